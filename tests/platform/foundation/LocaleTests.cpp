@@ -1,0 +1,40 @@
+#include "foundation/Locale.hpp"
+
+#include "platform/foundation/ScopedEnvironmentVariable.hpp"
+
+#include <gtest/gtest.h>
+
+namespace foundation {
+namespace {
+
+TEST(Locale, TheUsersLocaleComesFromTheEnvironmentAsTheCLibraryRanksIt) {
+    struct Case {
+        const char* all;
+        const char* time;
+        const char* lang;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, nullptr, "en_US_POSIX"},
+        {nullptr, nullptr, "de_DE.UTF-8", "de_DE"},
+        {nullptr, "fr_FR.UTF-8", "de_DE.UTF-8", "fr_FR"},
+        {"pt_BR", "fr_FR", "de_DE", "pt_BR"},
+        {"", "", "sr_RS@latin", "sr_RS"},
+        {"C", "fr_FR", "de_DE", "en_US_POSIX"},
+        {nullptr, nullptr, "C.UTF-8", "en_US_POSIX"},
+        {nullptr, "POSIX", "de_DE", "en_US_POSIX"},
+    };
+    ScopedEnvironmentVariable all{"LC_ALL"};
+    ScopedEnvironmentVariable time{"LC_TIME"};
+    ScopedEnvironmentVariable lang{"LANG"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        all.set(c.all);
+        time.set(c.time);
+        lang.set(c.lang);
+        EXPECT_EQ(Locale::current().identifier(), c.expected);
+    }
+}
+
+}  // namespace
+}  // namespace foundation
