@@ -30,7 +30,8 @@ constexpr int busyTimeoutMilliseconds = 10'000;
 
 // The kinds must be spelled as in defaultsKindNames; the checks keep a value
 // that was written by hand from disagreeing with its kind.
-const std::string schema = R"sql(
+std::string schema() {
+    constexpr std::string_view table = R"sql(
 CREATE TABLE defaults (
     key TEXT PRIMARY KEY NOT NULL,
     kind TEXT NOT NULL,
@@ -41,8 +42,10 @@ CREATE TABLE defaults (
         OR (kind = 'integer' AND typeof(value) = 'integer')
         OR (kind = 'double' AND typeof(value) = 'real'))
 );
-PRAGMA application_id = )sql" + std::to_string(applicationID) + ";\nPRAGMA user_version = " +
-                           std::to_string(formatVersion) + ";\n";
+)sql";
+    return std::string(table) + "PRAGMA application_id = " + std::to_string(applicationID) +
+           ";\nPRAGMA user_version = " + std::to_string(formatVersion) + ";\n";
+}
 
 struct DatabaseCloser {
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
@@ -83,8 +86,8 @@ std::string openContext(const std::filesystem::path& file) {
 
 std::string keyContext(std::string_view action, std::string_view key, std::string_view preposition,
                        const std::filesystem::path& file) {
-    return std::string(action) + " " + inQuotes(key) + " " + std::string(preposition) + " the defaults database " +
-           inQuotes(file.string());
+    return std::string(action) + " " + inQuotes(key) + " " + std::string(preposition) +
+           " the defaults database " + inQuotes(file.string());
 }
 
 // SQLite's own message, with the operating system's when a system call failed,
@@ -159,44 +162,48 @@ void execute(sqlite3* db, const std::string& sql, const std::string& context) {
     }
 }
 
-// The first column of the one row a pragma or count answers.
-std::string queryText(sqlite3* db, const char* sql, const std::string& context) {
-    const Statement statement = prepare(db, sql, context);
+// A statement stepped to the one row that a pragma or a count answers.
+Statement queryRow(sqlite3* db, const char* sql, const std::string& context) {
+    Statement statement = prepare(db, sql, context);
     if (sqlite3_step(statement.get()) != SQLITE_ROW) {
         fail(db, context);
     }
-    const auto* text = sqlite3_column_text(statement.get(), 0);
-    return text == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(text));
-}
-
-std::int64_t queryInteger(sqlite3* db, const char* sql, const std::string& context) {
-    const Statement statement = prepare(db, sql, context);
-    if (sqlite3_step(statement.get()) != SQLITE_ROW) {
-        fail(db, context);
-    }
-    return sqlite3_column_int64(statement.get(), 0);
+    return statement;
 }
 
 // True for a defaults suite, false for a database without a single table yet
 // (a file just created, or emptied by hand). Reading the application id reads
 // the file's header, so a file that is no database fails here, before
-// anything has been written to it.
+// anything has been written to it. The id and the tables are read in one
+// statement, so from one snapshot: read apart, another process could make
+// the suite in between, and a new suite would pass for somebody else's.
 bool isInitialized(sqlite3* db, const std::string& context) {
-    const std::int64_t id = queryInteger(db, "PRAGMA application_id", context);
+    const Statement statement = queryRow(db,
+                                         "SELECT (SELECT application_id FROM pragma_application_id), "
+                                         "(SELECT count(*) FROM sqlite_schema)",
+                                         context);
+    const std::int64_t id = sqlite3_column_int64(statement.get(), 0);
+    const std::int64_t tables = sqlite3_column_int64(statement.get(), 1);
     if (id == applicationID) {
         return true;
     }
-    if (id == 0 && queryInteger(db, "SELECT count(*) FROM sqlite_schema", context) == 0) {
+    if (id == 0 && tables == 0) {
         return false;
     }
     throw UserDefaultsError(context + ": it is an SQLite database of something else, not a defaults suite");
 }
 
-void prepareSchema(sqlite3* db, const std::string& context) {
-    const bool initialized = isInitialized(db, context);
-    if (queryText(db, "PRAGMA journal_mode = WAL", context) != "wal") {
+void switchToWriteAheadLog(sqlite3* db, const std::string& context) {
+    const Statement mode = queryRow(db, "PRAGMA journal_mode = WAL", context);
+    const auto* text = sqlite3_column_text(mode.get(), 0);
+    if (text == nullptr || std::string_view(reinterpret_cast<const char*>(text)) != "wal") {
         throw UserDefaultsError(context + ": it cannot be switched to write-ahead logging");
     }
+}
+
+void prepareSchema(sqlite3* db, const std::string& context) {
+    const bool initialized = isInitialized(db, context);
+    switchToWriteAheadLog(db, context);
     // In WAL mode a commit survives the death of the process that made it; a
     // power loss can take back the last commits but corrupts nothing.
     execute(db, "PRAGMA synchronous = NORMAL", context);
@@ -206,7 +213,7 @@ void prepareSchema(sqlite3* db, const std::string& context) {
         execute(db, "BEGIN IMMEDIATE", context);
         try {
             if (!isInitialized(db, context)) {
-                execute(db, schema, context);
+                execute(db, schema(), context);
             }
             execute(db, "COMMIT", context);
         } catch (...) {
@@ -214,7 +221,7 @@ void prepareSchema(sqlite3* db, const std::string& context) {
             throw;
         }
     }
-    const std::int64_t version = queryInteger(db, "PRAGMA user_version", context);
+    const std::int64_t version = sqlite3_column_int64(queryRow(db, "PRAGMA user_version", context).get(), 0);
     if (version != formatVersion) {
         throw UserDefaultsError(context + ": it holds format version " + std::to_string(version) +
                                 ", which this program does not know");
@@ -233,8 +240,9 @@ int bindValue(sqlite3_stmt* statement, int index, const DefaultsValue& value) {
         int operator()(const std::string& text) const { return bindText(statement, index, text); }
         // An empty blob through bind_blob would arrive as NULL.
         int operator()(const Data& data) const {
-            return data.empty() ? sqlite3_bind_zeroblob(statement, index, 0)
-                                : sqlite3_bind_blob64(statement, index, data.data(), data.size(), SQLITE_STATIC);
+            return data.empty()
+                       ? sqlite3_bind_zeroblob(statement, index, 0)
+                       : sqlite3_bind_blob64(statement, index, data.data(), data.size(), SQLITE_STATIC);
         }
         int operator()(bool flag) const { return sqlite3_bind_int64(statement, index, flag ? 1 : 0); }
         int operator()(std::int64_t number) const { return sqlite3_bind_int64(statement, index, number); }
@@ -298,8 +306,9 @@ DefaultsDatabase::DefaultsDatabase(std::filesystem::path file) : connection_(std
     // No SQLITE_OPEN_CREATE: the file exists now, and should it vanish before
     // SQLite opens it, failing beats creating it with the wrong mode.
     sqlite3* raw = nullptr;
-    const int opened = sqlite3_open_v2(connection.file.c_str(), &raw,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE, nullptr);
+    const int opened =
+        sqlite3_open_v2(connection.file.c_str(), &raw,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE, nullptr);
     connection.db.reset(raw);
     if (raw == nullptr) {
         throw UserDefaultsError(context + ": " + sqlite3_errstr(opened));
@@ -313,10 +322,11 @@ DefaultsDatabase::DefaultsDatabase(std::filesystem::path file) : connection_(std
 
     connection.select = prepare(db, "SELECT kind, value FROM defaults WHERE key = ?1", context);
     connection.selectAll = prepare(db, "SELECT key, kind, value FROM defaults", context);
-    connection.upsert = prepare(db,
-                                "INSERT INTO defaults (key, kind, value) VALUES (?1, ?2, ?3) "
-                                "ON CONFLICT (key) DO UPDATE SET kind = excluded.kind, value = excluded.value",
-                                context);
+    connection.upsert =
+        prepare(db,
+                "INSERT INTO defaults (key, kind, value) VALUES (?1, ?2, ?3) "
+                "ON CONFLICT (key) DO UPDATE SET kind = excluded.kind, value = excluded.value",
+                context);
     connection.remove = prepare(db, "DELETE FROM defaults WHERE key = ?1", context);
 }
 
@@ -352,7 +362,8 @@ std::map<std::string, DefaultsValue> DefaultsDatabase::values() const {
     const std::lock_guard lock(connection.mutex);
     sqlite3_stmt* statement = connection.selectAll.get();
     const ResetOnExit reset(statement);
-    const std::string context = "cannot list the values of the defaults database " + inQuotes(connection.file.string());
+    const std::string context =
+        "cannot list the values of the defaults database " + inQuotes(connection.file.string());
     std::map<std::string, DefaultsValue> result;
     int stepped = SQLITE_ROW;
     while ((stepped = sqlite3_step(statement)) == SQLITE_ROW) {

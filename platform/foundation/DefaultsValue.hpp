@@ -17,7 +17,8 @@ using DefaultsValue = std::variant<std::string, Data, bool, std::int64_t, double
 
 // The kinds' names, in the order of the alternatives: what the database
 // stores beside each value and what the defaults tool shows.
-inline constexpr std::array<std::string_view, 5> defaultsKindNames = {"string", "data", "bool", "integer", "double"};
+inline constexpr std::array<std::string_view, 5> defaultsKindNames = {"string", "data", "bool", "integer",
+                                                                      "double"};
 static_assert(defaultsKindNames.size() == std::variant_size_v<DefaultsValue>);
 
 inline std::string_view kindName(const DefaultsValue& value) {

@@ -25,7 +25,8 @@ void requireUsableName(std::string_view suiteName) {
     if (suiteName.empty()) {
         throw UserDefaultsError("a defaults suite needs a name");
     }
-    if (suiteName.front() == '.' || suiteName.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos) {
+    if (suiteName.front() == '.' ||
+        suiteName.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos) {
         throw UserDefaultsError("\"" + std::string(suiteName) +
                                 "\" cannot name a defaults suite: a name must not start with a dot or hold a "
                                 "slash or a NUL character");
@@ -146,7 +147,8 @@ bool textAsBoolean(std::string_view text) {
 
 }  // namespace
 
-UserDefaults::UserDefaults(std::string_view suiteName) : suiteName_(suiteName), database_(openDatabase(suiteName)) {}
+UserDefaults::UserDefaults(std::string_view suiteName)
+    : suiteName_(suiteName), database_(openDatabase(suiteName)) {}
 
 std::filesystem::path UserDefaults::databaseFile(std::string_view suiteName) {
     requireUsableName(suiteName);

@@ -75,7 +75,8 @@ bool parseBoolean(std::string_view text) {
 std::int64_t parseInteger(std::string_view text) {
     std::int64_t number = 0;
     if (!parseWhole(text, number)) {
-        throw UsageError(inQuotes(text) + " is not an integer from -9223372036854775808 to 9223372036854775807");
+        throw UsageError(inQuotes(text) +
+                         " is not an integer from -9223372036854775808 to 9223372036854775807");
     }
     return number;
 }

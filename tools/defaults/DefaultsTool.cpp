@@ -18,6 +18,10 @@ std::string inQuotes(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
 
+std::string missingKey(std::string_view key, std::string_view suiteName) {
+    return "the key " + inQuotes(key) + " does not exist in the suite " + inQuotes(suiteName);
+}
+
 }  // namespace
 
 int DefaultsTool::run(std::span<const std::string_view> arguments) {
@@ -55,13 +59,14 @@ int DefaultsTool::execute(const Command& command) {
     switch (command.action) {
     case Command::Action::readAll:
         for (const auto& [key, value] : defaults.dictionaryRepresentation()) {
-            output_ << ValueText::oneLine(key) << " = " << ValueText::oneLine(ValueText::plain(value)) << "\n";
+            output_ << ValueText::oneLine(key) << " = " << ValueText::oneLine(ValueText::plain(value))
+                    << "\n";
         }
         return success;
     case Command::Action::read: {
         const auto value = defaults.object(command.key);
         if (!value) {
-            return fail("the key " + inQuotes(command.key) + " does not exist in the suite " + inQuotes(suiteName));
+            return fail(missingKey(command.key, suiteName));
         }
         output_ << ValueText::plain(*value) << "\n";
         return success;
@@ -71,7 +76,7 @@ int DefaultsTool::execute(const Command& command) {
         return success;
     case Command::Action::remove:
         if (!defaults.object(command.key)) {
-            return fail("the key " + inQuotes(command.key) + " does not exist in the suite " + inQuotes(suiteName));
+            return fail(missingKey(command.key, suiteName));
         }
         defaults.removeObject(command.key);
         return success;

@@ -23,8 +23,8 @@
 
 namespace {
 
-using foundation::UserDefaults;
 using defaults_test::PeerValue;
+using foundation::UserDefaults;
 
 // Never reached in a test, which kills the stream long before; it only bounds
 // a stream whose test died without killing it.
@@ -50,8 +50,8 @@ int read(const UserDefaults& defaults, std::uint32_t count) {
         }
         auto& last = lastSequence[identity->tag];
         if (identity->sequence < last) {
-            std::cerr << "writer " << identity->tag << " went back from " << last << " to " << identity->sequence
-                      << "\n";
+            std::cerr << "writer " << identity->tag << " went back from " << last << " to "
+                      << identity->sequence << "\n";
             return 1;
         }
         last = identity->sequence;

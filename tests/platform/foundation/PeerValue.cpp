@@ -6,8 +6,8 @@
 namespace defaults_test {
 namespace {
 
-constexpr std::size_t headerSize = 16;   // tag, sequence, size
-constexpr std::size_t trailerSize = 8;   // checksum
+constexpr std::size_t headerSize = 16;  // tag, sequence, size
+constexpr std::size_t trailerSize = 8;  // checksum
 
 void putWord(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint64_t word, std::size_t width) {
     for (std::size_t i = 0; i < width; ++i) {

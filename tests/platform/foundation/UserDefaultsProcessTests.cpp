@@ -56,7 +56,8 @@ TEST_F(UserDefaultsProcessTest, ConcurrentWritersAndReadersSeeOnlyWholeValues) {
         }
         const auto identity = PeerValue::identify(*data);
         ASSERT_TRUE(identity.has_value()) << "a damaged value of " << data->size() << " bytes";
-        EXPECT_GE(identity->sequence, lastSequence[identity->tag]) << "writer " << identity->tag << " went back";
+        EXPECT_GE(identity->sequence, lastSequence[identity->tag])
+            << "writer " << identity->tag << " went back";
         lastSequence[identity->tag] = identity->sequence;
         seen.insert(*identity);
     }

@@ -143,7 +143,8 @@ TEST_F(UserDefaultsTest, TypedReadersConvertBetweenKinds) {
         {"integer one", integer(1), std::nullopt, std::nullopt, true, 1, 1.0},
         {"integer zero", integer(0), std::nullopt, std::nullopt, false, 0, 0.0},
         {"negative integer", integer(-5), std::nullopt, std::nullopt, true, -5, -5.0},
-        {"largest integer", integer(largest), std::nullopt, std::nullopt, true, largest, 9223372036854775807.0},
+        {"largest integer", integer(largest), std::nullopt, std::nullopt, true, largest,
+         9223372036854775807.0},
         {"double", 2.75, std::nullopt, std::nullopt, true, 2, 2.75},
         {"negative double", -2.75, std::nullopt, std::nullopt, true, -2, -2.75},
         {"double below one", 0.25, std::nullopt, std::nullopt, true, 0, 0.25},
@@ -172,8 +173,9 @@ TEST_F(UserDefaultsTest, TypedReadersConvertBetweenKinds) {
 
 TEST_F(UserDefaultsTest, SetReplacesAValueOfAnyKind) {
     UserDefaults defaults(suite);
-    const DefaultsValue values[] = {std::string("text"), Data("bytes"), true, std::int64_t{7}, 0.5, Data("again"),
-                                    std::string("last")};
+    const DefaultsValue values[] = {
+        std::string("text"), Data("bytes"), true, std::int64_t{7}, 0.5, Data("again"), std::string("last"),
+    };
     for (const auto& value : values) {
         defaults.set(value, "key");
         EXPECT_EQ(defaults.object("key"), value);
@@ -264,12 +266,15 @@ TEST_F(UserDefaultsTest, RefusesWhatIsNoDefaultsDatabaseAndLeavesItAlone) {
         const char* cause;
     };
     const Case cases[] = {
-        {"page of garbage", [&](const auto& file) { writeFile(file, pageOfGarbage); }, "file is not a database"},
+        {"page of garbage", [&](const auto& file) { writeFile(file, pageOfGarbage); },
+         "file is not a database"},
         {"short garbage", [](const auto& file) { writeFile(file, "garbage\n"); }, "file is not a database"},
         {"directory", [](const auto& file) { std::filesystem::create_directory(file); }, "Is a directory"},
         {"fifo", [](const auto& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, "not a regular file"},
         {"database of something else",
-         [](const auto& file) { executeSQL(file, "CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('x');"); },
+         [](const auto& file) {
+             executeSQL(file, "CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('x');");
+         },
          "not a defaults suite"},
         {"suite of a newer format",
          [](const auto& file) {
@@ -311,7 +316,8 @@ TEST_F(UserDefaultsTest, ReportsAFileItMayNotUse) {
 
     // Root may use any file, so a child that is root first becomes nobody.
     const auto message = inChild([] {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
             return std::string("cannot drop root's privileges");
         }
         try {

@@ -52,7 +52,9 @@ TEST_F(DefaultsToolTest, WritesEachKindAndReadsItBack) {
         {{"-data", ""}, Data(), "\n"},
         {{"-bool", "YES"}, true, "1\n"},
         {{"-boolean", "false"}, false, "0\n"},
-        {{"-int", "-9223372036854775808"}, std::numeric_limits<std::int64_t>::min(), "-9223372036854775808\n"},
+        {{"-int", "-9223372036854775808"},
+         std::numeric_limits<std::int64_t>::min(),
+         "-9223372036854775808\n"},
         {{"-integer", "42"}, std::int64_t{42}, "42\n"},
         {{"-float", "2.5"}, 2.5, "2.5\n"},
         {{"-float", "-1e-7"}, -1e-7, "-1e-07\n"},
@@ -93,7 +95,8 @@ TEST_F(DefaultsToolTest, ReadsAndListsEveryKeyOnALineOfItsOwn) {
 
     const auto list = defaults({"list"});
     EXPECT_EQ(list.exitCode, 0) << list.errors;
-    EXPECT_EQ(list.output, "beta\tbool\nicon\tdata\nnote\tstring\npageZoom\tdouble\ntoken\tstring\nuser\tdata\n");
+    EXPECT_EQ(list.output,
+              "beta\tbool\nicon\tdata\nnote\tstring\npageZoom\tdouble\ntoken\tstring\nuser\tdata\n");
 
     const auto one = defaults({"read", "note"});
     EXPECT_EQ(one.output, "two\nlines\\ and\ta tab\n");
