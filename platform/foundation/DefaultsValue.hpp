@@ -12,7 +12,9 @@ namespace foundation {
 
 // One value of a defaults suite. The alternatives are distinct kinds that a
 // suite keeps apart: a text is never data and a Boolean is no integer, even
-// where the typed readers of UserDefaults convert one into the other.
+// where the typed readers of UserDefaults convert one into the other. A
+// literal becomes the kind it looks like: "abc" a text, 7 an integer, 0.5 a
+// double, true a Boolean (the variant refuses the narrowing conversions).
 using DefaultsValue = std::variant<std::string, Data, bool, std::int64_t, double>;
 
 // The kinds' names, in the order of the alternatives: what the database

@@ -184,6 +184,21 @@ TEST_F(UserDefaultsTest, SetReplacesAValueOfAnyKind) {
     EXPECT_EQ(defaults.data("key"), std::nullopt);
 }
 
+TEST_F(UserDefaultsTest, LiteralsAreStoredAsTheKindTheyLookLike) {
+    UserDefaults defaults(suite);
+    defaults.set("text", "text");
+    defaults.set(true, "bool");
+    defaults.set(7, "int");
+    defaults.set(7u, "unsigned");
+    defaults.set(0.5, "double");
+    const std::map<std::string, DefaultsValue> expected = {{"text", std::string("text")},
+                                                           {"bool", true},
+                                                           {"int", std::int64_t{7}},
+                                                           {"unsigned", std::int64_t{7}},
+                                                           {"double", 0.5}};
+    EXPECT_EQ(defaults.dictionaryRepresentation(), expected);
+}
+
 TEST_F(UserDefaultsTest, EverySuiteObjectSeesTheFileAtOnce) {
     UserDefaults writer(suite);
     UserDefaults reader(suite);
