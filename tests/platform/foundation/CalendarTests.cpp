@@ -1,6 +1,6 @@
 #include "foundation/Calendar.hpp"
 
-#include "platform/foundation/ScopedEnvironmentVariable.hpp"
+#include "support/ScopedEnvironment.hpp"
 #include "platform/foundation/UTCDate.hpp"
 
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ using Component = Calendar::Component;
 // it and puts it back.
 class CalendarInUsersZone : public testing::Test {
 protected:
-    ScopedEnvironmentVariable timeZone_{"TZ"};
+    testsupport::ScopedEnvironment environment_;
     const Calendar calendar_ = Calendar::current();
 };
 
@@ -62,7 +62,7 @@ TEST_F(CalendarInUsersZone, AddsMinutesAsElapsedTimeAndDaysOnTheWallClock) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.zone) + ": " + c.what);
-        timeZone_.set(c.zone);
+        environment_.set("TZ", c.zone);
         EXPECT_EQ(calendar_.dateByAdding(c.component, c.value, c.start), c.expected);
     }
 }
@@ -86,7 +86,7 @@ TEST_F(CalendarInUsersZone, StartsADayAtItsFirstMomentOnTheUsersClock) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.zone);
-        timeZone_.set(c.zone);
+        environment_.set("TZ", c.zone);
         EXPECT_EQ(calendar_.startOfDay(c.date), c.expected);
     }
 }
@@ -126,7 +126,7 @@ TEST_F(CalendarInUsersZone, ComparesDatesByTheDayOrMinuteTheyFallIn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.zone);
-        timeZone_.set(c.zone);
+        environment_.set("TZ", c.zone);
         EXPECT_EQ(calendar_.compare(c.date, c.other, c.granularity), c.expected);
         if (c.granularity == Component::day) {
             EXPECT_EQ(calendar_.isDateInSameDayAs(c.date, c.other),
@@ -139,7 +139,7 @@ TEST_F(CalendarInUsersZone, TodayRunsFromTheUsersMidnightToTheNext) {
     for (const char* zone :
          {"Europe/Berlin", "America/New_York", "Pacific/Kiritimati", "Pacific/Pago_Pago"}) {
         SCOPED_TRACE(zone);
-        timeZone_.set(zone);
+        environment_.set("TZ", zone);
         const Date now = Date::now();
         const Date start = calendar_.startOfDay(now);
         const Date tomorrow = calendar_.dateByAdding(Component::day, 1, start).value();

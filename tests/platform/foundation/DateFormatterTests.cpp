@@ -1,6 +1,6 @@
 #include "foundation/DateFormatter.hpp"
 
-#include "platform/foundation/ScopedEnvironmentVariable.hpp"
+#include "support/ScopedEnvironment.hpp"
 #include "platform/foundation/UTCDate.hpp"
 
 #include <gtest/gtest.h>
@@ -230,7 +230,7 @@ TEST(DateFormatter, RefusesToWriteAYearWithoutAFourDigitForm) {
 // The user's zone comes from TZ; each test pins it and puts it back.
 class DateFormatterInUsersZone : public testing::Test {
 protected:
-    ScopedEnvironmentVariable timeZone_{"TZ"};
+    testsupport::ScopedEnvironment environment_;
 };
 
 TEST_F(DateFormatterInUsersZone, WritesTheDayOnTheUsersClock) {
@@ -254,7 +254,7 @@ TEST_F(DateFormatterInUsersZone, WritesTheDayOnTheUsersClock) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.zone);
-        timeZone_.set(c.zone);
+        environment_.set("TZ", c.zone);
         DateFormatter formatter;
         formatter.setDateFormat(dayOnly);
         EXPECT_EQ(formatter.string(c.date), c.day);
@@ -278,7 +278,7 @@ TEST_F(DateFormatterInUsersZone, ReadsADayAsItsFirstMomentOnTheUsersClock) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.zone) + " " + std::string(c.day));
-        timeZone_.set(c.zone);
+        environment_.set("TZ", c.zone);
         DateFormatter formatter;
         formatter.setDateFormat(dayOnly);
         const std::optional<Date> date = formatter.date(c.day);
@@ -292,14 +292,14 @@ TEST_F(DateFormatterInUsersZone, FollowsAChangeOfZoneWithoutBeingMadeAgain) {
     DateFormatter formatter;
     formatter.setDateFormat(dayOnly);
     const Date moment = utc(2023, 4, 4, 23, 30);
-    timeZone_.set("Europe/Berlin");
+    environment_.set("TZ", "Europe/Berlin");
     EXPECT_EQ(formatter.string(moment), "2023-04-05");
-    timeZone_.set("America/New_York");
+    environment_.set("TZ", "America/New_York");
     EXPECT_EQ(formatter.string(moment), "2023-04-04");
 }
 
 TEST_F(DateFormatterInUsersZone, WritesTheUsersOffsetOfTheDayButAFixedZoneIgnoresIt) {
-    timeZone_.set("Europe/Berlin");
+    environment_.set("TZ", "Europe/Berlin");
     DateFormatter local;
     local.setDateFormat(withMilliseconds);
     EXPECT_EQ(local.string(utc(2023, 7, 1, 10)), "2023-07-01T12:00:00.000+02:00");

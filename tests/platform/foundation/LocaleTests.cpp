@@ -1,6 +1,6 @@
 #include "foundation/Locale.hpp"
 
-#include "platform/foundation/ScopedEnvironmentVariable.hpp"
+#include "support/ScopedEnvironment.hpp"
 
 #include <gtest/gtest.h>
 
@@ -24,14 +24,12 @@ TEST(Locale, TheUsersLocaleComesFromTheEnvironmentAsTheCLibraryRanksIt) {
         {nullptr, nullptr, "C.UTF-8", "en_US_POSIX"},
         {nullptr, "POSIX", "de_DE", "en_US_POSIX"},
     };
-    ScopedEnvironmentVariable all{"LC_ALL"};
-    ScopedEnvironmentVariable time{"LC_TIME"};
-    ScopedEnvironmentVariable lang{"LANG"};
+    testsupport::ScopedEnvironment environment;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
-        all.set(c.all);
-        time.set(c.time);
-        lang.set(c.lang);
+        environment.set("LC_ALL", c.all);
+        environment.set("LC_TIME", c.time);
+        environment.set("LANG", c.lang);
         EXPECT_EQ(Locale::current().identifier(), c.expected);
     }
 }

@@ -1,6 +1,6 @@
 #include "foundation/TimeZone.hpp"
 
-#include "platform/foundation/ScopedEnvironmentVariable.hpp"
+#include "support/ScopedEnvironment.hpp"
 
 #include <gtest/gtest.h>
 
@@ -31,16 +31,16 @@ TEST(TimeZone, FixedOffsetsReachEighteenHoursEitherWay) {
 }
 
 TEST(TimeZone, TheUsersZoneFollowsTZAndAFixedOneDoesNot) {
-    ScopedEnvironmentVariable timeZone{"TZ"};
+    testsupport::ScopedEnvironment environment;
     const TimeZone plusOne = TimeZone::fromSecondsFromGMT(3600).value();
     // 2023-01-15 and 2023-07-15 at noon GMT.
     const std::int64_t winter = 1673784000;
     const std::int64_t summer = 1689422400;
 
-    timeZone.set("Europe/Berlin");
+    environment.set("TZ", "Europe/Berlin");
     EXPECT_EQ(TimeZone::current().secondsFromGMT(winter), 3600);
     EXPECT_EQ(TimeZone::current().secondsFromGMT(summer), 7200);
-    timeZone.set("America/St_Johns");
+    environment.set("TZ", "America/St_Johns");
     EXPECT_EQ(TimeZone::current().secondsFromGMT(winter), -(3 * 3600 + 30 * 60));
     EXPECT_EQ(TimeZone::current().secondsFromGMT(summer), -(2 * 3600 + 30 * 60));
     EXPECT_EQ(plusOne.secondsFromGMT(summer), 3600);
