@@ -465,10 +465,10 @@ std::int64_t peakResidentKilobytes() {
 }
 
 TEST(URLSessionUpload, KeepsMemoryFlatWhateverTheFileSize) {
-    constexpr std::int64_t fileSize = 512LL * 1024 * 1024;
+    constexpr std::int64_t fileSize = 1024LL * 1024 * 1024;
     const TemporaryFolder folder;
     const auto path = folder.path() / "large.tmp";
-    // A sparse file: reading it costs no disk, and holding it would cost 512 MiB.
+    // A sparse file: reading it costs no disk, and holding it would cost 1 GiB.
     const int descriptor = ::open(path.c_str(), O_CREAT | O_WRONLY, 0600);
     ASSERT_GE(descriptor, 0);
     ASSERT_EQ(::ftruncate(descriptor, fileSize), 0);
