@@ -23,9 +23,9 @@ std::shared_ptr<URLSessionDataTask> URLSession::dataTask(URLRequest request,
         new URLSessionDataTask(loop_, std::move(request), std::move(delegate), std::move(completionHandler)));
 }
 
-std::shared_ptr<URLSessionUploadTask> URLSession::uploadTask(URLRequest request, URL fileURL,
-                                                             URLSessionTask::CompletionHandler completionHandler,
-                                                             std::shared_ptr<URLSessionTaskDelegate> delegate) {
+std::shared_ptr<URLSessionUploadTask> URLSession::uploadTask(
+    URLRequest request, URL fileURL, URLSessionTask::CompletionHandler completionHandler,
+    std::shared_ptr<URLSessionTaskDelegate> delegate) {
     return std::shared_ptr<URLSessionUploadTask>(new URLSessionUploadTask(
         loop_, std::move(request), std::move(fileURL), std::move(delegate), std::move(completionHandler)));
 }

@@ -27,8 +27,8 @@ class URLSessionTaskDelegate;
 // not throw; it is released once it has run.
 class URLSessionTask : public std::enable_shared_from_this<URLSessionTask> {
 public:
-    using CompletionHandler = std::function<void(std::optional<Data> data, std::shared_ptr<const URLResponse> response,
-                                                 std::optional<URLError> error)>;
+    using CompletionHandler = std::function<void(
+        std::optional<Data> data, std::shared_ptr<const URLResponse> response, std::optional<URLError> error)>;
 
     virtual ~URLSessionTask() = default;
     URLSessionTask(const URLSessionTask&) = delete;

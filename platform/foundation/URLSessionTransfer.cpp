@@ -266,8 +266,8 @@ std::size_t URLSessionTransfer::receiveHeader(char* bytes, std::size_t size, std
         if (line.starts_with("HTTP/")) {
             self.receivedHeaderFields_ = HTTPHeaderFields();
         } else if (const auto colon = line.find(':'); colon != std::string_view::npos && colon > 0) {
-            self.receivedHeaderFields_.append(
-                line.substr(0, colon), HTTPHeaderFields::withoutOptionalWhitespace(line.substr(colon + 1)), ", ");
+            const auto value = HTTPHeaderFields::withoutOptionalWhitespace(line.substr(colon + 1));
+            self.receivedHeaderFields_.append(line.substr(0, colon), value, ", ");
         }
     } catch (const std::bad_alloc&) {
         return 0;

@@ -59,7 +59,8 @@ Reply unscripted(const RecordedRequest& request) {
 }  // namespace
 
 std::optional<std::string> RecordedRequest::header(std::string_view name) const {
-    const auto field = std::ranges::find_if(headers, [name](const auto& f) { return namesEqual(f.first, name); });
+    const auto field =
+        std::ranges::find_if(headers, [name](const auto& entry) { return namesEqual(entry.first, name); });
     if (field == headers.end()) {
         return std::nullopt;
     }
@@ -249,7 +250,8 @@ std::string LoopbackServer::url(std::string_view pathAndQuery) const {
 }
 
 void LoopbackServer::reply(std::string method, std::string path, Reply reply) {
-    handle(std::move(method), std::move(path), [reply = std::move(reply)](const RecordedRequest&) { return reply; });
+    handle(std::move(method), std::move(path),
+           [reply = std::move(reply)](const RecordedRequest&) { return reply; });
 }
 
 void LoopbackServer::handle(std::string method, std::string path, Handler handler) {

@@ -27,7 +27,8 @@ public:
                       std::optional<URLError> error) {
             const std::lock_guard lock(mutex_);
             if (calls_++ == 0) {
-                outcome_ = Outcome{std::move(data), std::move(response), std::move(error), std::this_thread::get_id()};
+                outcome_ = Outcome{std::move(data), std::move(response), std::move(error),
+                                   std::this_thread::get_id()};
             }
             arrived_.notify_all();
         };

@@ -24,8 +24,8 @@ public:
         X509_gmtime_adj(X509_getm_notAfter(certificate_), 24 * 60 * 60);
         X509_set_pubkey(certificate_, key_);
         X509_NAME* name = X509_get_subject_name(certificate_);
-        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1,
-                                   -1, 0);
+        const auto* commonName = reinterpret_cast<const unsigned char*>("127.0.0.1");
+        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, commonName, -1, -1, 0);
         X509_set_issuer_name(certificate_, name);
         X509V3_CTX context;
         X509V3_set_ctx_nodb(&context);

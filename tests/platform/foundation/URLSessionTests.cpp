@@ -118,7 +118,8 @@ TEST(URLSessionRequests, SendMethodsAndBodiesAsGiven) {
 std::vector<std::string> headerLines(const std::string& request) {
     std::vector<std::string> lines;
     std::size_t start = request.find("\r\n") + 2;
-    for (std::size_t end; (end = request.find("\r\n", start)) != std::string::npos && end > start; start = end + 2) {
+    for (std::size_t end = request.find("\r\n", start); end != std::string::npos && end > start;
+         start = end + 2, end = request.find("\r\n", start)) {
         lines.push_back(request.substr(start, end - start));
     }
     return lines;
@@ -150,7 +151,8 @@ TEST(URLSessionRequests, SendHeaderFieldsAsAddedAndSet) {
     EXPECT_TRUE(has("X-Empty:"));
     EXPECT_TRUE(has("Content-Length: 3"));
     const auto named = [&lines](std::string_view prefix) {
-        return std::ranges::count_if(lines, [prefix](const std::string& line) { return line.starts_with(prefix); });
+        return std::ranges::count_if(lines,
+                                     [prefix](const std::string& line) { return line.starts_with(prefix); });
     };
     EXPECT_EQ(named("Cookie:"), 1);
     EXPECT_EQ(named("X-Replaced:"), 1);
@@ -165,7 +167,9 @@ TEST(URLSessionReplies, EveryStatusIsAReplyWithItsBody) {
         int status;
         std::string body;
     };
-    const Case cases[] = {{200, R"({"id":1})"}, {200, ""}, {204, ""}, {404, R"({"message":"gone"})"}, {500, "oops"}};
+    const Case cases[] = {
+        {200, R"({"id":1})"}, {200, ""}, {204, ""}, {404, R"({"message":"gone"})"}, {500, "oops"},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.status) + " " + c.body);
         server.reply("GET", "/status", {.status = c.status, .body = c.body});
@@ -381,7 +385,8 @@ TEST(URLSessionFiles, UnreadableFilesFail) {
         CompletionProbe probe;
         auto request = requestTo(server.url("/upload"));
         request.setHTTPMethod("POST");
-        URLSession::shared().uploadTask(request, *URL::fromString(fileURLOf(c.file)), probe.handler())->resume();
+        const auto file = *URL::fromString(fileURLOf(c.file));
+        URLSession::shared().uploadTask(request, file, probe.handler())->resume();
         const auto upload = probe.wait();
         ASSERT_TRUE(upload.error);
         EXPECT_EQ(upload.error->code(), c.expected);
@@ -428,7 +433,8 @@ TEST(URLSessionUpload, StreamsTheFileAndReportsGrowingProgressOffTheMainThread) 
     request.setHTTPBody(Data("not sent: the file is the body"));
     const auto delegate = std::make_shared<RecordingDelegate>();
     CompletionProbe probe;
-    URLSession::shared().uploadTask(request, *URL::fromString(fileURLOf(path)), probe.handler(), delegate)->resume();
+    const auto file = *URL::fromString(fileURLOf(path));
+    URLSession::shared().uploadTask(request, file, probe.handler(), delegate)->resume();
     const auto outcome = probe.wait();
     ASSERT_FALSE(outcome.error) << outcome.error->what();
     EXPECT_EQ(httpResponse(outcome)->statusCode(), 200);
