@@ -1,0 +1,66 @@
+#pragma once
+
+#include "foundation/Data.hpp"
+#include "foundation/HTTPHeaderFields.hpp"
+#include "foundation/URL.hpp"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace foundation {
+
+// What to send: the address, the method, the header fields and the body,
+// with how long the transfer may go without progress before it fails.
+//
+// Header names and values are checked as they are given: a name that is no
+// HTTP token, or a value holding CR, LF or NUL, throws std::invalid_argument
+// and leaves the request as it was, so no field can smuggle in a second
+// header or a second request.
+class URLRequest {
+public:
+    // The session keeps no cache of its own, so the protocol's policy is the only one.
+    enum class CachePolicy { useProtocolCachePolicy };
+
+    static constexpr double defaultTimeoutInterval = 60.0;
+
+    explicit URLRequest(URL url, CachePolicy cachePolicy = CachePolicy::useProtocolCachePolicy,
+                        double timeoutInterval = defaultTimeoutInterval);
+
+    [[nodiscard]] const URL& url() const noexcept { return url_; }
+    void setURL(URL url) { url_ = std::move(url); }
+
+    // "GET" while no method has been set.
+    [[nodiscard]] std::string httpMethod() const;
+    // No value restores the default; a method that is no HTTP token throws std::invalid_argument.
+    void setHTTPMethod(std::optional<std::string_view> method);
+
+    [[nodiscard]] const std::optional<Data>& httpBody() const noexcept { return httpBody_; }
+    void setHTTPBody(std::optional<Data> body) { httpBody_ = std::move(body); }
+
+    // Seconds the transfer may go without progress, connecting included.
+    [[nodiscard]] double timeoutInterval() const noexcept { return timeoutInterval_; }
+    // A value that is not a positive number of seconds throws std::invalid_argument.
+    void setTimeoutInterval(double seconds);
+
+    [[nodiscard]] CachePolicy cachePolicy() const noexcept { return cachePolicy_; }
+
+    // Joins the value to an earlier one of the same field with ",", so the
+    // field goes out once with both values.
+    void addValue(std::string_view value, std::string_view field);
+    // Replaces any earlier value of the field; no value removes the field.
+    void setValue(std::optional<std::string_view> value, std::string_view field);
+    // The name compares without regard to case.
+    [[nodiscard]] std::optional<std::string> value(std::string_view field) const;
+    [[nodiscard]] const HTTPHeaderFields& allHTTPHeaderFields() const noexcept { return headerFields_; }
+
+private:
+    URL url_;
+    CachePolicy cachePolicy_;
+    double timeoutInterval_;
+    std::optional<std::string> httpMethod_;
+    HTTPHeaderFields headerFields_;
+    std::optional<Data> httpBody_;
+};
+
+}  // namespace foundation

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "foundation/URL.hpp"
+#include "foundation/URLRequest.hpp"
+#include "foundation/URLSessionDataTask.hpp"
+#include "foundation/URLSessionTask.hpp"
+#include "foundation/URLSessionUploadTask.hpp"
+
+#include <memory>
+
+namespace foundation {
+
+class URLSessionLoop;
+class URLSessionTaskDelegate;
+
+// Makes the tasks that carry requests over HTTP, HTTPS and file: URLs.
+//
+// Every transfer of a session runs on the session's one thread, which also
+// calls the completion handlers and the task delegates; many concurrent
+// requests therefore never mean many threads. Redirects are followed, TLS
+// peers are verified against the system's certificate store, and neither a
+// cache nor a cookie store is kept: header fields go out as the request
+// holds them, with only Host, Accept and Accept-Encoding added and the
+// Content-Length always the body's own.
+//
+// Destroying a session completes its unfinished tasks as cancelled before
+// the destructor returns; it must not happen on the session's own thread. A
+// task resumed after its session is gone completes at once, as cancelled, on
+// the thread that resumed it.
+class URLSession {
+public:
+    URLSession();
+    ~URLSession();
+    URLSession(const URLSession&) = delete;
+    URLSession& operator=(const URLSession&) = delete;
+
+    // The process's session, made on first use and kept until exit.
+    static URLSession& shared();
+
+    // A suspended task that sends the request with its own body.
+    [[nodiscard]] std::shared_ptr<URLSessionDataTask> dataTask(
+        URLRequest request, URLSessionTask::CompletionHandler completionHandler,
+        std::shared_ptr<URLSessionTaskDelegate> delegate = nullptr);
+
+    // A suspended task that streams the body from a local file, with the
+    // file's size as the length; the request's own body is not sent. A file
+    // that cannot be read completes the task with URLError fileDoesNotExist,
+    // fileIsDirectory, noPermissionsToReadFile or cannotOpenFile.
+    [[nodiscard]] std::shared_ptr<URLSessionUploadTask> uploadTask(
+        URLRequest request, URL fileURL, URLSessionTask::CompletionHandler completionHandler,
+        std::shared_ptr<URLSessionTaskDelegate> delegate = nullptr);
+
+private:
+    std::shared_ptr<URLSessionLoop> loop_;
+};
+
+}  // namespace foundation

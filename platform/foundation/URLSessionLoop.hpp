@@ -1,0 +1,65 @@
+#pragma once
+
+#include <curl/curl.h>
+
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+namespace foundation {
+
+class URLSession;
+class URLSessionTask;
+class URLSessionTransfer;
+
+// The engine behind one session: a single curl multi handle driven by a
+// single thread, so that any number of concurrent transfers costs one
+// thread. Tasks hand it their start and cancel requests from any thread; it
+// wakes, applies them in order and completes the tasks on its own thread.
+// Internal to the session; nothing outside URLSession and URLSessionTask
+// uses it.
+class URLSessionLoop {
+public:
+    explicit URLSessionLoop(URLSession& session);
+    ~URLSessionLoop();
+    URLSessionLoop(const URLSessionLoop&) = delete;
+    URLSessionLoop& operator=(const URLSessionLoop&) = delete;
+
+    // Both answer false once the loop has shut down; the caller then ends the task itself.
+    bool start(std::shared_ptr<URLSessionTask> task);
+    bool cancel(std::shared_ptr<URLSessionTask> task);
+
+    // Completes every unfinished task as cancelled, on the loop's thread, and
+    // joins that thread. Must not be called from the loop's thread.
+    void shutdown();
+
+private:
+    enum class Command { start, cancel };
+    struct Order {
+        std::shared_ptr<URLSessionTask> task;
+        Command command;
+    };
+
+    bool submit(std::shared_ptr<URLSessionTask> task, Command command);
+    void run();
+    void apply(const Order& order);
+    void begin(const std::shared_ptr<URLSessionTask>& task);
+    void completeFinishedTransfers();
+    void cancelEverything(std::vector<Order> orders);
+
+    URLSession& session_;
+    CURLM* multi_;
+
+    std::mutex mutex_;
+    std::vector<Order> orders_;
+    bool stopping_ = false;
+
+    // Touched by the loop's thread only.
+    std::unordered_map<const URLSessionTask*, std::unique_ptr<URLSessionTransfer>> transfers_;
+
+    std::thread thread_;
+};
+
+}  // namespace foundation
