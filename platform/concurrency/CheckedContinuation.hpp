@@ -56,9 +56,11 @@ public:
         }
     }
 
+    // Moves the outcome out, so that the awaiter, not whichever thread drops the last copy of the
+    // continuation, owns the error from here on.
     T take() {
         if (outcome_.index() == 2) {
-            std::rethrow_exception(std::get<2>(outcome_));
+            std::rethrow_exception(std::exchange(std::get<2>(outcome_), nullptr));
         }
         if constexpr (!std::is_void_v<T>) {
             return std::move(std::get<1>(outcome_));

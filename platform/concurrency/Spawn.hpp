@@ -82,7 +82,9 @@ TaskHandle<T> spawn(Executor& executor, Task<T> task) {
 }
 
 // The same for a callable that makes the task, such as a coroutine lambda: the callable lives as long
-// as the task, so its captures stay valid however long the task runs.
+// as the task, so its captures stay valid however long the task runs. Pass a lambda this way rather
+// than calling it in place: a lambda called in place is gone at the end of the statement, while its
+// coroutine has not even started.
 template <typename Operation>
     requires std::invocable<Operation&>
 TaskHandle<detail::SpawnedResult<Operation>> spawn(Executor& executor, Operation operation) {

@@ -75,12 +75,11 @@ public:
 // A coroutine that produces a T or throws. It starts when it is awaited, on the awaiter's thread and
 // in the awaiter's task (so it shares its cancellation), and hands control straight back when it ends;
 // it only changes thread when it awaits something that does, and its awaiter then goes on on the
-// executor the awaiter was running on.
+// executor the awaiter was running on. Run one without awaiting it with spawn().
 //
 // GCC 12 destroys a lambda made inside a co_await expression twice when the lambda captures by value
 // something with a destructor (a shared_ptr, a string, a std::function): make such a lambda a named
-// local first and pass that. Lambdas that capture only references or plain values are safe inline. Run one
-// without awaiting it with spawn().
+// local first and pass that. Lambdas that capture only references or plain values are safe inline.
 template <typename T = void>
 class [[nodiscard]] Task : public CurrentTask {
 public:

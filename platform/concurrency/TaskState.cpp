@@ -12,7 +12,7 @@ void TaskState::cancel() {
     if (cancelled_.exchange(true, std::memory_order_acq_rel)) {
         return;
     }
-    const std::lock_guard lock(mutex_);
+    const std::lock_guard lock(handlersMutex_);
     for (auto& [id, handler] : handlers_) {
         handler();
     }
@@ -21,7 +21,7 @@ void TaskState::cancel() {
 
 std::uint64_t TaskState::addCancellationHandler(std::function<void()> handler) {
     {
-        const std::lock_guard lock(mutex_);
+        const std::lock_guard lock(handlersMutex_);
         // Checked under the lock: a cancel that set the flag before this point either finds the handler
         // in the list or has already run the others, and this one runs here below; never both.
         if (!isCancelled()) {
@@ -35,13 +35,13 @@ std::uint64_t TaskState::addCancellationHandler(std::function<void()> handler) {
 }
 
 void TaskState::removeCancellationHandler(std::uint64_t id) {
-    const std::lock_guard lock(mutex_);
+    const std::lock_guard lock(handlersMutex_);
     std::erase_if(handlers_, [id](const auto& entry) { return entry.first == id; });
 }
 
 void TaskState::whenFinished(std::function<void()> callback) {
     {
-        const std::lock_guard lock(mutex_);
+        const std::lock_guard lock(finishMutex_);
         if (!isFinished()) {
             finishCallbacks_.push_back(std::move(callback));
             return;
@@ -53,7 +53,7 @@ void TaskState::whenFinished(std::function<void()> callback) {
 void TaskState::markFinished() {
     std::vector<std::function<void()>> callbacks;
     {
-        const std::lock_guard lock(mutex_);
+        const std::lock_guard lock(finishMutex_);
         finished_.store(true, std::memory_order_release);
         callbacks.swap(finishCallbacks_);
     }

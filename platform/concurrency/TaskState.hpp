@@ -23,7 +23,7 @@ public:
     [[nodiscard]] bool isCancelled() const noexcept { return cancelled_.load(std::memory_order_acquire); }
 
     // Installs a handler for a later cancellation and returns its id. When the task is cancelled
-    // already, the handler runs at once instead and the id is 0. Handlers run under the task's lock, so
+    // already, the handler runs at once instead and the id is 0. Handlers run under the handlers' lock, so
     // that once removeCancellationHandler returns the handler is neither running nor going to run; a
     // handler therefore must not install or remove handlers of its own task.
     std::uint64_t addCancellationHandler(std::function<void()> handler);
@@ -54,10 +54,12 @@ protected:
 
 private:
     std::atomic<bool> cancelled_{false};
-    std::atomic<bool> finished_{false};
-    std::mutex mutex_;
+    std::mutex handlersMutex_;
     std::uint64_t nextHandlerId_ = 1;
     std::vector<std::pair<std::uint64_t, std::function<void()>>> handlers_;
+
+    std::atomic<bool> finished_{false};
+    std::mutex finishMutex_;
     std::vector<std::function<void()>> finishCallbacks_;
 };
 

@@ -5,6 +5,10 @@
 namespace support {
 
 bool MainLoop::iterateUntil(const std::function<bool()>& done, std::chrono::milliseconds bound) {
+    // The main actor sets up the default context under C++'s once-only initialisation, which the thread
+    // sanitizer can see, unlike GLib's own lock: threads that reach the context through the main actor
+    // later are then ordered after its creation.
+    concurrency::MainActor::shared();
     GMainContext* context = g_main_context_default();
     bool timedOut = false;
     GSource* timer = g_timeout_source_new(static_cast<guint>(bound.count()));

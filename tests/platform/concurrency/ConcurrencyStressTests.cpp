@@ -5,6 +5,7 @@
 #include "concurrency/GlobalExecutor.hpp"
 #include "concurrency/MainActor.hpp"
 #include "concurrency/MainQueue.hpp"
+#include "concurrency/ResumeOn.hpp"
 #include "concurrency/Spawn.hpp"
 #include "concurrency/Task.hpp"
 #include "concurrency/TaskHandle.hpp"
@@ -136,6 +137,32 @@ TEST(ConcurrencyStress, TasksEndOnceWhileResumesRaceWithCancellation) {
     EXPECT_EQ(completed + cancelled, taskCount);
     EXPECT_EQ(faults.load(), 0);
     EXPECT_EQ(offMainResumes.load(), 0);
+}
+
+// The child hops away and finishes on the other executor, possibly before the parent has finished
+// suspending: whichever comes second must resume the parent, once, on the parent's own executor.
+Task<bool> parentOfAChildThatHopsAway(Executor& home, Executor& away) {
+    const int value = co_await [](Executor& target) -> Task<int> {
+        co_await ResumeOn(target);
+        co_return 1;
+    }(away);
+    co_return value == 1 && home.isCurrent();
+}
+
+TEST(ConcurrencyStress, ChildrenFinishingElsewhereRaceTheirParentsSuspension) {
+    Executor& main = MainActor::shared();
+    Executor& pool = GlobalExecutor::shared();
+    std::vector<TaskHandle<bool>> handles;
+    for (int index = 0; index < 1'000; ++index) {
+        Executor& home = index % 2 == 0 ? main : pool;
+        Executor& away = index % 2 == 0 ? pool : main;
+        handles.push_back(spawn(home, parentOfAChildThatHopsAway(home, away)));
+    }
+    int wellPlaced = 0;
+    for (const auto& handle : handles) {
+        wellPlaced += MainLoop::runUntilFinished(handle) ? 1 : 0;
+    }
+    EXPECT_EQ(wellPlaced, 1'000);
 }
 
 TEST(ConcurrencyStress, ManyThreadsPostToTheMainQueueAndSpawnOnThePool) {
