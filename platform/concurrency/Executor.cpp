@@ -1,0 +1,14 @@
+#include "concurrency/Executor.hpp"
+
+#include "concurrency/TaskState.hpp"
+
+namespace concurrency {
+
+void Executor::resume(std::coroutine_handle<> coroutine, TaskState* task) {
+    enqueue([coroutine, task] {
+        const TaskState::Scope scope(task);
+        coroutine.resume();
+    });
+}
+
+}  // namespace concurrency

@@ -1,0 +1,11 @@
+#include "concurrency/MainQueue.hpp"
+
+#include "concurrency/MainActor.hpp"
+
+namespace concurrency {
+
+void MainQueue::async(std::function<void()> callback) {
+    MainActor::shared().enqueue(std::move(callback));
+}
+
+}  // namespace concurrency

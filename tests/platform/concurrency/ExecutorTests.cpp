@@ -1,0 +1,108 @@
+#include "concurrency/CheckedContinuation.hpp"
+#include "concurrency/GlobalExecutor.hpp"
+#include "concurrency/MainActor.hpp"
+#include "concurrency/MainQueue.hpp"
+#include "concurrency/ResumeOn.hpp"
+#include "concurrency/Spawn.hpp"
+#include "concurrency/Task.hpp"
+#include "concurrency/WithCheckedThrowingContinuation.hpp"
+#include "support/MainLoop.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace concurrency {
+namespace {
+
+using support::MainLoop;
+
+TEST(Executors, HopsRunTheRestOfTheCoroutineWhereAsked) {
+    const auto mainThread = std::this_thread::get_id();
+    struct Seen {
+        std::thread::id afterMainHop;
+        std::thread::id afterGlobalHop;
+        bool onPoolThread = false;
+        bool mainThreadAfterGlobalHop = true;
+    };
+    const Seen seen = MainLoop::runUntilFinished(spawn(GlobalExecutor::shared(), []() -> Task<Seen> {
+        Seen result;
+        co_await MainActor::run();
+        result.afterMainHop = std::this_thread::get_id();
+        co_await ResumeOn(GlobalExecutor::shared());
+        result.afterGlobalHop = std::this_thread::get_id();
+        result.onPoolThread = GlobalExecutor::shared().isCurrent();
+        result.mainThreadAfterGlobalHop = MainActor::isMainThread();
+        co_return result;
+    }));
+    EXPECT_EQ(seen.afterMainHop, mainThread);
+    EXPECT_NE(seen.afterGlobalHop, mainThread);
+    EXPECT_TRUE(seen.onPoolThread);
+    EXPECT_FALSE(seen.mainThreadAfterGlobalHop);
+    EXPECT_GE(GlobalExecutor::shared().threadCount(), 2U);
+}
+
+TEST(Executors, ACallbackOnAnotherThreadResumesAMainActorTaskOnTheMainThread) {
+    const auto mainThread = std::this_thread::get_id();
+    std::thread callbackThread;
+    const auto resumedOn = MainLoop::runOnMainActor([&]() -> Task<std::thread::id> {
+        const int value = co_await withCheckedThrowingContinuation<int>("callback", [&](auto continuation) {
+            callbackThread = std::thread([continuation] { continuation.resume(42); });
+        });
+        EXPECT_EQ(value, 42);
+        co_return std::this_thread::get_id();
+    });
+    callbackThread.join();
+    EXPECT_EQ(resumedOn, mainThread);
+}
+
+TEST(Executors, AChildThatHopsAwayHandsBackOnTheParentsExecutor) {
+    const auto mainThread = std::this_thread::get_id();
+    const auto threads = MainLoop::runOnMainActor([]() -> Task<std::pair<std::thread::id, std::thread::id>> {
+        const auto child = co_await []() -> Task<std::thread::id> {
+            co_await ResumeOn(GlobalExecutor::shared());
+            co_return std::this_thread::get_id();
+        }();
+        co_return std::pair(child, std::this_thread::get_id());
+    });
+    EXPECT_NE(threads.first, mainThread);
+    EXPECT_EQ(threads.second, mainThread);
+}
+
+TEST(MainQueue, RunsCallbacksOnTheMainThreadInTheOrderTheyWerePosted) {
+    const auto mainThread = std::this_thread::get_id();
+    std::mutex mutex;
+    std::vector<int> order;
+    bool allOnMain = true;
+    auto post = [&](int value) {
+        MainQueue::async([&, value] {
+            const std::lock_guard lock(mutex);
+            allOnMain = allOnMain && std::this_thread::get_id() == mainThread;
+            order.push_back(value);
+        });
+    };
+    std::thread other([&] {
+        for (int value = 0; value < 100; ++value) {
+            post(value);
+        }
+    });
+    other.join();
+    // Posted from inside a callback: runs after everything already waiting.
+    MainQueue::async([&] { post(100); });
+    EXPECT_TRUE(MainLoop::iterateUntil([&] {
+        const std::lock_guard lock(mutex);
+        return order.size() == 101;
+    }));
+    std::vector<int> expected(101);
+    for (int value = 0; value <= 100; ++value) {
+        expected[static_cast<std::size_t>(value)] = value;
+    }
+    EXPECT_EQ(order, expected);
+    EXPECT_TRUE(allOnMain);
+}
+
+}  // namespace
+}  // namespace concurrency

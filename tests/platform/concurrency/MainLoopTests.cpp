@@ -1,0 +1,44 @@
+#include "concurrency/CheckedContinuation.hpp"
+#include "concurrency/MainActor.hpp"
+#include "concurrency/Spawn.hpp"
+#include "concurrency/Task.hpp"
+#include "concurrency/WithCheckedThrowingContinuation.hpp"
+#include "support/MainLoop.hpp"
+#include "support/MainLoopTimeout.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+
+namespace concurrency {
+namespace {
+
+using support::MainLoop;
+using namespace std::chrono_literals;
+
+TEST(MainLoopHelper, FailsTheTestInsteadOfHangingWhenTheTaskDoesNotEnd) {
+    std::optional<CheckedContinuation<int>> never;
+    const auto handle = spawn(MainActor::shared(), [&]() -> Task<int> {
+        co_return co_await withCheckedThrowingContinuation<int>("never", [&](const auto& c) { never = c; });
+    });
+
+    testing::TestPartResultArray failures;
+    {
+        const testing::ScopedFakeTestPartResultReporter intercept(
+            testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+        EXPECT_THROW(MainLoop::runUntilFinished(handle, 50ms), support::MainLoopTimeout);
+    }
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_THAT(failures.GetTestPartResult(0).message(), testing::HasSubstr("did not finish within 50 ms"));
+    // The helper asked the task to stop; let it end so nothing is left behind.
+    EXPECT_TRUE(handle.isCancelled());
+    never->resume(3);
+    never.reset();
+    EXPECT_EQ(MainLoop::runUntilFinished(handle), 3);
+}
+
+}  // namespace
+}  // namespace concurrency

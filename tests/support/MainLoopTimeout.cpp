@@ -1,0 +1,11 @@
+#include "support/MainLoopTimeout.hpp"
+
+#include <string>
+
+namespace support {
+
+MainLoopTimeout::MainLoopTimeout(std::chrono::milliseconds bound)
+    : std::runtime_error("the task did not finish within " + std::to_string(bound.count()) + " ms") {
+}
+
+}  // namespace support
