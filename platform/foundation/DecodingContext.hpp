@@ -30,14 +30,18 @@ public:
     struct Field {
         const char* key;
         std::uint32_t keyLength;
-        std::uint32_t keyHash;  // filled only for objects read through a hash table
+        std::uint32_t keyHash;  // for objects looked up through a hash table
         std::size_t value;
 
         [[nodiscard]] std::string_view keyView() const noexcept { return {key, keyLength}; }
     };
 
     DecodingContext(const simdjson::dom::document& document, const DateRule* dateRule)
-        : document_(document), dateRule_(dateRule) {}
+        : document_(document), dateRule_(dateRule) {
+        // Enough for the records nested in one cached user, so that the stacks rarely grow.
+        fields_.reserve(1024);
+        slots_.reserve(1024);
+    }
 
     [[nodiscard]] simdjson::internal::tape_ref at(std::size_t index) const noexcept {
         return {&document_, index};

@@ -12,7 +12,8 @@ namespace {
 using simdjson::internal::tape_type;
 
 // Up to this many fields a scan from the end (where the last of a repeated
-// key is found first) beats hashing every key.
+// key is found first) beats hashing every key, and checking every pair of
+// keys for a repeat costs next to nothing.
 constexpr std::uint32_t scannedFieldLimit = 8;
 
 std::uint64_t load(const char* bytes, std::size_t count) {
@@ -44,8 +45,29 @@ std::uint32_t hashKey(std::string_view key) {
     return static_cast<std::uint32_t>(h);
 }
 
-bool sameKey(const DecodingContext::Field& field, std::string_view key) {
-    return field.keyLength == key.size() && std::memcmp(field.key, key.data(), key.size()) == 0;
+// Keys are short: comparing them in words beats a call into the C library.
+[[gnu::always_inline]] inline bool sameBytes(const char* a, const char* b, std::size_t n) {
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            if (load(a + i, 8) != load(b + i, 8)) {
+                return false;
+            }
+        }
+        return load(a + n - 8, 8) == load(b + n - 8, 8);
+    }
+    if (n >= 4) {
+        return load(a, 4) == load(b, 4) && load(a + n - 4, 4) == load(b + n - 4, 4);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+[[gnu::always_inline]] inline bool sameKey(const DecodingContext::Field& field, std::string_view key) {
+    return field.keyLength == key.size() && sameBytes(field.key, key.data(), key.size());
 }
 
 }  // namespace
@@ -63,6 +85,14 @@ KeyedDecodingContainer::KeyedDecodingContainer(DecodingContext& context, std::si
     }
     fieldCount_ = static_cast<std::uint32_t>(fields.size()) - firstField_;
     if (fieldCount_ <= scannedFieldLimit) {
+        for (std::uint32_t i = firstField_; i < firstField_ + fieldCount_ && !repeatsKey_; ++i) {
+            for (std::uint32_t j = i + 1; j < firstField_ + fieldCount_; ++j) {
+                if (sameKey(fields[i], fields[j].keyView())) {
+                    repeatsKey_ = true;
+                    break;
+                }
+            }
+        }
         return;
     }
     auto& slots = context.slots();
@@ -82,6 +112,7 @@ KeyedDecodingContainer::KeyedDecodingContainer(DecodingContext& context, std::si
             const auto& other = fields[firstField_ + entry - 1];
             if (other.keyHash == field.keyHash && sameKey(other, field.keyView())) {
                 entry = i + 1;  // a repeated key: the later value replaces the earlier
+                repeatsKey_ = true;
                 break;
             }
         }
@@ -94,7 +125,9 @@ KeyedDecodingContainer::KeyedDecodingContainer(KeyedDecodingContainer&& other) n
       firstField_(other.firstField_),
       fieldCount_(other.fieldCount_),
       firstSlot_(other.firstSlot_),
-      slotCount_(other.slotCount_) {
+      slotCount_(other.slotCount_),
+      next_(other.next_),
+      repeatsKey_(other.repeatsKey_) {
     other.context_ = nullptr;
 }
 
@@ -114,18 +147,30 @@ KeyedDecodingContainer::~KeyedDecodingContainer() {
     }
 }
 
-std::size_t KeyedDecodingContainer::find(std::string_view key) const {
+// The common case, inlined into its callers; the rest is out of line so that
+// this stays a handful of instructions.
+inline std::size_t KeyedDecodingContainer::find(std::string_view key) const {
+    const auto& fields = context_->fields();
+    if (!repeatsKey_ && next_ < fieldCount_ && sameKey(fields[firstField_ + next_], key)) [[likely]] {
+        return firstField_ + ++next_;
+    }
+    return search(key);
+}
+
+std::size_t KeyedDecodingContainer::search(std::string_view key) const {
     const auto& fields = context_->fields();
     if (slotCount_ == 0) {
+        // From the end, so that the last of a repeated key is found first.
         for (std::uint32_t i = fieldCount_; i > 0; --i) {
             if (sameKey(fields[firstField_ + i - 1], key)) {
+                next_ = i;
                 return firstField_ + i;
             }
         }
         return 0;
     }
-    const auto& slots = context_->slots();
     const std::uint32_t hash = hashKey(key);
+    const auto& slots = context_->slots();
     const std::uint32_t mask = slotCount_ - 1;
     for (std::uint32_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t entry = slots[firstSlot_ + slot];
@@ -134,6 +179,7 @@ std::size_t KeyedDecodingContainer::find(std::string_view key) const {
         }
         const auto& field = fields[firstField_ + entry - 1];
         if (field.keyHash == hash && sameKey(field, key)) {
+            next_ = entry;
             return firstField_ + entry;
         }
     }
@@ -154,16 +200,17 @@ Decoder KeyedDecodingContainer::requiredValue(std::string_view key) const {
     return valueAt(found);
 }
 
-std::optional<Decoder> KeyedDecodingContainer::presentValue(std::string_view key) const {
+bool KeyedDecodingContainer::presentValue(std::string_view key, Decoder& value) const {
     const std::size_t found = find(key);
     if (found == 0) {
-        return std::nullopt;
+        return false;
     }
-    Decoder value = valueAt(found);
-    if (value.isNull()) {
-        return std::nullopt;
+    const auto& field = context_->fields()[found - 1];
+    if (context_->at(field.value).tape_ref_type() == tape_type::NULL_VALUE) {
+        return false;
     }
-    return value;
+    value = Decoder(*context_, field.value, CodingPathNode(&node_, field.keyView()));
+    return true;
 }
 
 bool KeyedDecodingContainer::contains(std::string_view key) const {

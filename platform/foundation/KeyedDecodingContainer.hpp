@@ -14,6 +14,8 @@ namespace foundation {
 // Opening the container indexes the object's fields once (a hash table for
 // all but the smallest objects), so each key costs about the same however
 // many fields the object has and however many of the asked-for keys it lacks.
+// Records mostly read keys in the order they were written, so the field after
+// the last one found is tried before the index.
 class KeyedDecodingContainer {
 public:
     KeyedDecodingContainer(const KeyedDecodingContainer&) = delete;
@@ -33,11 +35,11 @@ public:
     // another type still fails.
     template <typename T>
     std::optional<T> decodeIfPresent(std::string_view key) const {
-        std::optional<Decoder> value = presentValue(key);
-        if (!value) {
+        Decoder value(*context_, 0, node_);
+        if (!presentValue(key, value)) {
             return std::nullopt;
         }
-        return value->decode<T>();
+        return value.decode<T>();
     }
 
     // Whether the object has the key, with null as its value too.
@@ -55,10 +57,12 @@ private:
 
     KeyedDecodingContainer(DecodingContext& context, std::size_t objectIndex, CodingPathNode node);
 
-    // The value under the key, or 0 (never a value's place) when the object lacks it.
+    // One past the key's place among the context's fields, or 0 when the object lacks it.
     [[nodiscard]] std::size_t find(std::string_view key) const;
+    [[nodiscard]] std::size_t search(std::string_view key) const;
     [[nodiscard]] Decoder requiredValue(std::string_view key) const;
-    [[nodiscard]] std::optional<Decoder> presentValue(std::string_view key) const;
+    // False, leaving the value alone, when the key is absent or null.
+    [[nodiscard]] bool presentValue(std::string_view key, Decoder& value) const;
     [[nodiscard]] Decoder valueAt(std::size_t index) const;
 
     DecodingContext* context_;
@@ -68,6 +72,9 @@ private:
     std::uint32_t fieldCount_ = 0;
     std::uint32_t firstSlot_ = 0;
     std::uint32_t slotCount_ = 0;
+    // The field tried first; the guess is exact only while no key repeats.
+    mutable std::uint32_t next_ = 0;
+    bool repeatsKey_ = false;
 };
 
 }  // namespace foundation
