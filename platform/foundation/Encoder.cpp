@@ -22,13 +22,17 @@ std::string nonFiniteName(double value) {
 
 }  // namespace
 
+// Anything deeper would not decode again, and a record nested without end
+// stops here rather than at the end of the stack.
+void Encoder::enterContainer() {
+    if (++writer_->depth > JSONDecoder::maximumDepth) {
+        refuse("Values are nested more than " + std::to_string(JSONDecoder::maximumDepth) + " levels deep.");
+    }
+}
+
 KeyedEncodingContainer Encoder::container() {
     if (state_ == State::empty) {
-        // Anything deeper would not decode again, and a record nested without end
-        // stops here rather than at the end of the stack.
-        if (++writer_->depth > JSONDecoder::maximumDepth) {
-            refuse("Values are nested more than " + std::to_string(JSONDecoder::maximumDepth) + " levels deep.");
-        }
+        enterContainer();
         writer_->beginObject();
         state_ = State::object;
     } else if (state_ != State::object) {
@@ -41,9 +45,7 @@ UnkeyedEncodingContainer Encoder::unkeyedContainer() {
     if (state_ != State::empty) {
         throw std::logic_error("a value is written as a list through one container, opened first");
     }
-    if (++writer_->depth > JSONDecoder::maximumDepth) {
-        refuse("Values are nested more than " + std::to_string(JSONDecoder::maximumDepth) + " levels deep.");
-    }
+    enterContainer();
     writer_->beginList();
     state_ = State::list;
     return UnkeyedEncodingContainer(*writer_, node_);

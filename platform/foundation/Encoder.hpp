@@ -93,6 +93,7 @@ private:
     void encodeString(std::string_view utf8);
     void encodeDate(Date value);
     void encodeNil();
+    void enterContainer();
     void wrote();
     // Closes the container the value opened, or writes {} for a value that
     // wrote nothing; at the top level writing nothing is an error.

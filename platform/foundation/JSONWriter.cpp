@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <type_traits>
 
 namespace foundation {
 namespace {
@@ -74,34 +75,31 @@ void JSONWriter::boolean(bool value) {
     append(value ? "true" : "false");
 }
 
-void JSONWriter::integer(std::int64_t value) {
+// Negative zero keeps a fraction: "-0" would read back as the integer 0 and lose its sign.
+template <typename Number>
+void JSONWriter::shortest(Number value) {
     separateValue();
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    append(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
-}
-
-// Negative zero keeps its fraction: "-0" reads back as the integer 0 and the sign would be lost.
-void JSONWriter::number(double value) {
-    separateValue();
-    if (value == 0 && std::signbit(value)) {
-        append("-0.0");
-        return;
+    if constexpr (std::is_floating_point_v<Number>) {
+        if (value == 0 && std::signbit(value)) {
+            append("-0.0");
+            return;
+        }
     }
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     append(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+}
+
+void JSONWriter::integer(std::int64_t value) {
+    shortest(value);
+}
+
+void JSONWriter::number(double value) {
+    shortest(value);
 }
 
 void JSONWriter::number(float value) {
-    separateValue();
-    if (value == 0 && std::signbit(value)) {
-        append("-0.0");
-        return;
-    }
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    append(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+    shortest(value);
 }
 
 bool JSONWriter::string(std::string_view utf8) {

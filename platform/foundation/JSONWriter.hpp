@@ -40,6 +40,9 @@ public:
 
 private:
     void separateValue();
+    // The shortest text that reads back as the same number, separated from what precedes it.
+    template <typename Number>
+    void shortest(Number value);
     void append(std::string_view text) { out_.insert(out_.end(), text.begin(), text.end()); }
     void escaped(std::string_view utf8);
 

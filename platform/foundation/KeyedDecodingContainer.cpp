@@ -205,11 +205,10 @@ bool KeyedDecodingContainer::presentValue(std::string_view key, Decoder& value) 
     if (found == 0) {
         return false;
     }
-    const auto& field = context_->fields()[found - 1];
-    if (context_->at(field.value).tape_ref_type() == tape_type::NULL_VALUE) {
+    if (context_->at(context_->fields()[found - 1].value).tape_ref_type() == tape_type::NULL_VALUE) {
         return false;
     }
-    value = Decoder(*context_, field.value, CodingPathNode(&node_, field.keyView()));
+    value = valueAt(found);
     return true;
 }
 
