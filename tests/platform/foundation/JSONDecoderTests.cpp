@@ -56,7 +56,7 @@ struct ValueCase {
 template <typename T>
 void checkValueCases(std::initializer_list<ValueCase<T>> cases) {
     for (const auto& c : cases) {
-        const std::string json = "{\"v\":" + std::string(c.json) + "}";
+        const std::string json = std::string(R"({"v":)").append(c.json).append("}");
         if (c.expected) {
             SCOPED_TRACE(json);
             try {
@@ -250,7 +250,7 @@ struct Wide {
         auto c = decoder.container();
         Wide wide;
         for (int i = 0; i < 40; ++i) {
-            wide.values.push_back(c.decodeIfPresent<std::int64_t>("k" + std::to_string(i)));
+            wide.values.push_back(c.decodeIfPresent<std::int64_t>(std::string("k").append(std::to_string(i))));
         }
         return wide;
     }
@@ -285,7 +285,7 @@ TEST(JSONDecoderKeyed, FindsEveryKeyInAnyOrderAndTheLastOfARepeatedOne) {
         for (std::size_t place = 0; place < c.keys.size(); ++place) {
             const int key = c.keys[place];
             const auto value = static_cast<std::int64_t>(key * 10 + static_cast<int>(place));
-            json += ",\"k" + std::to_string(key) + "\":" + std::to_string(value);
+            json.append(",\"k").append(std::to_string(key)).append("\":").append(std::to_string(value));
             expected[static_cast<std::size_t>(key)] = value;
         }
         json += "}";
@@ -347,7 +347,7 @@ TEST(JSONDecoderUnkeyed, LongListsKeepEveryElement) {
     // Past 2^24 elements the parser stops counting; below that the count is its own.
     std::string json = "[";
     for (int i = 0; i < 100000; ++i) {
-        json += (i ? "," : "") + std::to_string(i);
+        json.append(i ? "," : "").append(std::to_string(i));
     }
     json += "]";
     const auto values = JSONDecoder().decode<std::vector<std::int64_t>>(json);
@@ -403,7 +403,7 @@ TEST(JSONDecoderMalformed, NestingUpToTheLimitDecodes) {
         ++depth;
     }
     EXPECT_EQ(depth, levels - 1);
-    expectFailure<Nest>("[" + json + "]", Failure::dataCorrupted, "the top level");
+    expectFailure<Nest>(std::string("[").append(json).append("]"), Failure::dataCorrupted, "the top level");
 }
 
 struct RuleFailure : std::runtime_error {
@@ -470,7 +470,7 @@ TEST(JSONDecoderConcurrency, OneDecoderServesManyThreads) {
     const JSONDecoder decoder = dayDecoder();
     std::string json = R"({"id":1,"name":"root","notes":[)";
     for (int i = 0; i < 50; ++i) {
-        json += (i ? "," : "") + noteWithDates("\"day " + std::to_string(i) + "\"", "");
+        json.append(i ? "," : "").append(noteWithDates(std::string("\"day ").append(std::to_string(i)).append("\""), ""));
     }
     json += "]}";
     const Person expected = decoder.decode<Person>(json);
