@@ -11,7 +11,8 @@
 namespace bench {
 namespace {
 
-constexpr std::array<std::string_view, 6> blockKindNames = {"audio", "image", "text", "video", "file", "unknown"};
+constexpr std::array<std::string_view, 6> blockKindNames = {"audio", "image", "text",
+                                                            "video", "file",  "unknown"};
 
 }  // namespace
 
@@ -337,8 +338,21 @@ public:
 
     Text sentence(int words) {
         static constexpr std::array<std::string_view, 16> vocabulary = {
-            "morning", "pages", "caf\u00e9", "na\u00efve", "\u65e5\u8a18", "\u00fcber", "run", "streak",
-            "\U0001F4DD", "quiet", "\u0436\u0443\u0440\u043d\u0430\u043b", "tea", "walk", "\"quoted\"", "a/b",
+            "morning",
+            "pages",
+            "caf\u00e9",
+            "na\u00efve",
+            "\u65e5\u8a18",
+            "\u00fcber",
+            "run",
+            "streak",
+            "\U0001F4DD",
+            "quiet",
+            "\u0436\u0443\u0440\u043d\u0430\u043b",
+            "tea",
+            "walk",
+            "\"quoted\"",
+            "a/b",
             "line\nbreak"};
         std::string text;
         for (int i = 0; i < words; ++i) {
@@ -350,15 +364,19 @@ public:
 
     UUID uuid() {
         UUID::Bytes bytes{};
-        for (auto& byte : bytes) byte = static_cast<std::uint8_t>(number(256));
+        for (auto& byte : bytes)
+            byte = static_cast<std::uint8_t>(number(256));
         return UUID(bytes);
     }
 
-    Date date() { return Date::fromTimeIntervalSinceReferenceDate(7.0e8 + number(30000000) + number(1000) / 1000.0); }
+    Date date() {
+        return Date::fromTimeIntervalSinceReferenceDate(7.0e8 + number(30000000) + number(1000) / 1000.0);
+    }
 
     Data bytes(int count) {
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count));
-        for (auto& byte : bytes) byte = static_cast<std::uint8_t>(number(256));
+        for (auto& byte : bytes)
+            byte = static_cast<std::uint8_t>(number(256));
         return Data(std::move(bytes));
     }
 
@@ -383,7 +401,8 @@ public:
     }
 
     Block block(int id, int index) {
-        Block b{id, index, {static_cast<BlockKind::Value>(number(6))}, sometimes(60, sentence(12)), {}, {}, {}, {}};
+        Block b{id, index, {static_cast<BlockKind::Value>(number(6))}, sometimes(60, sentence(12)), {}, {},
+                {}, {}};
         if (chance(50)) {
             b.originalFile = file(id * 4);
             b.defaultFile = sometimes(80, file(id * 4 + 1));
@@ -393,18 +412,32 @@ public:
         return b;
     }
 
-    Comment comment() { return {uuid(), sentence(8), date(), sometimes(90, author()), date(), sometimes(30, date())}; }
+    Comment comment() {
+        return {uuid(), sentence(8), date(), sometimes(90, author()), date(), sometimes(30, date())};
+    }
 
     Entry entry(int id, int journalId) {
-        Entry e{id, date(), date(), sometimes(50, date()),
-                sometimes(70, Text("https://kestrova.example/e/" + std::to_string(id))), sometimes(60, author()),
-                number(5000), journalId, {}, number(5), number(3), chance(20), {}};
+        Entry e{id,
+                date(),
+                date(),
+                sometimes(50, date()),
+                sometimes(70, Text("https://kestrova.example/e/" + std::to_string(id))),
+                sometimes(60, author()),
+                number(5000),
+                journalId,
+                {},
+                number(5),
+                number(3),
+                chance(20),
+                {}};
         if (chance(60)) {
             e.comments.emplace();
-            for (int i = number(4); i > 0; --i) e.comments->push_back(comment());
+            for (int i = number(4); i > 0; --i)
+                e.comments->push_back(comment());
         }
         e.blocks.emplace();
-        for (int i = 0, n = 1 + number(4); i < n; ++i) e.blocks->push_back(block(id * 8 + i, i));
+        for (int i = 0, n = 1 + number(4); i < n; ++i)
+            e.blocks->push_back(block(id * 8 + i, i));
         return e;
     }
 
@@ -426,7 +459,8 @@ public:
         j.streakDate = sometimes(80, Text("2024-03-" + std::to_string(10 + number(18))));
         j.skippedAt = sometimes(10, Text("2024-02-29"));
         j.entries.emplace();
-        for (int i = 0; i < entryCount; ++i) j.entries->push_back(entry(id * 1000 + i, id));
+        for (int i = 0; i < entryCount; ++i)
+            j.entries->push_back(entry(id * 1000 + i, id));
         j.user = sometimes(50, author());
         j.pinnedEntryId = sometimes(20, static_cast<std::int64_t>(id * 1000));
         j.isOpen = sometimes(60, chance(50));
@@ -436,7 +470,8 @@ public:
         j.marathon = sometimes(60, false);
         if (chance(30)) {
             j.collaborators.emplace();
-            for (int i = 1 + number(3); i > 0; --i) j.collaborators->push_back(author());
+            for (int i = 1 + number(3); i > 0; --i)
+                j.collaborators->push_back(author());
         }
         j.archived = sometimes(70, chance(10));
         j.website = sometimes(10, Text("https://example.org/" + std::to_string(id)));
@@ -464,7 +499,8 @@ User makeHeavyUser(int journalCount, int entriesPerJournal) {
     u.username = Text("zo\u00eb");
     u.email = Text("zoe@example.org");
     u.journals.emplace();
-    for (int i = 0; i < journalCount; ++i) u.journals->push_back(fill.journal(i + 1, entriesPerJournal));
+    for (int i = 0; i < journalCount; ++i)
+        u.journals->push_back(fill.journal(i + 1, entriesPerJournal));
     u.numberOfEntries = journalCount * entriesPerJournal;
     u.numberOfMarathons = 3;
     u.avatarLink = Text("https://cdn.kestrova.example/avatars/4242.jpg");
@@ -474,7 +510,8 @@ User makeHeavyUser(int journalCount, int entriesPerJournal) {
     u.reminderNotifications = true;
     u.numberOfEntriesToday = 2;
     u.journalGroups.emplace();
-    for (int i = 0; i < 12; ++i) u.journalGroups->push_back({fill.uuid(), i, fill.sentence(2), i % 2 == 0, false});
+    for (int i = 0; i < 12; ++i)
+        u.journalGroups->push_back({fill.uuid(), i, fill.sentence(2), i % 2 == 0, false});
     u.metrics.emplace();
     for (int i = 0; i < 20; ++i) {
         u.metrics->push_back({fill.uuid(), fill.sentence(2), Text("km"), fill.sometimes(50, i * 1.25)});

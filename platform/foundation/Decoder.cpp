@@ -55,21 +55,22 @@ std::string numberText(const tape_ref& value) {
 }
 
 // Null where a value is required is a missing value; any other type is a mismatch.
-[[noreturn]] void throwUnexpected(const tape_ref& value, const CodingPathNode& node, std::string_view expected) {
+[[noreturn]] void throwUnexpected(const tape_ref& value, const CodingPathNode& node,
+                                  std::string_view expected) {
     const tape_type type = value.tape_ref_type();
     if (type == tape_type::NULL_VALUE) {
         throw DecodingError(DecodingError::Kind::valueNotFound, node.path(),
                             "Expected " + std::string(expected) + " value but found null instead.");
     }
-    throw DecodingError(DecodingError::Kind::typeMismatch, node.path(),
-                        "Expected to decode " + std::string(expected) + " but found " + describe(type) +
-                            " instead.");
+    throw DecodingError(
+        DecodingError::Kind::typeMismatch, node.path(),
+        "Expected to decode " + std::string(expected) + " but found " + describe(type) + " instead.");
 }
 
 [[noreturn]] void throwDoesNotFit(const tape_ref& value, const CodingPathNode& node, std::string_view type) {
-    throw DecodingError(DecodingError::Kind::dataCorrupted, node.path(),
-                        "Parsed JSON number <" + numberText(value) + "> does not fit in " + std::string(type) +
-                            ".");
+    throw DecodingError(
+        DecodingError::Kind::dataCorrupted, node.path(),
+        "Parsed JSON number <" + numberText(value) + "> does not fit in " + std::string(type) + ".");
 }
 
 // Any JSON number as a double; integers beyond 2^53 round to the nearest double.

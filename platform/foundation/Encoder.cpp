@@ -25,7 +25,7 @@ std::string nonFiniteName(double value) {
 // Anything deeper would not decode again, and a record nested without end
 // stops here rather than at the end of the stack.
 void Encoder::enterContainer() {
-    if (++writer_->depth > JSONDecoder::maximumDepth) {
+    if (writer_->enter() > JSONDecoder::maximumDepth) {
         refuse("Values are nested more than " + std::to_string(JSONDecoder::maximumDepth) + " levels deep.");
     }
 }
@@ -70,11 +70,11 @@ void Encoder::finish() {
     switch (state_) {
     case State::object:
         writer_->endObject();
-        --writer_->depth;
+        writer_->leave();
         break;
     case State::list:
         writer_->endList();
-        --writer_->depth;
+        writer_->leave();
         break;
     case State::written:
         break;

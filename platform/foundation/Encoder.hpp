@@ -23,7 +23,9 @@ class UnkeyedEncodingContainer;
 // A record takes part in encoding with `void encode(Encoder&) const`, which
 // writes the record through one of the encoder's containers.
 template <typename T>
-concept EncodableRecord = requires(const T& value, Encoder& encoder) { value.encode(encoder); };
+concept EncodableRecord = requires(const T& value, Encoder& encoder) {
+    value.encode(encoder);
+};
 
 // Lists write element by element through an unkeyed container; the rule lives
 // beside that container (UnkeyedEncodingContainer.hpp).
@@ -80,7 +82,8 @@ private:
         } else if constexpr (IsList<T>::value) {
             encodeList(*this, value);
         } else {
-            static_assert(EncodableRecord<T>, "an encoded type needs `void encode(foundation::Encoder&) const`");
+            static_assert(EncodableRecord<T>,
+                          "an encoded type needs `void encode(foundation::Encoder&) const`");
             value.encode(*this);
         }
         finish();

@@ -34,7 +34,8 @@ std::string describe(simdjson::error_code error) {
 
 simdjson::dom::parser makeParser() {
     simdjson::dom::parser parser;
-    if (parser.allocate(simdjson::dom::MINIMAL_DOCUMENT_CAPACITY, JSONDecoder::maximumDepth) != simdjson::SUCCESS) {
+    if (parser.allocate(simdjson::dom::MINIMAL_DOCUMENT_CAPACITY, JSONDecoder::maximumDepth) !=
+        simdjson::SUCCESS) {
         throw std::bad_alloc();
     }
     return parser;
@@ -80,7 +81,8 @@ thread_local ParserLease::ThreadParser ParserLease::threadParser_;
 
 }  // namespace
 
-JSONDecoder::DateDecodingStrategy JSONDecoder::DateDecodingStrategy::custom(std::function<Date(Decoder&)> rule) {
+JSONDecoder::DateDecodingStrategy JSONDecoder::DateDecodingStrategy::custom(
+    std::function<Date(Decoder&)> rule) {
     DateDecodingStrategy strategy;
     strategy.rule_ = std::move(rule);
     return strategy;

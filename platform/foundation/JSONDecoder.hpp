@@ -42,8 +42,7 @@ public:
     template <typename T>
     T decode(std::string_view json) const {
         std::optional<T> result;
-        decodeRoot(json, [](Decoder& root, void* out) { static_cast<std::optional<T>*>(out)->emplace(root.decode<T>()); },
-                   &result);
+        decodeRoot(json, &readRoot<T>, &result);
         return std::move(*result);
     }
 
@@ -53,6 +52,11 @@ public:
     }
 
 private:
+    template <typename T>
+    static void readRoot(Decoder& root, void* result) {
+        static_cast<std::optional<T>*>(result)->emplace(root.decode<T>());
+    }
+
     void decodeRoot(std::string_view json, void (*read)(Decoder&, void*), void* result) const;
 };
 

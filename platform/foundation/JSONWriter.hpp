@@ -32,9 +32,10 @@ public:
     // False, with nothing written, when the text is not UTF-8.
     [[nodiscard]] bool string(std::string_view utf8);
 
-    // Nesting of the containers now open, so that the encoder can refuse a
-    // value nested beyond what any decoder would read back.
-    std::size_t depth = 0;
+    // Counts the containers open, so that the encoder can refuse a value
+    // nested beyond what any decoder would read back; gives the new depth.
+    std::size_t enter() noexcept { return ++depth_; }
+    void leave() noexcept { --depth_; }
 
     [[nodiscard]] Data take() { return Data(std::move(out_)); }
 
@@ -47,6 +48,7 @@ private:
     void escaped(std::string_view utf8);
 
     std::vector<std::uint8_t> out_;
+    std::size_t depth_ = 0;
 };
 
 }  // namespace foundation

@@ -27,7 +27,8 @@ UnkeyedDecodingContainer::UnkeyedDecodingContainer(DecodingContext& context, std
 Decoder UnkeyedDecodingContainer::next() const {
     const CodingPathNode element(&node_, currentIndex_);
     if (isAtEnd()) {
-        throw DecodingError(DecodingError::Kind::valueNotFound, element.path(), "Unkeyed container is at end.");
+        throw DecodingError(DecodingError::Kind::valueNotFound, element.path(),
+                            "Unkeyed container is at end.");
     }
     return Decoder(*context_, position_, element);
 }

@@ -24,10 +24,14 @@ using Failure = DecodingError::Kind;
 
 const char* name(Failure kind) {
     switch (kind) {
-    case Failure::typeMismatch: return "typeMismatch";
-    case Failure::valueNotFound: return "valueNotFound";
-    case Failure::keyNotFound: return "keyNotFound";
-    case Failure::dataCorrupted: return "dataCorrupted";
+    case Failure::typeMismatch:
+        return "typeMismatch";
+    case Failure::valueNotFound:
+        return "valueNotFound";
+    case Failure::keyNotFound:
+        return "keyNotFound";
+    case Failure::dataCorrupted:
+        return "dataCorrupted";
     }
     return "?";
 }
@@ -74,24 +78,42 @@ TEST(JSONDecoderValues, IntegersAreIntegralNumbersWithinRange) {
     constexpr auto max = std::numeric_limits<std::int64_t>::max();
     constexpr auto min = std::numeric_limits<std::int64_t>::min();
     checkValueCases<std::int64_t>({
-        {"3", 3}, {"-12", -12}, {"3.0", 3}, {"3e0", 3}, {"-0.0", 0}, {"1e3", 1000},
-        {"9223372036854775807", max}, {"-9223372036854775808", min},
-        {"9223372036854775808", {}}, {"18446744073709551615", {}}, {"9.3e18", {}},
-        {"3.5", {}}, {"1e-1", {}},
-        {"\"3\"", {}, Failure::typeMismatch}, {"true", {}, Failure::typeMismatch},
-        {"[3]", {}, Failure::typeMismatch}, {"{}", {}, Failure::typeMismatch},
+        {"3", 3},
+        {"-12", -12},
+        {"3.0", 3},
+        {"3e0", 3},
+        {"-0.0", 0},
+        {"1e3", 1000},
+        {"9223372036854775807", max},
+        {"-9223372036854775808", min},
+        {"9223372036854775808", {}},
+        {"18446744073709551615", {}},
+        {"9.3e18", {}},
+        {"3.5", {}},
+        {"1e-1", {}},
+        {"\"3\"", {}, Failure::typeMismatch},
+        {"true", {}, Failure::typeMismatch},
+        {"[3]", {}, Failure::typeMismatch},
+        {"{}", {}, Failure::typeMismatch},
         {"null", {}, Failure::valueNotFound},
     });
     checkValueCases<int>({
-        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"2147483648", {}}, {"-2147483649", {}},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"2147483648", {}},
+        {"-2147483649", {}},
     });
 }
 
 TEST(JSONDecoderValues, DoublesTakeAnyNumberAndKeepTheSignOfZero) {
     checkValueCases<double>({
-        {"3", 3.0}, {"0.1", 0.1}, {"-2.5e-3", -2.5e-3}, {"1.7976931348623157e308", 1.7976931348623157e308},
+        {"3", 3.0},
+        {"0.1", 0.1},
+        {"-2.5e-3", -2.5e-3},
+        {"1.7976931348623157e308", 1.7976931348623157e308},
         {"18446744073709551615", 18446744073709551615.0},
-        {"\"1\"", {}, Failure::typeMismatch}, {"false", {}, Failure::typeMismatch},
+        {"\"1\"", {}, Failure::typeMismatch},
+        {"false", {}, Failure::typeMismatch},
         {"null", {}, Failure::valueNotFound},
     });
     const double zero = JSONDecoder().decode<Field<double>>(std::string_view(R"({"v":-0.0})")).v;
@@ -101,27 +123,40 @@ TEST(JSONDecoderValues, DoublesTakeAnyNumberAndKeepTheSignOfZero) {
 
 TEST(JSONDecoderValues, FloatsMustFitTheFloatRange) {
     checkValueCases<float>({
-        {"12", 12.0f}, {"12.1", 12.1f}, {"-0.5", -0.5f}, {"3.4028234663852886e38", 3.4028234663852886e38f},
+        {"12", 12.0f},
+        {"12.1", 12.1f},
+        {"-0.5", -0.5f},
+        {"3.4028234663852886e38", 3.4028234663852886e38f},
         {"1e-50", 0.0f},
-        {"3.4028235e38", 3.4028234663852886e38f}, {"3.4028236e38", {}},
-        {"3.5e38", {}}, {"-3.5e38", {}}, {"1e300", {}},
+        {"3.4028235e38", 3.4028234663852886e38f},
+        {"3.4028236e38", {}},
+        {"3.5e38", {}},
+        {"-3.5e38", {}},
+        {"1e300", {}},
         {"\"12\"", {}, Failure::typeMismatch},
     });
 }
 
 TEST(JSONDecoderValues, BooleansAreOnlyTrueAndFalse) {
     checkValueCases<bool>({
-        {"true", true}, {"false", false},
-        {"1", {}, Failure::typeMismatch}, {"0", {}, Failure::typeMismatch},
-        {"\"true\"", {}, Failure::typeMismatch}, {"null", {}, Failure::valueNotFound},
+        {"true", true},
+        {"false", false},
+        {"1", {}, Failure::typeMismatch},
+        {"0", {}, Failure::typeMismatch},
+        {"\"true\"", {}, Failure::typeMismatch},
+        {"null", {}, Failure::valueNotFound},
     });
 }
 
 TEST(JSONDecoderValues, StringsAreUnescapedAndNeverNumbers) {
     checkValueCases<std::string>({
-        {R"("plain")", "plain"}, {R"("caf\u00e9 \/ \"q\" \\")", "caf\u00e9 / \"q\" \\"},
-        {R"("\ud83d\ude00")", "\U0001F600"}, {R"("a\u0000b")", std::string("a\0b", 3)}, {R"("")", ""},
-        {"12", {}, Failure::typeMismatch}, {"true", {}, Failure::typeMismatch},
+        {R"("plain")", "plain"},
+        {R"("caf\u00e9 \/ \"q\" \\")", "caf\u00e9 / \"q\" \\"},
+        {R"("\ud83d\ude00")", "\U0001F600"},
+        {R"("a\u0000b")", std::string("a\0b", 3)},
+        {R"("")", ""},
+        {"12", {}, Failure::typeMismatch},
+        {"true", {}, Failure::typeMismatch},
         {"null", {}, Failure::valueNotFound},
     });
     // Text keeps the bytes it read and compares by canonical equivalence.
@@ -132,9 +167,13 @@ TEST(JSONDecoderValues, StringsAreUnescapedAndNeverNumbers) {
 
 TEST(JSONDecoderValues, DataIsStrictBase64Text) {
     checkValueCases<Data>({
-        {R"("AP/+")", Data(std::string_view("\0\xff\xfe", 3))}, {R"("AP\/+")", Data(std::string_view("\0\xff\xfe", 3))},
-        {R"("Zm9vYg==")", Data("foob")}, {R"("")", Data()},
-        {R"("Zm9vYg")", {}}, {R"("Zm9v Yg==")", {}}, {R"("Zm9v!g==")", {}},
+        {R"("AP/+")", Data(std::string_view("\0\xff\xfe", 3))},
+        {R"("AP\/+")", Data(std::string_view("\0\xff\xfe", 3))},
+        {R"("Zm9vYg==")", Data("foob")},
+        {R"("")", Data()},
+        {R"("Zm9vYg")", {}},
+        {R"("Zm9v Yg==")", {}},
+        {R"("Zm9v!g==")", {}},
         {"[0,255]", {}, Failure::typeMismatch},
     });
 }
@@ -142,8 +181,11 @@ TEST(JSONDecoderValues, DataIsStrictBase64Text) {
 TEST(JSONDecoderValues, UUIDsAreTextInEitherCase) {
     const auto uuid = UUID::fromString("E621E1F8-C36C-495A-93FC-0C247A3E6E5F");
     checkValueCases<UUID>({
-        {R"("E621E1F8-C36C-495A-93FC-0C247A3E6E5F")", uuid}, {R"("e621e1f8-c36c-495a-93fc-0c247a3e6e5f")", uuid},
-        {R"("e621e1f8c36c495a93fc0c247a3e6e5f")", {}}, {R"("not a uuid")", {}}, {R"("")", {}},
+        {R"("E621E1F8-C36C-495A-93FC-0C247A3E6E5F")", uuid},
+        {R"("e621e1f8-c36c-495a-93fc-0c247a3e6e5f")", uuid},
+        {R"("e621e1f8c36c495a93fc0c247a3e6e5f")", {}},
+        {R"("not a uuid")", {}},
+        {R"("")", {}},
         {"42", {}, Failure::typeMismatch},
     });
 }
@@ -153,7 +195,8 @@ TEST(JSONDecoderValues, DatesAreSecondsSinceTheReferenceDateByDefault) {
         {"60", Date::fromTimeIntervalSinceReferenceDate(60)},
         {"-0.25", Date::fromTimeIntervalSinceReferenceDate(-0.25)},
         {"703225628.123", Date::fromTimeIntervalSinceReferenceDate(703225628.123)},
-        {R"("2023-04-05T06:07:08Z")", {}, Failure::typeMismatch}, {"null", {}, Failure::valueNotFound},
+        {R"("2023-04-05T06:07:08Z")", {}, Failure::typeMismatch},
+        {"null", {}, Failure::valueNotFound},
     });
 }
 
@@ -176,8 +219,9 @@ TEST(JSONDecoderKeyed, RequiredAndOptionalKeys) {
     EXPECT_FALSE(note.pinned.has_value());
     EXPECT_FALSE(note.attachments.has_value());
 
-    const auto withNulls = JSONDecoder().decode<Note>(std::string(noteJSON.substr(0, noteJSON.size() - 1)) +
-                                                      R"(,"pinned":null,"editedAt":null,"attachments":null})");
+    const auto withNulls =
+        JSONDecoder().decode<Note>(std::string(noteJSON.substr(0, noteJSON.size() - 1)) +
+                                   R"(,"pinned":null,"editedAt":null,"attachments":null})");
     EXPECT_EQ(withNulls, note);
 
     const auto empty = JSONDecoder().decode<Note>(std::string(noteJSON.substr(0, noteJSON.size() - 1)) +
@@ -220,10 +264,11 @@ TEST(JSONDecoderKeyed, EachRuleBrokenFailsTheWholeRecord) {
 }
 
 TEST(JSONDecoderKeyed, AFailureDeepInListsNamesItsPath) {
-    const std::string json = R"({"id":1,"name":"a","friends":[{"id":2,"name":"b"},{"id":3,"name":"c","notes":[)"
-                             R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","title":"t","date":1,"kind":"x"},)"
-                             R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","title":"t","date":1,"kind":"x",)"
-                             R"("attachments":[{"id":4,"mimeType":"m","width":2.5}]}]}]})";
+    const std::string json =
+        R"({"id":1,"name":"a","friends":[{"id":2,"name":"b"},{"id":3,"name":"c","notes":[)"
+        R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","title":"t","date":1,"kind":"x"},)"
+        R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","title":"t","date":1,"kind":"x",)"
+        R"("attachments":[{"id":4,"mimeType":"m","width":2.5}]}]}]})";
     expectFailure<Person>(json, Failure::dataCorrupted, "friends[1].notes[1].attachments[0].width");
 }
 
@@ -250,7 +295,8 @@ struct Wide {
         auto c = decoder.container();
         Wide wide;
         for (int i = 0; i < 40; ++i) {
-            wide.values.push_back(c.decodeIfPresent<std::int64_t>(std::string("k").append(std::to_string(i))));
+            wide.values.push_back(
+                c.decodeIfPresent<std::int64_t>(std::string("k").append(std::to_string(i))));
         }
         return wide;
     }
@@ -379,12 +425,28 @@ TEST(JSONDecoderSingleValue, LenientTextEnumeration) {
 TEST(JSONDecoderMalformed, BadDocumentsAreDataCorrupted) {
     const std::string deepLists = std::string(10000, '[') + std::string(10000, ']');
     std::string deepObjects;
-    for (int i = 0; i < 10000; ++i) deepObjects += R"({"inner":[)";
-    for (int i = 0; i < 10000; ++i) deepObjects += "]}";
+    for (int i = 0; i < 10000; ++i)
+        deepObjects += R"({"inner":[)";
+    for (int i = 0; i < 10000; ++i)
+        deepObjects += "]}";
     const std::string_view cases[] = {
-        "", "   ", "{", R"({"id":1,})", "[1,]", R"({"id":1}x)", R"({"id":01})", R"({id:1})", "NaN",
-        R"({"a":1e400})", R"({"a":123456789012345678901234567890})", "{\"a\":\"\xff\"}",
-        "{\"a\":\"\xC3\"}", R"({"a":"\ud800"})", R"({"a":"\x"})", "{\"a\":\"tab\there\"}", deepLists,
+        "",
+        "   ",
+        "{",
+        R"({"id":1,})",
+        "[1,]",
+        R"({"id":1}x)",
+        R"({"id":01})",
+        R"({id:1})",
+        "NaN",
+        R"({"a":1e400})",
+        R"({"a":123456789012345678901234567890})",
+        "{\"a\":\"\xff\"}",
+        "{\"a\":\"\xC3\"}",
+        R"({"a":"\ud800"})",
+        R"({"a":"\x"})",
+        "{\"a\":\"tab\there\"}",
+        deepLists,
         deepObjects,
     };
     for (const auto json : cases) {
@@ -395,8 +457,10 @@ TEST(JSONDecoderMalformed, BadDocumentsAreDataCorrupted) {
 TEST(JSONDecoderMalformed, NestingUpToTheLimitDecodes) {
     std::string json;
     const std::size_t levels = JSONDecoder::maximumDepth / 2;  // each level is an object and a list
-    for (std::size_t i = 0; i < levels; ++i) json += R"({"inner":[)";
-    for (std::size_t i = 0; i < levels; ++i) json += "]}";
+    for (std::size_t i = 0; i < levels; ++i)
+        json += R"({"inner":[)";
+    for (std::size_t i = 0; i < levels; ++i)
+        json += "]}";
     const Nest nest = JSONDecoder().decode<Nest>(json);
     std::size_t depth = 0;
     for (const Nest* level = &nest; level->inner && !level->inner->empty(); level = &level->inner->front()) {
@@ -463,14 +527,16 @@ TEST(JSONDecoderDates, ARuleMayDecodeJSONItself) {
     EXPECT_EQ(note.date, Date::fromTimeIntervalSinceReferenceDate(120));
     EXPECT_EQ(note.editedAt, Date::fromTimeIntervalSinceReferenceDate(7.5));
     // The inner decode's error is the rule's error, and passes unchanged.
-    expectFailure<Note>(noteWithDates(R"("120")", R"("7x")"), Failure::dataCorrupted, "the top level", decoder);
+    expectFailure<Note>(noteWithDates(R"("120")", R"("7x")"), Failure::dataCorrupted, "the top level",
+                        decoder);
 }
 
 TEST(JSONDecoderConcurrency, OneDecoderServesManyThreads) {
     const JSONDecoder decoder = dayDecoder();
     std::string json = R"({"id":1,"name":"root","notes":[)";
     for (int i = 0; i < 50; ++i) {
-        json.append(i ? "," : "").append(noteWithDates(std::string("\"day ").append(std::to_string(i)).append("\""), ""));
+        json.append(i ? "," : "")
+            .append(noteWithDates(std::string("\"day ").append(std::to_string(i)).append("\""), ""));
     }
     json += "]}";
     const Person expected = decoder.decode<Person>(json);
@@ -488,7 +554,8 @@ TEST(JSONDecoderConcurrency, OneDecoderServesManyThreads) {
             }
         });
     }
-    for (auto& thread : threads) thread.join();
+    for (auto& thread : threads)
+        thread.join();
     EXPECT_EQ(mismatches.load(), 0);
 }
 

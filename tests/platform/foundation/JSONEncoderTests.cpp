@@ -43,8 +43,9 @@ TEST(JSONEncoderValues, NumbersInTheirShortestExactText) {
         float value;
         std::string_view text;
     };
-    for (const auto& c : {FloatCase{12.1f, "12.1"}, FloatCase{12.0f, "12"}, FloatCase{0.1f, "0.1"}, FloatCase{-0.0f, "-0.0"},
-                          FloatCase{std::numeric_limits<float>::max(), "3.4028235e+38"}}) {
+    for (const auto& c :
+         {FloatCase{12.1f, "12.1"}, FloatCase{12.0f, "12"}, FloatCase{0.1f, "0.1"}, FloatCase{-0.0f, "-0.0"},
+          FloatCase{std::numeric_limits<float>::max(), "3.4028235e+38"}}) {
         EXPECT_EQ(encodedValue(c.value), c.text);
         EXPECT_EQ(JSONDecoder().decode<float>(c.text), c.value) << c.text;
     }
@@ -91,20 +92,30 @@ TEST(JSONEncoderValues, RefusesWhatJSONCannotCarry) {
         {[=] { return JSONEncoder().encode(Field<double>{-inf}); }, "v", "Double.-infinity"},
         {[] { return JSONEncoder().encode(std::numeric_limits<float>::infinity()); }, "the top level",
          "Float.infinity"},
-        {[=] { return JSONEncoder().encode(Field<Date>{Date::fromTimeIntervalSinceReferenceDate(inf)}); }, "v",
-         "infinity"},
+        {[=] { return JSONEncoder().encode(Field<Date>{Date::fromTimeIntervalSinceReferenceDate(inf)}); },
+         "v", "infinity"},
         {[] {
-             Person p{1, "p", {}, {}, std::vector<Person>{{2, "q", {}, {}, {}}, {3, "r", std::nan(""), {}, {}}}};
+             Person p{
+                 1, "p", {}, {}, std::vector<Person>{{2, "q", {}, {}, {}}, {3, "r", std::nan(""), {}, {}}}};
              return JSONEncoder().encode(p);
          },
          "friends[1].score", "Double.nan"},
         {[] {
-             Note n{sampleID, "t", {}, {}, {}, {}, std::vector<Attachment>{{1, {}, -std::numeric_limits<float>::infinity(), "m", {}}}};
+             Note n{sampleID,
+                    "t",
+                    {},
+                    {},
+                    {},
+                    {},
+                    std::vector<Attachment>{{1, {}, -std::numeric_limits<float>::infinity(), "m", {}}}};
              return JSONEncoder().encode(n);
          },
          "attachments[0].duration", "Float.-infinity"},
         {[] { return JSONEncoder().encode(Field<std::string>{"bad \xff byte"}); }, "v", "UTF-8"},
-        {[] { return JSONEncoder().encode(std::vector<Text>{"ok", "\xC3"}); }, "[1]", "UTF-8"},
+        {[] {
+             return JSONEncoder().encode(std::vector<Text>{"ok", "\xC3"});
+         },
+         "[1]", "UTF-8"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -114,21 +125,24 @@ TEST(JSONEncoderValues, RefusesWhatJSONCannotCarry) {
         } catch (const EncodingError& error) {
             EXPECT_EQ(error.kind(), EncodingError::Kind::invalidValue);
             EXPECT_EQ(error.codingPath().description(), c.path);
-            EXPECT_NE(error.debugDescription().find(c.description), std::string::npos) << error.debugDescription();
+            EXPECT_NE(error.debugDescription().find(c.description), std::string::npos)
+                << error.debugDescription();
             EXPECT_STRNE(error.what(), "");
         }
     }
 }
 
 TEST(JSONEncoderRecords, KeysInWritingOrderAbsentOptionalsLeftOut) {
-    const Note minimal{sampleID, "Morning", Date::fromTimeIntervalSinceReferenceDate(60), {}, {Kind::text}, {}, {}};
+    const Note minimal{sampleID, "Morning", Date::fromTimeIntervalSinceReferenceDate(60), {}, {Kind::text},
+                       {},       {}};
     EXPECT_EQ(encodedText(JSONEncoder().encode(minimal)),
               R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","title":"Morning","date":60,"kind":"text"})");
 
     Note full = minimal;
     full.editedAt = Date::fromTimeIntervalSinceReferenceDate(0.5);
     full.pinned = false;
-    full.attachments = std::vector<Attachment>{{7, 640, 12.1f, "image/png", Data("png")}, {8, {}, {}, "a", {}}};
+    full.attachments =
+        std::vector<Attachment>{{7, 640, 12.1f, "image/png", Data("png")}, {8, {}, {}, "a", {}}};
     EXPECT_EQ(encodedText(JSONEncoder().encode(full)),
               R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","title":"Morning","date":60,"editedAt":0.5,)"
               R"("kind":"text","pinned":false,"attachments":[{"id":7,"width":640,"duration":12.1,)"
@@ -143,7 +157,8 @@ TEST(JSONEncoderRecords, KeysInWritingOrderAbsentOptionalsLeftOut) {
 
 TEST(JSONEncoderRecords, ListsAndFragmentsAtTheTopLevel) {
     EXPECT_EQ(encodedText(JSONEncoder().encode(std::vector<std::int64_t>{})), "[]");
-    EXPECT_EQ(encodedText(JSONEncoder().encode(std::vector<std::vector<int>>{{1, 2}, {}, {3}})), "[[1,2],[],[3]]");
+    EXPECT_EQ(encodedText(JSONEncoder().encode(std::vector<std::vector<int>>{{1, 2}, {}, {3}})),
+              "[[1,2],[],[3]]");
     EXPECT_EQ(encodedText(JSONEncoder().encode(std::string("x"))), R"("x")");
     EXPECT_EQ(encodedText(JSONEncoder().encode(Kind{Kind::image})), R"("image")");
 }
@@ -176,8 +191,12 @@ TEST(JSONEncoderRecords, RefusesNestingTheDecoderWouldRefuse) {
 TEST(JSONCodingRoundTrip, DecodeOfEncodeGivesTheSameValue) {
     Person person{42, "Zo\u00eb", -0.0, {}, {}};
     person.notes = std::vector<Note>{
-        {sampleID, "Caf\u00e9 \U0001F600", Date::fromTimeIntervalSinceReferenceDate(703225628.125),
-         Date::fromTimeIntervalSinceReferenceDate(-1e-3), {Kind::image}, true,
+        {sampleID,
+         "Caf\u00e9 \U0001F600",
+         Date::fromTimeIntervalSinceReferenceDate(703225628.125),
+         Date::fromTimeIntervalSinceReferenceDate(-1e-3),
+         {Kind::image},
+         true,
          std::vector<Attachment>{{1, 1920, 0.333f, "video/mp4", Data(std::string_view("\0\x01\x02", 3))}}},
         {UUID(), "", Date(), {}, {Kind::unknown}, {}, std::vector<Attachment>{}},
     };
