@@ -5,11 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
-#include <thread>
 
 namespace foundation {
 namespace {
@@ -529,34 +527,6 @@ TEST(JSONDecoderDates, ARuleMayDecodeJSONItself) {
     // The inner decode's error is the rule's error, and passes unchanged.
     expectFailure<Note>(noteWithDates(R"("120")", R"("7x")"), Failure::dataCorrupted, "the top level",
                         decoder);
-}
-
-TEST(JSONDecoderConcurrency, OneDecoderServesManyThreads) {
-    const JSONDecoder decoder = dayDecoder();
-    std::string json = R"({"id":1,"name":"root","notes":[)";
-    for (int i = 0; i < 50; ++i) {
-        json.append(i ? "," : "")
-            .append(noteWithDates(std::string("\"day ").append(std::to_string(i)).append("\""), ""));
-    }
-    json += "]}";
-    const Person expected = decoder.decode<Person>(json);
-    std::vector<std::thread> threads;
-    std::atomic<int> mismatches{0};
-    for (int t = 0; t < 8; ++t) {
-        threads.emplace_back([&] {
-            for (int round = 0; round < 50; ++round) {
-                if (!(decoder.decode<Person>(json) == expected)) ++mismatches;
-                try {
-                    (void)decoder.decode<Person>(std::string_view(R"({"id":"x"})"));
-                    ++mismatches;
-                } catch (const DecodingError&) {
-                }
-            }
-        });
-    }
-    for (auto& thread : threads)
-        thread.join();
-    EXPECT_EQ(mismatches.load(), 0);
 }
 
 }  // namespace
