@@ -268,6 +268,43 @@ TEST(JSONDecoderKeyed, AFailureDeepInListsNamesItsPath) {
         R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","title":"t","date":1,"kind":"x",)"
         R"("attachments":[{"id":4,"mimeType":"m","width":2.5}]}]}]})";
     expectFailure<Person>(json, Failure::dataCorrupted, "friends[1].notes[1].attachments[0].width");
+    try {
+        (void)JSONDecoder().decode<Person>(json);
+    } catch (const DecodingError& error) {
+        const auto& keys = error.codingPath().keys();
+        ASSERT_EQ(keys.size(), 7u);
+        EXPECT_EQ(keys[0], CodingKey("friends"));
+        EXPECT_EQ(keys[1].intValue(), 1u);
+        EXPECT_EQ(keys[1].stringValue(), "Index 1");
+        EXPECT_FALSE(keys[6].intValue().has_value());
+    }
+}
+
+TEST(JSONDecoderErrors, WhatSpeaksToTheUserAndTheDescriptionToDevelopers) {
+    struct Case {
+        std::string_view json;
+        std::string_view what;
+        std::string_view description;
+    };
+    constexpr std::string_view missing = "The data couldn\u2019t be read because it is missing.";
+    constexpr std::string_view format =
+        "The data couldn\u2019t be read because it isn\u2019t in the correct format.";
+    const Case cases[] = {
+        {R"({"name":"n"})", missing, R"(No value associated with key "id".)"},
+        {R"({"id":null,"name":"n"})", missing, "Expected Int64 value but found null instead."},
+        {R"({"id":"1","name":"n"})", format, "Expected to decode Int64 but found a string instead."},
+        {R"({"id":1.5,"name":"n"})", format, "Parsed JSON number <1.5> does not fit in Int64."},
+        {R"({"id":1,"name":"n")", format, "The given data was not valid JSON."},
+    };
+    for (const auto& c : cases) {
+        try {
+            (void)JSONDecoder().decode<Person>(c.json);
+            ADD_FAILURE() << c.json;
+        } catch (const DecodingError& error) {
+            EXPECT_EQ(error.what(), c.what) << c.json;
+            EXPECT_EQ(error.debugDescription().substr(0, c.description.size()), c.description) << c.json;
+        }
+    }
 }
 
 TEST(JSONDecoderKeyed, NestedFailureAtTheTopOfADeepValueStillNamesEveryStep) {
