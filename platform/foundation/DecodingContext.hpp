@@ -1,0 +1,61 @@
+#pragma once
+
+// Private to the decoder's sources: it is the one place that knows the parsed
+// document is simdjson's.
+
+#include "foundation/Date.hpp"
+
+#include <simdjson.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+namespace foundation {
+
+class Decoder;
+
+// What one decode call shares among its decoders and containers: the parsed
+// document, the date rule, and the stacks that open keyed containers keep
+// their field indexes on. Containers nest, so they take and give back their
+// share from the top.
+class DecodingContext {
+public:
+    using DateRule = std::function<Date(Decoder&)>;
+
+    // A field of an object being read: its key as it stands in the parsed
+    // document, and where its value starts on the tape.
+    struct Field {
+        const char* key;
+        std::uint32_t keyLength;
+        std::uint32_t keyHash;  // for objects looked up through a hash table
+        std::size_t value;
+
+        [[nodiscard]] std::string_view keyView() const noexcept { return {key, keyLength}; }
+    };
+
+    DecodingContext(const simdjson::dom::document& document, const DateRule* dateRule)
+        : document_(document), dateRule_(dateRule) {
+        // Enough for the records nested in one cached user, so that the stacks rarely grow.
+        fields_.reserve(1024);
+        slots_.reserve(1024);
+    }
+
+    [[nodiscard]] simdjson::internal::tape_ref at(std::size_t index) const noexcept {
+        return {&document_, index};
+    }
+    [[nodiscard]] const DateRule* dateRule() const noexcept { return dateRule_; }
+
+    std::vector<Field>& fields() noexcept { return fields_; }
+    std::vector<std::uint32_t>& slots() noexcept { return slots_; }
+
+private:
+    const simdjson::dom::document& document_;
+    const DateRule* dateRule_;
+    std::vector<Field> fields_;
+    std::vector<std::uint32_t> slots_;
+};
+
+}  // namespace foundation

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "foundation/Data.hpp"
+#include "foundation/Date.hpp"
+#include "foundation/UnkeyedDecodingContainer.hpp"
+
+#include <functional>
+#include <optional>
+#include <string_view>
+
+namespace foundation {
+
+// Reads values from JSON text with the other platform's default rules: keys
+// as the records name them, strict JSON types, data as Base64 text, dates by
+// the configured strategy. Configure it once; decode may then be called from
+// any number of threads at the same time.
+//
+// A failure anywhere in the value fails the whole decode with a
+// DecodingError: no partly decoded value ever comes out.
+class JSONDecoder {
+public:
+    class DateDecodingStrategy {
+    public:
+        // A JSON number of seconds since 2001-01-01 00:00:00 UTC, fractions allowed.
+        static DateDecodingStrategy deferredToDate() { return DateDecodingStrategy(); }
+        // A rule of one's own, handed the decoder at the date value (never at a
+        // null). Whatever it throws passes through the decode unchanged.
+        static DateDecodingStrategy custom(std::function<Date(Decoder&)> rule);
+
+    private:
+        friend class JSONDecoder;
+        DateDecodingStrategy() = default;
+        std::function<Date(Decoder&)> rule_;
+    };
+
+    DateDecodingStrategy dateDecodingStrategy = DateDecodingStrategy::deferredToDate();
+
+    // Values nested deeper than this fail as data that is corrupted, so that
+    // no document can exhaust the stack of the decoding thread.
+    static constexpr std::size_t maximumDepth = 512;
+
+    template <typename T>
+    T decode(std::string_view json) const {
+        std::optional<T> result;
+        decodeRoot(json, &readRoot<T>, &result);
+        return std::move(*result);
+    }
+
+    template <typename T>
+    T decode(const Data& json) const {
+        return decode<T>(json.view());
+    }
+
+private:
+    template <typename T>
+    static void readRoot(Decoder& root, void* result) {
+        static_cast<std::optional<T>*>(result)->emplace(root.decode<T>());
+    }
+
+    void decodeRoot(std::string_view json, void (*read)(Decoder&, void*), void* result) const;
+};
+
+}  // namespace foundation

@@ -1,0 +1,231 @@
+#include "foundation/KeyedDecodingContainer.hpp"
+
+#include "foundation/DecodingContext.hpp"
+#include "foundation/DecodingError.hpp"
+
+#include <bit>
+#include <cstring>
+
+namespace foundation {
+namespace {
+
+using simdjson::internal::tape_type;
+
+// Up to this many fields a scan from the end (where the last of a repeated
+// key is found first) beats hashing every key, and checking every pair of
+// keys for a repeat costs next to nothing.
+constexpr std::uint32_t scannedFieldLimit = 8;
+
+std::uint64_t load(const char* bytes, std::size_t count) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, count);
+    return word;
+}
+
+// Keys are short; their first and last eight bytes and their length tell
+// them apart well enough, and a collision costs only a comparison.
+std::uint32_t hashKey(std::string_view key) {
+    const std::size_t n = key.size();
+    const char* p = key.data();
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    if (n >= 8) {
+        head = load(p, 8);
+        tail = load(p + n - 8, 8);
+    } else if (n >= 4) {
+        head = load(p, 4);
+        tail = load(p + n - 4, 4);
+    } else if (n > 0) {
+        head = static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[n / 2]) << 8 |
+               static_cast<unsigned char>(p[n - 1]) << 16;
+    }
+    std::uint64_t h = (head ^ 0x9E3779B97F4A7C15ull) * 0xBF58476D1CE4E5B9ull;
+    h ^= std::rotl((tail ^ n) * 0x94D049BB133111EBull, 29);
+    h ^= h >> 32;
+    return static_cast<std::uint32_t>(h);
+}
+
+// Keys are short: comparing them in words beats a call into the C library.
+[[gnu::always_inline]] inline bool sameBytes(const char* a, const char* b, std::size_t n) {
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            if (load(a + i, 8) != load(b + i, 8)) {
+                return false;
+            }
+        }
+        return load(a + n - 8, 8) == load(b + n - 8, 8);
+    }
+    if (n >= 4) {
+        return load(a, 4) == load(b, 4) && load(a + n - 4, 4) == load(b + n - 4, 4);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+[[gnu::always_inline]] inline bool sameKey(const DecodingContext::Field& field, std::string_view key) {
+    return field.keyLength == key.size() && sameBytes(field.key, key.data(), key.size());
+}
+
+}  // namespace
+
+KeyedDecodingContainer::KeyedDecodingContainer(DecodingContext& context, std::size_t objectIndex,
+                                               CodingPathNode node)
+    : context_(&context), node_(node) {
+    auto& fields = context.fields();
+    firstField_ = static_cast<std::uint32_t>(fields.size());
+    const std::size_t end = context.at(objectIndex).matching_brace_index() - 1;
+    for (std::size_t index = objectIndex + 1; index < end;) {
+        const std::string_view key = context.at(index).get_string_view();
+        fields.push_back({key.data(), static_cast<std::uint32_t>(key.size()), 0, index + 1});
+        index = context.at(index + 1).after_element();
+    }
+    fieldCount_ = static_cast<std::uint32_t>(fields.size()) - firstField_;
+    if (fieldCount_ <= scannedFieldLimit) {
+        for (std::uint32_t i = firstField_; i < firstField_ + fieldCount_ && !repeatsKey_; ++i) {
+            for (std::uint32_t j = i + 1; j < firstField_ + fieldCount_; ++j) {
+                if (sameKey(fields[i], fields[j].keyView())) {
+                    repeatsKey_ = true;
+                    break;
+                }
+            }
+        }
+        return;
+    }
+    auto& slots = context.slots();
+    firstSlot_ = static_cast<std::uint32_t>(slots.size());
+    slotCount_ = std::bit_ceil(fieldCount_ * 2);
+    slots.resize(slots.size() + slotCount_, 0);
+    const std::uint32_t mask = slotCount_ - 1;
+    for (std::uint32_t i = 0; i < fieldCount_; ++i) {
+        auto& field = fields[firstField_ + i];
+        field.keyHash = hashKey(field.keyView());
+        for (std::uint32_t slot = field.keyHash & mask;; slot = (slot + 1) & mask) {
+            std::uint32_t& entry = slots[firstSlot_ + slot];
+            if (entry == 0) {
+                entry = i + 1;
+                break;
+            }
+            const auto& other = fields[firstField_ + entry - 1];
+            if (other.keyHash == field.keyHash && sameKey(other, field.keyView())) {
+                entry = i + 1;  // a repeated key: the later value replaces the earlier
+                repeatsKey_ = true;
+                break;
+            }
+        }
+    }
+}
+
+KeyedDecodingContainer::KeyedDecodingContainer(KeyedDecodingContainer&& other) noexcept
+    : context_(other.context_),
+      node_(other.node_),
+      firstField_(other.firstField_),
+      fieldCount_(other.fieldCount_),
+      firstSlot_(other.firstSlot_),
+      slotCount_(other.slotCount_),
+      next_(other.next_),
+      repeatsKey_(other.repeatsKey_) {
+    other.context_ = nullptr;
+}
+
+// Gives the index back when it is on top of the stacks; a container that ends
+// out of order leaves its share to the end of the decode.
+KeyedDecodingContainer::~KeyedDecodingContainer() {
+    if (context_ == nullptr) {
+        return;
+    }
+    auto& fields = context_->fields();
+    if (firstField_ + fieldCount_ == fields.size()) {
+        fields.resize(firstField_);
+    }
+    auto& slots = context_->slots();
+    if (slotCount_ != 0 && firstSlot_ + slotCount_ == slots.size()) {
+        slots.resize(firstSlot_);
+    }
+}
+
+// The common case, inlined into its callers; the rest is out of line so that
+// this stays a handful of instructions.
+inline std::size_t KeyedDecodingContainer::find(std::string_view key) const {
+    const auto& fields = context_->fields();
+    if (!repeatsKey_ && next_ < fieldCount_ && sameKey(fields[firstField_ + next_], key)) [[likely]] {
+        return firstField_ + ++next_;
+    }
+    return search(key);
+}
+
+std::size_t KeyedDecodingContainer::search(std::string_view key) const {
+    const auto& fields = context_->fields();
+    if (slotCount_ == 0) {
+        // From the end, so that the last of a repeated key is found first.
+        for (std::uint32_t i = fieldCount_; i > 0; --i) {
+            if (sameKey(fields[firstField_ + i - 1], key)) {
+                next_ = i;
+                return firstField_ + i;
+            }
+        }
+        return 0;
+    }
+    const std::uint32_t hash = hashKey(key);
+    const auto& slots = context_->slots();
+    const std::uint32_t mask = slotCount_ - 1;
+    for (std::uint32_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t entry = slots[firstSlot_ + slot];
+        if (entry == 0) {
+            return 0;
+        }
+        const auto& field = fields[firstField_ + entry - 1];
+        if (field.keyHash == hash && sameKey(field, key)) {
+            next_ = entry;
+            return firstField_ + entry;
+        }
+    }
+}
+
+Decoder KeyedDecodingContainer::valueAt(std::size_t found) const {
+    const auto& field = context_->fields()[found - 1];
+    // The key in the path is the document's copy, which outlives whatever text the caller passed.
+    return Decoder(*context_, field.value, CodingPathNode(&node_, field.keyView()));
+}
+
+Decoder KeyedDecodingContainer::requiredValue(std::string_view key) const {
+    const std::size_t found = find(key);
+    if (found == 0) {
+        throw DecodingError(DecodingError::Kind::keyNotFound, node_.pathAppending(key),
+                            "No value associated with key \"" + std::string(key) + "\".");
+    }
+    return valueAt(found);
+}
+
+bool KeyedDecodingContainer::presentValue(std::string_view key, Decoder& value) const {
+    const std::size_t found = find(key);
+    if (found == 0) {
+        return false;
+    }
+    if (context_->at(context_->fields()[found - 1].value).tape_ref_type() == tape_type::NULL_VALUE) {
+        return false;
+    }
+    value = valueAt(found);
+    return true;
+}
+
+bool KeyedDecodingContainer::contains(std::string_view key) const {
+    return find(key) != 0;
+}
+
+bool KeyedDecodingContainer::decodeNil(std::string_view key) const {
+    return requiredValue(key).isNull();
+}
+
+KeyedDecodingContainer KeyedDecodingContainer::nestedContainer(std::string_view key) const {
+    return requiredValue(key).container();
+}
+
+UnkeyedDecodingContainer KeyedDecodingContainer::nestedUnkeyedContainer(std::string_view key) const {
+    return requiredValue(key).unkeyedContainer();
+}
+
+}  // namespace foundation
