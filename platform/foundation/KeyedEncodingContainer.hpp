@@ -24,6 +24,15 @@ public:
         }
     }
 
+    // The same for a value held elsewhere, such as a record nested on the
+    // heap: a null pointer is an absent value.
+    template <typename T>
+    void encodeIfPresent(std::string_view key, const T* value) {
+        if (value) {
+            encode(key, *value);
+        }
+    }
+
     void encodeNil(std::string_view key);
 
     [[nodiscard]] CodingPath codingPath() const { return node_.path(); }

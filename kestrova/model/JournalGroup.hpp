@@ -1,0 +1,30 @@
+#pragma once
+
+#include "foundation/Text.hpp"
+#include "foundation/UUID.hpp"
+
+#include <cstdint>
+
+namespace foundation {
+class Decoder;
+class Encoder;
+class Hasher;
+}  // namespace foundation
+
+namespace kestrova {
+
+// A named, ordered group of the user's journals.
+struct JournalGroup {
+    foundation::UUID id;
+    std::int64_t index = 0;
+    foundation::Text name;
+    bool daily = false;
+    bool isCollapsed = false;
+
+    static JournalGroup decode(foundation::Decoder& decoder);
+    void encode(foundation::Encoder& encoder) const;
+    friend bool operator==(const JournalGroup&, const JournalGroup&) = default;
+    void hash(foundation::Hasher& hasher) const;
+};
+
+}  // namespace kestrova

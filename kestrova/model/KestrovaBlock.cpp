@@ -1,0 +1,48 @@
+#include "kestrova/model/KestrovaBlock.hpp"
+
+#include "foundation/Decoder.hpp"
+#include "foundation/Encoder.hpp"
+#include "foundation/Hasher.hpp"
+#include "foundation/KeyedDecodingContainer.hpp"
+#include "foundation/KeyedEncodingContainer.hpp"
+
+namespace kestrova {
+
+KestrovaBlock KestrovaBlock::decode(foundation::Decoder& decoder) {
+    const auto c = decoder.container();
+    KestrovaBlock block;
+    block.id = c.decode<std::int64_t>("id");
+    block.index = c.decode<std::int64_t>("index");
+    block.type = decodedBlockType(c.decode<std::string>("type"));
+    block.text = c.decodeIfPresent<foundation::Text>("text");
+    block.originalFile = c.decodeIfPresent<KestrovaBlockFile>("originalFile");
+    block.defaultFile = c.decodeIfPresent<KestrovaBlockFile>("defaultFile");
+    block.previewFile = c.decodeIfPresent<KestrovaBlockFile>("previewFile");
+    block.coverFile = c.decodeIfPresent<KestrovaBlockFile>("coverFile");
+    return block;
+}
+
+void KestrovaBlock::encode(foundation::Encoder& encoder) const {
+    auto c = encoder.container();
+    c.encode("id", id);
+    c.encode("index", index);
+    c.encode("type", rawValue(type));
+    c.encodeIfPresent("text", text);
+    c.encodeIfPresent("originalFile", originalFile);
+    c.encodeIfPresent("defaultFile", defaultFile);
+    c.encodeIfPresent("previewFile", previewFile);
+    c.encodeIfPresent("coverFile", coverFile);
+}
+
+void KestrovaBlock::hash(foundation::Hasher& hasher) const {
+    hasher.combine(id);
+    hasher.combine(index);
+    hasher.combine(rawValue(type));
+    hasher.combine(text);
+    hasher.combine(originalFile);
+    hasher.combine(defaultFile);
+    hasher.combine(previewFile);
+    hasher.combine(coverFile);
+}
+
+}  // namespace kestrova

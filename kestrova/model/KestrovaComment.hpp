@@ -1,0 +1,37 @@
+#pragma once
+
+#include "foundation/Date.hpp"
+#include "foundation/Text.hpp"
+#include "foundation/UUID.hpp"
+#include "kestrova/model/Indirect.hpp"
+
+#include <optional>
+
+namespace foundation {
+class Decoder;
+class Encoder;
+class Hasher;
+}  // namespace foundation
+
+namespace kestrova {
+
+struct KestrovaEntry;
+struct User;
+
+// One comment on an entry, with its author and the entry it belongs to.
+struct KestrovaComment {
+    foundation::UUID id;
+    foundation::Text value;
+    foundation::Date date;
+    Indirect<User> user;
+    Indirect<KestrovaEntry> entry;
+    std::optional<foundation::Date> createdAt;
+    std::optional<foundation::Date> updatedAt;
+
+    static KestrovaComment decode(foundation::Decoder& decoder);
+    void encode(foundation::Encoder& encoder) const;
+    friend bool operator==(const KestrovaComment&, const KestrovaComment&);
+    void hash(foundation::Hasher& hasher) const;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "foundation/Text.hpp"
+#include "foundation/UUID.hpp"
+
+#include <cstdint>
+
+namespace foundation {
+class Decoder;
+class Encoder;
+class Hasher;
+}  // namespace foundation
+
+namespace kestrova {
+
+// One value of a metric, attached to one entry. Made by the application, it
+// gets a fresh random id unless one is given.
+struct MetricData {
+    foundation::UUID id;
+    foundation::Text unit;
+    double value = 0.0;
+    foundation::UUID metricId;
+    std::int64_t entryId = 0;
+
+    static MetricData decode(foundation::Decoder& decoder);
+    void encode(foundation::Encoder& encoder) const;
+    friend bool operator==(const MetricData&, const MetricData&) = default;
+    void hash(foundation::Hasher& hasher) const;
+};
+
+}  // namespace kestrova
