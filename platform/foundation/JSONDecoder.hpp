@@ -4,6 +4,7 @@
 #include "foundation/Date.hpp"
 #include "foundation/UnkeyedDecodingContainer.hpp"
 
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -19,6 +20,24 @@ namespace foundation {
 // DecodingError: no partly decoded value ever comes out.
 class JSONDecoder {
 public:
+    // The failure of a date rule that finds a text it cannot read as a date.
+    // An enumeration with text raw values; "invalidDate" is its one case.
+    class DateError : public std::exception {
+    public:
+        enum class Case { invalidDate };
+
+        DateError() = default;
+        static std::optional<DateError> fromRawValue(std::string_view rawValue) {
+            return rawValue == "invalidDate" ? std::optional<DateError>(DateError()) : std::nullopt;
+        }
+        [[nodiscard]] Case kind() const noexcept { return Case::invalidDate; }
+        [[nodiscard]] std::string_view rawValue() const noexcept { return "invalidDate"; }
+        [[nodiscard]] const char* what() const noexcept override {
+            return "The operation couldn\u2019t be completed. (JSONDecoder.DateError error 0.)";
+        }
+        friend bool operator==(const DateError&, const DateError&) noexcept { return true; }
+    };
+
     class DateDecodingStrategy {
     public:
         // A JSON number of seconds since 2001-01-01 00:00:00 UTC, fractions allowed.

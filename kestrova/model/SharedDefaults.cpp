@@ -1,0 +1,56 @@
+#include "kestrova/model/SharedDefaults.hpp"
+
+#include "foundation/AppGroup.hpp"
+#include "foundation/JSONDecoder.hpp"
+#include "foundation/JSONEncoder.hpp"
+#include "foundation/UserDefaults.hpp"
+#include "foundation/UserDefaultsError.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace kestrova {
+namespace {
+
+constexpr std::string_view userKey = "user";
+
+foundation::UserDefaults& openSuite() {
+    try {
+        // Never destroyed: extension processes and background threads may
+        // still read it while the process exits.
+        static auto* const suite = new foundation::UserDefaults(foundation::AppGroup::identifier());
+        return *suite;
+    } catch (const foundation::UserDefaultsError& error) {
+        std::fprintf(stderr, "kestrova: cannot open the shared defaults: %s\n", error.what());
+        std::fflush(stderr);
+        // Exit without running destructors: other threads may be using
+        // what they would tear down.
+        std::_Exit(EXIT_FAILURE);
+    }
+}
+
+}  // namespace
+
+foundation::UserDefaults& sharedDefaults() {
+    return openSuite();
+}
+
+foundation::UserDefaults& accountDefaults() {
+    static foundation::UserDefaults& suite = sharedDefaults();
+    return suite;
+}
+
+void saveUser(const User& user) {
+    const foundation::Data json = foundation::JSONEncoder().encode(user);
+    accountDefaults().set(json, userKey);
+}
+
+std::optional<User> loadUser() {
+    const auto json = accountDefaults().data(userKey);
+    if (!json) {
+        return std::nullopt;
+    }
+    return foundation::JSONDecoder().decode<User>(*json);
+}
+
+}  // namespace kestrova
