@@ -1,0 +1,184 @@
+#include "kestrova/networking/MultipartFormData.hpp"
+
+#include "foundation/FileManagerError.hpp"
+#include "foundation/OutputStream.hpp"
+#include "foundation/StreamError.hpp"
+#include "foundation/UUID.hpp"
+
+#include <array>
+#include <cerrno>
+#include <iostream>
+
+namespace kestrova {
+namespace {
+
+constexpr char lineBreak[] = "\r\n";
+
+// A name between double quotes must not end the quotes or the header line,
+// or a chosen file name could inject headers or parts of its own. Browsers
+// escape exactly these three and leave every other byte as it is, so the
+// server reads our names as it reads theirs.
+std::string quoted(std::string_view text) {
+    std::string result = "\"";
+    result.reserve(text.size() + 2);
+    for (const char c : text) {
+        switch (c) {
+        case '"':
+            result += "%22";
+            break;
+        case '\r':
+            result += "%0D";
+            break;
+        case '\n':
+            result += "%0A";
+            break;
+        default:
+            result += c;
+        }
+    }
+    result += '"';
+    return result;
+}
+
+std::vector<MultipartFormData::HTTPHeader> partHeaders(std::string_view name,
+                                                       std::optional<std::string_view> fileName,
+                                                       std::optional<std::string_view> mimeType) {
+    std::string disposition = "form-data; name=" + quoted(name);
+    if (fileName) {
+        disposition += "; filename=" + quoted(*fileName);
+    }
+    std::vector<MultipartFormData::HTTPHeader> headers{{"Content-Disposition", std::move(disposition)}};
+    if (mimeType) {
+        headers.push_back({"Content-Type", std::string(*mimeType)});
+    }
+    return headers;
+}
+
+std::string headerBlock(const std::vector<MultipartFormData::HTTPHeader>& headers) {
+    std::string block;
+    for (const auto& header : headers) {
+        block.append(header.name).append(": ").append(header.value).append(lineBreak);
+    }
+    block.append(lineBreak);
+    return block;
+}
+
+void throwIfFailed(const foundation::OutputStream& output) {
+    if (const auto& error = output.streamError()) {
+        throw *error;
+    }
+}
+
+void writeAll(foundation::OutputStream& output, const std::uint8_t* bytes, std::size_t count) {
+    std::size_t written = 0;
+    while (written < count && output.hasSpaceAvailable()) {
+        const auto accepted = output.write(bytes + written, count - written);
+        throwIfFailed(output);
+        written += static_cast<std::size_t>(accepted);
+    }
+    // A stream that stops taking bytes without saying why would otherwise
+    // leave a body with a hole in it that looks complete.
+    if (written < count) {
+        throw foundation::StreamError(EIO, "the form's file took no more bytes");
+    }
+}
+
+void writeAll(foundation::OutputStream& output, std::string_view text) {
+    writeAll(output, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
+
+void writeBody(MultipartFormData::BodyPart& part, foundation::OutputStream& output) {
+    auto& input = part.bodyStream();
+    input.open();
+    std::array<std::uint8_t, MultipartFormData::streamBufferSize> buffer{};
+    try {
+        while (input.hasBytesAvailable()) {
+            const auto count = input.read(buffer.data(), buffer.size());
+            if (const auto& error = input.streamError()) {
+                throw *error;
+            }
+            if (count <= 0) {
+                break;
+            }
+            writeAll(output, buffer.data(), static_cast<std::size_t>(count));
+        }
+    } catch (const foundation::StreamError&) {
+        input.close();
+        throw;
+    }
+    input.close();
+}
+
+}  // namespace
+
+MultipartFormData::MultipartFormData()
+    : boundary_(foundation::UUID().uuidString()), fileManager_(&foundation::FileManager::defaultManager()) {}
+
+void MultipartFormData::append(foundation::Data data, std::string_view name,
+                               std::optional<std::string_view> fileName,
+                               std::optional<std::string_view> mimeType) {
+    auto headers = partHeaders(name, fileName, mimeType);
+    const auto length = static_cast<std::int64_t>(data.size());
+    bodyParts_.emplace_back(std::move(headers), foundation::InputStream(std::move(data)), length);
+}
+
+void MultipartFormData::append(const foundation::URL& fileURL, std::string_view name,
+                               std::string_view fileName, std::string_view mimeType) {
+    auto headers = partHeaders(name, fileName, mimeType);
+    if (!fileURL.isFileURL() || !fileManager_->checkPromisedItemIsReachable(fileURL)) {
+        return;
+    }
+    const std::string path = fileURL.path();
+    bool isDirectory = false;
+    if (!fileManager_->fileExists(path, &isDirectory) || isDirectory) {
+        return;
+    }
+    std::optional<std::int64_t> size;
+    try {
+        size = fileManager_->attributesOfItem(path).size;
+    } catch (const foundation::FileManagerError& error) {
+        std::cout << error.what() << std::endl;
+        return;
+    }
+    if (!size) {
+        return;
+    }
+    auto stream = foundation::InputStream::fromFile(fileURL);
+    if (!stream) {
+        return;
+    }
+    bodyParts_.emplace_back(std::move(headers), std::move(*stream), *size);
+}
+
+void MultipartFormData::writeEncodedData(const foundation::URL& fileURL) {
+    auto output = foundation::OutputStream::toFile(fileURL);
+    if (!output) {
+        return;
+    }
+    output->open();
+    throwIfFailed(*output);
+    if (!bodyParts_.empty()) {
+        bodyParts_.front().setHasInitialBoundary(true);
+        bodyParts_.back().setHasFinalBoundary(true);
+    }
+    const std::string initialBoundary = "--" + boundary_ + lineBreak;
+    const std::string encapsulatedBoundary = lineBreak + initialBoundary;
+    const std::string finalBoundary = lineBreak + ("--" + boundary_) + "--" + lineBreak;
+    try {
+        for (auto& part : bodyParts_) {
+            writeAll(*output, part.hasInitialBoundary() ? initialBoundary : encapsulatedBoundary);
+            writeAll(*output, headerBlock(part.headers()));
+            writeBody(part, *output);
+            if (part.hasFinalBoundary()) {
+                writeAll(*output, finalBoundary);
+            }
+        }
+    } catch (const foundation::StreamError&) {
+        output->close();
+        throw;
+    }
+    output->close();
+    throwIfFailed(*output);
+}
+
+}  // namespace kestrova

@@ -1,0 +1,70 @@
+#include "foundation/FileManager.hpp"
+
+#include "foundation/FileManagerError.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+
+#include <sys/stat.h>
+
+namespace foundation {
+
+FileManager& FileManager::defaultManager() {
+    static FileManager manager;
+    return manager;
+}
+
+bool FileManager::fileExists(const std::string& path, bool* isDirectory) const {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return false;
+    }
+    if (isDirectory != nullptr) {
+        *isDirectory = S_ISDIR(status.st_mode);
+    }
+    return true;
+}
+
+FileAttributes FileManager::attributesOfItem(const std::string& path) const {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        const int error = errno;
+        throw FileManagerError(error, "cannot read the attributes of \"" + path + "\"");
+    }
+    FileAttributes attributes;
+    if (S_ISREG(status.st_mode)) {
+        attributes.size = static_cast<std::int64_t>(status.st_size);
+    }
+    return attributes;
+}
+
+bool FileManager::checkPromisedItemIsReachable(const URL& url) const {
+    return url.isFileURL() && fileExists(url.path());
+}
+
+void FileManager::removeItem(const URL& url) const {
+    if (!url.isFileURL()) {
+        throw FileManagerError(EINVAL,
+                               "cannot remove \"" + url.absoluteString() + "\", which is no file URL");
+    }
+    const std::string path = url.path();
+    std::error_code error;
+    const auto removed = std::filesystem::remove_all(path, error);
+    if (!error && removed == 0) {
+        error = std::make_error_code(std::errc::no_such_file_or_directory);
+    }
+    if (error) {
+        throw FileManagerError(error.value(), "cannot remove \"" + path + "\"");
+    }
+}
+
+URL FileManager::temporaryDirectory() const {
+    const char* directory = std::getenv("TMPDIR");
+    if (directory == nullptr || *directory == '\0') {
+        directory = "/tmp";
+    }
+    return URL::fileURL(directory, true);
+}
+
+}  // namespace foundation
