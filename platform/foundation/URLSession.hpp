@@ -58,7 +58,9 @@ public:
     // URLError::Code::cancelled; a cancellation that comes before the transfer
     // has started means nothing is sent. The caller goes on on the executor it
     // awaited from, a main-actor caller on the main thread, while the delegate
-    // is called on the session's thread. The session must outlive the call.
+    // is called on the session's thread. The call makes its task when it is
+    // awaited, so the session must exist then; a session destroyed during the
+    // transfer ends it as cancelled.
     [[nodiscard]] concurrency::Task<URLSessionReply> data(
         URLRequest request, std::shared_ptr<URLSessionTaskDelegate> delegate = nullptr);
 

@@ -249,6 +249,15 @@ TEST_F(URLSessionAwaitCancel, BeforeTheTransferStartsSendsNothing) {
     EXPECT_EQ(received[0].path, "/settle");
 }
 
+TEST_F(URLSessionAwaitCancel, DestroyingTheSessionEndsTheCallAsCancelled) {
+    auto session = std::make_unique<URLSession>();
+    const auto handle = spawnOnMainActor(
+        [this, &session] { return session->data(requestTo(server_.url("/stall"))); });
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return !server_.requests().empty(); }));
+    session.reset();
+    expectCancelled(MainLoop::runUntilFinished(handle));
+}
+
 TEST(URLSessionAwait, UploadReportsProgressOnTheSessionThreadWhileTheCallerWaitsOnTheMainThread) {
     const TemporaryFolder folder;
     std::string contents(4 * 1024 * 1024, '\0');
