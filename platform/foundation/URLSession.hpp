@@ -1,8 +1,10 @@
 #pragma once
 
+#include "concurrency/Task.hpp"
 #include "foundation/URL.hpp"
 #include "foundation/URLRequest.hpp"
 #include "foundation/URLSessionDataTask.hpp"
+#include "foundation/URLSessionReply.hpp"
 #include "foundation/URLSessionTask.hpp"
 #include "foundation/URLSessionUploadTask.hpp"
 
@@ -49,6 +51,22 @@ public:
     [[nodiscard]] std::shared_ptr<URLSessionUploadTask> uploadTask(
         URLRequest request, URL fileURL, URLSessionTask::CompletionHandler completionHandler,
         std::shared_ptr<URLSessionTaskDelegate> delegate = nullptr);
+
+    // Sends the request as a data task would and suspends the calling task
+    // until the reply is in. A failed transfer throws its URLError unchanged.
+    // Cancelling the calling task cancels the transfer, which then throws
+    // URLError::Code::cancelled; a cancellation that comes before the transfer
+    // has started means nothing is sent. The caller goes on on the executor it
+    // awaited from, a main-actor caller on the main thread, while the delegate
+    // is called on the session's thread. The call makes its task when it is
+    // awaited, so the session must exist then; a session destroyed during the
+    // transfer ends it as cancelled.
+    [[nodiscard]] concurrency::Task<URLSessionReply> data(
+        URLRequest request, std::shared_ptr<URLSessionTaskDelegate> delegate = nullptr);
+
+    // The same for an upload task, with the body streamed from the local file.
+    [[nodiscard]] concurrency::Task<URLSessionReply> upload(
+        URLRequest request, URL fileURL, std::shared_ptr<URLSessionTaskDelegate> delegate = nullptr);
 
 private:
     std::shared_ptr<URLSessionLoop> loop_;

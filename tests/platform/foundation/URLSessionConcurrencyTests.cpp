@@ -1,3 +1,8 @@
+#include "concurrency/ContinuationFault.hpp"
+#include "concurrency/GlobalExecutor.hpp"
+#include "concurrency/Spawn.hpp"
+#include "concurrency/Task.hpp"
+#include "concurrency/TaskHandle.hpp"
 #include "foundation/HTTPURLResponse.hpp"
 #include "foundation/URLSession.hpp"
 #include "support/LoopbackServer.hpp"
@@ -8,13 +13,19 @@
 #include <atomic>
 #include <condition_variable>
 #include <fstream>
+#include <optional>
+#include <random>
 #include <thread>
 #include <vector>
 
 namespace foundation {
 namespace {
 
+using concurrency::GlobalExecutor;
+using concurrency::Task;
+using concurrency::TaskHandle;
 using testsupport::LoopbackServer;
+using testsupport::Reply;
 
 int threadCount() {
     std::ifstream status("/proc/self/status");
@@ -152,6 +163,123 @@ TEST(URLSessionConcurrency, RacingResumeAndCancelCompleteEveryTaskExactlyOnce) {
     EXPECT_TRUE(tally.eachCompletedOnce());
     EXPECT_EQ(tally.replies() + tally.cancellations(), count);
     EXPECT_GE(tally.replies(), count / 3);
+}
+
+// Raises `most` to the number of threads the process has now.
+void noteThreadCount(std::atomic<int>& most) {
+    int seen = most.load();
+    const int now = threadCount();
+    while (now > seen && !most.compare_exchange_weak(seen, now)) {
+    }
+}
+
+template <typename T>
+[[nodiscard]] bool waitUntilAllFinished(const std::vector<TaskHandle<T>>& handles,
+                                        std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!std::ranges::all_of(handles, [](const auto& handle) { return handle.isFinished(); })) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// How one awaited call on the pool ended: the body of its reply, or its error's code.
+struct PoolOutcome {
+    std::optional<std::string> body;
+    std::optional<URLError::Code> error;
+    bool resumedOnThePool = false;
+};
+
+TaskHandle<PoolOutcome> spawnAwaitedRequest(const std::string& url, std::atomic<int>* mostThreads = nullptr) {
+    return concurrency::spawn(GlobalExecutor::shared(), [url, mostThreads]() -> Task<PoolOutcome> {
+        PoolOutcome outcome;
+        try {
+            const auto reply = co_await URLSession::shared().data(requestTo(url));
+            outcome.body = std::string(reply.data.view());
+        } catch (const URLError& error) {
+            outcome.error = error.code();
+        }
+        outcome.resumedOnThePool = GlobalExecutor::shared().isCurrent();
+        if (mostThreads != nullptr) {
+            noteThreadCount(*mostThreads);
+        }
+        co_return outcome;
+    });
+}
+
+TEST(URLSessionConcurrency, AThousandAwaitedRequestsFromThePoolAddNoThreads) {
+    constexpr std::size_t requests = 1000;
+    LoopbackServer server;
+    // Each reply names its request, so that no call can be handed another's reply unnoticed.
+    server.handle("GET", "/item", [](const testsupport::RecordedRequest& request) {
+        return Reply{.status = 200, .body = request.target};
+    });
+    // The pool and the shared session with their threads exist from here on.
+    const std::vector warmUp{spawnAwaitedRequest(server.url("/item?n=warm-up"))};
+    ASSERT_TRUE(waitUntilAllFinished(warmUp, std::chrono::seconds(60)));
+    const int threadsBefore = threadCount();
+
+    std::atomic<int> mostThreads = threadsBefore;
+    std::vector<TaskHandle<PoolOutcome>> handles;
+    for (std::size_t i = 0; i < requests; ++i) {
+        handles.push_back(spawnAwaitedRequest(server.url("/item?n=" + std::to_string(i)), &mostThreads));
+        noteThreadCount(mostThreads);
+    }
+    ASSERT_TRUE(waitUntilAllFinished(handles, std::chrono::seconds(300)));
+    for (std::size_t i = 0; i < requests; ++i) {
+        const auto outcome = handles[i].result();
+        EXPECT_EQ(outcome.body, "/item?n=" + std::to_string(i));
+        EXPECT_FALSE(outcome.error);
+        EXPECT_TRUE(outcome.resumedOnThePool);
+    }
+    EXPECT_EQ(server.requests().size(), requests + 1);
+    // The session's one thread carried every transfer and the pool's threads every caller.
+    EXPECT_LE(mostThreads.load(), threadsBefore + 1);
+}
+
+TEST(URLSessionConcurrency, AwaitedRequestsCancelledAtAnyMomentEndOnce) {
+    std::atomic<int> faults{0};
+    const auto previous =
+        concurrency::ContinuationFault::setReporter([&](const concurrency::ContinuationFault&) { ++faults; });
+    constexpr std::size_t count = 300;
+    LoopbackServer server;
+    server.reply("GET", "/slow", {.status = 200, .body = "slow", .delay = std::chrono::milliseconds(20)});
+
+    std::vector<TaskHandle<PoolOutcome>> handles;
+    for (std::size_t i = 0; i < count; ++i) {
+        handles.push_back(spawnAwaitedRequest(server.url("/slow")));
+    }
+    // Every other call is cancelled from another thread at a random moment: before its first step,
+    // while its task is being made and started, or during the transfer.
+    std::thread canceller([&handles] {
+        std::mt19937 random(2024);
+        for (std::size_t i = 0; i < handles.size(); i += 2) {
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % 200));
+            handles[i].cancel();
+        }
+    });
+    canceller.join();
+    ASSERT_TRUE(waitUntilAllFinished(handles, std::chrono::seconds(120)));
+    concurrency::ContinuationFault::setReporter(previous);
+
+    std::size_t cancelled = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        SCOPED_TRACE(i);
+        const auto outcome = handles[i].result();
+        EXPECT_TRUE(outcome.resumedOnThePool);
+        if (i % 2 != 0 || !outcome.error) {
+            EXPECT_EQ(outcome.body, "slow");
+            EXPECT_FALSE(outcome.error);
+        } else {
+            EXPECT_EQ(outcome.error, URLError::Code::cancelled);
+            ++cancelled;
+        }
+    }
+    EXPECT_GT(cancelled, 0U);
+    EXPECT_EQ(faults.load(), 0);
 }
 
 }  // namespace

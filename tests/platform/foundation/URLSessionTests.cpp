@@ -1,4 +1,6 @@
 #include "CompletionProbe.hpp"
+#include "RecordingDelegate.hpp"
+#include "TemporaryFolder.hpp"
 
 #include "foundation/HTTPURLResponse.hpp"
 #include "foundation/URLSession.hpp"
@@ -42,29 +44,6 @@ const HTTPURLResponse* httpResponse(const CompletionProbe::Outcome& outcome) {
 std::string fileURLOf(const std::filesystem::path& path) {
     return "file://" + path.string();
 }
-
-// A folder of its own per test, for the files that are read or uploaded.
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-session-XXXXXX").string();
-        EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-        path_ = pattern;
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    [[nodiscard]] std::filesystem::path write(const std::string& name, const std::string& contents) const {
-        const auto path = path_ / name;
-        std::ofstream(path, std::ios::binary) << contents;
-        return path;
-    }
-    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 TEST(URLSessionRequests, SendMethodsAndBodiesAsGiven) {
     LoopbackServer server;
@@ -393,31 +372,6 @@ TEST(URLSessionFiles, UnreadableFilesFail) {
     }
     EXPECT_TRUE(server.requests().empty());
 }
-
-class RecordingDelegate final : public URLSessionTaskDelegate {
-public:
-    struct Report {
-        std::int64_t bytesSent;
-        std::int64_t totalBytesSent;
-        std::int64_t totalBytesExpected;
-        std::thread::id thread;
-    };
-
-    void didSendBodyData(URLSession&, URLSessionTask&, std::int64_t bytesSent, std::int64_t totalBytesSent,
-                         std::int64_t totalBytesExpectedToSend) override {
-        const std::lock_guard lock(mutex_);
-        reports_.push_back({bytesSent, totalBytesSent, totalBytesExpectedToSend, std::this_thread::get_id()});
-    }
-
-    [[nodiscard]] std::vector<Report> reports() const {
-        const std::lock_guard lock(mutex_);
-        return reports_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<Report> reports_;
-};
 
 TEST(URLSessionUpload, StreamsTheFileAndReportsGrowingProgressOffTheMainThread) {
     const TemporaryFolder folder;
