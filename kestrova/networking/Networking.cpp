@@ -2,7 +2,14 @@
 
 #include "foundation/DateFormatter.hpp"
 #include "foundation/Decoder.hpp"
+#include "foundation/Encoder.hpp"
+#include "foundation/KeyedEncodingContainer.hpp"
+#include "foundation/ProcessInfo.hpp"
 #include "foundation/SingleValueDecodingContainer.hpp"
+#include "foundation/URLSession.hpp"
+#include "kestrova/networking/KestrovaAPIResponse.hpp"
+#include "kestrova/networking/ServiceHosts.hpp"
+#include "kestrova/networking/URLSessionBackport.hpp"
 
 #include <string>
 
@@ -35,6 +42,126 @@ foundation::Date decodeAPIDate(foundation::Decoder& decoder) {
         return *date;
     }
     throw foundation::JSONDecoder::DateError();
+}
+
+namespace {
+
+constexpr double requestTimeout = 60.0;
+
+struct DeviceTokenBody {
+    std::string token;
+
+    void encode(foundation::Encoder& encoder) const { encoder.container().encode("token", token); }
+};
+
+struct QuietModeBody {
+    std::optional<bool> quietMode;
+
+    void encode(foundation::Encoder& encoder) const {
+        auto container = encoder.container();
+        container.encodeIfPresent("quietMode", quietMode);
+    }
+};
+
+// The text a refusal carries, or its fixed text when the body has none.
+std::string refusalMessage(const foundation::Data& body, const char* fallback) {
+    try {
+        return foundation::JSONDecoder().decode<KestrovaAPIResponse>(body).message.str();
+    } catch (const std::exception&) {
+        return fallback;
+    }
+}
+
+}  // namespace
+
+foundation::URLRequest Networking::makeRequest(std::string_view path, std::string_view token) {
+    foundation::URLRequest request(apiBaseURL().appendingPathComponent(path),
+                                   foundation::URLRequest::CachePolicy::useProtocolCachePolicy, requestTimeout);
+    request.addValue("token=" + std::string(token), "Cookie");
+    return request;
+}
+
+void Networking::checkStatus(const foundation::Data& body, const foundation::HTTPURLResponse& response) {
+    switch (const int status = response.statusCode()) {
+        case 400:
+            throw KestrovaAPIError::badRequest(refusalMessage(body, "An unknown error occurred."));
+        case 401:
+            throw KestrovaAPIError::unauthorized(refusalMessage(body, "You are not authenticated."));
+        case 402:
+            throw KestrovaAPIError::paymentRequired(
+                refusalMessage(body, "You need a Kestrova+ subscription to perform this action."));
+        case 403:
+            throw KestrovaAPIError::forbidden(refusalMessage(body, "You have no permission to access this resource."));
+        default:
+            if (status < 200 || status > 299) {
+                throw KestrovaAPIError::serverError(status);
+            }
+    }
+}
+
+concurrency::Task<Networking::RawReply> Networking::transfer(
+    foundation::URLRequest request, std::optional<foundation::URL> uploadFile,
+    std::shared_ptr<foundation::URLSessionTaskDelegate> delegate) {
+    auto& session = foundation::URLSession::shared();
+    const bool hasDelegateCalls = foundation::ProcessInfo::processInfo().isOperatingSystemAtLeast({12, 0, 0});
+    if (!hasDelegateCalls) {
+        delegate = nullptr;
+    }
+    // Plain statements, not a conditional expression around co_await, which
+    // GCC 12 compiles wrongly.
+    foundation::URLSessionReply reply;
+    if (uploadFile) {
+        reply = co_await session.upload(std::move(request), std::move(*uploadFile), std::move(delegate));
+    } else if (hasDelegateCalls) {
+        reply = co_await session.data(std::move(request), std::move(delegate));
+    } else {
+        reply = co_await data(session, std::move(request));
+    }
+    auto response = std::dynamic_pointer_cast<const foundation::HTTPURLResponse>(reply.response);
+    if (!response) {
+        throw KestrovaAPIError::noResponse();
+    }
+    co_return RawReply{std::move(reply.data), std::move(response)};
+}
+
+concurrency::Task<Networking::RawReply> Networking::sendRaw(
+    foundation::URLRequest request, std::optional<foundation::URL> uploadFile,
+    std::shared_ptr<foundation::URLSessionTaskDelegate> delegate) {
+    RawReply reply = co_await transfer(std::move(request), std::move(uploadFile), std::move(delegate));
+    checkStatus(reply.body, *reply.response);
+    co_return reply;
+}
+
+foundation::URLRequest Networking::asJSONPost(foundation::URLRequest request, foundation::Data body) {
+    const std::string length = std::to_string(body.size());
+    request.setHTTPMethod("POST");
+    request.setHTTPBody(std::move(body));
+    request.setValue(length, "Content-Length");
+    request.setValue("application/json", "Content-Type");
+    return request;
+}
+
+concurrency::Task<void> Networking::registerDeviceToken(std::string deviceToken, std::string token) {
+    // Any 2xx reply means the server took the token, whatever its body says.
+    auto request = asJSONPost(makeRequest("/auth/apn-device-token", token),
+                              foundation::JSONEncoder().encode(DeviceTokenBody{std::move(deviceToken)}));
+    co_await sendRaw(std::move(request));
+}
+
+concurrency::Task<MetricData> Networking::createMetricData(MetricData metricData, std::string token) {
+    co_return co_await sendJSON<MetricData>(makeRequest("/metric-data", token), metricData);
+}
+
+concurrency::Task<User> Networking::setQuietMode(std::optional<bool> quietMode, std::string token) {
+    co_return co_await sendJSON<User>(makeRequest("/users", token), QuietModeBody{quietMode});
+}
+
+concurrency::Task<User> Networking::getUser(std::string token) {
+    co_return co_await send<User>(makeRequest("/auth", token));
+}
+
+concurrency::Task<void> Networking::logout(std::string token) {
+    co_await sendRaw(makeRequest("/logout", token));
 }
 
 }  // namespace kestrova

@@ -1,0 +1,91 @@
+#include "kestrova/networking/ServiceHosts.hpp"
+
+#include "foundation/URLComponents.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace kestrova {
+namespace {
+
+constexpr std::string_view domain = KESTROVA_SERVICE_DOMAIN;
+
+const std::string& subdomain(std::string_view label) {
+    // Made on first use, so no other start-up code can see them unmade.
+    static const std::string beta = "beta." + std::string(domain);
+    static const std::string api = "api." + std::string(domain);
+    return label == "beta" ? beta : api;
+}
+
+// The compiled-in addresses always form URLs; one that did not would be a
+// fault of the build, not of the user's setup.
+foundation::URL compiledURL(const std::string& text) {
+    auto url = foundation::URL::fromString(text);
+    if (!url) {
+        std::fprintf(stderr, "kestrova: the deployment's address %s is no URL\n", text.c_str());
+        std::abort();
+    }
+    return *url;
+}
+
+[[noreturn]] void stopForBadOverride(const char* value) {
+    std::fprintf(stderr, "kestrova: KESTROVA_API_BASE_URL is set to \"%s\", which is no absolute http or https URL\n",
+                 value);
+    std::fflush(stderr);
+    std::_Exit(EXIT_FAILURE);
+}
+
+foundation::URL makeAPIBaseURL() {
+    const char* override = std::getenv("KESTROVA_API_BASE_URL");
+    if (override == nullptr) {
+        return compiledURL("https://" + subdomain("api"));
+    }
+    auto url = foundation::URL::fromString(override);
+    if (!url || (url->scheme() != "http" && url->scheme() != "https") || !url->host() || url->host()->empty()) {
+        stopForBadOverride(override);
+    }
+    return *url;
+}
+
+}  // namespace
+
+std::string_view webHost() {
+    return domain;
+}
+
+std::string_view betaWebHost() {
+    return subdomain("beta");
+}
+
+std::string_view apiHost() {
+    return subdomain("api");
+}
+
+const foundation::URL& apiBaseURL() {
+    static const foundation::URL url = makeAPIBaseURL();
+    return url;
+}
+
+const foundation::URL& webBaseURL() {
+    static const foundation::URL url = compiledURL("https://" + std::string(domain) + "/");
+    return url;
+}
+
+const foundation::URL& betaWebBaseURL() {
+    static const foundation::URL url = compiledURL("https://" + std::string(betaWebHost()) + "/");
+    return url;
+}
+
+foundation::URL webHostURL(const foundation::URL& url, bool useBeta) {
+    foundation::URLComponents components(url);
+    // Compared as written: another letter case, a trailing dot or an escape is another host.
+    const auto& host = components.percentEncodedHost();
+    if (!host || (*host != webHost() && *host != betaWebHost())) {
+        return url;
+    }
+    components.setHost(std::string(useBeta ? betaWebHost() : webHost()));
+    return components.url().value_or(url);
+}
+
+}  // namespace kestrova

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "foundation/URL.hpp"
+
+#include <string_view>
+
+namespace kestrova {
+
+// The service's three hosts, from the deployment's domain: the production web
+// front end is the domain itself, the beta front end and the API server are
+// its "beta." and "api." subdomains.
+std::string_view webHost();
+std::string_view betaWebHost();
+std::string_view apiHost();
+
+// The API server's base URL: https://<apiHost>, no path. Every call appends
+// its own path. KESTROVA_API_BASE_URL replaces it (staging, tests); a value
+// that is no absolute http(s) URL stops the process with a message saying so.
+const foundation::URL& apiBaseURL();
+
+// The web front ends' base URLs, path "/".
+const foundation::URL& webBaseURL();
+const foundation::URL& betaWebBaseURL();
+
+// The URL moved to the beta or the production front end: when its host is
+// exactly one of the two, only the host is replaced; any other URL, one
+// without a host included, comes back unchanged.
+foundation::URL webHostURL(const foundation::URL& url, bool useBeta);
+
+}  // namespace kestrova

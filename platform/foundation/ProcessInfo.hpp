@@ -1,0 +1,38 @@
+#pragma once
+
+#include <compare>
+#include <optional>
+#include <string_view>
+
+namespace foundation {
+
+struct OperatingSystemVersion {
+    int majorVersion = 0;
+    int minorVersion = 0;
+    int patchVersion = 0;
+
+    friend auto operator<=>(const OperatingSystemVersion&, const OperatingSystemVersion&) = default;
+
+    // "12", "12.1" or "12.1.3"; no value for anything else.
+    static std::optional<OperatingSystemVersion> fromString(std::string_view text);
+};
+
+// The running system as the application's code asks about it. The code was
+// written for a platform whose older releases lack some calls, and it keeps
+// both branches; here the running "system" is the newest release, unless
+// KESTROVA_SYSTEM_VERSION names another (tests run the older branches with
+// it). A value that is no version stops the process with a message.
+class ProcessInfo {
+public:
+    static constexpr OperatingSystemVersion newest{14, 0, 0};
+
+    static ProcessInfo& processInfo();
+
+    // Read at every call, so a test can switch between branches.
+    [[nodiscard]] OperatingSystemVersion operatingSystemVersion() const;
+    [[nodiscard]] bool isOperatingSystemAtLeast(OperatingSystemVersion version) const {
+        return operatingSystemVersion() >= version;
+    }
+};
+
+}  // namespace foundation
