@@ -84,6 +84,16 @@ void JSONWriter::shortest(Number value) {
             append("-0.0");
             return;
         }
+        // Whole numbers the type holds exactly are written in full, as the
+        // other platform does (730000000, not the shorter 7.3e+08): a date
+        // of the cached user reads the same in every deliverable's eyes.
+        constexpr Number exactLimit = std::is_same_v<Number, float> ? 16777216.0f : 9007199254740992.0;
+        if (std::fabs(value) <= exactLimit && std::trunc(value) == value) {
+            char whole[32];
+            const auto written = std::to_chars(whole, whole + sizeof whole, static_cast<std::int64_t>(value));
+            append(std::string_view(whole, static_cast<std::size_t>(written.ptr - whole)));
+            return;
+        }
     }
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);

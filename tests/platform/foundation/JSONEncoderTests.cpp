@@ -35,7 +35,9 @@ TEST(JSONEncoderValues, NumbersInTheirShortestExactText) {
     };
     for (const auto& c : {Case{60.0, "60"}, Case{-3.0, "-3"}, Case{0.1, "0.1"}, Case{-2.5e-3, "-0.0025"},
                           Case{1e300, "1e+300"}, Case{5e-324, "5e-324"}, Case{-0.0, "-0.0"}, Case{0.0, "0"},
-                          Case{703225628.123, "703225628.123"}, Case{1.0 / 3.0, "0.3333333333333333"}}) {
+                          Case{703225628.123, "703225628.123"}, Case{1.0 / 3.0, "0.3333333333333333"},
+                          Case{730000000.0, "730000000"}, Case{9007199254740992.0, "9007199254740992"},
+                          Case{1e21, "1e+21"}}) {
         EXPECT_EQ(encodedValue(c.value), c.text);
         EXPECT_EQ(JSONDecoder().decode<double>(c.text), c.value) << c.text;
     }
@@ -44,7 +46,7 @@ TEST(JSONEncoderValues, NumbersInTheirShortestExactText) {
         std::string_view text;
     };
     for (const auto& c :
-         {FloatCase{12.1f, "12.1"}, FloatCase{12.0f, "12"}, FloatCase{0.1f, "0.1"}, FloatCase{-0.0f, "-0.0"},
+         {FloatCase{12.1f, "12.1"}, FloatCase{12.0f, "12"}, FloatCase{0.1f, "0.1"}, FloatCase{-0.0f, "-0.0"}, FloatCase{7e6f, "7000000"},
           FloatCase{std::numeric_limits<float>::max(), "3.4028235e+38"}}) {
         EXPECT_EQ(encodedValue(c.value), c.text);
         EXPECT_EQ(JSONDecoder().decode<float>(c.text), c.value) << c.text;
