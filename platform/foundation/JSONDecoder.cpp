@@ -90,8 +90,11 @@ JSONDecoder::DateDecodingStrategy JSONDecoder::DateDecodingStrategy::custom(
 
 void JSONDecoder::decodeRoot(std::string_view json, void (*read)(Decoder&, void*), void* result) const {
     ParserLease lease;
-    // The parser reads past the end of its input, so it works on a padded copy.
-    const auto parsed = lease.parser().parse(json.data(), json.size(), true);
+    // The parser reads past the end of its input, so it works on a padded
+    // copy. An empty body (Data()) has no bytes at all, and the copy must not
+    // be handed a null pointer even for none.
+    const char* bytes = json.empty() ? "" : json.data();
+    const auto parsed = lease.parser().parse(bytes, json.size(), true);
     if (parsed.error() != simdjson::SUCCESS) {
         throw DecodingError(DecodingError::Kind::dataCorrupted, CodingPath(),
                             "The given data was not valid JSON. " + describe(parsed.error()));

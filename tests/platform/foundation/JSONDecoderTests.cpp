@@ -466,6 +466,7 @@ TEST(JSONDecoderMalformed, BadDocumentsAreDataCorrupted) {
         deepObjects += "]}";
     const std::string_view cases[] = {
         "",
+        Data().view(),
         "   ",
         "{",
         R"({"id":1,})",
