@@ -104,11 +104,14 @@ private:
 
     Date date() {
         // One division of whole milliseconds, as the server's text reads back.
-        const auto milliseconds = baseMilliseconds - static_cast<std::int64_t>(below(400ull * 24 * 3600 * 1000));
+        constexpr std::uint64_t span = 400ull * 24 * 3600 * 1000;  // the 400 days before the base
+        const auto milliseconds = baseMilliseconds - static_cast<std::int64_t>(below(span));
         return Date::fromTimeIntervalSinceReferenceDate(static_cast<double>(milliseconds) / 1000.0);
     }
 
-    std::optional<Date> maybeDate(int percent) { return chance(percent) ? std::optional(date()) : std::nullopt; }
+    std::optional<Date> maybeDate(int percent) {
+        return chance(percent) ? std::optional(date()) : std::nullopt;
+    }
 
     foundation::UUID uuid() {
         foundation::UUID::Bytes bytes{};

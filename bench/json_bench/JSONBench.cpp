@@ -67,7 +67,8 @@ BENCHMARK(simdjsonDOMParse)->Unit(benchmark::kMillisecond);
 // Decoding proper: the user of each round is dropped with the timer paused,
 // since a decoded user lives on in the application and freeing it is no part
 // of reading it. decodeAndDropCachedUser times the whole round.
-void decodeUser(benchmark::State& state, const foundation::JSONDecoder& decoder, const foundation::Data& json) {
+void decodeUser(benchmark::State& state, const foundation::JSONDecoder& decoder,
+                const foundation::Data& json) {
     for (auto _ : state) {
         std::optional<kestrova::User> user = decoder.decode<kestrova::User>(json);
         benchmark::DoNotOptimize(user);

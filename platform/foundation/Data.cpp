@@ -64,7 +64,8 @@ std::optional<Data> Data::fromBase64(std::string_view text) {
     // The last four characters, with their padding read as 'A' so that one
     // lookup covers them; a padding character anywhere else is refused above.
     constexpr unsigned char zeroBits = 'A';
-    const unsigned char last[4] = {in[0], in[1], padding == 2 ? zeroBits : in[2], padding >= 1 ? zeroBits : in[3]};
+    const unsigned char last[4] = {in[0], in[1], padding == 2 ? zeroBits : in[2],
+                                   padding >= 1 ? zeroBits : in[3]};
     const std::uint32_t bits = quad(last);
     refused |= bits;
     if ((refused & quadRefused) != 0) {

@@ -106,7 +106,11 @@ KeyedDecodingContainer::KeyedDecodingContainer(DecodingContext& context, std::si
             bitsShared |= (keyBits_ & bit) != 0;
             keyBits_ |= bit;
         }
-        for (std::uint32_t i = firstField_; bitsShared && i < firstField_ + fieldCount_ && !repeatsKey_; ++i) {
+        // Only keys that share a bit can repeat.
+        if (!bitsShared) {
+            return;
+        }
+        for (std::uint32_t i = firstField_; i < firstField_ + fieldCount_ && !repeatsKey_; ++i) {
             for (std::uint32_t j = i + 1; j < firstField_ + fieldCount_; ++j) {
                 if (sameKey(fields[i], fields[j].keyView())) {
                     repeatsKey_ = true;
