@@ -38,7 +38,7 @@ TEST(DataBase64, RoundTripsEveryByteValueAtEveryOffset) {
     }
 }
 
-// Bits past the last byte carry nothing and are dropped, as on the other platform.
+// Bits past the last byte carry nothing: they are dropped, not refused.
 TEST(DataBase64, DropsTheUnusedBitsOfTheLastCharacter) {
     EXPECT_EQ(Data::fromBase64("Zh==")->view(), "f");
     EXPECT_EQ(Data::fromBase64("Zm9=")->view(), "fo");
