@@ -70,6 +70,21 @@ std::uint32_t hashKey(std::string_view key) {
     return field.keyLength == key.size() && sameBytes(field.key, key.data(), key.size());
 }
 
+// A key's one bit in the summary of a small object's keys, from its length
+// and its end characters. Records ask small objects for many keys they lack
+// (the optional fields left out when they were written): a key whose bit is
+// clear is absent without a scan. Two keys can only be the same when they
+// share a bit.
+[[gnu::always_inline]] inline std::uint64_t keyBit(std::string_view key) {
+    const std::size_t n = key.size();
+    const std::uint32_t ends =
+        n == 0 ? 0u
+               : static_cast<std::uint32_t>(static_cast<unsigned char>(key[0])) |
+                     static_cast<std::uint32_t>(static_cast<unsigned char>(key[n - 1])) << 8;
+    const std::uint32_t mixed = (ends ^ static_cast<std::uint32_t>(n) << 16) * 0x9E3779B1u;
+    return std::uint64_t{1} << (mixed >> 26);
+}
+
 }  // namespace
 
 KeyedDecodingContainer::KeyedDecodingContainer(DecodingContext& context, std::size_t objectIndex,
@@ -85,6 +100,16 @@ KeyedDecodingContainer::KeyedDecodingContainer(DecodingContext& context, std::si
     }
     fieldCount_ = static_cast<std::uint32_t>(fields.size()) - firstField_;
     if (fieldCount_ <= scannedFieldLimit) {
+        bool bitsShared = false;
+        for (std::uint32_t i = firstField_; i < firstField_ + fieldCount_; ++i) {
+            const std::uint64_t bit = keyBit(fields[i].keyView());
+            bitsShared |= (keyBits_ & bit) != 0;
+            keyBits_ |= bit;
+        }
+        // Only keys that share a bit can repeat.
+        if (!bitsShared) {
+            return;
+        }
         for (std::uint32_t i = firstField_; i < firstField_ + fieldCount_ && !repeatsKey_; ++i) {
             for (std::uint32_t j = i + 1; j < firstField_ + fieldCount_; ++j) {
                 if (sameKey(fields[i], fields[j].keyView())) {
@@ -126,6 +151,7 @@ KeyedDecodingContainer::KeyedDecodingContainer(KeyedDecodingContainer&& other) n
       fieldCount_(other.fieldCount_),
       firstSlot_(other.firstSlot_),
       slotCount_(other.slotCount_),
+      keyBits_(other.keyBits_),
       next_(other.next_),
       repeatsKey_(other.repeatsKey_) {
     other.context_ = nullptr;
@@ -153,6 +179,10 @@ inline std::size_t KeyedDecodingContainer::find(std::string_view key) const {
     const auto& fields = context_->fields();
     if (!repeatsKey_ && next_ < fieldCount_ && sameKey(fields[firstField_ + next_], key)) [[likely]] {
         return firstField_ + ++next_;
+    }
+    // Most misses of the guess are optional fields left out of a small object.
+    if (slotCount_ == 0 && (keyBits_ & keyBit(key)) == 0) {
+        return 0;
     }
     return search(key);
 }

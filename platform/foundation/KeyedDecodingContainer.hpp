@@ -12,8 +12,10 @@ namespace foundation {
 // are ignored; when an object repeats a key, its last value counts.
 //
 // Opening the container indexes the object's fields once (a hash table for
-// all but the smallest objects), so each key costs about the same however
-// many fields the object has and however many of the asked-for keys it lacks.
+// all but the smallest objects, and for those a one-word summary of their
+// keys that rules out most absent keys at once), so each key costs about the
+// same however many fields the object has and however many of the asked-for
+// keys it lacks.
 // Records mostly read keys in the order they were written, so the field after
 // the last one found is tried before the index.
 class KeyedDecodingContainer {
@@ -72,6 +74,8 @@ private:
     std::uint32_t fieldCount_ = 0;
     std::uint32_t firstSlot_ = 0;
     std::uint32_t slotCount_ = 0;
+    // For objects scanned rather than hashed: one bit for each key's summary (keyBit).
+    std::uint64_t keyBits_ = 0;
     // The field tried first; the guess is exact only while no key repeats.
     mutable std::uint32_t next_ = 0;
     bool repeatsKey_ = false;

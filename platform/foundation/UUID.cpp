@@ -4,6 +4,7 @@
 
 #include <sys/random.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -13,16 +14,25 @@ namespace {
 
 constexpr std::size_t textLength = 36;
 
-bool isHyphenPosition(std::size_t i) {
-    return i == 8 || i == 13 || i == 18 || i == 23;
-}
+// Where each byte's two digits start in the text.
+constexpr std::array<std::uint8_t, 16> digitPairs = {0,  2,  4,  6,  9,  11, 14, 16,
+                                                     19, 21, 24, 26, 28, 30, 32, 34};
+constexpr std::array<std::uint8_t, 4> hyphens = {8, 13, 18, 23};
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
+// A character's value as a hexadecimal digit of either case, or `notADigit`.
+constexpr std::uint8_t notADigit = 0x10;
+constexpr std::array<std::uint8_t, 256> digitValues = [] {
+    std::array<std::uint8_t, 256> table{};
+    table.fill(notADigit);
+    for (std::uint8_t i = 0; i < 10; ++i) {
+        table['0' + i] = i;
+    }
+    for (std::uint8_t i = 0; i < 6; ++i) {
+        table['a' + i] = static_cast<std::uint8_t>(10 + i);
+        table['A' + i] = static_cast<std::uint8_t>(10 + i);
+    }
+    return table;
+}();
 
 void fillRandom(void* buffer, std::size_t count) {
     auto* bytes = static_cast<unsigned char*>(buffer);
@@ -45,23 +55,27 @@ UUID::UUID() : bytes_{} {
     bytes_[8] = static_cast<std::uint8_t>((bytes_[8] & 0x3F) | 0x80);  // RFC 4122 variant
 }
 
+// Every character is looked at whatever the others hold, and one test at the
+// end decides: identifiers are read by the thousand from cached records.
 std::optional<UUID> UUID::fromString(std::string_view text) {
     if (text.size() != textLength) {
         return std::nullopt;
     }
+    const auto* chars = reinterpret_cast<const unsigned char*>(text.data());
+    bool wellFormed = true;
+    for (const std::uint8_t at : hyphens) {
+        wellFormed &= chars[at] == '-';
+    }
     Bytes bytes{};
-    std::size_t byteIndex = 0;
-    for (std::size_t i = 0; i < textLength;) {
-        if (isHyphenPosition(i)) {
-            if (text[i] != '-') return std::nullopt;
-            ++i;
-            continue;
-        }
-        const int high = hexValue(text[i]);
-        const int low = hexValue(text[i + 1]);
-        if (high < 0 || low < 0) return std::nullopt;
-        bytes[byteIndex++] = static_cast<std::uint8_t>(high << 4 | low);
-        i += 2;
+    std::uint8_t seen = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const std::uint8_t high = digitValues[chars[digitPairs[i]]];
+        const std::uint8_t low = digitValues[chars[digitPairs[i] + 1]];
+        seen |= high | low;
+        bytes[i] = static_cast<std::uint8_t>(high << 4 | low);
+    }
+    if (!wellFormed || (seen & notADigit) != 0) {
+        return std::nullopt;
     }
     return UUID(bytes);
 }

@@ -20,6 +20,9 @@ template <typename... Cases>
 struct Overloaded : Cases... {
     using Cases::operator()...;
 };
+// Spelled out for clang 14 (the fuzz build), which does not deduce it for aggregates.
+template <typename... Cases>
+Overloaded(Cases...) -> Overloaded<Cases...>;
 
 void requireUsableName(std::string_view suiteName) {
     if (suiteName.empty()) {

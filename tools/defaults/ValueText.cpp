@@ -13,6 +13,9 @@ template <typename... Cases>
 struct Overloaded : Cases... {
     using Cases::operator()...;
 };
+// Spelled out for clang 14 (the fuzz build), which does not deduce it for aggregates.
+template <typename... Cases>
+Overloaded(Cases...) -> Overloaded<Cases...>;
 
 // Well-formed UTF-8 as Unicode defines it: no overlong forms, no surrogates,
 // nothing past U+10FFFF.
@@ -79,8 +82,10 @@ std::string ValueText::plain(const foundation::DefaultsValue& value) {
     return std::visit(Overloaded{
                           [](const std::string& text) { return text; },
                           [](const foundation::Data& data) {
-                              return isValidUTF8(data.view()) ? std::string(data.view())
-                                                              : "<" + hex(data.view()) + ">";
+                              // Appended: GCC 12 at -O3 misreports a literal added in front of a std::string.
+                              return isValidUTF8(data.view())
+                                         ? std::string(data.view())
+                                         : std::string(1, '<').append(hex(data.view())).append(1, '>');
                           },
                           [](bool flag) { return std::string(flag ? "1" : "0"); },
                           [](std::int64_t number) { return decimal(number); },

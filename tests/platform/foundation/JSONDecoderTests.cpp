@@ -355,6 +355,9 @@ TEST(JSONDecoderKeyed, FindsEveryKeyInAnyOrderAndTheLastOfARepeatedOne) {
     cases.push_back({"forty backwards", reversed});
     cases.push_back({"every third", sparse});
     cases.push_back({"small, repeated", {1, 2, 1}});
+    // Keys that begin, end and measure alike, which a quick summary of a small object cannot tell apart.
+    cases.push_back({"small, alike at both ends", {11, 21, 31}});
+    cases.push_back({"small, alike at both ends, repeated", {11, 21, 11}});
     std::vector<int> repeated = forty;
     repeated.insert(repeated.end(), {5, 39, 0});
     cases.push_back({"large, repeated", repeated});

@@ -98,7 +98,9 @@ TEST(OutputStream, ReportsAFileItCannotOpenAndWritesNothing) {
         stream->open();
         ASSERT_TRUE(stream->streamError().has_value());
         EXPECT_EQ(stream->streamError()->code().value(), c.error);
-        EXPECT_THAT(stream->streamError()->what(), HasSubstr("\"" + path.string() + "\""));
+        // Appended: GCC 12 at -O3 misreports a literal added in front of a std::string.
+        const std::string quoted = std::string(1, '"').append(path.string()).append(1, '"');
+        EXPECT_THAT(stream->streamError()->what(), HasSubstr(quoted));
         EXPECT_FALSE(stream->hasSpaceAvailable());
         EXPECT_EQ(write(*stream, "x"), -1);
         stream->close();
