@@ -1,9 +1,8 @@
 #include "support/UnprivilegedChild.hpp"
 
-#include <gtest/gtest.h>
+#include "support/ForkedChild.hpp"
 
 #include <grp.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace testsupport {
@@ -11,55 +10,16 @@ namespace {
 
 constexpr uid_t nobody = 65534;
 
-std::string runBody(const std::function<std::string()>& body) {
-    if (::geteuid() == 0 &&
-        (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)) {
-        return "cannot drop root's privileges";
-    }
-    try {
-        return body();
-    } catch (const std::exception& error) {
-        return std::string("unexpected exception: ") + error.what();
-    }
-}
-
-void writeAll(int descriptor, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(descriptor, text.data() + done, text.size() - done);
-        if (written <= 0) {
-            return;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-}
-
 }  // namespace
 
 std::string UnprivilegedChild::run(const std::function<std::string()>& body) {
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        ADD_FAILURE() << "pipe failed";
-        return {};
-    }
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        writeAll(fds[1], runBody(body));
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    std::string result;
-    char buffer[4096];
-    ssize_t count = 0;
-    while ((count = ::read(fds[0], buffer, sizeof buffer)) > 0) {
-        result.append(buffer, static_cast<std::size_t>(count));
-    }
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child failed: " << status;
-    return result;
+    return ForkedChild::run([&body] {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)) {
+            return std::string("cannot drop root's privileges");
+        }
+        return body();
+    });
 }
 
 }  // namespace testsupport

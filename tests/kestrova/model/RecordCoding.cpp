@@ -2,20 +2,6 @@
 
 namespace kestrova::fixtures {
 
-const char* name(Failure kind) {
-    switch (kind) {
-    case Failure::typeMismatch:
-        return "typeMismatch";
-    case Failure::valueNotFound:
-        return "valueNotFound";
-    case Failure::keyNotFound:
-        return "keyNotFound";
-    case Failure::dataCorrupted:
-        return "dataCorrupted";
-    }
-    return "?";
-}
-
 std::string withFields(std::string_view object, std::string_view fields) {
     const auto close = object.rfind('}');
     std::string json(object.substr(0, close));

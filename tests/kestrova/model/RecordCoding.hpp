@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/DecodingErrorNames.hpp"
+
 // What the record tests share: default JSON coding in one call, decode
 // failures checked by kind and coding path, and objects built from fields so
 // that a table of cases can add, override or leave out one key at a time.
@@ -21,7 +23,7 @@ namespace kestrova::fixtures {
 
 using Failure = foundation::DecodingError::Kind;
 
-const char* name(Failure kind);
+using testsupport::name;
 
 // `object` (a JSON object's text) with `fields` put in before its closing
 // brace. The decoder takes the last value of a repeated key, so a field can

@@ -3,6 +3,8 @@
 #include "foundation/DecodingError.hpp"
 #include "foundation/JSONDecoder.hpp"
 
+#include "support/DecodingErrorNames.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,19 +22,7 @@ using fixtures::Note;
 using fixtures::Person;
 using Failure = DecodingError::Kind;
 
-const char* name(Failure kind) {
-    switch (kind) {
-    case Failure::typeMismatch:
-        return "typeMismatch";
-    case Failure::valueNotFound:
-        return "valueNotFound";
-    case Failure::keyNotFound:
-        return "keyNotFound";
-    case Failure::dataCorrupted:
-        return "dataCorrupted";
-    }
-    return "?";
-}
+using testsupport::name;
 
 // Decodes `json` as T and expects it to fail with `kind` at `path`.
 template <typename T>

@@ -1,6 +1,7 @@
 #include "foundation/UserDefaults.hpp"
 
 #include "foundation/UserDefaultsError.hpp"
+#include "support/ForkedChild.hpp"
 #include "support/ScopedAppGroupDirectory.hpp"
 #include "support/ScopedEnvironment.hpp"
 
@@ -57,49 +58,6 @@ void executeSQL(const std::filesystem::path& file, const char* sql) {
     sqlite3_close(db);
 }
 
-// Runs `body` in a forked child and returns the text it returned: for what
-// must not touch the test process itself (its privileges, its file-size
-// limit). An exception in the child comes back as its message.
-std::string inChild(const std::function<std::string()>& body) {
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        ADD_FAILURE() << "pipe failed";
-        return {};
-    }
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        std::string result;
-        try {
-            result = body();
-        } catch (const std::exception& error) {
-            result = std::string("unexpected exception: ") + error.what();
-        }
-        const char* next = result.data();
-        std::size_t left = result.size();
-        while (left > 0) {
-            const ssize_t written = ::write(fds[1], next, left);
-            if (written <= 0) {
-                break;
-            }
-            next += written;
-            left -= static_cast<std::size_t>(written);
-        }
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    std::string result;
-    char buffer[4096];
-    ssize_t count = 0;
-    while ((count = ::read(fds[0], buffer, sizeof buffer)) > 0) {
-        result.append(buffer, static_cast<std::size_t>(count));
-    }
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child failed: " << status;
-    return result;
-}
 
 class UserDefaultsTest : public ::testing::Test {
 protected:
@@ -330,7 +288,7 @@ TEST_F(UserDefaultsTest, ReportsAFileItMayNotUse) {
     ASSERT_EQ(::chmod(file.c_str(), 0), 0);
 
     // Root may use any file, so a child that is root first becomes nobody.
-    const auto message = inChild([] {
+    const auto message = testsupport::ForkedChild::run([] {
         if (::geteuid() == 0 &&
             (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
             return std::string("cannot drop root's privileges");
@@ -354,7 +312,7 @@ TEST_F(UserDefaultsTest, AWriteThatDoesNotFitFailsAndKeepsThePreviousValue) {
 
     // A file-size limit stands in for a full disk: the write-ahead log cannot
     // grow past it, in the child alone.
-    const auto message = inChild([] {
+    const auto message = testsupport::ForkedChild::run([] {
         UserDefaults defaults(suite);
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{256 * 1024, 256 * 1024};
