@@ -7,9 +7,12 @@
 #include "foundation/ProcessInfo.hpp"
 #include "foundation/SingleValueDecodingContainer.hpp"
 #include "foundation/URLSession.hpp"
+#include "kestrova/networking/EntryUpload.hpp"
 #include "kestrova/networking/KestrovaAPIResponse.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
+#include "kestrova/networking/TemporaryFile.hpp"
 #include "kestrova/networking/URLSessionBackport.hpp"
+#include "kestrova/networking/UploadProgressDelegate.hpp"
 
 #include <string>
 
@@ -162,6 +165,25 @@ concurrency::Task<User> Networking::getUser(std::string token) {
 
 concurrency::Task<void> Networking::logout(std::string token) {
     co_await sendRaw(makeRequest("/logout", token));
+}
+
+concurrency::Task<KestrovaEntry> Networking::createEntry(EntryUpload upload, std::string token,
+                                                         std::function<void(double)> progressHandler) {
+    auto request = makeRequest("/entries/create", token);
+    MultipartFormData form = upload.multipartFormData();
+    auto delegate = std::make_shared<UploadProgressDelegate>(std::move(progressHandler));
+    const auto& fileManager = form.fileManager();
+    // Made before the write, so that a form that fails half-way leaves no
+    // partial body behind either.
+    const TemporaryFile body(fileManager.temporaryDirectory().appendingPathComponent(form.boundary() + ".tmp"),
+                             fileManager);
+    form.writeEncodedData(body.url());
+
+    const auto size = fileManager.attributesOfItem(body.url().path()).size;
+    request.setHTTPMethod("POST");
+    request.setValue(std::to_string(size.value_or(0)), "Content-Length");
+    request.setValue("multipart/form-data; boundary=" + form.boundary(), "Content-Type");
+    co_return co_await send<KestrovaEntry>(std::move(request), body.url(), std::move(delegate));
 }
 
 }  // namespace kestrova

@@ -8,10 +8,12 @@
 #include "foundation/JSONEncoder.hpp"
 #include "foundation/URLRequest.hpp"
 #include "foundation/URLSessionTaskDelegate.hpp"
+#include "kestrova/model/KestrovaEntry.hpp"
 #include "kestrova/model/MetricData.hpp"
 #include "kestrova/model/User.hpp"
 #include "kestrova/networking/KestrovaAPIError.hpp"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +32,9 @@ namespace kestrova {
 // unchanged as URLError, everything the server refuses is a KestrovaAPIError,
 // and nothing is retried.
 struct Networking {
+    struct EntryUpload;  // EntryUpload.hpp
+    class UploadProgressDelegate;  // UploadProgressDelegate.hpp
+
     // The one decoder of API replies, made once and shared by every call on
     // any thread; its only rule of its own reads the server's date text.
     static const foundation::JSONDecoder& decoder();
@@ -95,6 +100,14 @@ struct Networking {
     static concurrency::Task<User> getUser(std::string token);
     // GET "/logout".
     static concurrency::Task<void> logout(std::string token);
+    // POST "/entries/create" with the upload as a multipart form, streamed
+    // from a temporary file that is gone again when the call ends, however it
+    // ends. On systems with delegate calls the handler hears the share of the
+    // body sent so far, on the session's thread; elsewhere it is never called.
+    // Throws foundation::StreamError when the form cannot be written (nothing
+    // is sent then), the transfer's URLError, or a KestrovaAPIError.
+    static concurrency::Task<KestrovaEntry> createEntry(EntryUpload upload, std::string token,
+                                                        std::function<void(double)> progressHandler);
 
 private:
     static concurrency::Task<RawReply> transfer(foundation::URLRequest request,

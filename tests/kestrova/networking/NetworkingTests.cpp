@@ -2,6 +2,7 @@
 
 #include "foundation/URLError.hpp"
 #include "foundation/URLSession.hpp"
+#include "kestrova/networking/APIServer.hpp"
 #include "kestrova/networking/URLSessionBackport.hpp"
 #include "support/LoopbackServer.hpp"
 #include "support/MainLoop.hpp"
@@ -9,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -20,22 +20,8 @@ using support::MainLoop;
 using testsupport::LoopbackServer;
 using testsupport::Reply;
 
-// The API base URL is read once per process, so every test of this program
-// talks to one server, made before the first call.
-LoopbackServer& api() {
-    static LoopbackServer* const server = [] {
-        auto* made = new LoopbackServer;
-        setenv("KESTROVA_API_BASE_URL", made->url("").c_str(), 1);
-        return made;
-    }();
-    return *server;
-}
-
-testsupport::RecordedRequest lastRequest() {
-    const auto requests = api().requests();
-    EXPECT_FALSE(requests.empty());
-    return requests.empty() ? testsupport::RecordedRequest{} : requests.back();
-}
+using apitest::api;
+using apitest::lastRequest;
 
 constexpr const char* userJSON = R"({"id":42,"username":"ann","quietMode":true})";
 
