@@ -2,6 +2,7 @@
 
 #include "foundation/StreamError.hpp"
 #include "foundation/UUID.hpp"
+#include "support/ResidentMemory.hpp"
 #include "support/ScopedFileSizeLimit.hpp"
 #include "support/ScratchDirectory.hpp"
 #include "support/UnprivilegedChild.hpp"
@@ -271,15 +272,7 @@ TEST_F(MultipartFormDataTest, StreamsAFileManyTimesLargerThanItsBuffer) {
                                  withBoundary("\r\n--{B}--\r\n", form.boundary()));
 }
 
-std::int64_t peakResidentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("VmHWM:")) {
-            return std::stoll(line.substr(6));
-        }
-    }
-    return -1;
-}
+using testsupport::peakResidentKilobytes;
 
 TEST_F(MultipartFormDataTest, NeverHoldsAFilePartInMemory) {
     constexpr std::int64_t fileSize = 128LL * 1024 * 1024;

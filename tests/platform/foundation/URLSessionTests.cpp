@@ -7,6 +7,7 @@
 #include "foundation/URLSessionTaskDelegate.hpp"
 #include "support/LoopbackServer.hpp"
 #include "support/RawReplyServer.hpp"
+#include "support/ResidentMemory.hpp"
 
 #include <gtest/gtest.h>
 
@@ -414,15 +415,7 @@ TEST(URLSessionUpload, StreamsTheFileAndReportsGrowingProgressOffTheMainThread) 
     EXPECT_EQ(previous, static_cast<std::int64_t>(contents.size()));
 }
 
-std::int64_t peakResidentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("VmHWM:")) {
-            return std::stoll(line.substr(6));
-        }
-    }
-    return -1;
-}
+using testsupport::peakResidentKilobytes;
 
 TEST(URLSessionUpload, KeepsMemoryFlatWhateverTheFileSize) {
     constexpr std::int64_t fileSize = 1024LL * 1024 * 1024;
