@@ -1,15 +1,10 @@
 #pragma once
 
+#include "foundation/CodingForward.hpp"
 #include "foundation/Text.hpp"
 #include "foundation/UUID.hpp"
 
 #include <cstdint>
-
-namespace foundation {
-class Decoder;
-class Encoder;
-class Hasher;
-}  // namespace foundation
 
 namespace kestrova {
 

@@ -1,17 +1,12 @@
 #pragma once
 
+#include "foundation/CodingForward.hpp"
 #include "foundation/Date.hpp"
 #include "foundation/Text.hpp"
 #include "foundation/UUID.hpp"
 #include "kestrova/model/Indirect.hpp"
 
 #include <optional>
-
-namespace foundation {
-class Decoder;
-class Encoder;
-class Hasher;
-}  // namespace foundation
 
 namespace kestrova {
 

@@ -1,15 +1,10 @@
 #pragma once
 
+#include "foundation/CodingForward.hpp"
 #include "foundation/Text.hpp"
 #include "foundation/UUID.hpp"
 
 #include <optional>
-
-namespace foundation {
-class Decoder;
-class Encoder;
-class Hasher;
-}  // namespace foundation
 
 namespace kestrova {
 
