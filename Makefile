@@ -1,7 +1,7 @@
 # The two commands that matter: `make run` and `make test`.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps run test test-asan test-tsan bench fuzz clean
+.PHONY: all deps check-layers run test test-asan test-tsan bench fuzz clean
 
 all: deps
 	cmake --preset dev
@@ -10,10 +10,14 @@ all: deps
 deps:
 	scripts/install-deps
 
+# Which code may include which: the table is in the script.
+check-layers:
+	scripts/check-layers
+
 run: deps
 	@echo "kestrova: the application is not built yet; only the platform layer and its tests exist."
 
-test: deps
+test: deps check-layers
 	cmake --preset dev
 	cmake --build --preset dev -j $(JOBS)
 	ctest --preset dev -j $(JOBS)

@@ -1,7 +1,7 @@
 // The API client makes and configures a formatter for every date it decodes,
 // and tries the millisecond form before the plain one, so a reply with
 // thousands of dates costs thousands of these.
-#include "foundation/DateFormatter.hpp"
+#include "platform/foundation/DateFormatter.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
-#include "HeavyUser.hpp"
+#include "bench/json_bench/HeavyUser.hpp"
 
-#include "foundation/UUID.hpp"
+#include "platform/foundation/UUID.hpp"
 
 #include <array>
 #include <cstdint>

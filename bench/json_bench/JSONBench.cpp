@@ -4,12 +4,12 @@
 // dates are the server's text. simdjson's own DOM parse of the same bytes is
 // the ceiling, since the decoder reads the records from that parse.
 
-#include "HeavyUser.hpp"
-#include "ServerDates.hpp"
-#include "TemporaryAppGroup.hpp"
+#include "bench/json_bench/HeavyUser.hpp"
+#include "bench/json_bench/ServerDates.hpp"
+#include "bench/json_bench/TemporaryAppGroup.hpp"
 
-#include "foundation/JSONDecoder.hpp"
-#include "foundation/JSONEncoder.hpp"
+#include "platform/foundation/JSONDecoder.hpp"
+#include "platform/foundation/JSONEncoder.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/Networking.hpp"
 

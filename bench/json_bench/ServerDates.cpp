@@ -1,6 +1,6 @@
-#include "ServerDates.hpp"
+#include "bench/json_bench/ServerDates.hpp"
 
-#include "foundation/DateFormatter.hpp"
+#include "platform/foundation/DateFormatter.hpp"
 
 #include <array>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "TemporaryAppGroup.hpp"
+#include "bench/json_bench/TemporaryAppGroup.hpp"
 
 #include <cerrno>
 #include <cstdlib>

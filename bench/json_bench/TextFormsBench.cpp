@@ -2,8 +2,8 @@
 // data (an icon or a file's bytes in a record) and the 36 characters of a
 // UUID (comments, journal groups and metrics are keyed by one).
 
-#include "foundation/Data.hpp"
-#include "foundation/UUID.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/UUID.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -4,12 +4,12 @@
 // rate and how far resident memory rose above its idle level while the
 // upload ran: the body must stream from disk, never sit in memory.
 
-#include "concurrency/Task.hpp"
-#include "foundation/URL.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "platform/foundation/URL.hpp"
 #include "kestrova/networking/EntryUpload.hpp"
 #include "kestrova/networking/Networking.hpp"
-#include "support/LoopbackServer.hpp"
-#include "support/MainLoop.hpp"
+#include "tests/support/LoopbackServer.hpp"
+#include "tests/support/MainLoop.hpp"
 
 #include <unistd.h>
 
@@ -99,7 +99,7 @@ int main() {
         Clock::rep none = 0;
         firstReport.compare_exchange_strong(none, Clock::now().time_since_epoch().count());
     };
-    support::MainLoop::runOnMainActor(
+    testsupport::MainLoop::runOnMainActor(
         [&]() -> concurrency::Task<kestrova::KestrovaEntry> {
             co_return co_await kestrova::Networking::createEntry(uploadOf(file), "bench", handler);
         },

@@ -4,9 +4,9 @@
 // encode, the encoded form must decode again with the default decoder to an
 // equal user, and encoding that user must give the same bytes.
 
-#include "foundation/DecodingError.hpp"
-#include "foundation/JSONDecoder.hpp"
-#include "foundation/JSONEncoder.hpp"
+#include "platform/foundation/DecodingError.hpp"
+#include "platform/foundation/JSONDecoder.hpp"
+#include "platform/foundation/JSONEncoder.hpp"
 #include "kestrova/model/User.hpp"
 #include "kestrova/networking/Networking.hpp"
 

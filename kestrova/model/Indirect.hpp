@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Hasher.hpp"
+#include "platform/foundation/Hasher.hpp"
 
 #include <memory>
 #include <optional>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/Data.hpp"
-#include "foundation/Date.hpp"
-#include "foundation/Text.hpp"
-#include "foundation/URL.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/Date.hpp"
+#include "platform/foundation/Text.hpp"
+#include "platform/foundation/URL.hpp"
 #include "kestrova/model/Indirect.hpp"
 #include "kestrova/model/KestrovaEntry.hpp"
 

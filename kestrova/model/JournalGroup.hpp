@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/CodingForward.hpp"
-#include "foundation/Text.hpp"
-#include "foundation/UUID.hpp"
+#include "platform/foundation/CodingForward.hpp"
+#include "platform/foundation/Text.hpp"
+#include "platform/foundation/UUID.hpp"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/CodingForward.hpp"
-#include "foundation/Text.hpp"
+#include "platform/foundation/CodingForward.hpp"
+#include "platform/foundation/Text.hpp"
 
 #include <cstdint>
 #include <optional>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/CodingForward.hpp"
-#include "foundation/Date.hpp"
-#include "foundation/Text.hpp"
-#include "foundation/UUID.hpp"
+#include "platform/foundation/CodingForward.hpp"
+#include "platform/foundation/Date.hpp"
+#include "platform/foundation/Text.hpp"
+#include "platform/foundation/UUID.hpp"
 #include "kestrova/model/Indirect.hpp"
 
 #include <optional>

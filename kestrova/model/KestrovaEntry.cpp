@@ -1,10 +1,10 @@
 #include "kestrova/model/KestrovaEntry.hpp"
 
-#include "foundation/Decoder.hpp"
-#include "foundation/Encoder.hpp"
-#include "foundation/Hasher.hpp"
-#include "foundation/KeyedDecodingContainer.hpp"
-#include "foundation/KeyedEncodingContainer.hpp"
+#include "platform/foundation/Decoder.hpp"
+#include "platform/foundation/Encoder.hpp"
+#include "platform/foundation/Hasher.hpp"
+#include "platform/foundation/KeyedDecodingContainer.hpp"
+#include "platform/foundation/KeyedEncodingContainer.hpp"
 #include "kestrova/model/Journal.hpp"
 #include "kestrova/model/User.hpp"
 

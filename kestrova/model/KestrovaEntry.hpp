@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/Date.hpp"
-#include "foundation/Text.hpp"
+#include "platform/foundation/Date.hpp"
+#include "platform/foundation/Text.hpp"
 #include "kestrova/model/Indirect.hpp"
 #include "kestrova/model/KestrovaBlock.hpp"
 #include "kestrova/model/KestrovaComment.hpp"

@@ -1,10 +1,10 @@
 #include "kestrova/model/SharedDefaults.hpp"
 
-#include "foundation/AppGroup.hpp"
-#include "foundation/JSONDecoder.hpp"
-#include "foundation/JSONEncoder.hpp"
-#include "foundation/UserDefaults.hpp"
-#include "foundation/UserDefaultsError.hpp"
+#include "platform/foundation/AppGroup.hpp"
+#include "platform/foundation/JSONDecoder.hpp"
+#include "platform/foundation/JSONEncoder.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/foundation/UserDefaultsError.hpp"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/Data.hpp"
-#include "foundation/URL.hpp"
-#include "foundation/UUID.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/URL.hpp"
+#include "platform/foundation/UUID.hpp"
 #include "kestrova/networking/MultipartFormData.hpp"
 #include "kestrova/networking/Networking.hpp"
 

@@ -1,9 +1,9 @@
 #include "kestrova/networking/KestrovaAPIResponse.hpp"
 
-#include "foundation/Decoder.hpp"
-#include "foundation/Encoder.hpp"
-#include "foundation/KeyedDecodingContainer.hpp"
-#include "foundation/KeyedEncodingContainer.hpp"
+#include "platform/foundation/Decoder.hpp"
+#include "platform/foundation/Encoder.hpp"
+#include "platform/foundation/KeyedDecodingContainer.hpp"
+#include "platform/foundation/KeyedEncodingContainer.hpp"
 
 namespace kestrova {
 

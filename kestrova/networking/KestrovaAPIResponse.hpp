@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Text.hpp"
+#include "platform/foundation/Text.hpp"
 
 namespace foundation {
 class Decoder;

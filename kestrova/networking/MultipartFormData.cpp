@@ -1,9 +1,9 @@
 #include "kestrova/networking/MultipartFormData.hpp"
 
-#include "foundation/FileManagerError.hpp"
-#include "foundation/OutputStream.hpp"
-#include "foundation/StreamError.hpp"
-#include "foundation/UUID.hpp"
+#include "platform/foundation/FileManagerError.hpp"
+#include "platform/foundation/OutputStream.hpp"
+#include "platform/foundation/StreamError.hpp"
+#include "platform/foundation/UUID.hpp"
 
 #include <array>
 #include <cerrno>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/Data.hpp"
-#include "foundation/FileManager.hpp"
-#include "foundation/InputStream.hpp"
-#include "foundation/URL.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/FileManager.hpp"
+#include "platform/foundation/InputStream.hpp"
+#include "platform/foundation/URL.hpp"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "kestrova/networking/ServiceHosts.hpp"
 
-#include "foundation/URLComponents.hpp"
+#include "platform/foundation/URLComponents.hpp"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/FileManager.hpp"
-#include "foundation/URL.hpp"
+#include "platform/foundation/FileManager.hpp"
+#include "platform/foundation/URL.hpp"
 
 namespace kestrova {
 

@@ -1,9 +1,9 @@
 #include "kestrova/networking/URLSessionBackport.hpp"
 
-#include "concurrency/WithCheckedThrowingContinuation.hpp"
-#include "concurrency/WithTaskCancellationHandler.hpp"
-#include "foundation/URLError.hpp"
-#include "foundation/URLSessionTask.hpp"
+#include "platform/concurrency/WithCheckedThrowingContinuation.hpp"
+#include "platform/concurrency/WithTaskCancellationHandler.hpp"
+#include "platform/foundation/URLError.hpp"
+#include "platform/foundation/URLSessionTask.hpp"
 
 #include <functional>
 #include <memory>

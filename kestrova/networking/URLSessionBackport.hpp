@@ -1,10 +1,10 @@
 #pragma once
 
-#include "concurrency/Task.hpp"
-#include "foundation/URLError.hpp"
-#include "foundation/URLRequest.hpp"
-#include "foundation/URLSession.hpp"
-#include "foundation/URLSessionReply.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "platform/foundation/URLError.hpp"
+#include "platform/foundation/URLRequest.hpp"
+#include "platform/foundation/URLSession.hpp"
+#include "platform/foundation/URLSessionReply.hpp"
 
 namespace kestrova {
 

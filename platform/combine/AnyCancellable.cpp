@@ -1,4 +1,4 @@
-#include "combine/AnyCancellable.hpp"
+#include "platform/combine/AnyCancellable.hpp"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "combine/PassthroughSubject.hpp"
+#include "platform/combine/PassthroughSubject.hpp"
 
 namespace combine {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "combine/Publisher.hpp"
-#include "combine/SubscriberList.hpp"
+#include "platform/combine/Publisher.hpp"
+#include "platform/combine/SubscriberList.hpp"
 
 #include <memory>
 #include <type_traits>

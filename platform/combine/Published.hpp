@@ -1,9 +1,9 @@
 #pragma once
 
-#include "combine/AnyCancellable.hpp"
-#include "combine/ObservableObject.hpp"
-#include "combine/Publisher.hpp"
-#include "combine/SubscriberList.hpp"
+#include "platform/combine/AnyCancellable.hpp"
+#include "platform/combine/ObservableObject.hpp"
+#include "platform/combine/Publisher.hpp"
+#include "platform/combine/SubscriberList.hpp"
 
 #include <memory>
 #include <utility>

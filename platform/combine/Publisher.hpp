@@ -1,8 +1,8 @@
 #pragma once
 
-#include "combine/AnyCancellable.hpp"
-#include "combine/SubscriberList.hpp"
-#include "concurrency/Executor.hpp"
+#include "platform/combine/AnyCancellable.hpp"
+#include "platform/combine/SubscriberList.hpp"
+#include "platform/concurrency/Executor.hpp"
 
 #include <atomic>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "combine/AnyCancellable.hpp"
+#include "platform/combine/AnyCancellable.hpp"
 
 #include <atomic>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "concurrency/CancellationError.hpp"
+#include "platform/concurrency/CancellationError.hpp"
 
 namespace concurrency {
 

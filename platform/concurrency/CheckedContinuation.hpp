@@ -1,9 +1,9 @@
 #pragma once
 
-#include "concurrency/ContinuationFault.hpp"
-#include "concurrency/ContinuationLeakError.hpp"
-#include "concurrency/Executor.hpp"
-#include "concurrency/TaskState.hpp"
+#include "platform/concurrency/ContinuationFault.hpp"
+#include "platform/concurrency/ContinuationLeakError.hpp"
+#include "platform/concurrency/Executor.hpp"
+#include "platform/concurrency/TaskState.hpp"
 
 #include <atomic>
 #include <coroutine>

@@ -1,4 +1,4 @@
-#include "concurrency/ContinuationFault.hpp"
+#include "platform/concurrency/ContinuationFault.hpp"
 
 #include <cstdlib>
 #include <iostream>

@@ -1,6 +1,6 @@
-#include "concurrency/ContinuationLeakError.hpp"
+#include "platform/concurrency/ContinuationLeakError.hpp"
 
-#include "concurrency/ContinuationFault.hpp"
+#include "platform/concurrency/ContinuationFault.hpp"
 
 namespace concurrency {
 

@@ -1,6 +1,6 @@
-#include "concurrency/Executor.hpp"
+#include "platform/concurrency/Executor.hpp"
 
-#include "concurrency/TaskState.hpp"
+#include "platform/concurrency/TaskState.hpp"
 
 namespace concurrency {
 

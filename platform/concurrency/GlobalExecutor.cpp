@@ -1,4 +1,4 @@
-#include "concurrency/GlobalExecutor.hpp"
+#include "platform/concurrency/GlobalExecutor.hpp"
 
 #include <algorithm>
 #include <condition_variable>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "concurrency/Executor.hpp"
+#include "platform/concurrency/Executor.hpp"
 
 #include <cstddef>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "concurrency/MainActor.hpp"
+#include "platform/concurrency/MainActor.hpp"
 
 #include <glib.h>
 #include <unistd.h>

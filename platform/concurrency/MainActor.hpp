@@ -1,7 +1,7 @@
 #pragma once
 
-#include "concurrency/Executor.hpp"
-#include "concurrency/ResumeOn.hpp"
+#include "platform/concurrency/Executor.hpp"
+#include "platform/concurrency/ResumeOn.hpp"
 
 #include <memory>
 

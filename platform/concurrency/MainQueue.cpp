@@ -1,6 +1,6 @@
-#include "concurrency/MainQueue.hpp"
+#include "platform/concurrency/MainQueue.hpp"
 
-#include "concurrency/MainActor.hpp"
+#include "platform/concurrency/MainActor.hpp"
 
 namespace concurrency {
 

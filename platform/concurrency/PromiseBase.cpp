@@ -1,6 +1,6 @@
-#include "concurrency/PromiseBase.hpp"
+#include "platform/concurrency/PromiseBase.hpp"
 
-#include "concurrency/Executor.hpp"
+#include "platform/concurrency/Executor.hpp"
 
 namespace concurrency {
 

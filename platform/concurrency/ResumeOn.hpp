@@ -1,7 +1,7 @@
 #pragma once
 
-#include "concurrency/Executor.hpp"
-#include "concurrency/PromiseBase.hpp"
+#include "platform/concurrency/Executor.hpp"
+#include "platform/concurrency/PromiseBase.hpp"
 
 #include <coroutine>
 #include <type_traits>

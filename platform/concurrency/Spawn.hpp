@@ -1,10 +1,10 @@
 #pragma once
 
-#include "concurrency/Executor.hpp"
-#include "concurrency/PromiseBase.hpp"
-#include "concurrency/Task.hpp"
-#include "concurrency/TaskHandle.hpp"
-#include "concurrency/TaskRecord.hpp"
+#include "platform/concurrency/Executor.hpp"
+#include "platform/concurrency/PromiseBase.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "platform/concurrency/TaskHandle.hpp"
+#include "platform/concurrency/TaskRecord.hpp"
 
 #include <concepts>
 #include <coroutine>

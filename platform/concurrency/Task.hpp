@@ -1,8 +1,8 @@
 #pragma once
 
-#include "concurrency/CancellationError.hpp"
-#include "concurrency/PromiseBase.hpp"
-#include "concurrency/TaskState.hpp"
+#include "platform/concurrency/CancellationError.hpp"
+#include "platform/concurrency/PromiseBase.hpp"
+#include "platform/concurrency/TaskState.hpp"
 
 #include <coroutine>
 #include <exception>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "concurrency/TaskRecord.hpp"
+#include "platform/concurrency/TaskRecord.hpp"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "concurrency/TaskState.hpp"
+#include "platform/concurrency/TaskState.hpp"
 
 #include <exception>
 #include <stdexcept>

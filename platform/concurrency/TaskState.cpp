@@ -1,4 +1,4 @@
-#include "concurrency/TaskState.hpp"
+#include "platform/concurrency/TaskState.hpp"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "concurrency/CheckedContinuation.hpp"
-#include "concurrency/PromiseBase.hpp"
+#include "platform/concurrency/CheckedContinuation.hpp"
+#include "platform/concurrency/PromiseBase.hpp"
 
 #include <concepts>
 #include <coroutine>

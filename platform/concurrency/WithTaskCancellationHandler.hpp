@@ -1,7 +1,7 @@
 #pragma once
 
-#include "concurrency/Task.hpp"
-#include "concurrency/TaskState.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "platform/concurrency/TaskState.hpp"
 
 #include <concepts>
 #include <cstdint>

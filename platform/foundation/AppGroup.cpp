@@ -1,4 +1,4 @@
-#include "foundation/AppGroup.hpp"
+#include "platform/foundation/AppGroup.hpp"
 
 #include <cstdlib>
 

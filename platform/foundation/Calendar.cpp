@@ -1,4 +1,4 @@
-#include "foundation/Calendar.hpp"
+#include "platform/foundation/Calendar.hpp"
 
 #include <chrono>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/Date.hpp"
-#include "foundation/DateComponents.hpp"
-#include "foundation/TimeZone.hpp"
+#include "platform/foundation/Date.hpp"
+#include "platform/foundation/DateComponents.hpp"
+#include "platform/foundation/TimeZone.hpp"
 
 #include <compare>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "foundation/CodingKey.hpp"
+#include "platform/foundation/CodingKey.hpp"
 
 namespace foundation {
 

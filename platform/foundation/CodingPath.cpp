@@ -1,4 +1,4 @@
-#include "foundation/CodingPath.hpp"
+#include "platform/foundation/CodingPath.hpp"
 
 namespace foundation {
 

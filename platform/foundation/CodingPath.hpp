@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/CodingKey.hpp"
+#include "platform/foundation/CodingKey.hpp"
 
 #include <initializer_list>
 #include <string>

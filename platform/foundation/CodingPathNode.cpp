@@ -1,4 +1,4 @@
-#include "foundation/CodingPathNode.hpp"
+#include "platform/foundation/CodingPathNode.hpp"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "foundation/Data.hpp"
+#include "platform/foundation/Data.hpp"
 
-#include "foundation/Hasher.hpp"
+#include "platform/foundation/Hasher.hpp"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "foundation/Date.hpp"
+#include "platform/foundation/Date.hpp"
 
-#include "foundation/Hasher.hpp"
+#include "platform/foundation/Hasher.hpp"
 
 #include <chrono>
 

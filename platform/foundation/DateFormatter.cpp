@@ -1,6 +1,6 @@
-#include "foundation/DateFormatter.hpp"
+#include "platform/foundation/DateFormatter.hpp"
 
-#include "foundation/DateComponents.hpp"
+#include "platform/foundation/DateComponents.hpp"
 
 #include <array>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/Calendar.hpp"
-#include "foundation/Date.hpp"
-#include "foundation/Locale.hpp"
-#include "foundation/TimeZone.hpp"
+#include "platform/foundation/Calendar.hpp"
+#include "platform/foundation/Date.hpp"
+#include "platform/foundation/Locale.hpp"
+#include "platform/foundation/TimeZone.hpp"
 
 #include <optional>
 #include <string>

@@ -1,9 +1,9 @@
-#include "foundation/Decoder.hpp"
+#include "platform/foundation/Decoder.hpp"
 
-#include "foundation/DecodingContext.hpp"
-#include "foundation/DecodingError.hpp"
-#include "foundation/KeyedDecodingContainer.hpp"
-#include "foundation/SingleValueDecodingContainer.hpp"
+#include "platform/foundation/internal/DecodingContext.hpp"
+#include "platform/foundation/DecodingError.hpp"
+#include "platform/foundation/KeyedDecodingContainer.hpp"
+#include "platform/foundation/SingleValueDecodingContainer.hpp"
 
 #include <charconv>
 #include <cmath>

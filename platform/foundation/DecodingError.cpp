@@ -1,4 +1,4 @@
-#include "foundation/DecodingError.hpp"
+#include "platform/foundation/DecodingError.hpp"
 
 namespace foundation {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/CodingPath.hpp"
+#include "platform/foundation/CodingPath.hpp"
 
 #include <exception>
 #include <string>

@@ -1,6 +1,6 @@
-#include "foundation/DefaultsDatabase.hpp"
+#include "platform/foundation/DefaultsDatabase.hpp"
 
-#include "foundation/UserDefaultsError.hpp"
+#include "platform/foundation/UserDefaultsError.hpp"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/DefaultsValue.hpp"
+#include "platform/foundation/DefaultsValue.hpp"
 
 #include <filesystem>
 #include <map>

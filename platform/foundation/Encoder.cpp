@@ -1,11 +1,11 @@
-#include "foundation/Encoder.hpp"
+#include "platform/foundation/Encoder.hpp"
 
-#include "foundation/EncodingError.hpp"
-#include "foundation/JSONDecoder.hpp"
-#include "foundation/JSONWriter.hpp"
-#include "foundation/KeyedEncodingContainer.hpp"
-#include "foundation/SingleValueEncodingContainer.hpp"
-#include "foundation/UnkeyedEncodingContainer.hpp"
+#include "platform/foundation/EncodingError.hpp"
+#include "platform/foundation/JSONDecoder.hpp"
+#include "platform/foundation/JSONWriter.hpp"
+#include "platform/foundation/KeyedEncodingContainer.hpp"
+#include "platform/foundation/SingleValueEncodingContainer.hpp"
+#include "platform/foundation/UnkeyedEncodingContainer.hpp"
 
 #include <cmath>
 #include <stdexcept>

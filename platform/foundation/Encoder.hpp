@@ -1,11 +1,11 @@
 #pragma once
 
-#include "foundation/CodingPath.hpp"
-#include "foundation/CodingPathNode.hpp"
-#include "foundation/Data.hpp"
-#include "foundation/Date.hpp"
-#include "foundation/Text.hpp"
-#include "foundation/UUID.hpp"
+#include "platform/foundation/CodingPath.hpp"
+#include "platform/foundation/CodingPathNode.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/Date.hpp"
+#include "platform/foundation/Text.hpp"
+#include "platform/foundation/UUID.hpp"
 
 #include <cstdint>
 #include <string_view>

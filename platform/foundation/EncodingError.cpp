@@ -1,4 +1,4 @@
-#include "foundation/EncodingError.hpp"
+#include "platform/foundation/EncodingError.hpp"
 
 namespace foundation {
 

@@ -1,4 +1,4 @@
-#include "foundation/FileDescriptor.hpp"
+#include "platform/foundation/FileDescriptor.hpp"
 
 #include <cerrno>
 #include <utility>

@@ -1,6 +1,6 @@
-#include "foundation/FileManager.hpp"
+#include "platform/foundation/FileManager.hpp"
 
-#include "foundation/FileManagerError.hpp"
+#include "platform/foundation/FileManagerError.hpp"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/FileAttributes.hpp"
-#include "foundation/URL.hpp"
+#include "platform/foundation/FileAttributes.hpp"
+#include "platform/foundation/URL.hpp"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "foundation/HTTPHeaderFields.hpp"
+#include "platform/foundation/HTTPHeaderFields.hpp"
 
 #include <algorithm>
 

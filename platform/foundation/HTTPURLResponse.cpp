@@ -1,4 +1,4 @@
-#include "foundation/HTTPURLResponse.hpp"
+#include "platform/foundation/HTTPURLResponse.hpp"
 
 #include <charconv>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/HTTPHeaderFields.hpp"
-#include "foundation/URLResponse.hpp"
+#include "platform/foundation/HTTPHeaderFields.hpp"
+#include "platform/foundation/URLResponse.hpp"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "foundation/Hasher.hpp"
+#include "platform/foundation/Hasher.hpp"
 
 #include <bit>
 

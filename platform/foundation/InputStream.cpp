@@ -1,4 +1,4 @@
-#include "foundation/InputStream.hpp"
+#include "platform/foundation/InputStream.hpp"
 
 #include <algorithm>
 #include <cerrno>

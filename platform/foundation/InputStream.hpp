@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/Data.hpp"
-#include "foundation/FileDescriptor.hpp"
-#include "foundation/StreamError.hpp"
-#include "foundation/URL.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/FileDescriptor.hpp"
+#include "platform/foundation/StreamError.hpp"
+#include "platform/foundation/URL.hpp"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "foundation/JSONDecoder.hpp"
+#include "platform/foundation/JSONDecoder.hpp"
 
-#include "foundation/DecodingContext.hpp"
-#include "foundation/DecodingError.hpp"
+#include "platform/foundation/internal/DecodingContext.hpp"
+#include "platform/foundation/DecodingError.hpp"
 
 #include <new>
 #include <optional>

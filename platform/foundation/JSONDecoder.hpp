@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/Data.hpp"
-#include "foundation/Date.hpp"
-#include "foundation/UnkeyedDecodingContainer.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/Date.hpp"
+#include "platform/foundation/UnkeyedDecodingContainer.hpp"
 
 #include <exception>
 #include <functional>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/Data.hpp"
-#include "foundation/JSONWriter.hpp"
-#include "foundation/SingleValueEncodingContainer.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/JSONWriter.hpp"
+#include "platform/foundation/SingleValueEncodingContainer.hpp"
 
 namespace foundation {
 

@@ -1,4 +1,4 @@
-#include "foundation/JSONWriter.hpp"
+#include "platform/foundation/JSONWriter.hpp"
 
 #include <simdjson.h>
 

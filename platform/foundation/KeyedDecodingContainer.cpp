@@ -1,7 +1,7 @@
-#include "foundation/KeyedDecodingContainer.hpp"
+#include "platform/foundation/KeyedDecodingContainer.hpp"
 
-#include "foundation/DecodingContext.hpp"
-#include "foundation/DecodingError.hpp"
+#include "platform/foundation/internal/DecodingContext.hpp"
+#include "platform/foundation/DecodingError.hpp"
 
 #include <bit>
 #include <cstring>

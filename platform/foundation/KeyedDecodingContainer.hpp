@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/UnkeyedDecodingContainer.hpp"
+#include "platform/foundation/UnkeyedDecodingContainer.hpp"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "foundation/KeyedEncodingContainer.hpp"
+#include "platform/foundation/KeyedEncodingContainer.hpp"
 
-#include "foundation/EncodingError.hpp"
-#include "foundation/JSONWriter.hpp"
+#include "platform/foundation/EncodingError.hpp"
+#include "platform/foundation/JSONWriter.hpp"
 
 namespace foundation {
 

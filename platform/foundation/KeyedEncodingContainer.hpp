@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/UnkeyedEncodingContainer.hpp"
+#include "platform/foundation/UnkeyedEncodingContainer.hpp"
 
 #include <optional>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "foundation/Locale.hpp"
+#include "platform/foundation/Locale.hpp"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "foundation/OutputStream.hpp"
+#include "platform/foundation/OutputStream.hpp"
 
 #include <cerrno>
 

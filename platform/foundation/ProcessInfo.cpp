@@ -1,4 +1,4 @@
-#include "foundation/ProcessInfo.hpp"
+#include "platform/foundation/ProcessInfo.hpp"
 
 #include <charconv>
 #include <cstdio>

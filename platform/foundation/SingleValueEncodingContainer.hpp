@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/KeyedEncodingContainer.hpp"
+#include "platform/foundation/KeyedEncodingContainer.hpp"
 
 namespace foundation {
 

@@ -1,6 +1,6 @@
-#include "foundation/Text.hpp"
+#include "platform/foundation/Text.hpp"
 
-#include "foundation/Hasher.hpp"
+#include "platform/foundation/Hasher.hpp"
 
 #include <utf8proc.h>
 

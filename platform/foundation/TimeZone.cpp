@@ -1,4 +1,4 @@
-#include "foundation/TimeZone.hpp"
+#include "platform/foundation/TimeZone.hpp"
 
 #include <stdexcept>
 #include <time.h>

@@ -1,8 +1,8 @@
-#include "foundation/URL.hpp"
+#include "platform/foundation/URL.hpp"
 
-#include "foundation/Hasher.hpp"
-#include "foundation/PercentEncoding.hpp"
-#include "foundation/URLComponents.hpp"
+#include "platform/foundation/Hasher.hpp"
+#include "platform/foundation/internal/PercentEncoding.hpp"
+#include "platform/foundation/URLComponents.hpp"
 
 #include <glib.h>
 

@@ -1,6 +1,6 @@
-#include "foundation/URLComponents.hpp"
+#include "platform/foundation/URLComponents.hpp"
 
-#include "foundation/PercentEncoding.hpp"
+#include "platform/foundation/internal/PercentEncoding.hpp"
 
 #include <glib.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/URL.hpp"
-#include "foundation/URLQueryItem.hpp"
+#include "platform/foundation/URL.hpp"
+#include "platform/foundation/URLQueryItem.hpp"
 
 #include <optional>
 #include <string>

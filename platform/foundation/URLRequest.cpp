@@ -1,4 +1,4 @@
-#include "foundation/URLRequest.hpp"
+#include "platform/foundation/URLRequest.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/Data.hpp"
-#include "foundation/HTTPHeaderFields.hpp"
-#include "foundation/URL.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/HTTPHeaderFields.hpp"
+#include "platform/foundation/URL.hpp"
 
 #include <optional>
 #include <string>

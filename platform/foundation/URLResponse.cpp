@@ -1,4 +1,4 @@
-#include "foundation/URLResponse.hpp"
+#include "platform/foundation/URLResponse.hpp"
 
 namespace foundation {
 

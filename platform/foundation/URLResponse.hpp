@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/URL.hpp"
+#include "platform/foundation/URL.hpp"
 
 #include <cstdint>
 #include <optional>

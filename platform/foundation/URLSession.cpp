@@ -1,11 +1,11 @@
-#include "foundation/URLSession.hpp"
+#include "platform/foundation/URLSession.hpp"
 
-#include "concurrency/CheckedContinuation.hpp"
-#include "concurrency/WithCheckedThrowingContinuation.hpp"
-#include "concurrency/WithTaskCancellationHandler.hpp"
-#include "foundation/URLSessionLoop.hpp"
-#include "foundation/URLSessionTaskDelegate.hpp"
-#include "foundation/URLSessionTaskHolder.hpp"
+#include "platform/concurrency/CheckedContinuation.hpp"
+#include "platform/concurrency/WithCheckedThrowingContinuation.hpp"
+#include "platform/concurrency/WithTaskCancellationHandler.hpp"
+#include "platform/foundation/internal/URLSessionLoop.hpp"
+#include "platform/foundation/URLSessionTaskDelegate.hpp"
+#include "platform/foundation/internal/URLSessionTaskHolder.hpp"
 
 #include <functional>
 #include <string>

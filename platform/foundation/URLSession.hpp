@@ -1,12 +1,12 @@
 #pragma once
 
-#include "concurrency/Task.hpp"
-#include "foundation/URL.hpp"
-#include "foundation/URLRequest.hpp"
-#include "foundation/URLSessionDataTask.hpp"
-#include "foundation/URLSessionReply.hpp"
-#include "foundation/URLSessionTask.hpp"
-#include "foundation/URLSessionUploadTask.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "platform/foundation/URL.hpp"
+#include "platform/foundation/URLRequest.hpp"
+#include "platform/foundation/URLSessionDataTask.hpp"
+#include "platform/foundation/URLSessionReply.hpp"
+#include "platform/foundation/URLSessionTask.hpp"
+#include "platform/foundation/URLSessionUploadTask.hpp"
 
 #include <memory>
 

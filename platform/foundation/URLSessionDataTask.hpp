@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/URLSessionTask.hpp"
+#include "platform/foundation/URLSessionTask.hpp"
 
 namespace foundation {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/Data.hpp"
-#include "foundation/URLResponse.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/URLResponse.hpp"
 
 #include <memory>
 

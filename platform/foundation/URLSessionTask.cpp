@@ -1,7 +1,7 @@
-#include "foundation/URLSessionTask.hpp"
+#include "platform/foundation/URLSessionTask.hpp"
 
-#include "foundation/URLSessionLoop.hpp"
-#include "foundation/URLSessionTaskDelegate.hpp"
+#include "platform/foundation/internal/URLSessionLoop.hpp"
+#include "platform/foundation/URLSessionTaskDelegate.hpp"
 
 namespace foundation {
 

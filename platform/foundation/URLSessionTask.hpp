@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/Data.hpp"
-#include "foundation/URLError.hpp"
-#include "foundation/URLRequest.hpp"
-#include "foundation/URLResponse.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/URLError.hpp"
+#include "platform/foundation/URLRequest.hpp"
+#include "platform/foundation/URLResponse.hpp"
 
 #include <functional>
 #include <memory>

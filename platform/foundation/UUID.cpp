@@ -1,6 +1,6 @@
-#include "foundation/UUID.hpp"
+#include "platform/foundation/UUID.hpp"
 
-#include "foundation/Hasher.hpp"
+#include "platform/foundation/Hasher.hpp"
 
 #include <sys/random.h>
 

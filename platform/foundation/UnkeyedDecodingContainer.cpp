@@ -1,8 +1,8 @@
-#include "foundation/UnkeyedDecodingContainer.hpp"
+#include "platform/foundation/UnkeyedDecodingContainer.hpp"
 
-#include "foundation/DecodingContext.hpp"
-#include "foundation/DecodingError.hpp"
-#include "foundation/KeyedDecodingContainer.hpp"
+#include "platform/foundation/internal/DecodingContext.hpp"
+#include "platform/foundation/DecodingError.hpp"
+#include "platform/foundation/KeyedDecodingContainer.hpp"
 
 namespace foundation {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Decoder.hpp"
+#include "platform/foundation/Decoder.hpp"
 
 #include <cstddef>
 #include <vector>

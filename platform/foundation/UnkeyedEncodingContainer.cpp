@@ -1,4 +1,4 @@
-#include "foundation/UnkeyedEncodingContainer.hpp"
+#include "platform/foundation/UnkeyedEncodingContainer.hpp"
 
 namespace foundation {
 

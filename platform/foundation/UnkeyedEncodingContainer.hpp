@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Encoder.hpp"
+#include "platform/foundation/Encoder.hpp"
 
 #include <cstddef>
 

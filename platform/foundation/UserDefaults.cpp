@@ -1,7 +1,7 @@
-#include "foundation/UserDefaults.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 
-#include "foundation/AppGroup.hpp"
-#include "foundation/UserDefaultsError.hpp"
+#include "platform/foundation/AppGroup.hpp"
+#include "platform/foundation/UserDefaultsError.hpp"
 
 #include <sys/stat.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/Data.hpp"
-#include "foundation/DefaultsDatabase.hpp"
-#include "foundation/DefaultsValue.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/DefaultsDatabase.hpp"
+#include "platform/foundation/DefaultsValue.hpp"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/DecodingError.hpp"
+#include "platform/foundation/DecodingError.hpp"
 
 namespace testsupport {
 

@@ -1,4 +1,4 @@
-#include "support/ForkedChild.hpp"
+#include "tests/support/ForkedChild.hpp"
 
 #include <gtest/gtest.h>
 

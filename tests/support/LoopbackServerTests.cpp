@@ -1,5 +1,5 @@
-#include "support/LoopbackServer.hpp"
-#include "support/RawReplyServer.hpp"
+#include "tests/support/LoopbackServer.hpp"
+#include "tests/support/RawReplyServer.hpp"
 
 #include <gtest/gtest.h>
 #include <httplib.h>

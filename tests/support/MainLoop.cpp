@@ -1,8 +1,8 @@
-#include "support/MainLoop.hpp"
+#include "tests/support/MainLoop.hpp"
 
 #include <glib.h>
 
-namespace support {
+namespace testsupport {
 
 bool MainLoop::iterateUntil(const std::function<bool()>& done, std::chrono::milliseconds bound) {
     // The main actor sets up the default context under C++'s once-only initialisation, which the thread
@@ -28,4 +28,4 @@ bool MainLoop::iterateUntil(const std::function<bool()>& done, std::chrono::mill
     return done();
 }
 
-}  // namespace support
+}  // namespace testsupport

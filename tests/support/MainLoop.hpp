@@ -1,10 +1,10 @@
 #pragma once
 
-#include "concurrency/MainActor.hpp"
-#include "concurrency/MainQueue.hpp"
-#include "concurrency/Spawn.hpp"
-#include "concurrency/TaskHandle.hpp"
-#include "support/MainLoopTimeout.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/Spawn.hpp"
+#include "platform/concurrency/TaskHandle.hpp"
+#include "tests/support/MainLoopTimeout.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <functional>
 #include <utility>
 
-namespace support {
+namespace testsupport {
 
 // Drives the main loop from a test, on the main thread.
 class MainLoop {
@@ -47,4 +47,4 @@ public:
     }
 };
 
-}  // namespace support
+}  // namespace testsupport

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <stdexcept>
 
-namespace support {
+namespace testsupport {
 
 // Thrown by the main-loop helpers when a task has not finished within its bound, so that the test
 // fails and goes on instead of hanging.
@@ -12,4 +12,4 @@ public:
     explicit MainLoopTimeout(std::chrono::milliseconds bound);
 };
 
-}  // namespace support
+}  // namespace testsupport

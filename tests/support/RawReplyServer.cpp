@@ -1,4 +1,4 @@
-#include "support/RawReplyServer.hpp"
+#include "tests/support/RawReplyServer.hpp"
 
 #include <cerrno>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "support/ResidentMemory.hpp"
+#include "tests/support/ResidentMemory.hpp"
 
 #include <fstream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "support/ScopedAppGroupDirectory.hpp"
+#include "tests/support/ScopedAppGroupDirectory.hpp"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/ScopedEnvironment.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "support/ScopedEnvironment.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
 
 #include <cstdlib>
 #include <ctime>

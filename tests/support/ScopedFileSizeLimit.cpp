@@ -1,4 +1,4 @@
-#include "support/ScopedFileSizeLimit.hpp"
+#include "tests/support/ScopedFileSizeLimit.hpp"
 
 #include <algorithm>
 #include <cerrno>

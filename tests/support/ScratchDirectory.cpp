@@ -1,4 +1,4 @@
-#include "support/ScratchDirectory.hpp"
+#include "tests/support/ScratchDirectory.hpp"
 
 #include <cerrno>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "support/Subprocess.hpp"
+#include "tests/support/Subprocess.hpp"
 
 #include <fcntl.h>
 #include <poll.h>

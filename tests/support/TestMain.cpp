@@ -1,8 +1,12 @@
+#include "platform/backend/Backend.hpp"
+#include "platform/headless/HeadlessBackend.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -35,6 +39,7 @@ private:
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    backend::Backend::install(std::make_unique<headless::HeadlessBackend>());
     testing::AddGlobalTestEnvironment(new AppGroupDirectory);
     return RUN_ALL_TESTS();
 }

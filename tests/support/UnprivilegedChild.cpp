@@ -1,6 +1,6 @@
-#include "support/UnprivilegedChild.hpp"
+#include "tests/support/UnprivilegedChild.hpp"
 
-#include "support/ForkedChild.hpp"
+#include "tests/support/ForkedChild.hpp"
 
 #include <grp.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
-#include "Command.hpp"
+#include "tools/defaults/Command.hpp"
 
-#include "UsageError.hpp"
+#include "tools/defaults/UsageError.hpp"
 
 #include <charconv>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "DefaultsTool.hpp"
+#include "tools/defaults/DefaultsTool.hpp"
 
-#include "Command.hpp"
-#include "UsageError.hpp"
-#include "ValueText.hpp"
+#include "tools/defaults/Command.hpp"
+#include "tools/defaults/UsageError.hpp"
+#include "tools/defaults/ValueText.hpp"
 
-#include "foundation/AppGroup.hpp"
-#include "foundation/UserDefaults.hpp"
-#include "foundation/UserDefaultsError.hpp"
+#include "platform/foundation/AppGroup.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/foundation/UserDefaultsError.hpp"
 
 #include <filesystem>
 #include <string>

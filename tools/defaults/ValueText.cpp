@@ -1,4 +1,4 @@
-#include "ValueText.hpp"
+#include "tools/defaults/ValueText.hpp"
 
 #include <array>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "DefaultsTool.hpp"
+#include "tools/defaults/DefaultsTool.hpp"
 
 #include <iostream>
 #include <string_view>

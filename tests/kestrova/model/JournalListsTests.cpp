@@ -1,6 +1,6 @@
 #include "kestrova/model/JournalLists.hpp"
 
-#include "support/ScopedEnvironment.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "RecordCoding.hpp"
+#include "tests/kestrova/model/RecordCoding.hpp"
 
-#include "foundation/URLComponents.hpp"
+#include "platform/foundation/URLComponents.hpp"
 #include "kestrova/model/Journal.hpp"
 #include "kestrova/model/User.hpp"
 

@@ -1,4 +1,4 @@
-#include "RecordCoding.hpp"
+#include "tests/kestrova/model/RecordCoding.hpp"
 
 #include "kestrova/model/BlockType.hpp"
 #include "kestrova/model/KestrovaBlock.hpp"

@@ -1,4 +1,4 @@
-#include "RecordCoding.hpp"
+#include "tests/kestrova/model/RecordCoding.hpp"
 
 #include "kestrova/model/KestrovaComment.hpp"
 #include "kestrova/model/KestrovaEntry.hpp"

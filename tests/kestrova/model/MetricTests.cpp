@@ -1,6 +1,6 @@
-#include "RecordCoding.hpp"
+#include "tests/kestrova/model/RecordCoding.hpp"
 
-#include "foundation/EncodingError.hpp"
+#include "platform/foundation/EncodingError.hpp"
 #include "kestrova/model/Metric.hpp"
 #include "kestrova/model/User.hpp"
 

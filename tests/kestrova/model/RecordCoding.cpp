@@ -1,4 +1,4 @@
-#include "RecordCoding.hpp"
+#include "tests/kestrova/model/RecordCoding.hpp"
 
 namespace kestrova::fixtures {
 

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "support/DecodingErrorNames.hpp"
+#include "tests/support/DecodingErrorNames.hpp"
 
 // What the record tests share: default JSON coding in one call, decode
 // failures checked by kind and coding path, and objects built from fields so
 // that a table of cases can add, override or leave out one key at a time.
 
-#include "foundation/DecodingError.hpp"
-#include "foundation/Hasher.hpp"
-#include "foundation/JSONDecoder.hpp"
-#include "foundation/JSONEncoder.hpp"
+#include "platform/foundation/DecodingError.hpp"
+#include "platform/foundation/Hasher.hpp"
+#include "platform/foundation/JSONDecoder.hpp"
+#include "platform/foundation/JSONEncoder.hpp"
 
 #include <gtest/gtest.h>
 

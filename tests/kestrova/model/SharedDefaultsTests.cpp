@@ -1,7 +1,7 @@
 #include "kestrova/model/SharedDefaults.hpp"
 
-#include "foundation/DecodingError.hpp"
-#include "foundation/UserDefaults.hpp"
+#include "platform/foundation/DecodingError.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "RecordCoding.hpp"
+#include "tests/kestrova/model/RecordCoding.hpp"
 
-#include "foundation/UUID.hpp"
+#include "platform/foundation/UUID.hpp"
 #include "kestrova/model/User.hpp"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/LoopbackServer.hpp"
+#include "tests/support/LoopbackServer.hpp"
 
 #include <gtest/gtest.h>
 

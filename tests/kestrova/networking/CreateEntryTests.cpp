@@ -1,16 +1,16 @@
 #include "kestrova/networking/EntryUpload.hpp"
 
-#include "foundation/StreamError.hpp"
-#include "foundation/URLError.hpp"
-#include "foundation/URLSession.hpp"
-#include "kestrova/networking/APIServer.hpp"
+#include "platform/foundation/StreamError.hpp"
+#include "platform/foundation/URLError.hpp"
+#include "platform/foundation/URLSession.hpp"
+#include "tests/kestrova/networking/APIServer.hpp"
 #include "kestrova/networking/Networking.hpp"
 #include "kestrova/networking/UploadProgressDelegate.hpp"
-#include "support/LoopbackServer.hpp"
-#include "support/MainLoop.hpp"
-#include "support/ScopedEnvironment.hpp"
-#include "support/ScopedFileSizeLimit.hpp"
-#include "support/ScratchDirectory.hpp"
+#include "tests/support/LoopbackServer.hpp"
+#include "tests/support/MainLoop.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
+#include "tests/support/ScopedFileSizeLimit.hpp"
+#include "tests/support/ScratchDirectory.hpp"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@
 namespace kestrova {
 namespace {
 
-using support::MainLoop;
+using testsupport::MainLoop;
 using testsupport::RecordedRequest;
 using testsupport::Reply;
 using Block = Networking::EntryUpload::Block;

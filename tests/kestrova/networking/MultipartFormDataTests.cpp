@@ -1,11 +1,11 @@
 #include "kestrova/networking/MultipartFormData.hpp"
 
-#include "foundation/StreamError.hpp"
-#include "foundation/UUID.hpp"
-#include "support/ResidentMemory.hpp"
-#include "support/ScopedFileSizeLimit.hpp"
-#include "support/ScratchDirectory.hpp"
-#include "support/UnprivilegedChild.hpp"
+#include "platform/foundation/StreamError.hpp"
+#include "platform/foundation/UUID.hpp"
+#include "tests/support/ResidentMemory.hpp"
+#include "tests/support/ScopedFileSizeLimit.hpp"
+#include "tests/support/ScratchDirectory.hpp"
+#include "tests/support/UnprivilegedChild.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "kestrova/networking/Networking.hpp"
 
-#include "foundation/DecodingError.hpp"
-#include "foundation/JSONEncoder.hpp"
-#include "foundation/KeyedDecodingContainer.hpp"
+#include "platform/foundation/DecodingError.hpp"
+#include "platform/foundation/JSONEncoder.hpp"
+#include "platform/foundation/KeyedDecodingContainer.hpp"
 #include "kestrova/model/User.hpp"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 #include "kestrova/networking/Networking.hpp"
 
-#include "foundation/URLError.hpp"
-#include "foundation/URLSession.hpp"
-#include "kestrova/networking/APIServer.hpp"
+#include "platform/foundation/URLError.hpp"
+#include "platform/foundation/URLSession.hpp"
+#include "tests/kestrova/networking/APIServer.hpp"
 #include "kestrova/networking/URLSessionBackport.hpp"
-#include "support/LoopbackServer.hpp"
-#include "support/MainLoop.hpp"
-#include "support/ScopedEnvironment.hpp"
+#include "tests/support/LoopbackServer.hpp"
+#include "tests/support/MainLoop.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 namespace kestrova {
 namespace {
 
-using support::MainLoop;
+using testsupport::MainLoop;
 using testsupport::LoopbackServer;
 using testsupport::Reply;
 

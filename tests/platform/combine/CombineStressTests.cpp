@@ -1,5 +1,5 @@
-#include "combine/AnyCancellable.hpp"
-#include "combine/PassthroughSubject.hpp"
+#include "platform/combine/AnyCancellable.hpp"
+#include "platform/combine/PassthroughSubject.hpp"
 
 #include <gtest/gtest.h>
 

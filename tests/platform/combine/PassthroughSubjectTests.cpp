@@ -1,7 +1,7 @@
-#include "combine/AnyCancellable.hpp"
-#include "combine/PassthroughSubject.hpp"
-#include "concurrency/MainActor.hpp"
-#include "support/MainLoop.hpp"
+#include "platform/combine/AnyCancellable.hpp"
+#include "platform/combine/PassthroughSubject.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
 
@@ -78,8 +78,8 @@ TEST(PassthroughSubject, ReceiveOnTheMainActorDeliversThereInOrderUntilCancelled
     });
     sender.join();
     EXPECT_TRUE(values.empty());  // nothing arrives before the main loop runs
-    EXPECT_TRUE(support::MainLoop::iterateUntil([&] { return values.size() >= 3; }));
-    EXPECT_TRUE(support::MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(50)) ==
+    EXPECT_TRUE(testsupport::MainLoop::iterateUntil([&] { return values.size() >= 3; }));
+    EXPECT_TRUE(testsupport::MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(50)) ==
                 false);
     EXPECT_EQ(values, (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(allOnMain);

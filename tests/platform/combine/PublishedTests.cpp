@@ -1,7 +1,7 @@
-#include "combine/AnyCancellable.hpp"
-#include "combine/ObservableObject.hpp"
-#include "combine/PassthroughSubject.hpp"
-#include "combine/Published.hpp"
+#include "platform/combine/AnyCancellable.hpp"
+#include "platform/combine/ObservableObject.hpp"
+#include "platform/combine/PassthroughSubject.hpp"
+#include "platform/combine/Published.hpp"
 
 #include <gtest/gtest.h>
 

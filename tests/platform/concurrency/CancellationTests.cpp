@@ -1,11 +1,11 @@
-#include "concurrency/CancellationError.hpp"
-#include "concurrency/CheckedContinuation.hpp"
-#include "concurrency/MainActor.hpp"
-#include "concurrency/Spawn.hpp"
-#include "concurrency/Task.hpp"
-#include "concurrency/WithCheckedThrowingContinuation.hpp"
-#include "concurrency/WithTaskCancellationHandler.hpp"
-#include "support/MainLoop.hpp"
+#include "platform/concurrency/CancellationError.hpp"
+#include "platform/concurrency/CheckedContinuation.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/concurrency/Spawn.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "platform/concurrency/WithCheckedThrowingContinuation.hpp"
+#include "platform/concurrency/WithTaskCancellationHandler.hpp"
+#include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 namespace concurrency {
 namespace {
 
-using support::MainLoop;
+using testsupport::MainLoop;
 
 // A wait that only a cancellation ends, the way a network transfer is cut short: the handler fails
 // the parked continuation.

@@ -1,17 +1,17 @@
-#include "concurrency/CancellationError.hpp"
-#include "concurrency/CheckedContinuation.hpp"
-#include "concurrency/ContinuationFault.hpp"
-#include "concurrency/Executor.hpp"
-#include "concurrency/GlobalExecutor.hpp"
-#include "concurrency/MainActor.hpp"
-#include "concurrency/MainQueue.hpp"
-#include "concurrency/ResumeOn.hpp"
-#include "concurrency/Spawn.hpp"
-#include "concurrency/Task.hpp"
-#include "concurrency/TaskHandle.hpp"
-#include "concurrency/WithCheckedThrowingContinuation.hpp"
-#include "concurrency/WithTaskCancellationHandler.hpp"
-#include "support/MainLoop.hpp"
+#include "platform/concurrency/CancellationError.hpp"
+#include "platform/concurrency/CheckedContinuation.hpp"
+#include "platform/concurrency/ContinuationFault.hpp"
+#include "platform/concurrency/Executor.hpp"
+#include "platform/concurrency/GlobalExecutor.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/ResumeOn.hpp"
+#include "platform/concurrency/Spawn.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "platform/concurrency/TaskHandle.hpp"
+#include "platform/concurrency/WithCheckedThrowingContinuation.hpp"
+#include "platform/concurrency/WithTaskCancellationHandler.hpp"
+#include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@
 namespace concurrency {
 namespace {
 
-using support::MainLoop;
+using testsupport::MainLoop;
 
 // A stand-in for a network transfer: it ends once, either by completing on a worker thread or by
 // being cancelled, whichever comes first, and then resumes its continuation exactly once.

@@ -1,12 +1,12 @@
-#include "concurrency/CheckedContinuation.hpp"
-#include "concurrency/ContinuationFault.hpp"
-#include "concurrency/ContinuationLeakError.hpp"
-#include "concurrency/GlobalExecutor.hpp"
-#include "concurrency/MainActor.hpp"
-#include "concurrency/Spawn.hpp"
-#include "concurrency/Task.hpp"
-#include "concurrency/WithCheckedThrowingContinuation.hpp"
-#include "support/MainLoop.hpp"
+#include "platform/concurrency/CheckedContinuation.hpp"
+#include "platform/concurrency/ContinuationFault.hpp"
+#include "platform/concurrency/ContinuationLeakError.hpp"
+#include "platform/concurrency/GlobalExecutor.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/concurrency/Spawn.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "platform/concurrency/WithCheckedThrowingContinuation.hpp"
+#include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@
 namespace concurrency {
 namespace {
 
-using support::MainLoop;
+using testsupport::MainLoop;
 
 // Collects fault reports instead of aborting, for the length of a test.
 class ContinuationFaults : public testing::Test {

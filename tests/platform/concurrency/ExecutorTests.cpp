@@ -1,12 +1,12 @@
-#include "concurrency/CheckedContinuation.hpp"
-#include "concurrency/GlobalExecutor.hpp"
-#include "concurrency/MainActor.hpp"
-#include "concurrency/MainQueue.hpp"
-#include "concurrency/ResumeOn.hpp"
-#include "concurrency/Spawn.hpp"
-#include "concurrency/Task.hpp"
-#include "concurrency/WithCheckedThrowingContinuation.hpp"
-#include "support/MainLoop.hpp"
+#include "platform/concurrency/CheckedContinuation.hpp"
+#include "platform/concurrency/GlobalExecutor.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/ResumeOn.hpp"
+#include "platform/concurrency/Spawn.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "platform/concurrency/WithCheckedThrowingContinuation.hpp"
+#include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@
 namespace concurrency {
 namespace {
 
-using support::MainLoop;
+using testsupport::MainLoop;
 
 TEST(Executors, HopsRunTheRestOfTheCoroutineWhereAsked) {
     const auto mainThread = std::this_thread::get_id();

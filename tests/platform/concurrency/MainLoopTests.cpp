@@ -1,10 +1,10 @@
-#include "concurrency/CheckedContinuation.hpp"
-#include "concurrency/MainActor.hpp"
-#include "concurrency/Spawn.hpp"
-#include "concurrency/Task.hpp"
-#include "concurrency/WithCheckedThrowingContinuation.hpp"
-#include "support/MainLoop.hpp"
-#include "support/MainLoopTimeout.hpp"
+#include "platform/concurrency/CheckedContinuation.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/concurrency/Spawn.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "platform/concurrency/WithCheckedThrowingContinuation.hpp"
+#include "tests/support/MainLoop.hpp"
+#include "tests/support/MainLoopTimeout.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest-spi.h>
@@ -16,7 +16,7 @@
 namespace concurrency {
 namespace {
 
-using support::MainLoop;
+using testsupport::MainLoop;
 using namespace std::chrono_literals;
 
 TEST(MainLoopHelper, FailsTheTestInsteadOfHangingWhenTheTaskDoesNotEnd) {
@@ -29,7 +29,7 @@ TEST(MainLoopHelper, FailsTheTestInsteadOfHangingWhenTheTaskDoesNotEnd) {
     {
         const testing::ScopedFakeTestPartResultReporter intercept(
             testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
-        EXPECT_THROW(MainLoop::runUntilFinished(handle, 50ms), support::MainLoopTimeout);
+        EXPECT_THROW(MainLoop::runUntilFinished(handle, 50ms), testsupport::MainLoopTimeout);
     }
     ASSERT_EQ(failures.size(), 1);
     EXPECT_THAT(failures.GetTestPartResult(0).message(), testing::HasSubstr("did not finish within 50 ms"));

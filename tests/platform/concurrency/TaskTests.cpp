@@ -1,9 +1,9 @@
-#include "concurrency/GlobalExecutor.hpp"
-#include "concurrency/MainActor.hpp"
-#include "concurrency/ResumeOn.hpp"
-#include "concurrency/Spawn.hpp"
-#include "concurrency/Task.hpp"
-#include "support/MainLoop.hpp"
+#include "platform/concurrency/GlobalExecutor.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/concurrency/ResumeOn.hpp"
+#include "platform/concurrency/Spawn.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 namespace concurrency {
 namespace {
 
-using support::MainLoop;
+using testsupport::MainLoop;
 
 Task<int> number(int value) {
     co_return value;

@@ -1,6 +1,6 @@
-#include "foundation/AppGroup.hpp"
+#include "platform/foundation/AppGroup.hpp"
 
-#include "support/ScopedEnvironment.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 // need: required and optional keys, nested records, lists of records,
 // optional lists, a lenient text enumeration, data, dates and UUIDs.
 
-#include "foundation/JSONDecoder.hpp"
-#include "foundation/JSONEncoder.hpp"
-#include "foundation/KeyedDecodingContainer.hpp"
-#include "foundation/SingleValueDecodingContainer.hpp"
+#include "platform/foundation/JSONDecoder.hpp"
+#include "platform/foundation/JSONEncoder.hpp"
+#include "platform/foundation/KeyedDecodingContainer.hpp"
+#include "platform/foundation/SingleValueDecodingContainer.hpp"
 
 #include <cstdint>
 #include <optional>

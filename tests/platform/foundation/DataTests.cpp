@@ -1,5 +1,5 @@
-#include "foundation/Data.hpp"
-#include "foundation/Hasher.hpp"
+#include "platform/foundation/Data.hpp"
+#include "platform/foundation/Hasher.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "foundation/DateFormatter.hpp"
+#include "platform/foundation/DateFormatter.hpp"
 
-#include "support/ScopedEnvironment.hpp"
-#include "platform/foundation/UTCDate.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
+#include "tests/platform/foundation/UTCDate.hpp"
 
 #include <gtest/gtest.h>
 

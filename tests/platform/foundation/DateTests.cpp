@@ -1,5 +1,5 @@
-#include "foundation/Date.hpp"
-#include "foundation/Hasher.hpp"
+#include "platform/foundation/Date.hpp"
+#include "platform/foundation/Hasher.hpp"
 
 #include <gtest/gtest.h>
 

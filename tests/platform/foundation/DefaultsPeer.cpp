@@ -8,9 +8,9 @@
 //                     sequence number on standard output once both are committed.
 // It exits 0 when all went well, 1 with a message on standard error when not.
 
-#include "PeerValue.hpp"
+#include "tests/platform/foundation/PeerValue.hpp"
 
-#include "foundation/UserDefaults.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 
 #include <unistd.h>
 

@@ -1,8 +1,8 @@
-#include "foundation/FileManager.hpp"
-#include "foundation/FileManagerError.hpp"
+#include "platform/foundation/FileManager.hpp"
+#include "platform/foundation/FileManagerError.hpp"
 
-#include "support/ScopedEnvironment.hpp"
-#include "support/ScratchDirectory.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
+#include "tests/support/ScratchDirectory.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "foundation/InputStream.hpp"
+#include "platform/foundation/InputStream.hpp"
 
-#include "support/ScratchDirectory.hpp"
-#include "support/UnprivilegedChild.hpp"
+#include "tests/support/ScratchDirectory.hpp"
+#include "tests/support/UnprivilegedChild.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

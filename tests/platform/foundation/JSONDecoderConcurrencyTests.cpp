@@ -1,7 +1,7 @@
-#include "CodingFixtures.hpp"
+#include "tests/platform/foundation/CodingFixtures.hpp"
 
-#include "foundation/DecodingError.hpp"
-#include "foundation/JSONDecoder.hpp"
+#include "platform/foundation/DecodingError.hpp"
+#include "platform/foundation/JSONDecoder.hpp"
 
 #include <gtest/gtest.h>
 

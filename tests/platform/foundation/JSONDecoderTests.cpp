@@ -1,9 +1,9 @@
-#include "CodingFixtures.hpp"
+#include "tests/platform/foundation/CodingFixtures.hpp"
 
-#include "foundation/DecodingError.hpp"
-#include "foundation/JSONDecoder.hpp"
+#include "platform/foundation/DecodingError.hpp"
+#include "platform/foundation/JSONDecoder.hpp"
 
-#include "support/DecodingErrorNames.hpp"
+#include "tests/support/DecodingErrorNames.hpp"
 
 #include <gtest/gtest.h>
 

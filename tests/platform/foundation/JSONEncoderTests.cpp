@@ -1,7 +1,7 @@
-#include "CodingFixtures.hpp"
+#include "tests/platform/foundation/CodingFixtures.hpp"
 
-#include "foundation/EncodingError.hpp"
-#include "foundation/JSONEncoder.hpp"
+#include "platform/foundation/EncodingError.hpp"
+#include "platform/foundation/JSONEncoder.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "foundation/Locale.hpp"
+#include "platform/foundation/Locale.hpp"
 
-#include "support/ScopedEnvironment.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "foundation/OutputStream.hpp"
+#include "platform/foundation/OutputStream.hpp"
 
-#include "support/ScopedFileSizeLimit.hpp"
-#include "support/ScratchDirectory.hpp"
+#include "tests/support/ScopedFileSizeLimit.hpp"
+#include "tests/support/ScratchDirectory.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

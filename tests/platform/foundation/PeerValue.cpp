@@ -1,4 +1,4 @@
-#include "PeerValue.hpp"
+#include "tests/platform/foundation/PeerValue.hpp"
 
 #include <span>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Data.hpp"
+#include "platform/foundation/Data.hpp"
 
 #include <compare>
 #include <cstddef>

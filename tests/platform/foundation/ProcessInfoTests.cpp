@@ -1,6 +1,6 @@
-#include "foundation/ProcessInfo.hpp"
+#include "platform/foundation/ProcessInfo.hpp"
 
-#include "support/ScopedEnvironment.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
 
 #include <gtest/gtest.h>
 

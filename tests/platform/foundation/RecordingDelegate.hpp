@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/URLSessionTaskDelegate.hpp"
+#include "platform/foundation/URLSessionTaskDelegate.hpp"
 
 #include <cstdint>
 #include <mutex>

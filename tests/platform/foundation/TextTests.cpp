@@ -1,5 +1,5 @@
-#include "foundation/Hasher.hpp"
-#include "foundation/Text.hpp"
+#include "platform/foundation/Hasher.hpp"
+#include "platform/foundation/Text.hpp"
 
 #include <gtest/gtest.h>
 

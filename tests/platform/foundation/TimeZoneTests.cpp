@@ -1,6 +1,6 @@
-#include "foundation/TimeZone.hpp"
+#include "platform/foundation/TimeZone.hpp"
 
-#include "support/ScopedEnvironment.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
 
 #include <gtest/gtest.h>
 

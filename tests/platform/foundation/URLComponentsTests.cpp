@@ -1,5 +1,5 @@
-#include "foundation/URL.hpp"
-#include "foundation/URLComponents.hpp"
+#include "platform/foundation/URL.hpp"
+#include "platform/foundation/URLComponents.hpp"
 
 #include <gtest/gtest.h>
 

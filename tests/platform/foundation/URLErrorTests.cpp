@@ -1,4 +1,4 @@
-#include "foundation/URLError.hpp"
+#include "platform/foundation/URLError.hpp"
 
 #include <gtest/gtest.h>
 

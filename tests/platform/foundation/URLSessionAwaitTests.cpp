@@ -1,14 +1,14 @@
-#include "RecordingDelegate.hpp"
-#include "TemporaryFolder.hpp"
+#include "tests/platform/foundation/RecordingDelegate.hpp"
+#include "tests/platform/foundation/TemporaryFolder.hpp"
 
-#include "concurrency/MainActor.hpp"
-#include "concurrency/MainQueue.hpp"
-#include "concurrency/Spawn.hpp"
-#include "concurrency/Task.hpp"
-#include "foundation/HTTPURLResponse.hpp"
-#include "foundation/URLSession.hpp"
-#include "support/LoopbackServer.hpp"
-#include "support/MainLoop.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/Spawn.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "platform/foundation/HTTPURLResponse.hpp"
+#include "platform/foundation/URLSession.hpp"
+#include "tests/support/LoopbackServer.hpp"
+#include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ namespace {
 
 using concurrency::MainActor;
 using concurrency::Task;
-using support::MainLoop;
+using testsupport::MainLoop;
 using testsupport::LoopbackServer;
 using testsupport::Reply;
 

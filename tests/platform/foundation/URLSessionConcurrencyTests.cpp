@@ -1,11 +1,11 @@
-#include "concurrency/ContinuationFault.hpp"
-#include "concurrency/GlobalExecutor.hpp"
-#include "concurrency/Spawn.hpp"
-#include "concurrency/Task.hpp"
-#include "concurrency/TaskHandle.hpp"
-#include "foundation/HTTPURLResponse.hpp"
-#include "foundation/URLSession.hpp"
-#include "support/LoopbackServer.hpp"
+#include "platform/concurrency/ContinuationFault.hpp"
+#include "platform/concurrency/GlobalExecutor.hpp"
+#include "platform/concurrency/Spawn.hpp"
+#include "platform/concurrency/Task.hpp"
+#include "platform/concurrency/TaskHandle.hpp"
+#include "platform/foundation/HTTPURLResponse.hpp"
+#include "platform/foundation/URLSession.hpp"
+#include "tests/support/LoopbackServer.hpp"
 
 #include <gtest/gtest.h>
 

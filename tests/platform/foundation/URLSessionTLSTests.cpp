@@ -1,6 +1,6 @@
-#include "CompletionProbe.hpp"
+#include "tests/platform/foundation/CompletionProbe.hpp"
 
-#include "foundation/URLSession.hpp"
+#include "platform/foundation/URLSession.hpp"
 
 #include <gtest/gtest.h>
 #include <httplib.h>

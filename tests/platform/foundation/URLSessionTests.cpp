@@ -1,13 +1,13 @@
-#include "CompletionProbe.hpp"
-#include "RecordingDelegate.hpp"
-#include "TemporaryFolder.hpp"
+#include "tests/platform/foundation/CompletionProbe.hpp"
+#include "tests/platform/foundation/RecordingDelegate.hpp"
+#include "tests/platform/foundation/TemporaryFolder.hpp"
 
-#include "foundation/HTTPURLResponse.hpp"
-#include "foundation/URLSession.hpp"
-#include "foundation/URLSessionTaskDelegate.hpp"
-#include "support/LoopbackServer.hpp"
-#include "support/RawReplyServer.hpp"
-#include "support/ResidentMemory.hpp"
+#include "platform/foundation/HTTPURLResponse.hpp"
+#include "platform/foundation/URLSession.hpp"
+#include "platform/foundation/URLSessionTaskDelegate.hpp"
+#include "tests/support/LoopbackServer.hpp"
+#include "tests/support/RawReplyServer.hpp"
+#include "tests/support/ResidentMemory.hpp"
 
 #include <gtest/gtest.h>
 

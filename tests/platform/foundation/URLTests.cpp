@@ -1,5 +1,5 @@
-#include "foundation/Hasher.hpp"
-#include "foundation/URL.hpp"
+#include "platform/foundation/Hasher.hpp"
+#include "platform/foundation/URL.hpp"
 
 #include <gtest/gtest.h>
 

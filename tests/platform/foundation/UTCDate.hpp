@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Date.hpp"
+#include "platform/foundation/Date.hpp"
 
 #include <chrono>
 

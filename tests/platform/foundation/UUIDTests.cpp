@@ -1,5 +1,5 @@
-#include "foundation/Hasher.hpp"
-#include "foundation/UUID.hpp"
+#include "platform/foundation/Hasher.hpp"
+#include "platform/foundation/UUID.hpp"
 
 #include <gtest/gtest.h>
 

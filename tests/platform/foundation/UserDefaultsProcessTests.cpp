@@ -1,11 +1,11 @@
 // Several processes on one suite, as the application and its two extensions
 // use it: the peers are real processes (defaults_peer) on the same file.
 
-#include "PeerValue.hpp"
+#include "tests/platform/foundation/PeerValue.hpp"
 
-#include "foundation/UserDefaults.hpp"
-#include "support/ScopedAppGroupDirectory.hpp"
-#include "support/Subprocess.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "tests/support/ScopedAppGroupDirectory.hpp"
+#include "tests/support/Subprocess.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "foundation/UserDefaults.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 
-#include "foundation/UserDefaultsError.hpp"
-#include "support/ForkedChild.hpp"
-#include "support/ScopedAppGroupDirectory.hpp"
-#include "support/ScopedEnvironment.hpp"
+#include "platform/foundation/UserDefaultsError.hpp"
+#include "tests/support/ForkedChild.hpp"
+#include "tests/support/ScopedAppGroupDirectory.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The defaults tool run as a user runs it: a separate process on the suite
 // that this process reads and writes through UserDefaults.
 
-#include "foundation/AppGroup.hpp"
-#include "foundation/UserDefaults.hpp"
-#include "support/ScopedAppGroupDirectory.hpp"
-#include "support/Subprocess.hpp"
+#include "platform/foundation/AppGroup.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "tests/support/ScopedAppGroupDirectory.hpp"
+#include "tests/support/Subprocess.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "foundation/URLSessionLocalFile.hpp"
+#include "platform/foundation/internal/URLSessionLocalFile.hpp"
 
-#include "foundation/URLError.hpp"
+#include "platform/foundation/URLError.hpp"
 
 #include <gio/gio.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/HTTPHeaderFields.hpp"
-#include "foundation/URLSessionLocalFile.hpp"
+#include "platform/foundation/HTTPHeaderFields.hpp"
+#include "platform/foundation/internal/URLSessionLocalFile.hpp"
 
 #include <curl/curl.h>
 

@@ -1,9 +1,9 @@
-#include "foundation/URLSessionTransfer.hpp"
+#include "platform/foundation/internal/URLSessionTransfer.hpp"
 
-#include "foundation/HTTPURLResponse.hpp"
-#include "foundation/URLError.hpp"
-#include "foundation/URLSessionTask.hpp"
-#include "foundation/URLSessionTaskDelegate.hpp"
+#include "platform/foundation/HTTPURLResponse.hpp"
+#include "platform/foundation/URLError.hpp"
+#include "platform/foundation/URLSessionTask.hpp"
+#include "platform/foundation/URLSessionTaskDelegate.hpp"
 
 #include <algorithm>
 #include <cerrno>

@@ -3,7 +3,7 @@
 // Private to the decoder's sources: it is the one place that knows the parsed
 // document is simdjson's.
 
-#include "foundation/Date.hpp"
+#include "platform/foundation/Date.hpp"
 
 #include <simdjson.h>
 

@@ -1,6 +1,6 @@
-#include "foundation/URLSessionTaskHolder.hpp"
+#include "platform/foundation/internal/URLSessionTaskHolder.hpp"
 
-#include "foundation/URLSessionTask.hpp"
+#include "platform/foundation/URLSessionTask.hpp"
 
 namespace foundation {
 

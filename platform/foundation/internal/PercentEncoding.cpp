@@ -1,4 +1,4 @@
-#include "foundation/PercentEncoding.hpp"
+#include "platform/foundation/internal/PercentEncoding.hpp"
 
 #include <glib.h>
 

@@ -1,8 +1,8 @@
-#include "foundation/URLSessionLoop.hpp"
+#include "platform/foundation/internal/URLSessionLoop.hpp"
 
-#include "foundation/URLError.hpp"
-#include "foundation/URLSessionTask.hpp"
-#include "foundation/URLSessionTransfer.hpp"
+#include "platform/foundation/URLError.hpp"
+#include "platform/foundation/URLSessionTask.hpp"
+#include "platform/foundation/internal/URLSessionTransfer.hpp"
 
 #include <stdexcept>
 

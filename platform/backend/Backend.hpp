@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+namespace backend {
+
+// What a desktop session provides (windows, a web engine, a tray, the
+// notification server, audio output, the network monitor) comes from one
+// backend per process: the headless one that tests drive, or the desktop one
+// on GTK, WebKitGTK and the session bus. Each framework's facade asks the
+// installed backend for its implementation, so system code never knows which
+// one runs.
+//
+// main() installs exactly one backend before anything uses a facade; it lives
+// until the process ends.
+class Backend {
+public:
+    virtual ~Backend() = default;
+    Backend(const Backend&) = delete;
+    Backend& operator=(const Backend&) = delete;
+
+    // "headless" or "desktop", for diagnostics.
+    [[nodiscard]] virtual std::string_view name() const noexcept = 0;
+
+    // Installing a second backend, or none, is a fault of main().
+    static void install(std::unique_ptr<Backend> backend);
+    // The installed backend; asking before install() is a fault.
+    [[nodiscard]] static Backend& installed();
+
+protected:
+    Backend() = default;
+};
+
+}  // namespace backend

@@ -1,0 +1,15 @@
+#include "platform/desktop/DesktopBackend.hpp"
+
+#include <gtk/gtk.h>
+
+#include <stdexcept>
+
+namespace desktop {
+
+DesktopBackend::DesktopBackend() {
+    if (gtk_init_check(nullptr, nullptr) == FALSE) {
+        throw std::runtime_error("cannot open the display: is DISPLAY or WAYLAND_DISPLAY set?");
+    }
+}
+
+}  // namespace desktop
