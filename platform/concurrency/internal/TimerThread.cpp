@@ -67,8 +67,10 @@ void TimerThread::run() {
             continue;
         }
         const auto first = timers_.begin();
-        if (Clock::now() < first->first.deadline) {
-            changed_.wait_until(lock, first->first.deadline);
+        // A copy: the timer may be cancelled, and its node freed, while this thread waits.
+        const auto deadline = first->first.deadline;
+        if (Clock::now() < deadline) {
+            changed_.wait_until(lock, deadline);
             continue;
         }
         {
