@@ -105,7 +105,7 @@ void MainActor::preconditionIsolated(std::source_location where) {
 namespace {
 
 // A source with only a ready time: the context dispatches it once the monotonic clock has reached that
-// time, which is the clock std::chrono::steady_clock reads.
+// time. GLib's monotonic clock is the one std::chrono::steady_clock reads, in microseconds.
 gboolean dispatchTimer(GSource*, GSourceFunc callback, gpointer data) {
     return callback(data);
 }
@@ -143,9 +143,11 @@ void armTimer(GMainContext* context, gint64 readyTime, const std::shared_ptr<Del
 
 DelayedJob MainActor::enqueueAfter(std::chrono::nanoseconds delay, Job job) {
     auto state = std::make_shared<DelayedJobState>(std::move(job));
-    const auto wait = std::chrono::ceil<std::chrono::microseconds>(std::max(delay, std::chrono::nanoseconds::zero()));
-    // Fixed now, whenever the source is attached.
-    const gint64 readyTime = g_get_monotonic_time() + static_cast<gint64>(wait.count());
+    // Fixed now, whenever the source is attached, and rounded up to the context's microseconds so that the
+    // job never runs before the delay has passed.
+    const auto deadline = std::chrono::steady_clock::now().time_since_epoch() +
+                          std::max(delay, std::chrono::nanoseconds::zero());
+    const auto readyTime = static_cast<gint64>(std::chrono::ceil<std::chrono::microseconds>(deadline).count());
     if (isMainThread()) {
         armTimer(queue_->context, readyTime, state);
     } else {
