@@ -4,6 +4,7 @@
 #include <string_view>
 
 namespace appkit {
+class PanelService;
 class WindowService;
 class WorkspaceService;
 }  // namespace appkit
@@ -14,6 +15,7 @@ namespace network {
 class PathService;
 }
 namespace webkit {
+class WebEngineService;
 class WebsiteDataService;
 }
 namespace widgetkit {
@@ -43,9 +45,11 @@ public:
     // Each framework's implementation, made with the backend and kept as long as it.
     [[nodiscard]] virtual appkit::WindowService& windowService() = 0;
     [[nodiscard]] virtual appkit::WorkspaceService& workspaceService() = 0;
+    [[nodiscard]] virtual appkit::PanelService& panelService() = 0;
     [[nodiscard]] virtual avfaudio::AudioOutput& audioOutput() = 0;
     [[nodiscard]] virtual network::PathService& pathService() = 0;
     [[nodiscard]] virtual webkit::WebsiteDataService& websiteData() = 0;
+    [[nodiscard]] virtual webkit::WebEngineService& webEngine() = 0;
     [[nodiscard]] virtual widgetkit::TimelineService& timelineService() = 0;
 
     // Installing a second backend, or none, is a fault of main().

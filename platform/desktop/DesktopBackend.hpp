@@ -2,11 +2,13 @@
 
 #include "platform/backend/Backend.hpp"
 #include "platform/desktop/DesktopAudioOutput.hpp"
+#include "platform/desktop/DesktopPanelService.hpp"
 #include "platform/desktop/DesktopTimelineService.hpp"
+#include "platform/desktop/DesktopWebEngine.hpp"
+#include "platform/desktop/DesktopWebsiteData.hpp"
 #include "platform/desktop/DesktopWindowService.hpp"
 #include "platform/desktop/DesktopWorkspaceService.hpp"
 #include "platform/desktop/NetworkMonitorPathService.hpp"
-#include "platform/webkit/InMemoryWebsiteData.hpp"
 
 #include <memory>
 
@@ -24,18 +26,21 @@ public:
 
     [[nodiscard]] appkit::WindowService& windowService() override { return windows_; }
     [[nodiscard]] appkit::WorkspaceService& workspaceService() override { return workspace_; }
+    [[nodiscard]] appkit::PanelService& panelService() override { return panels_; }
     [[nodiscard]] avfaudio::AudioOutput& audioOutput() override { return audio_; }
     [[nodiscard]] network::PathService& pathService() override;
-    // Kept in memory until the web view brings the web engine's own store.
     [[nodiscard]] webkit::WebsiteDataService& websiteData() override { return websiteData_; }
+    [[nodiscard]] webkit::WebEngineService& webEngine() override { return webEngine_; }
     [[nodiscard]] widgetkit::TimelineService& timelineService() override { return timelines_; }
 
 private:
     DesktopWindowService windows_;
     DesktopWorkspaceService workspace_;
+    DesktopPanelService panels_;
     DesktopAudioOutput audio_;
     std::unique_ptr<NetworkMonitorPathService> paths_;
-    webkit::InMemoryWebsiteData websiteData_;
+    DesktopWebsiteData websiteData_;
+    DesktopWebEngine webEngine_;
     DesktopTimelineService timelines_;
 };
 

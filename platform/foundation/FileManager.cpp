@@ -8,6 +8,8 @@
 
 #include <sys/stat.h>
 
+#include <glib.h>
+
 namespace foundation {
 
 FileManager& FileManager::defaultManager() {
@@ -63,6 +65,14 @@ URL FileManager::temporaryDirectory() const {
     const char* directory = std::getenv("TMPDIR");
     if (directory == nullptr || *directory == '\0') {
         directory = "/tmp";
+    }
+    return URL::fileURL(directory, true);
+}
+
+URL FileManager::downloadsDirectory() const {
+    const char* directory = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
+    if (directory == nullptr || *directory == '\0') {
+        throw FileManagerError(ENOENT, "the desktop names no downloads folder");
     }
     return URL::fileURL(directory, true);
 }

@@ -31,6 +31,9 @@ public:
     void removeItem(const URL& url) const;
     // $TMPDIR when set and not empty, else /tmp, as a directory URL.
     [[nodiscard]] URL temporaryDirectory() const;
+    // The user's downloads folder as the desktop names it (XDG_DOWNLOAD_DIR), as a directory URL;
+    // not created when missing. Throws FileManagerError when the desktop names none.
+    [[nodiscard]] URL downloadsDirectory() const;
 
 private:
     FileManager() = default;

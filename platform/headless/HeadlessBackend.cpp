@@ -5,7 +5,13 @@
 namespace headless {
 
 HeadlessBackend::HeadlessBackend()
-    : windows_(effects_), workspace_(effects_), audio_(effects_), websiteData_(effects_), timelines_(effects_) {}
+    : windows_(effects_),
+      workspace_(effects_),
+      panels_(effects_),
+      audio_(effects_),
+      websiteData_(effects_),
+      webEngine_(effects_),
+      timelines_(effects_) {}
 
 HeadlessBackend& HeadlessBackend::installed() {
     auto* headless = dynamic_cast<HeadlessBackend*>(&backend::Backend::installed());

@@ -3,8 +3,10 @@
 #include "platform/backend/Backend.hpp"
 #include "platform/headless/HeadlessAudioOutput.hpp"
 #include "platform/headless/HeadlessEffects.hpp"
+#include "platform/headless/HeadlessPanelService.hpp"
 #include "platform/headless/HeadlessPathService.hpp"
 #include "platform/headless/HeadlessTimelineService.hpp"
+#include "platform/headless/HeadlessWebEngine.hpp"
 #include "platform/headless/HeadlessWebsiteData.hpp"
 #include "platform/headless/HeadlessWindowService.hpp"
 #include "platform/headless/HeadlessWorkspaceService.hpp"
@@ -23,9 +25,11 @@ public:
 
     [[nodiscard]] HeadlessWindowService& windowService() override { return windows_; }
     [[nodiscard]] HeadlessWorkspaceService& workspaceService() override { return workspace_; }
+    [[nodiscard]] HeadlessPanelService& panelService() override { return panels_; }
     [[nodiscard]] HeadlessAudioOutput& audioOutput() override { return audio_; }
     [[nodiscard]] HeadlessPathService& pathService() override { return paths_; }
     [[nodiscard]] HeadlessWebsiteData& websiteData() override { return websiteData_; }
+    [[nodiscard]] HeadlessWebEngine& webEngine() override { return webEngine_; }
     [[nodiscard]] HeadlessTimelineService& timelineService() override { return timelines_; }
 
     [[nodiscard]] HeadlessEffects& effects() noexcept { return effects_; }
@@ -37,9 +41,11 @@ private:
     HeadlessEffects effects_;
     HeadlessWindowService windows_;
     HeadlessWorkspaceService workspace_;
+    HeadlessPanelService panels_;
     HeadlessAudioOutput audio_;
     HeadlessPathService paths_;
     HeadlessWebsiteData websiteData_;
+    HeadlessWebEngine webEngine_;
     HeadlessTimelineService timelines_;
 };
 

@@ -1,0 +1,111 @@
+#include "kestrova/web/WebWrapper.hpp"
+
+#include "platform/foundation/URLComponents.hpp"
+#include "kestrova/model/SharedDefaults.hpp"
+#include "kestrova/networking/ServiceHosts.hpp"
+#include "kestrova/state/AppState.hpp"
+
+#include <charconv>
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace kestrova {
+namespace {
+
+// A decimal integer as the whole text, with an optional sign; none for anything else.
+std::optional<std::int64_t> decimalInteger(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') {
+            return std::nullopt;
+        }
+    }
+    std::int64_t value = 0;
+    const auto* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::string> firstItem(const foundation::URL& url, std::string_view name) {
+    const foundation::URLComponents components(url);
+    const auto item = components.queryItem(name);
+    if (!item || !item->value) {
+        return std::nullopt;
+    }
+    return item->value;
+}
+
+std::optional<foundation::URL> createEntryTarget(const foundation::URL& link, bool isBeta) {
+    const auto journalId = firstItem(link, "journalId");
+    if (!journalId) {
+        return std::nullopt;
+    }
+    std::optional<User> user;
+    try {
+        user = loadUser();
+    } catch (const std::exception&) {
+        return std::nullopt;  // a cache that cannot be read opens nothing
+    }
+    if (!user || user->journals.get() == nullptr) {
+        return std::nullopt;
+    }
+    const auto id = decimalInteger(*journalId);
+    if (!id) {
+        return std::nullopt;
+    }
+    for (const auto& journal : *user->journals) {
+        if (journal.id == *id) {
+            return webHostURL(webBaseURL().appendingPathComponent(user->username.str() + "/" + journal.slug.str()),
+                              isBeta);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<foundation::URL> openTarget(const foundation::URL& link, bool isBeta) {
+    const auto inner = firstItem(link, "url");
+    if (!inner) {
+        return std::nullopt;
+    }
+    const auto url = foundation::URL::fromString(*inner);
+    if (!url) {
+        return std::nullopt;
+    }
+    const auto scheme = url->scheme();
+    if (scheme != "http" && scheme != "https") {
+        return std::nullopt;
+    }
+    return webHostURL(*url, isBeta);
+}
+
+}  // namespace
+
+foundation::URL WebWrapper::startURL() {
+    auto& state = AppState::shared();
+    const bool signedIn = state.user.get().has_value();
+    return webHostURL(webBaseURL().appendingPathComponent(signedIn ? "home" : "login"), state.isBeta.get());
+}
+
+std::optional<foundation::URL> WebWrapper::linkTarget(const foundation::URL& url, bool isBeta) {
+    const auto target = webHostURL(url, isBeta);
+    if (const auto host = target.host(); host && host->find(webHost()) != std::string::npos) {
+        return target;
+    }
+    if (target.scheme() != "kestrova") {
+        return std::nullopt;
+    }
+    const auto path = target.path();
+    if (path == "/create-entry") {
+        return createEntryTarget(target, isBeta);
+    }
+    if (path == "/open") {
+        return openTarget(target, isBeta);
+    }
+    return std::nullopt;
+}
+
+}  // namespace kestrova

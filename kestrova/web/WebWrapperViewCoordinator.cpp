@@ -1,0 +1,179 @@
+#include "kestrova/web/WebWrapperViewCoordinator.hpp"
+
+#include "platform/appkit/Alert.hpp"
+#include "platform/appkit/OpenPanel.hpp"
+#include "platform/appkit/Workspace.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/concurrency/Spawn.hpp"
+#include "platform/foundation/URLRequest.hpp"
+#include "kestrova/web/DownloadDelegate.hpp"
+#include "kestrova/web/NavigationPolicy.hpp"
+#include "kestrova/web/OpenInApp.hpp"
+
+namespace kestrova {
+namespace {
+
+using Coordinator = WebWrapperView::Coordinator;
+
+// The tasks read the web view when they run, not what the change carried.
+concurrency::Task<void> copyURL(std::weak_ptr<Coordinator> weak) {
+    if (const auto self = weak.lock()) {
+        if (const auto url = self->webView->url()) {
+            self->url.set(*url);
+        }
+    }
+    co_return;
+}
+
+concurrency::Task<void> copyTitle(std::weak_ptr<Coordinator> weak) {
+    if (const auto self = weak.lock()) {
+        if (const auto title = self->webView->title()) {
+            self->title.set(*title);
+        }
+    }
+    co_return;
+}
+
+}  // namespace
+
+std::shared_ptr<Coordinator> Coordinator::make(ui::Binding<foundation::URL> url, ui::Binding<std::string> title,
+                                               bool isBeta, ui::Binding<bool> isLoading,
+                                               combine::PassthroughSubject<void> reloadSubject) {
+    return std::make_shared<Coordinator>(Token{}, std::move(url), std::move(title), isBeta, std::move(isLoading),
+                                         std::move(reloadSubject));
+}
+
+Coordinator::Coordinator(Token, ui::Binding<foundation::URL> url_, ui::Binding<std::string> title_, bool isBeta_,
+                         ui::Binding<bool> isLoading_, combine::PassthroughSubject<void> reloadSubject_)
+    : url(std::move(url_)),
+      title(std::move(title_)),
+      isBeta(isBeta_),
+      isLoading(std::move(isLoading_)),
+      reloadSubject(std::move(reloadSubject_)),
+      downloadDelegate(std::make_shared<DownloadDelegate>()),
+      webView(WebWrapperView::makeWebView()) {}
+
+Coordinator::~Coordinator() {
+    // The web view outlives nothing of ours: stop its calls into this coordinator first.
+    urlChangedObservation.reset();
+    titleChangedObservation.reset();
+    webView->setNavigationDelegate(nullptr);
+    webView->setUIDelegate(nullptr);
+}
+
+void Coordinator::setUpObservers() {
+    const std::weak_ptr<Coordinator> weak = weak_from_this();
+    urlChangedObservation = webView->observeURL(
+        [weak] { static_cast<void>(concurrency::spawn(concurrency::MainActor::shared(), copyURL(weak))); });
+    titleChangedObservation = webView->observeTitle(
+        [weak] { static_cast<void>(concurrency::spawn(concurrency::MainActor::shared(), copyTitle(weak))); });
+    reloadSubject
+        .sink([weak] {
+            if (const auto self = weak.lock()) {
+                self->webView->reload();
+            }
+        })
+        .store(cancellables);
+}
+
+void Coordinator::didStartProvisionalNavigation(webkit::WebView& /*webView*/) { isLoading.set(true); }
+
+void Coordinator::didFinishNavigation(webkit::WebView& view) {
+    isLoading.set(false);
+    if (view.isInWindow()) {
+        view.becomeFirstResponderOfWindow();
+    }
+}
+
+void Coordinator::decidePolicyForNavigationAction(webkit::WebView& view, const webkit::NavigationAction& action,
+                                                  ActionDecisionHandler decisionHandler) {
+    const auto decision = NavigationPolicy::decideAction(action, isBeta);
+    switch (decision.effect) {
+    case NavigationPolicy::Effect::none:
+        break;
+    case NavigationPolicy::Effect::openInWorkspace:
+        // A URL that nothing on the desktop opens is the desktop's to report.
+        static_cast<void>(appkit::Workspace::shared().open(*decision.url));
+        break;
+    case NavigationPolicy::Effect::openInApp:
+        openInApp(*decision.url);
+        break;
+    case NavigationPolicy::Effect::loadInPlace:
+        // Answer first, so that the engine has dropped the link before the new load starts.
+        decisionHandler(decision.policy);
+        view.load(foundation::URLRequest(*decision.url, foundation::URLRequest::CachePolicy::useProtocolCachePolicy,
+                                         60.0));
+        return;
+    }
+    decisionHandler(decision.policy);
+}
+
+void Coordinator::decidePolicyForNavigationResponse(webkit::WebView& /*webView*/,
+                                                    const webkit::NavigationResponse& response,
+                                                    ResponseDecisionHandler decisionHandler) {
+    decisionHandler(NavigationPolicy::decideResponse(response));
+}
+
+void Coordinator::navigationActionDidBecomeDownload(webkit::WebView& /*webView*/,
+                                                    const webkit::NavigationAction& /*action*/,
+                                                    webkit::Download& download) {
+    download.setDelegate(downloadDelegate.get());
+}
+
+void Coordinator::navigationResponseDidBecomeDownload(webkit::WebView& /*webView*/,
+                                                      const webkit::NavigationResponse& /*response*/,
+                                                      webkit::Download& download) {
+    download.setDelegate(downloadDelegate.get());
+}
+
+void Coordinator::createWebView(webkit::WebView& /*webView*/, const webkit::NavigationAction& action) {
+    const auto decision = NavigationPolicy::decideNewWindow(action);
+    if (decision.effect == NavigationPolicy::Effect::openInApp) {
+        openInApp(*decision.url);
+    } else if (decision.effect == NavigationPolicy::Effect::openInWorkspace) {
+        static_cast<void>(appkit::Workspace::shared().open(*decision.url));
+    }
+}
+
+void Coordinator::runJavaScriptConfirmPanel(webkit::WebView& /*webView*/, const std::string& message,
+                                            const webkit::FrameInfo& /*frame*/, ConfirmHandler completion) {
+    appkit::Alert alert;
+    alert.messageText = message;
+    alert.alertStyle = appkit::AlertStyle::warning;
+    alert.addButton("OK");
+    alert.addButton("Cancel");
+    completion(alert.runModal() == appkit::ModalResponse::alertFirstButtonReturn);
+}
+
+void Coordinator::runJavaScriptTextInputPanel(webkit::WebView& /*webView*/, const std::string& prompt,
+                                              const std::optional<std::string>& /*defaultText*/,
+                                              const webkit::FrameInfo& /*frame*/, TextInputHandler completion) {
+    appkit::Alert alert;
+    alert.informativeText = prompt;
+    alert.addButton("Submit");
+    alert.addButton("Cancel");
+    // The page's default text is not offered: the field starts empty.
+    alert.setAccessoryView({300, 24, ""});
+    if (alert.runModal() == appkit::ModalResponse::alertFirstButtonReturn) {
+        completion(alert.accessoryView()->stringValue);
+    } else {
+        completion(std::nullopt);
+    }
+}
+
+void Coordinator::runOpenPanel(webkit::WebView& /*webView*/, const webkit::OpenPanelParameters& parameters,
+                               const webkit::FrameInfo& /*frame*/, OpenPanelHandler completion) {
+    auto panel = appkit::OpenPanel::make();
+    panel->canChooseFiles = true;
+    panel->canChooseDirectories = parameters.allowsDirectories;
+    panel->allowsMultipleSelection = parameters.allowsMultipleSelection;
+    panel->begin([panel, completion = std::move(completion)](appkit::ModalResponse response) {
+        if (response == appkit::ModalResponse::ok) {
+            completion(panel->urls());
+        } else {
+            completion(std::nullopt);
+        }
+    });
+}
+
+}  // namespace kestrova

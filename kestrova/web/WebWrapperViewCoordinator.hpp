@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/combine/AnyCancellable.hpp"
+#include "platform/webkit/KeyValueObservation.hpp"
+#include "platform/webkit/NavigationDelegate.hpp"
+#include "platform/webkit/UIDelegate.hpp"
+#include "platform/webkit/WebView.hpp"
+#include "kestrova/web/WebWrapperView.hpp"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace kestrova {
+
+// Owns a window's web view and acts as its navigation and UI delegate: keeps the window's URL, title
+// and loading state in step with the page, applies the navigation policy, hands downloads to its one
+// download delegate and shows the page's confirm, prompt and file-input panels. Main thread only.
+class WebWrapperView::Coordinator final : public webkit::NavigationDelegate,
+                                          public webkit::UIDelegate,
+                                          public std::enable_shared_from_this<Coordinator> {
+    struct Token {};
+
+public:
+    class DownloadDelegate;
+    class ScriptMessageHandler;
+
+    static std::shared_ptr<Coordinator> make(ui::Binding<foundation::URL> url, ui::Binding<std::string> title,
+                                             bool isBeta, ui::Binding<bool> isLoading,
+                                             combine::PassthroughSubject<void> reloadSubject);
+    Coordinator(Token, ui::Binding<foundation::URL> url, ui::Binding<std::string> title, bool isBeta,
+                ui::Binding<bool> isLoading, combine::PassthroughSubject<void> reloadSubject);
+    ~Coordinator() override;
+    Coordinator(const Coordinator&) = delete;
+    Coordinator& operator=(const Coordinator&) = delete;
+
+    // Fields in their order.
+    ui::Binding<foundation::URL> url;
+    ui::Binding<std::string> title;
+    bool isBeta;
+    ui::Binding<bool> isLoading;
+    combine::PassthroughSubject<void> reloadSubject;
+    std::shared_ptr<DownloadDelegate> downloadDelegate;
+    std::optional<webkit::KeyValueObservation> urlChangedObservation;
+    std::optional<webkit::KeyValueObservation> titleChangedObservation;
+    std::vector<combine::AnyCancellable> cancellables;
+    std::unique_ptr<webkit::WebView> webView;
+
+    // Once, before the first load: the page's URL and title go into the bindings through main-actor
+    // tasks, and every value of reloadSubject reloads the page.
+    void setUpObservers();
+
+    // webkit::NavigationDelegate
+    void didStartProvisionalNavigation(webkit::WebView& webView) override;
+    void didFinishNavigation(webkit::WebView& webView) override;
+    void decidePolicyForNavigationAction(webkit::WebView& webView, const webkit::NavigationAction& action,
+                                         ActionDecisionHandler decisionHandler) override;
+    void decidePolicyForNavigationResponse(webkit::WebView& webView, const webkit::NavigationResponse& response,
+                                           ResponseDecisionHandler decisionHandler) override;
+    void navigationActionDidBecomeDownload(webkit::WebView& webView, const webkit::NavigationAction& action,
+                                           webkit::Download& download) override;
+    void navigationResponseDidBecomeDownload(webkit::WebView& webView, const webkit::NavigationResponse& response,
+                                             webkit::Download& download) override;
+
+    // webkit::UIDelegate
+    void createWebView(webkit::WebView& webView, const webkit::NavigationAction& action) override;
+    void runJavaScriptConfirmPanel(webkit::WebView& webView, const std::string& message,
+                                   const webkit::FrameInfo& frame, ConfirmHandler completion) override;
+    void runJavaScriptTextInputPanel(webkit::WebView& webView, const std::string& prompt,
+                                     const std::optional<std::string>& defaultText, const webkit::FrameInfo& frame,
+                                     TextInputHandler completion) override;
+    void runOpenPanel(webkit::WebView& webView, const webkit::OpenPanelParameters& parameters,
+                      const webkit::FrameInfo& frame, OpenPanelHandler completion) override;
+};
+
+}  // namespace kestrova

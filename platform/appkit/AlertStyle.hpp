@@ -1,0 +1,7 @@
+#pragma once
+
+namespace appkit {
+
+enum class AlertStyle { warning, informational, critical };
+
+}  // namespace appkit

@@ -1,0 +1,21 @@
+#include "platform/appkit/SavePanel.hpp"
+
+#include "platform/appkit/PanelService.hpp"
+#include "platform/backend/Backend.hpp"
+
+namespace appkit {
+
+void SavePanel::begin(std::function<void(ModalResponse)> completion) {
+    const PanelService::SavePanelRequest request{canCreateDirectories, nameFieldStringValue, directoryURL};
+    backend::Backend::installed().panelService().beginSavePanel(
+        request, [self = shared_from_this(), completion = std::move(completion)](auto chosen) {
+            if (!chosen) {
+                completion(ModalResponse::cancel);
+                return;
+            }
+            self->url_ = std::move(*chosen);
+            completion(ModalResponse::ok);
+        });
+}
+
+}  // namespace appkit

@@ -1,0 +1,456 @@
+#include "platform/desktop/DesktopWebEngine.hpp"
+
+#include "platform/webkit/DownloadDelegate.hpp"
+#include "platform/webkit/WebView.hpp"
+
+#include <gtk/gtk.h>
+#include <webkit2/webkit2.h>
+
+#include <array>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace desktop {
+namespace {
+
+std::optional<foundation::URL> urlOf(const char* uri) {
+    if (uri == nullptr || *uri == '\0') {
+        return std::nullopt;
+    }
+    return foundation::URL::fromString(uri);
+}
+
+webkit::NavigationType navigationType(WebKitNavigationType type) {
+    switch (type) {
+    case WEBKIT_NAVIGATION_TYPE_LINK_CLICKED:
+        return webkit::NavigationType::linkActivated;
+    case WEBKIT_NAVIGATION_TYPE_FORM_SUBMITTED:
+        return webkit::NavigationType::formSubmitted;
+    case WEBKIT_NAVIGATION_TYPE_BACK_FORWARD:
+        return webkit::NavigationType::backForward;
+    case WEBKIT_NAVIGATION_TYPE_RELOAD:
+        return webkit::NavigationType::reload;
+    case WEBKIT_NAVIGATION_TYPE_FORM_RESUBMITTED:
+        return webkit::NavigationType::formResubmitted;
+    case WEBKIT_NAVIGATION_TYPE_OTHER:
+        break;
+    }
+    return webkit::NavigationType::other;
+}
+
+// GDK numbers the buttons 1 left, 2 middle, 3 right; the web view kit uses 1 left, 2 right, 4 middle.
+int buttonNumber(guint button) {
+    switch (button) {
+    case 1:
+        return 1;
+    case 2:
+        return webkit::NavigationAction::middleButton;
+    case 3:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+webkit::EventModifierFlags modifierFlags(guint state) {
+    webkit::EventModifierFlags flags;
+    if ((state & GDK_SHIFT_MASK) != 0) {
+        flags.bits |= webkit::EventModifierFlags::shift;
+    }
+    if ((state & GDK_CONTROL_MASK) != 0) {
+        flags.bits |= webkit::EventModifierFlags::control;
+    }
+    if ((state & GDK_MOD1_MASK) != 0) {
+        flags.bits |= webkit::EventModifierFlags::option;
+    }
+    if ((state & (GDK_SUPER_MASK | GDK_MOD4_MASK)) != 0) {
+        flags.bits |= webkit::EventModifierFlags::super;
+    }
+    if ((state & GDK_LOCK_MASK) != 0) {
+        flags.bits |= webkit::EventModifierFlags::capsLock;
+    }
+    return flags;
+}
+
+// The engine's API tells no target frame of a navigation, only the target frame's name. A named
+// target is an inner frame; an unnamed one is taken for the main frame.
+webkit::NavigationAction actionOf(WebKitNavigationAction* action, bool newWindow) {
+    webkit::NavigationAction result;
+    result.navigationType = navigationType(webkit_navigation_action_get_navigation_type(action));
+    result.buttonNumber = buttonNumber(webkit_navigation_action_get_mouse_button(action));
+    result.modifierFlags = modifierFlags(webkit_navigation_action_get_modifiers(action));
+    if (newWindow) {
+        result.targetFrame.reset();
+    } else {
+        const char* frameName = webkit_navigation_action_get_frame_name(action);
+        result.targetFrame = webkit::FrameInfo{frameName == nullptr || *frameName == '\0'};
+    }
+    if (auto* request = webkit_navigation_action_get_request(action)) {
+        result.requestURL = urlOf(webkit_uri_request_get_uri(request));
+    }
+    return result;
+}
+
+class DesktopWebPage;
+
+// One engine download with the kit's download object that the delegate sees.
+struct DownloadRecord {
+    WebKitDownload* engine = nullptr;
+    std::unique_ptr<webkit::Download> download;
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+};
+
+class DesktopWebPage final : public webkit::WebPage {
+public:
+    DesktopWebPage(webkit::WebView& owner, const webkit::WebViewConfiguration& configuration) : owner_(owner) {
+        auto* manager = webkit_user_content_manager_new();
+        for (const auto& registration : configuration.userContentController->registrations()) {
+            const std::string signal = "script-message-received::" + registration.name;
+            g_signal_connect(manager, signal.c_str(), G_CALLBACK(&DesktopWebPage::onScriptMessage), this);
+            webkit_user_content_manager_register_script_message_handler(manager, registration.name.c_str());
+        }
+        view_ = WEBKIT_WEB_VIEW(g_object_ref_sink(
+            g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", manager, "web-context",
+                         webkit_web_context_get_default(), nullptr)));
+        manager_ = manager;
+        auto* settings = webkit_web_view_get_settings(view_);
+        webkit_settings_set_enable_fullscreen(settings, configuration.preferences.elementFullscreenEnabled);
+        g_signal_connect(view_, "decide-policy", G_CALLBACK(&DesktopWebPage::onDecidePolicy), this);
+        g_signal_connect(view_, "create", G_CALLBACK(&DesktopWebPage::onCreate), this);
+        g_signal_connect(view_, "load-changed", G_CALLBACK(&DesktopWebPage::onLoadChanged), this);
+        g_signal_connect(view_, "notify::uri", G_CALLBACK(&DesktopWebPage::onNotifyURI), this);
+        g_signal_connect(view_, "notify::title", G_CALLBACK(&DesktopWebPage::onNotifyTitle), this);
+        g_signal_connect(view_, "script-dialog", G_CALLBACK(&DesktopWebPage::onScriptDialog), this);
+        g_signal_connect(view_, "run-file-chooser", G_CALLBACK(&DesktopWebPage::onRunFileChooser), this);
+        downloadStarted_ = g_signal_connect(webkit_web_context_get_default(), "download-started",
+                                            G_CALLBACK(&DesktopWebPage::onDownloadStarted), this);
+    }
+
+    ~DesktopWebPage() override {
+        *alive_ = false;
+        g_signal_handler_disconnect(webkit_web_context_get_default(), downloadStarted_);
+        for (auto& record : downloads_) {
+            *record->alive = false;
+            g_signal_handlers_disconnect_by_data(record->engine, record.get());
+            g_object_unref(record->engine);
+        }
+        g_signal_handlers_disconnect_by_data(manager_, this);
+        g_signal_handlers_disconnect_by_data(view_, this);
+        // A view still in a window is destroyed with the window; the reference is ours either way.
+        g_object_unref(view_);
+        g_object_unref(manager_);
+    }
+
+    DesktopWebPage(const DesktopWebPage&) = delete;
+    DesktopWebPage& operator=(const DesktopWebPage&) = delete;
+
+    void load(const foundation::URLRequest& request) override {
+        // The engine has no per-request time-out nor cache policy: its own defaults are the protocol's.
+        auto* engineRequest = webkit_uri_request_new(request.url().absoluteString().c_str());
+        webkit_web_view_load_request(view_, engineRequest);
+        g_object_unref(engineRequest);
+    }
+    void reload() override { webkit_web_view_reload(view_); }
+    void stopLoading() override { webkit_web_view_stop_loading(view_); }
+    [[nodiscard]] std::optional<foundation::URL> url() const override { return urlOf(webkit_web_view_get_uri(view_)); }
+    [[nodiscard]] std::optional<std::string> title() const override {
+        const char* title = webkit_web_view_get_title(view_);
+        return title == nullptr ? std::nullopt : std::optional<std::string>(title);
+    }
+    [[nodiscard]] bool isLoading() const override { return webkit_web_view_is_loading(view_) != FALSE; }
+    [[nodiscard]] double pageZoom() const override { return webkit_web_view_get_zoom_level(view_); }
+    void setPageZoom(double zoom) override { webkit_web_view_set_zoom_level(view_, zoom); }
+    void setAllowsBackForwardNavigationGestures(bool allows) override {
+        webkit_settings_set_enable_back_forward_navigation_gestures(webkit_web_view_get_settings(view_), allows);
+    }
+    // The engine has one background colour: it shows under the page and, when transparent, lets the
+    // window show through.
+    void setUnderPageBackgroundColor(double red, double green, double blue, double alpha) override {
+        background_ = {red, green, blue, alpha};
+        applyBackground();
+    }
+    void setDrawsBackground(bool draws) override {
+        drawsBackground_ = draws;
+        applyBackground();
+    }
+    [[nodiscard]] void* nativeView() const override { return view_; }
+    void makeFirstResponder() override { gtk_widget_grab_focus(GTK_WIDGET(view_)); }
+    [[nodiscard]] bool isInWindow() const override {
+        auto* top = gtk_widget_get_toplevel(GTK_WIDGET(view_));
+        return top != nullptr && gtk_widget_is_toplevel(top) != FALSE;
+    }
+
+private:
+    enum class HandOff { action, response };
+    struct PendingDownload {
+        HandOff kind;
+        webkit::NavigationAction action;
+        webkit::NavigationResponse response;
+    };
+
+    void applyBackground() {
+        GdkRGBA colour{background_[0], background_[1], background_[2], drawsBackground_ ? background_[3] : 0.0};
+        webkit_web_view_set_background_color(view_, &colour);
+    }
+
+    static void onScriptMessage(WebKitUserContentManager* /*manager*/, WebKitJavascriptResult* result,
+                                DesktopWebPage* self) {
+        // The signal's detail is the handler's name; the engine gives it only through the detail, so
+        // each name was connected on its own and the name is found from the signal's invocation.
+        const auto* hint = g_signal_get_invocation_hint(self->manager_);
+        const std::string name = hint != nullptr && hint->detail != 0 ? g_quark_to_string(hint->detail) : "";
+        std::string body = "null";
+        if (auto* value = webkit_javascript_result_get_js_value(result)) {
+            if (char* json = jsc_value_to_json(value, 0)) {
+                body = json;
+                g_free(json);
+            }
+        }
+        if (auto* handler = self->owner_.configuration().userContentController->handler(name)) {
+            handler->didReceiveScriptMessage({name, body});
+        }
+    }
+
+    static gboolean onDecidePolicy(WebKitWebView* /*view*/, WebKitPolicyDecision* decision,
+                                   WebKitPolicyDecisionType type, DesktopWebPage* self) {
+        auto* delegate = self->owner_.navigationDelegate();
+        if (delegate == nullptr) {
+            return FALSE;
+        }
+        if (type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) {
+            auto* engineAction =
+                webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+            const auto action = actionOf(engineAction, false);
+            g_object_ref(decision);
+            delegate->decidePolicyForNavigationAction(
+                self->owner_, action,
+                [self, alive = std::weak_ptr<bool>(self->alive_), decision, action](webkit::NavigationActionPolicy policy) {
+                    if (const auto isAlive = alive.lock(); isAlive && *isAlive) {
+                        switch (policy) {
+                        case webkit::NavigationActionPolicy::allow:
+                            webkit_policy_decision_use(decision);
+                            break;
+                        case webkit::NavigationActionPolicy::cancel:
+                            webkit_policy_decision_ignore(decision);
+                            break;
+                        case webkit::NavigationActionPolicy::download:
+                            self->pending_.push_back({HandOff::action, action, {}});
+                            webkit_policy_decision_download(decision);
+                            break;
+                        }
+                    } else {
+                        webkit_policy_decision_ignore(decision);
+                    }
+                    g_object_unref(decision);
+                });
+            return TRUE;
+        }
+        if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
+            auto* responseDecision = WEBKIT_RESPONSE_POLICY_DECISION(decision);
+            auto* engineResponse = webkit_response_policy_decision_get_response(responseDecision);
+            webkit::NavigationResponse response;
+            response.url = urlOf(webkit_uri_response_get_uri(engineResponse));
+            if (const char* mime = webkit_uri_response_get_mime_type(engineResponse); mime != nullptr && *mime != '\0') {
+                response.mimeType = mime;
+            }
+            if (const char* name = webkit_uri_response_get_suggested_filename(engineResponse); name != nullptr) {
+                response.suggestedFilename = name;
+            }
+            response.canShowMIMEType = webkit_response_policy_decision_is_mime_type_supported(responseDecision) != FALSE;
+            response.isForMainFrame =
+                webkit_response_policy_decision_is_main_frame_main_resource(responseDecision) != FALSE;
+            g_object_ref(decision);
+            delegate->decidePolicyForNavigationResponse(
+                self->owner_, response,
+                [self, alive = std::weak_ptr<bool>(self->alive_), decision,
+                 response](webkit::NavigationResponsePolicy policy) {
+                    if (const auto isAlive = alive.lock(); isAlive && *isAlive) {
+                        switch (policy) {
+                        case webkit::NavigationResponsePolicy::allow:
+                            webkit_policy_decision_use(decision);
+                            break;
+                        case webkit::NavigationResponsePolicy::cancel:
+                            webkit_policy_decision_ignore(decision);
+                            break;
+                        case webkit::NavigationResponsePolicy::download:
+                            self->pending_.push_back({HandOff::response, {}, response});
+                            webkit_policy_decision_download(decision);
+                            break;
+                        }
+                    } else {
+                        webkit_policy_decision_ignore(decision);
+                    }
+                    g_object_unref(decision);
+                });
+            return TRUE;
+        }
+        // A new-window action goes on to "create", where the delegate sees it.
+        return FALSE;
+    }
+
+    static GtkWidget* onCreate(WebKitWebView* /*view*/, WebKitNavigationAction* engineAction, DesktopWebPage* self) {
+        if (auto* delegate = self->owner_.uiDelegate()) {
+            delegate->createWebView(self->owner_, actionOf(engineAction, true));
+        }
+        return nullptr;  // the page never gets a window
+    }
+
+    static void onLoadChanged(WebKitWebView* /*view*/, WebKitLoadEvent event, DesktopWebPage* self) {
+        auto* delegate = self->owner_.navigationDelegate();
+        if (delegate == nullptr) {
+            return;
+        }
+        if (event == WEBKIT_LOAD_STARTED) {
+            delegate->didStartProvisionalNavigation(self->owner_);
+        } else if (event == WEBKIT_LOAD_FINISHED) {
+            delegate->didFinishNavigation(self->owner_);
+        }
+    }
+
+    static void onNotifyURI(GObject* /*object*/, GParamSpec* /*spec*/, DesktopWebPage* self) {
+        self->owner_.engineDidChangeURL();
+    }
+    static void onNotifyTitle(GObject* /*object*/, GParamSpec* /*spec*/, DesktopWebPage* self) {
+        self->owner_.engineDidChangeTitle();
+    }
+
+    static gboolean onScriptDialog(WebKitWebView* /*view*/, WebKitScriptDialog* dialog, DesktopWebPage* self) {
+        auto* delegate = self->owner_.uiDelegate();
+        const auto type = webkit_script_dialog_get_dialog_type(dialog);
+        if (delegate == nullptr || (type != WEBKIT_SCRIPT_DIALOG_CONFIRM && type != WEBKIT_SCRIPT_DIALOG_PROMPT)) {
+            return FALSE;  // plain alerts and leave-page questions get the engine's own dialog
+        }
+        const std::string message = webkit_script_dialog_get_message(dialog);
+        if (type == WEBKIT_SCRIPT_DIALOG_CONFIRM) {
+            delegate->runJavaScriptConfirmPanel(self->owner_, message, webkit::FrameInfo{true}, [dialog](bool confirmed) {
+                webkit_script_dialog_confirm_set_confirmed(dialog, confirmed ? TRUE : FALSE);
+            });
+            return TRUE;
+        }
+        const char* defaultText = webkit_script_dialog_prompt_get_default_text(dialog);
+        delegate->runJavaScriptTextInputPanel(
+            self->owner_, message, defaultText == nullptr ? std::nullopt : std::optional<std::string>(defaultText),
+            webkit::FrameInfo{true}, [dialog](std::optional<std::string> text) {
+                // Without an answer the page's prompt() returns null.
+                if (text) {
+                    webkit_script_dialog_prompt_set_text(dialog, text->c_str());
+                }
+            });
+        return TRUE;
+    }
+
+    static gboolean onRunFileChooser(WebKitWebView* /*view*/, WebKitFileChooserRequest* request, DesktopWebPage* self) {
+        auto* delegate = self->owner_.uiDelegate();
+        if (delegate == nullptr) {
+            return FALSE;
+        }
+        webkit::OpenPanelParameters parameters;
+        // The engine does not tell whether the input takes folders.
+        parameters.allowsMultipleSelection = webkit_file_chooser_request_get_select_multiple(request) != FALSE;
+        g_object_ref(request);
+        delegate->runOpenPanel(self->owner_, parameters, webkit::FrameInfo{true},
+                               [request](std::optional<std::vector<foundation::URL>> files) {
+                                   if (!files) {
+                                       webkit_file_chooser_request_cancel(request);
+                                   } else {
+                                       std::vector<std::string> paths;
+                                       for (const auto& file : *files) {
+                                           paths.push_back(file.path());
+                                       }
+                                       std::vector<const char*> list;
+                                       for (const auto& path : paths) {
+                                           list.push_back(path.c_str());
+                                       }
+                                       list.push_back(nullptr);
+                                       webkit_file_chooser_request_select_files(request, list.data());
+                                   }
+                                   g_object_unref(request);
+                               });
+        return TRUE;
+    }
+
+    static void onDownloadStarted(WebKitWebContext* /*context*/, WebKitDownload* engine, DesktopWebPage* self) {
+        if (webkit_download_get_web_view(engine) != self->view_ || self->pending_.empty()) {
+            return;  // another web view's download
+        }
+        const auto handOff = self->pending_.front();
+        self->pending_.pop_front();
+        auto record = std::make_unique<DownloadRecord>();
+        record->engine = WEBKIT_DOWNLOAD(g_object_ref(engine));
+        std::optional<foundation::URL> original;
+        if (auto* request = webkit_download_get_request(engine)) {
+            original = urlOf(webkit_uri_request_get_uri(request));
+        }
+        record->download = std::make_unique<webkit::Download>(original);
+        auto& download = *record->download;
+        if (auto* delegate = self->owner_.navigationDelegate()) {
+            if (handOff.kind == HandOff::action) {
+                delegate->navigationActionDidBecomeDownload(self->owner_, handOff.action, download);
+            } else {
+                delegate->navigationResponseDidBecomeDownload(self->owner_, handOff.response, download);
+            }
+        }
+        g_signal_connect(engine, "decide-destination", G_CALLBACK(&DesktopWebPage::onDecideDestination), record.get());
+        g_signal_connect(engine, "failed", G_CALLBACK(&DesktopWebPage::onDownloadFailed), record.get());
+        self->downloads_.push_back(std::move(record));
+    }
+
+    static gboolean onDecideDestination(WebKitDownload* engine, const char* suggestedFilename, DownloadRecord* record) {
+        auto* delegate = record->download->delegate();
+        if (delegate == nullptr) {
+            webkit_download_cancel(engine);
+            return TRUE;
+        }
+        g_object_ref(engine);
+        delegate->decideDestination(
+            *record->download, suggestedFilename == nullptr ? "" : suggestedFilename,
+            [engine, alive = std::weak_ptr<bool>(record->alive)](std::optional<foundation::URL> destination) {
+                if (const auto isAlive = alive.lock(); isAlive && *isAlive) {
+                    if (destination) {
+                        webkit_download_set_allow_overwrite(engine, TRUE);
+                        webkit_download_set_destination(engine, destination->path().c_str());
+                    } else {
+                        webkit_download_cancel(engine);
+                    }
+                }
+                g_object_unref(engine);
+            });
+        return TRUE;
+    }
+
+    static void onDownloadFailed(WebKitDownload* /*engine*/, GError* error, DownloadRecord* record) {
+        // A download the user cancelled in the save panel is no failure to report.
+        if (error != nullptr && g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER)) {
+            return;
+        }
+        if (auto* delegate = record->download->delegate()) {
+            webkit::DownloadError failure;
+            failure.domain = error != nullptr ? g_quark_to_string(error->domain) : "WebKitDownloadError";
+            failure.code = error != nullptr ? error->code : 0;
+            failure.localizedDescription = error != nullptr ? error->message : "The download failed.";
+            delegate->didFail(*record->download, failure);
+        }
+    }
+
+    webkit::WebView& owner_;
+    WebKitWebView* view_ = nullptr;
+    WebKitUserContentManager* manager_ = nullptr;
+    gulong downloadStarted_ = 0;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    std::array<double, 4> background_{1.0, 1.0, 1.0, 1.0};
+    bool drawsBackground_ = true;
+    std::deque<PendingDownload> pending_;
+    std::vector<std::unique_ptr<DownloadRecord>> downloads_;
+};
+
+}  // namespace
+
+std::unique_ptr<webkit::WebPage> DesktopWebEngine::makePage(webkit::WebView& owner,
+                                                            const webkit::WebViewConfiguration& configuration) {
+    return std::make_unique<DesktopWebPage>(owner, configuration);
+}
+
+}  // namespace desktop

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/foundation/URL.hpp"
+#include "platform/webkit/DownloadError.hpp"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace webkit {
+
+class Download;
+
+// Decides where a download is written and hears when one fails. Called on the main thread.
+class DownloadDelegate {
+public:
+    using DestinationHandler = std::function<void(std::optional<foundation::URL>)>;
+
+    virtual ~DownloadDelegate() = default;
+
+    // Answer a file URL to write to, or none to cancel the download; the answer may come later.
+    virtual void decideDestination(Download& download, const std::string& suggestedFilename,
+                                   DestinationHandler completion) = 0;
+    virtual void didFail(Download& download, const DownloadError& error) = 0;
+
+protected:
+    DownloadDelegate() = default;
+    DownloadDelegate(const DownloadDelegate&) = default;
+    DownloadDelegate& operator=(const DownloadDelegate&) = default;
+};
+
+}  // namespace webkit

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/foundation/URL.hpp"
+#include "platform/webkit/EventModifierFlags.hpp"
+#include "platform/webkit/FrameInfo.hpp"
+#include "platform/webkit/NavigationType.hpp"
+
+#include <optional>
+
+namespace webkit {
+
+// A navigation the web view is about to make, for the navigation delegate to decide on.
+struct NavigationAction {
+    // The mouse button of the click, in the other platform's numbering: 0 none, 1 left, 2 right,
+    // 4 middle.
+    static constexpr int middleButton = 4;
+
+    NavigationType navigationType = NavigationType::other;
+    int buttonNumber = 0;
+    EventModifierFlags modifierFlags;
+    // None when the navigation opens a new window.
+    std::optional<FrameInfo> targetFrame = FrameInfo{};
+    // The request's URL; none when the request has none.
+    std::optional<foundation::URL> requestURL;
+    // The page asked for a download (a link with the download attribute).
+    bool shouldPerformDownload = false;
+};
+
+}  // namespace webkit

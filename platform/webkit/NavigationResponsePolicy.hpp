@@ -1,0 +1,7 @@
+#pragma once
+
+namespace webkit {
+
+enum class NavigationResponsePolicy { cancel, allow, download };
+
+}  // namespace webkit

@@ -1,0 +1,196 @@
+#include "kestrova/web/NavigationPolicy.hpp"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrova {
+namespace {
+
+using webkit::EventModifierFlags;
+using webkit::NavigationActionPolicy;
+using webkit::NavigationResponsePolicy;
+using webkit::NavigationType;
+using Effect = NavigationPolicy::Effect;
+
+constexpr std::uint8_t noKeys = 0;
+constexpr std::uint8_t control = EventModifierFlags::control;
+constexpr std::uint8_t shift = EventModifierFlags::shift;
+constexpr std::uint8_t super = EventModifierFlags::super;
+constexpr std::uint8_t alt = EventModifierFlags::option;
+constexpr std::uint8_t capsLock = EventModifierFlags::capsLock;
+
+enum class Frame { main, sub, absent };
+
+struct ActionCase {
+    const char* name;
+    NavigationType type;
+    std::optional<std::string> url;
+    Frame frame;
+    int button;
+    int modifiers;
+    bool download;
+    bool isBeta;
+    NavigationActionPolicy policy;
+    Effect effect;
+    std::optional<std::string> effectURL;
+};
+
+webkit::NavigationAction actionOf(const ActionCase& c) {
+    webkit::NavigationAction action;
+    action.navigationType = c.type;
+    if (c.url) {
+        action.requestURL = foundation::URL::fromString(*c.url);
+    }
+    action.targetFrame = c.frame == Frame::absent ? std::nullopt
+                                                : std::optional<webkit::FrameInfo>(webkit::FrameInfo{c.frame == Frame::main});
+    action.buttonNumber = c.button;
+    action.modifierFlags.bits = static_cast<std::uint8_t>(c.modifiers);
+    action.shouldPerformDownload = c.download;
+    return action;
+}
+
+TEST(NavigationPolicyTest, ActionsFollowTheFirstMatchingRule) {
+    using enum NavigationType;
+    const auto cancel = NavigationActionPolicy::cancel;
+    const auto allow = NavigationActionPolicy::allow;
+    const auto download = NavigationActionPolicy::download;
+    const std::vector<ActionCase> cases = {
+        {"own host link is reloaded in place", linkActivated, "https://kestrova.example/ann?x=1#f", Frame::main, 1, noKeys,
+         false, false, cancel, Effect::loadInPlace, "https://kestrova.example/ann?x=1#f"},
+        {"own host link goes to the chosen beta host", linkActivated, "https://kestrova.example/ann", Frame::main, 1,
+         noKeys, false, true, cancel, Effect::loadInPlace, "https://beta.kestrova.example/ann"},
+        {"beta link goes back to production", linkActivated, "https://beta.kestrova.example/a", Frame::main, 1, noKeys,
+         false, false, cancel, Effect::loadInPlace, "https://kestrova.example/a"},
+        {"api host link stays in the window unchanged", linkActivated, "https://api.kestrova.example/p", Frame::main, 1,
+         noKeys, false, true, cancel, Effect::loadInPlace, "https://api.kestrova.example/p"},
+        {"foreign host goes to the browser", linkActivated, "https://example.org/x", Frame::main, 1, noKeys, false, false,
+         cancel, Effect::openInWorkspace, "https://example.org/x"},
+        {"another subdomain is foreign", linkActivated, "https://www.kestrova.example/", Frame::main, 1, noKeys, false,
+         false, cancel, Effect::openInWorkspace, "https://www.kestrova.example/"},
+        {"letter case makes a host foreign", linkActivated, "https://Kestrova.example/", Frame::main, 1, noKeys, false,
+         false, cancel, Effect::openInWorkspace, "https://Kestrova.example/"},
+        {"foreign script navigation without a frame goes to the browser", other, "https://example.org/", Frame::absent, 0,
+         noKeys, false, false, cancel, Effect::openInWorkspace, "https://example.org/"},
+        {"foreign document in an inner frame is allowed", other, "https://video.example.org/embed", Frame::sub, 0, noKeys,
+         false, false, allow, Effect::none, std::nullopt},
+        {"own link in an inner frame is allowed", linkActivated, "https://kestrova.example/x", Frame::sub, 1, control,
+         false, false, allow, Effect::none, std::nullopt},
+        {"control click opens a window on the chosen host", linkActivated, "https://kestrova.example/e/1", Frame::main, 1,
+         control, false, true, cancel, Effect::openInApp, "https://beta.kestrova.example/e/1"},
+        {"control click with caps lock on still counts", linkActivated, "https://kestrova.example/e/1", Frame::main, 1,
+         control | capsLock, false, false, cancel, Effect::openInApp, "https://kestrova.example/e/1"},
+        {"control shift click is a plain link", linkActivated, "https://kestrova.example/e/1", Frame::main, 1,
+         control | shift, false, false, cancel, Effect::loadInPlace, "https://kestrova.example/e/1"},
+        {"control alt click is a plain link", linkActivated, "https://kestrova.example/e/1", Frame::main, 1,
+         control | alt, false, false, cancel, Effect::loadInPlace, "https://kestrova.example/e/1"},
+        {"super click is a plain link", linkActivated, "https://kestrova.example/e/1", Frame::main, 1, super, false,
+         false, cancel, Effect::loadInPlace, "https://kestrova.example/e/1"},
+        {"control held on a form submission is no command click", formSubmitted, "https://kestrova.example/f",
+         Frame::main, 1, control, false, false, allow, Effect::none, std::nullopt},
+        {"middle click opens a window", linkActivated, "https://kestrova.example/m", Frame::main, 4, noKeys, false, false,
+         cancel, Effect::openInApp, "https://kestrova.example/m"},
+        {"middle button opens a window whatever the type", other, "https://beta.kestrova.example/m", Frame::main, 4,
+         noKeys, false, false, cancel, Effect::openInApp, "https://kestrova.example/m"},
+        {"middle click on a foreign link goes to the browser", linkActivated, "https://example.org/", Frame::main, 4,
+         noKeys, false, false, cancel, Effect::openInWorkspace, "https://example.org/"},
+        {"control click on a foreign link goes to the browser", linkActivated, "https://example.org/", Frame::main, 1,
+         control, false, false, cancel, Effect::openInWorkspace, "https://example.org/"},
+        {"a link without a host is loaded in place", linkActivated, "mailto:ann@example.org", Frame::main, 1, noKeys,
+         false, false, cancel, Effect::loadInPlace, "mailto:ann@example.org"},
+        {"a link without a URL is allowed", linkActivated, std::nullopt, Frame::main, 1, noKeys, false, false, allow,
+         Effect::none, std::nullopt},
+        {"middle click without a URL is allowed", linkActivated, std::nullopt, Frame::main, 4, noKeys, false, false,
+         allow, Effect::none, std::nullopt},
+        {"form submission is allowed", formSubmitted, "https://kestrova.example/f", Frame::main, 0, noKeys, false, true,
+         allow, Effect::none, std::nullopt},
+        {"script navigation is allowed", other, "https://kestrova.example/s", Frame::main, 0, noKeys, false, false, allow,
+         Effect::none, std::nullopt},
+        {"reload is allowed", reload, "https://kestrova.example/r", Frame::main, 0, noKeys, false, false, allow,
+         Effect::none, std::nullopt},
+        {"back and forward is allowed", backForward, "https://kestrova.example/b", Frame::main, 0, noKeys, false, false,
+         allow, Effect::none, std::nullopt},
+        {"the page's download request downloads", other, "https://kestrova.example/file.pdf", Frame::main, 0, noKeys,
+         true, false, download, Effect::none, std::nullopt},
+        {"a download link is still loaded in place first", linkActivated, "https://kestrova.example/file.pdf",
+         Frame::main, 1, noKeys, true, false, cancel, Effect::loadInPlace, "https://kestrova.example/file.pdf"},
+    };
+    for (const auto& c : cases) {
+        const auto decision = NavigationPolicy::decideAction(actionOf(c), c.isBeta);
+        EXPECT_EQ(decision.policy, c.policy) << c.name;
+        EXPECT_EQ(decision.effect, c.effect) << c.name;
+        EXPECT_EQ(decision.url ? std::optional<std::string>(decision.url->absoluteString()) : std::nullopt,
+                  c.effectURL)
+            << c.name;
+    }
+}
+
+TEST(NavigationPolicyTest, OnlyHTMLThatTheViewCanShowIsShown) {
+    struct Case {
+        std::optional<std::string> mimeType;
+        bool canShow;
+        bool mainFrame;
+        NavigationResponsePolicy policy;
+    };
+    const std::vector<Case> cases = {
+        {"text/html", true, true, NavigationResponsePolicy::allow},
+        {"text/html", true, false, NavigationResponsePolicy::allow},
+        {"text/html", false, true, NavigationResponsePolicy::download},
+        {"TEXT/HTML", true, true, NavigationResponsePolicy::download},
+        {"application/pdf", true, true, NavigationResponsePolicy::download},
+        {"image/png", true, false, NavigationResponsePolicy::download},
+        {"text/plain", true, true, NavigationResponsePolicy::download},
+        {"application/xhtml+xml", true, true, NavigationResponsePolicy::download},
+        {std::nullopt, true, true, NavigationResponsePolicy::download},
+        {std::nullopt, false, true, NavigationResponsePolicy::download},
+    };
+    for (const auto& c : cases) {
+        webkit::NavigationResponse response;
+        response.mimeType = c.mimeType;
+        response.canShowMIMEType = c.canShow;
+        response.isForMainFrame = c.mainFrame;
+        EXPECT_EQ(NavigationPolicy::decideResponse(response), c.policy) << c.mimeType.value_or("none") << c.canShow;
+    }
+}
+
+TEST(NavigationPolicyTest, NewWindowsOpenOwnDomainPagesInTheAppAndTheRestInTheBrowser) {
+    struct Case {
+        std::optional<std::string> url;
+        Frame frame;
+        Effect effect;
+    };
+    const std::vector<Case> cases = {
+        {"https://kestrova.example/a", Frame::absent, Effect::openInApp},
+        {"https://beta.kestrova.example/a", Frame::absent, Effect::openInApp},
+        {"https://api.kestrova.example/a", Frame::absent, Effect::openInApp},
+        {"https://www.kestrova.example/a", Frame::absent, Effect::openInApp},
+        {"https://notkestrova.example.org/a", Frame::absent, Effect::openInApp},
+        {"https://kestrova.example/a", Frame::sub, Effect::openInApp},
+        {"https://Kestrova.example/a", Frame::absent, Effect::openInWorkspace},
+        {"https://example.org/a", Frame::absent, Effect::openInWorkspace},
+        {"mailto:ann@example.org", Frame::absent, Effect::openInWorkspace},
+        {"https://kestrova.example/a", Frame::main, Effect::none},
+        {std::nullopt, Frame::absent, Effect::none},
+    };
+    for (const auto& c : cases) {
+        webkit::NavigationAction action;
+        if (c.url) {
+            action.requestURL = foundation::URL::fromString(*c.url);
+        }
+        action.targetFrame = c.frame == Frame::absent
+                                 ? std::nullopt
+                                 : std::optional<webkit::FrameInfo>(webkit::FrameInfo{c.frame == Frame::main});
+        const auto decision = NavigationPolicy::decideNewWindow(action);
+        EXPECT_EQ(decision.effect, c.effect) << c.url.value_or("none");
+        if (c.effect != Effect::none) {
+            // Handed on as it came: no move between the front ends.
+            ASSERT_TRUE(decision.url.has_value());
+            EXPECT_EQ(decision.url->absoluteString(), action.requestURL->absoluteString());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kestrova
