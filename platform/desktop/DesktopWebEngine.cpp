@@ -448,6 +448,14 @@ private:
 
 }  // namespace
 
+void DesktopWebEngine::useHTTPProxy(const std::string& proxyURI) {
+    auto* settings = webkit_network_proxy_settings_new(proxyURI.c_str(), nullptr);
+    webkit_website_data_manager_set_network_proxy_settings(
+        webkit_web_context_get_website_data_manager(webkit_web_context_get_default()), WEBKIT_NETWORK_PROXY_MODE_CUSTOM,
+        settings);
+    webkit_network_proxy_settings_free(settings);
+}
+
 std::unique_ptr<webkit::WebPage> DesktopWebEngine::makePage(webkit::WebView& owner,
                                                             const webkit::WebViewConfiguration& configuration) {
     return std::make_unique<DesktopWebPage>(owner, configuration);

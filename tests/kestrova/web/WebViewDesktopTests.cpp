@@ -1,0 +1,345 @@
+// The web view on the real engine, in a window on a virtual display: the page talks to the bridge,
+// links go to the desktop's handlers, a PDF becomes a file where the save panel says, cookies are
+// read and cleared, and the zoom applies. The service's hosts are answered by a loopback server that
+// the engine reaches as its HTTP proxy; the desktop's URL handlers are a script that notes what it
+// was asked to open.
+#include "kestrova/web/WebWrapperView.hpp"
+
+#include "platform/backend/Backend.hpp"
+#include "platform/desktop/DesktopBackend.hpp"
+#include "platform/desktop/DesktopWebEngine.hpp"
+#include "platform/foundation/FileManager.hpp"
+#include "platform/webkit/WebView.hpp"
+#include "platform/webkit/WebsiteDataStore.hpp"
+#include "kestrova/web/DownloadDelegate.hpp"
+#include "kestrova/web/JSMethod.hpp"
+#include "kestrova/web/WebWrapperViewCoordinator.hpp"
+#include "tests/support/LoopbackServer.hpp"
+#include "tests/support/MainLoop.hpp"
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kestrova {
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::MainLoop;
+using testsupport::HeaderList;
+using testsupport::Reply;
+
+fs::path& home() {
+    static fs::path path;
+    return path;
+}
+fs::path openedFile() { return home() / "opened.txt"; }
+fs::path downloads() { return home() / "Downloads"; }
+
+testsupport::LoopbackServer& server() {
+    static auto* loopback = new testsupport::LoopbackServer;
+    return *loopback;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+// The lines the desktop's URL handler was started with.
+std::vector<std::string> opened() {
+    std::vector<std::string> lines;
+    std::istringstream content(readFile(openedFile()));
+    for (std::string line; std::getline(content, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool wasOpened(const std::string& url) {
+    const auto lines = opened();
+    return std::find(lines.begin(), lines.end(), url) != lines.end();
+}
+
+Reply html(std::string body, HeaderList extra = {}) {
+    extra.emplace_back("Content-Type", "text/html; charset=utf-8");
+    return Reply{.status = 200, .headers = extra, .body = std::move(body)};
+}
+
+// Through the proxy a request names its whole URL.
+std::string page(const std::string& path) { return "http://kestrova.example" + path; }
+
+struct WindowState {
+    foundation::URL url = *foundation::URL::fromString(page("/"));
+    std::string title = "Kestrova";
+    bool isLoading = true;
+    combine::PassthroughSubject<void> reloadSubject;
+    bool isBeta = false;
+    double pageZoom = 1.0;
+
+    [[nodiscard]] WebWrapperView view() {
+        return WebWrapperView(ui::Binding<foundation::URL>([this] { return url; }, [this](foundation::URL u) { url = u; }),
+                              ui::Binding<std::string>([this] { return title; }, [this](std::string t) { title = t; }),
+                              ui::Binding<bool>([this] { return isLoading; }, [this](bool l) { isLoading = l; }),
+                              reloadSubject, isBeta, pageZoom);
+    }
+};
+
+// One application window whose web view shows `path` of the service.
+class WebViewDesktopTest : public testing::Test {
+protected:
+    void open(const std::string& path) {
+        state.url = *foundation::URL::fromString(page(path));
+        coordinator = state.view().makeCoordinator();
+        window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+        gtk_window_set_default_size(GTK_WINDOW(window), 800, 600);
+        gtk_window_set_title(GTK_WINDOW(window), "Kestrova");
+        auto& webView = state.view().makeView(*coordinator);
+        gtk_container_add(GTK_CONTAINER(window), static_cast<GtkWidget*>(webView.page().nativeView()));
+        gtk_widget_show_all(window);
+    }
+
+    void TearDown() override {
+        coordinator.reset();
+        if (window != nullptr) {
+            gtk_widget_destroy(window);
+        }
+        MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(50));
+    }
+
+    [[nodiscard]] bool shows(const std::string& path) const {
+        return !state.isLoading && state.url.absoluteString() == page(path);
+    }
+
+    WindowState state;
+    std::shared_ptr<WebWrapperView::Coordinator> coordinator;
+    GtkWidget* window = nullptr;
+};
+
+// Notes the messages the engine delivers.
+class RecordingHandler final : public webkit::ScriptMessageHandler {
+public:
+    void didReceiveScriptMessage(const webkit::ScriptMessage& message) override { messages.push_back(message); }
+    std::vector<webkit::ScriptMessage> messages;
+};
+
+TEST_F(WebViewDesktopTest, ThePageReachesTheBridgeUnderEveryNameWithTheCallItAlreadyMakes) {
+    std::string script = "<script>";
+    std::vector<std::string> names;
+    for (const auto method : WebWrapperView::JSMethod::allCases()) {
+        names.emplace_back(method.rawValue());
+        script += "window.webkit.messageHandlers." + names.back() + ".postMessage({n: " +
+                  std::to_string(names.size()) + "});";
+    }
+    script += "</script>";
+    server().reply("GET", page("/bridge"), html("<p>bridge</p>" + script));
+
+    // The engine delivers every name, in order, with its body.
+    auto recorder = std::make_shared<RecordingHandler>();
+    webkit::WebViewConfiguration configuration;
+    for (const auto& name : names) {
+        configuration.userContentController->addScriptMessageHandler(recorder, name);
+    }
+    webkit::WebView plain(configuration);
+    plain.load(foundation::URLRequest(*foundation::URL::fromString(page("/bridge"))));
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return recorder->messages.size() == names.size(); }));
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        EXPECT_EQ(recorder->messages[index].name, names[index]);
+        EXPECT_EQ(recorder->messages[index].body, "{\"n\":" + std::to_string(index + 1) + "}");
+    }
+
+    // The window's own web view hands them to the bridge: signing out ends with the login page
+    // opened in the application.
+    server().reply("GET", page("/signout"),
+                   html("<script>window.webkit.messageHandlers.onLogout.postMessage(null);</script>"));
+    open("/signout");
+    EXPECT_TRUE(MainLoop::iterateUntil([] { return wasOpened("kestrova:///open?url=https://kestrova.example/login"); }))
+        << readFile(openedFile());
+}
+
+// Clicks the page where the test put its links, with input events as the display would send them.
+void click(GtkWidget* view, int x, int y, guint button, GdkModifierType modifiers) {
+    GdkWindow* target = gtk_widget_get_window(view);
+    ASSERT_NE(target, nullptr);
+    GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_window_get_display(target)));
+    const auto send = [&](GdkEventType type) {
+        GdkEvent* event = gdk_event_new(type);
+        if (type == GDK_MOTION_NOTIFY) {
+            event->motion.window = GDK_WINDOW(g_object_ref(target));
+            event->motion.x = x;
+            event->motion.y = y;
+            event->motion.state = modifiers;
+            event->motion.time = GDK_CURRENT_TIME;
+        } else {
+            event->button.window = GDK_WINDOW(g_object_ref(target));
+            event->button.x = x;
+            event->button.y = y;
+            event->button.button = button;
+            event->button.state = modifiers;
+            event->button.time = GDK_CURRENT_TIME;
+        }
+        gdk_event_set_device(event, pointer);
+        gtk_main_do_event(event);
+        gdk_event_free(event);
+    };
+    send(GDK_MOTION_NOTIFY);
+    send(GDK_BUTTON_PRESS);
+    send(GDK_BUTTON_RELEASE);
+}
+
+TEST_F(WebViewDesktopTest, AForeignLinkGoesToTheBrowserAndControlOrMiddleClicksToAWindowWhileThePageStays) {
+    const std::string style = "position:absolute;left:0;width:300px;height:100px;display:block;";
+    server().reply("GET", page("/links"),
+                   html("<body style='margin:0'><a style='" + style + "top:0' href='http://foreign.example/x'>away</a>"
+                        "<a style='" + style + "top:100px' href='/own'>own</a>"
+                        "<a style='" + style + "top:200px' href='/middle'>middle</a></body>"));
+    server().reply("GET", page("/own"), html("<p>own</p>"));
+    open("/links");
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return shows("/links"); }));
+    auto* view = static_cast<GtkWidget*>(coordinator->webView->page().nativeView());
+    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(200));
+
+    click(view, 50, 50, 1, static_cast<GdkModifierType>(0));
+    click(view, 50, 150, 1, GDK_CONTROL_MASK);
+    click(view, 50, 250, 2, static_cast<GdkModifierType>(0));
+    EXPECT_TRUE(MainLoop::iterateUntil([] {
+        return wasOpened("http://foreign.example/x") && wasOpened("kestrova:///open?url=http://kestrova.example/own") &&
+               wasOpened("kestrova:///open?url=http://kestrova.example/middle");
+    })) << readFile(openedFile());
+    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(200));
+    EXPECT_TRUE(shows("/links")) << state.url.absoluteString();
+
+    // A plain click on an own link loads it in place.
+    click(view, 50, 150, 1, static_cast<GdkModifierType>(0));
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return shows("/own"); })) << state.url.absoluteString();
+}
+
+TEST_F(WebViewDesktopTest, APDFBecomesADownloadThatLandsInTheChosenFile) {
+    server().reply("GET", page("/files"), html(R"(<a id="r" href="/report.pdf">report</a>)"
+                                                R"(<script>window.onload = () => document.getElementById('r').click();</script>)"));
+    server().reply("GET", page("/report.pdf"),
+                   Reply{.status = 200, .headers = {{"Content-Type", "application/pdf"}}, .body = "%PDF-1.4 kestrova"});
+    open("/files");
+
+    GtkFileChooser* chooser = nullptr;
+    ASSERT_TRUE(MainLoop::iterateUntil([&] {
+        GList* windows = gtk_window_list_toplevels();
+        for (GList* item = windows; item != nullptr; item = item->next) {
+            if (GTK_IS_FILE_CHOOSER_DIALOG(item->data) && gtk_widget_get_visible(GTK_WIDGET(item->data))) {
+                chooser = GTK_FILE_CHOOSER(item->data);
+            }
+        }
+        g_list_free(windows);
+        return chooser != nullptr;
+    }));
+    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
+    if (const char* shot = std::getenv("KESTROVA_TEST_SCREENSHOT")) {
+        const std::string command = std::string("import -window root '") + shot + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+    gchar* name = gtk_file_chooser_get_current_name(chooser);
+    EXPECT_STREQ(name, "report.pdf");
+    g_free(name);
+    gchar* folder = gtk_file_chooser_get_current_folder(chooser);
+    EXPECT_EQ(fs::path(folder != nullptr ? folder : ""), downloads());
+    g_free(folder);
+
+    gtk_file_chooser_set_current_name(chooser, "kept report.pdf");
+    gtk_dialog_response(GTK_DIALOG(chooser), GTK_RESPONSE_ACCEPT);
+    const auto target = downloads() / "kept report.pdf";
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return readFile(target) == "%PDF-1.4 kestrova"; }));
+    EXPECT_EQ(coordinator->downloadDelegate->filePathDestination,
+              foundation::URL::fileURL(target.string()));
+    EXPECT_TRUE(shows("/files"));
+}
+
+std::vector<foundation::HTTPCookie> allCookies() {
+    std::optional<std::vector<foundation::HTTPCookie>> cookies;
+    webkit::WebsiteDataStore::defaultDataStore().httpCookieStore().getAllCookies(
+        [&](std::vector<foundation::HTTPCookie> all) { cookies = std::move(all); });
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return cookies.has_value(); }));
+    return cookies.value_or(std::vector<foundation::HTTPCookie>{});
+}
+
+TEST_F(WebViewDesktopTest, TheCookieStoreHasThePagesTokenUntilWebsiteDataIsCleared) {
+    server().reply("GET", page("/login"), html("<p>signed in</p>", {{"Set-Cookie", "token=abc123; Path=/"}}));
+    open("/login");
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return shows("/login"); }));
+    const auto cookies = allCookies();
+    ASSERT_EQ(cookies.size(), 1U);
+    EXPECT_EQ(cookies[0].name, "token");
+    EXPECT_EQ(cookies[0].value, "abc123");
+    EXPECT_EQ(cookies[0].domain, "kestrova.example");
+
+    bool cleared = false;
+    webkit::WebsiteDataStore::defaultDataStore().removeData(webkit::WebsiteDataStore::allWebsiteDataTypes(),
+                                                            foundation::Date::fromTimeIntervalSince1970(0),
+                                                            [&] { cleared = true; });
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return cleared; }));
+    EXPECT_TRUE(allCookies().empty());
+}
+
+TEST_F(WebViewDesktopTest, ThePageZoomApplies) {
+    server().reply("GET", page("/zoom"), html("<p>zoom</p>"));
+    state.pageZoom = 1.25;
+    open("/zoom");
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return shows("/zoom"); }));
+    EXPECT_DOUBLE_EQ(coordinator->webView->pageZoom(), 1.25);
+    state.pageZoom = 2.0;
+    state.view().updateView(*coordinator);
+    EXPECT_DOUBLE_EQ(coordinator->webView->pageZoom(), 2.0);
+}
+
+void writeFile(const fs::path& path, const std::string& content) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << content;
+}
+
+// A home of the test's own: the engine's data, the downloads folder and the URL handlers.
+void setUpHome() {
+    std::string pattern = (fs::temp_directory_path() / "kestrova-web-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    home() = pattern;
+    setenv("KESTROVA_APP_GROUP_DIR", (home() / "group").c_str(), 1);
+    setenv("XDG_DATA_HOME", (home() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home() / "config").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (home() / "cache").c_str(), 1);
+    setenv("GTK_USE_PORTAL", "0", 1);
+    fs::create_directories(home() / "group");
+    fs::create_directories(downloads());
+    writeFile(home() / "config" / "user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"" + downloads().string() + "\"\n");
+    const auto opener = home() / "opener.sh";
+    writeFile(opener, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + openedFile().string() + "'\n");
+    fs::permissions(opener, fs::perms::owner_all);
+    writeFile(home() / "data" / "applications" / "kestrova-test-opener.desktop",
+              "[Desktop Entry]\nType=Application\nName=Opener\nExec=" + opener.string() +
+                  " %u\nMimeType=x-scheme-handler/http;x-scheme-handler/https;x-scheme-handler/kestrova;\n"
+                  "NoDisplay=true\n");
+    writeFile(home() / "config" / "mimeapps.list",
+              "[Default Applications]\nx-scheme-handler/http=kestrova-test-opener.desktop\n"
+              "x-scheme-handler/https=kestrova-test-opener.desktop\n"
+              "x-scheme-handler/kestrova=kestrova-test-opener.desktop\n");
+}
+
+}  // namespace
+}  // namespace kestrova
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    kestrova::setUpHome();
+    backend::Backend::install(std::make_unique<desktop::DesktopBackend>());
+    desktop::DesktopWebEngine::useHTTPProxy("http://127.0.0.1:" + std::to_string(kestrova::server().port()));
+    const int result = RUN_ALL_TESTS();
+    std::error_code ignored;
+    std::filesystem::remove_all(kestrova::home(), ignored);
+    return result;
+}
