@@ -44,6 +44,10 @@ void Intent::setParameterValue(std::string_view name, std::optional<ParameterVal
     parameters_.insert_or_assign(std::string(name), std::move(*value));
 }
 
+void Intent::setObjectParameter(std::string_view name, std::shared_ptr<Archivable> object) {
+    setParameterValue(name, object ? std::optional<ParameterValue>(std::move(object)) : std::nullopt);
+}
+
 std::optional<std::string> Intent::stringParameter(std::string_view name) const {
     const auto value = parameterValue(name);
     const auto* text = value ? std::get_if<std::string>(&*value) : nullptr;

@@ -33,6 +33,9 @@ public:
     // No value removes the parameter.
     void setParameterValue(std::string_view name, std::optional<ParameterValue> value);
 
+    // A null object removes the parameter.
+    void setObjectParameter(std::string_view name, std::shared_ptr<Archivable> object);
+
     // Typed readers: a value of another kind reads as none, as a failed cast would.
     [[nodiscard]] std::optional<std::string> stringParameter(std::string_view name) const;
     [[nodiscard]] std::optional<Number> numberParameter(std::string_view name) const;
