@@ -145,10 +145,12 @@ void MultipartTransfer::addPart(const MultipartFormData::BodyPart& part, bool in
     if (part.fileName) {
         disposition += "; filename=\"" + quotable(*part.fileName) + "\"";
     }
-    appendHeader(headers, disposition);
+    // One entry for both lines: curl would move a Content-Type entry of its
+    // own accord ahead of the disposition, and the form's order is ours.
     if (part.mimeType) {
-        appendHeader(headers, "Content-Type: " + oneLine(*part.mimeType));
+        disposition += "\r\nContent-Type: " + oneLine(*part.mimeType);
     }
+    appendHeader(headers, disposition);
     curl_mime_headers(mimePart, headers.release(), 1);
 
     if (const auto* data = std::get_if<foundation::Data>(&part.contents)) {
