@@ -16,7 +16,7 @@ struct File {
     foundation::Data data;
     // The content type sent, as given; may be empty.
     std::string mimeType;
-    std::optional<foundation::URL> fileURL;
+    std::optional<foundation::URL> fileURL{};
 };
 
 }  // namespace orvane

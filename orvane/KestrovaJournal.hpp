@@ -15,7 +15,7 @@ struct KestrovaJournal {
     std::string title;
     // Required: null or a missing key fails the record.
     bool isDaily = false;
-    std::optional<std::string> iconEmoji;
+    std::optional<std::string> iconEmoji{};
 
     static KestrovaJournal decode(foundation::Decoder& decoder);
     void encode(foundation::Encoder& encoder) const;

@@ -13,7 +13,7 @@ namespace orvane {
 // application's full cached user, and the reply of an update, decode into it.
 struct User {
     std::int64_t id = 0;
-    std::optional<std::vector<KestrovaJournal>> journals;
+    std::optional<std::vector<KestrovaJournal>> journals{};
 
     static User decode(foundation::Decoder& decoder);
     void encode(foundation::Encoder& encoder) const;
