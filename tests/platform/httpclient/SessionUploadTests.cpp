@@ -153,7 +153,9 @@ TEST_F(SessionUploadTest, AFileAboveTheThresholdStreamsFromDisk) {
             form.append(foundation::URL::fileURL(path.string()), "file", "large.bin", "application/octet-stream");
         },
         request("/entries"));
-    EXPECT_LT(testsupport::peakResidentKilobytes() - before, fileSize / 1024 / 16);
+    // Threads, TLS and a sanitizer's shadow cost some MiB; a file held in
+    // memory would cost all of it.
+    EXPECT_LT(testsupport::peakResidentKilobytes() - before, fileSize / 1024 / 4);
     EXPECT_FALSE(response.error);
     EXPECT_GT(server_.requests().back().bodyLength, static_cast<std::size_t>(fileSize));
 }
