@@ -69,6 +69,11 @@ int ExtensionHost::finish() {
                 printed_(line);
             }
         }
+        // A last line without its line break is still the extension's output.
+        if (!pending_.empty() && pending_.find(ExtensionMessage::marker) == std::string::npos && printed_) {
+            printed_(pending_);
+        }
+        pending_.clear();
         ::close(channel_);
         channel_ = -1;
     }

@@ -39,7 +39,7 @@ TEST(ExtensionHostTest, ReportsAnExtensionThatEndsWithoutAnswering) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"/bin/true"}, "exited with status 0 before it answered"},
         {{"/bin/sh", "-c", "read line; kill -ABRT $$"}, "ended by signal 6 before it answered"},
-        {{"/bin/sh", "-c", "echo printed; read line; exit 3"}, "exited with status 3 before it answered"},
+        {{"/bin/sh", "-c", "echo printed; read line; printf last; exit 3"}, "exited with status 3 before it answered"},
     };
     for (const auto& [command, message] : cases) {
         SCOPED_TRACE(command.back());
@@ -52,7 +52,7 @@ TEST(ExtensionHostTest, ReportsAnExtensionThatEndsWithoutAnswering) {
             EXPECT_THAT(error.what(), HasSubstr(message));
         }
         if (command.back().starts_with("echo")) {
-            EXPECT_EQ(printed, std::vector<std::string>{"printed"});
+            EXPECT_EQ(printed, (std::vector<std::string>{"printed", "last"}));
         }
     }
 }
