@@ -14,17 +14,17 @@ namespace {
 
 constexpr char lineBreak[] = "\r\n";
 
-// A name between double quotes must not end the quotes or the header line,
-// or a chosen file name could inject headers or parts of its own. Browsers
-// escape exactly these three and leave every other byte as it is, so the
-// server reads our names as it reads theirs.
-std::string quoted(std::string_view text) {
-    std::string result = "\"";
+// A header value must not end its line, or a chosen name or media type
+// could inject headers or parts of its own. Browsers escape exactly these
+// bytes and leave every other one as it is, so the server reads our values
+// as it reads theirs.
+std::string escaped(std::string_view text, bool betweenQuotes) {
+    std::string result;
     result.reserve(text.size() + 2);
     for (const char c : text) {
         switch (c) {
         case '"':
-            result += "%22";
+            result += betweenQuotes ? "%22" : "\"";
             break;
         case '\r':
             result += "%0D";
@@ -36,8 +36,12 @@ std::string quoted(std::string_view text) {
             result += c;
         }
     }
-    result += '"';
     return result;
+}
+
+// A name between double quotes must not end the quotes either.
+std::string quoted(std::string_view text) {
+    return '"' + escaped(text, true) + '"';
 }
 
 std::vector<MultipartFormData::HTTPHeader> partHeaders(std::string_view name,
@@ -49,7 +53,7 @@ std::vector<MultipartFormData::HTTPHeader> partHeaders(std::string_view name,
     }
     std::vector<MultipartFormData::HTTPHeader> headers{{"Content-Disposition", std::move(disposition)}};
     if (mimeType) {
-        headers.push_back({"Content-Type", std::string(*mimeType)});
+        headers.push_back({"Content-Type", escaped(*mimeType, false)});
     }
     return headers;
 }

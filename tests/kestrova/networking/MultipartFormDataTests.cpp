@@ -188,6 +188,40 @@ TEST_F(MultipartFormDataTest, EscapesQuotesAndLineBreaksInNamesAndFileNamesOnly)
     }
 }
 
+// A media type comes from whoever made the block; a line break in it would
+// end the header line and let the rest pose as headers of the part.
+TEST_F(MultipartFormDataTest, EscapesLineBreaksInMediaTypes) {
+    struct Case {
+        std::string mimeType;
+        std::string sent;
+    };
+    const Case cases[] = {
+        {"text/plain\r\nX-Injected: 1", "text/plain%0D%0AX-Injected: 1"},
+        {"text/html\n\r\n<script>", "text/html%0A%0D%0A<script>"},
+        {"image/png\r", "image/png%0D"},
+        {"text/plain; charset=\"utf-8\"", "text/plain; charset=\"utf-8\""},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sent);
+        MultipartFormData form;
+        form.append(Data("x"s), "block0", "a.txt", c.mimeType);
+        form.append(fileWith("block.txt", "y"), "block1", "b.txt", c.mimeType);
+        EXPECT_EQ(encoded(form), withBoundary("--{B}\r\n"
+                                              "Content-Disposition: form-data; name=\"block0\"; filename=\"a.txt\"\r\n"
+                                              "Content-Type: " + c.sent + "\r\n"
+                                              "\r\n"
+                                              "x\r\n"
+                                              "--{B}\r\n"
+                                              "Content-Disposition: form-data; name=\"block1\"; filename=\"b.txt\"\r\n"
+                                              "Content-Type: " + c.sent + "\r\n"
+                                              "\r\n"
+                                              "y\r\n"
+                                              "--{B}--\r\n",
+                                              form.boundary()));
+    }
+}
+
 // The form that a file block in the middle leaves when it cannot be used:
 // the blocks around it keep their order and their names.
 void appendAroundTheFile(MultipartFormData& form, const URL& file) {
