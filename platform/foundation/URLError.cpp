@@ -30,6 +30,8 @@ const char* URLError::what() const noexcept {
         return "The server requires you to sign in.";
     case Code::cannotDecodeContentData:
         return "The server's reply could not be decoded.";
+    case Code::appTransportSecurityRequiresSecureConnection:
+        return "The request was redirected from a secure connection to one that is not.";
     case Code::fileDoesNotExist:
         return "The file does not exist.";
     case Code::fileIsDirectory:

@@ -23,6 +23,7 @@ public:
         badServerResponse = -1011,
         userAuthenticationRequired = -1013,
         cannotDecodeContentData = -1016,
+        appTransportSecurityRequiresSecureConnection = -1022,
         fileDoesNotExist = -1100,
         fileIsDirectory = -1101,
         noPermissionsToReadFile = -1102,

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include <strings.h>
+
 namespace foundation {
 namespace {
 
@@ -125,8 +127,10 @@ void URLSessionTransfer::configureCommon() {
 
 void URLSessionTransfer::configureHTTP() {
     CURL* const handle = handle_.get();
-    // A redirect never leads to a local file.
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A redirect never leads to a local file, nor, once the request went out
+    // encrypted, to plain HTTP: a 307 or 308 would send the body again, in
+    // clear text, to wherever the redirect points.
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, startsSecure() ? "https" : "http,https");
     // curl turns POST into GET on 301, 302 and 303 and keeps it on 307 and
     // 308, as the other platform does, and since 7.83 drops a Cookie field
     // set by hand when a redirect leads to another host.
@@ -213,13 +217,29 @@ void URLSessionTransfer::configureProgress() {
     curl_easy_setopt(handle, CURLOPT_XFERINFODATA, this);
 }
 
+bool URLSessionTransfer::startsSecure() const {
+    return task_->request().url().scheme() == "https";
+}
+
+URLError::Code URLSessionTransfer::errorCodeOf(CURLcode result) const {
+    long osError = 0;
+    long responseCode = 0;
+    curl_easy_getinfo(handle_.get(), CURLINFO_OS_ERRNO, &osError);
+    curl_easy_getinfo(handle_.get(), CURLINFO_RESPONSE_CODE, &responseCode);
+    const URLError::Code code = errorCodeFor(result, osError, responseCode);
+    // The fields kept are those of the redirect that was refused.
+    if (code == URLError::Code::unsupportedURL && startsSecure()) {
+        const auto location = receivedHeaderFields_.value("Location");
+        if (location && location->size() >= 5 && strncasecmp(location->c_str(), "http:", 5) == 0) {
+            return URLError::Code::appTransportSecurityRequiresSecureConnection;
+        }
+    }
+    return code;
+}
+
 void URLSessionTransfer::finish(CURLcode result) {
     if (result != CURLE_OK) {
-        long osError = 0;
-        long responseCode = 0;
-        curl_easy_getinfo(handle_.get(), CURLINFO_OS_ERRNO, &osError);
-        curl_easy_getinfo(handle_.get(), CURLINFO_RESPONSE_CODE, &responseCode);
-        task_->complete(std::nullopt, nullptr, URLError(errorCodeFor(result, osError, responseCode)));
+        task_->complete(std::nullopt, nullptr, URLError(errorCodeOf(result)));
         return;
     }
     auto reply = response();

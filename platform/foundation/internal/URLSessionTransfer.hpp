@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/HTTPHeaderFields.hpp"
+#include "platform/foundation/URLError.hpp"
 #include "platform/foundation/internal/URLSessionLocalFile.hpp"
 
 #include <curl/curl.h>
@@ -49,6 +50,8 @@ private:
     void configureHeaderFields();
     void configureProgress();
     [[nodiscard]] std::shared_ptr<const URLResponse> response();
+    [[nodiscard]] bool startsSecure() const;
+    [[nodiscard]] URLError::Code errorCodeOf(CURLcode result) const;
 
     static std::size_t receiveBody(char* bytes, std::size_t size, std::size_t count, void* transfer) noexcept;
     static std::size_t receiveHeader(char* bytes, std::size_t size, std::size_t count, void* transfer) noexcept;

@@ -28,6 +28,7 @@ TEST(URLError, CarriesThePlatformNumbersAndATextForEachCode) {
         {URLError::Code::badServerResponse, -1011},
         {URLError::Code::userAuthenticationRequired, -1013},
         {URLError::Code::cannotDecodeContentData, -1016},
+        {URLError::Code::appTransportSecurityRequiresSecureConnection, -1022},
         {URLError::Code::fileDoesNotExist, -1100},
         {URLError::Code::fileIsDirectory, -1101},
         {URLError::Code::noPermissionsToReadFile, -1102},
