@@ -38,6 +38,8 @@ const char* URLError::what() const noexcept {
         return "The file is a folder.";
     case Code::noPermissionsToReadFile:
         return "You do not have permission to read the file.";
+    case Code::dataLengthExceedsMaximum:
+        return "The server's reply is larger than the largest reply allowed (64 MiB).";
     case Code::secureConnectionFailed:
         return "A secure connection to the server could not be made.";
     case Code::serverCertificateUntrusted:

@@ -27,6 +27,7 @@ public:
         fileDoesNotExist = -1100,
         fileIsDirectory = -1101,
         noPermissionsToReadFile = -1102,
+        dataLengthExceedsMaximum = -1103,
         secureConnectionFailed = -1200,
         serverCertificateUntrusted = -1202,
         cannotOpenFile = -3000,

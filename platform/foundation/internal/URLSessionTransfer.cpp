@@ -23,6 +23,10 @@ constexpr long maximumRedirects = 16;
 constexpr long stalledBytesPerSecond = 1;
 // About eleven days: long enough for any real time-out, short enough for curl's longs.
 constexpr double longestTimeoutSeconds = 1e6;
+// A reply is held in memory once decoded, and a few kilobytes of a
+// compressed one can decode to gigabytes. No reply of the service comes near
+// this (a very active account's user is a few megabytes).
+constexpr std::size_t largestReplyBody = std::size_t{64} << 20;
 
 URLError::Code errorCodeFor(CURLcode result, long osError, long responseCode) {
     switch (result) {
@@ -100,6 +104,8 @@ URLSessionTransfer::URLSessionTransfer(URLSession& session, std::shared_ptr<URLS
     configureCommon();
     // A file: URL is only ever read; method, header fields and body are HTTP's.
     if (!url.isFileURL()) {
+        // A local file is the user's own, and as large as it is.
+        limitsBody_ = true;
         configureHTTP();
         configureBody();
         configureHeaderFields();
@@ -136,6 +142,8 @@ void URLSessionTransfer::configureHTTP() {
     // set by hand when a redirect leads to another host.
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(handle, CURLOPT_MAXREDIRS, maximumRedirects);
+    // Every coding this libcurl decodes (gzip, deflate, br, zstd), and no
+    // other; what they decode to is held to the largest reply body.
     curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING, "");
     // Peer and host verification are curl's defaults, against the system's
     // CA store; nothing here turns them off.
@@ -222,6 +230,9 @@ bool URLSessionTransfer::startsSecure() const {
 }
 
 URLError::Code URLSessionTransfer::errorCodeOf(CURLcode result) const {
+    if (bodyTooLarge_) {
+        return URLError::Code::dataLengthExceedsMaximum;
+    }
     long osError = 0;
     long responseCode = 0;
     curl_easy_getinfo(handle_.get(), CURLINFO_OS_ERRNO, &osError);
@@ -264,8 +275,19 @@ std::size_t URLSessionTransfer::receiveBody(char* bytes, std::size_t size, std::
                                             void* transfer) noexcept {
     auto& self = *static_cast<URLSessionTransfer*>(transfer);
     const std::size_t length = size * count;
+    auto& body = self.receivedBody_;
+    const std::size_t needed = body.size() + length;
+    if (self.limitsBody_ && needed > largestReplyBody) {
+        self.bodyTooLarge_ = true;
+        return 0;
+    }
     try {
-        self.receivedBody_.insert(self.receivedBody_.end(), bytes, bytes + length);
+        // Grown by hand so that the room never exceeds the limit.
+        if (needed > body.capacity()) {
+            const std::size_t room = std::max(needed, 2 * body.capacity());
+            body.reserve(self.limitsBody_ ? std::min(room, largestReplyBody) : room);
+        }
+        body.insert(body.end(), bytes, bytes + length);
     } catch (const std::bad_alloc&) {
         return 0;
     }

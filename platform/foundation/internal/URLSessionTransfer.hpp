@@ -71,6 +71,9 @@ private:
     std::unique_ptr<curl_slist, ListDeleter> headerList_;
 
     std::vector<std::uint8_t> receivedBody_;
+    // Replies over the network are held to a largest decoded size.
+    bool limitsBody_ = false;
+    bool bodyTooLarge_ = false;
     HTTPHeaderFields receivedHeaderFields_;
 };
 

@@ -32,6 +32,7 @@ TEST(URLError, CarriesThePlatformNumbersAndATextForEachCode) {
         {URLError::Code::fileDoesNotExist, -1100},
         {URLError::Code::fileIsDirectory, -1101},
         {URLError::Code::noPermissionsToReadFile, -1102},
+        {URLError::Code::dataLengthExceedsMaximum, -1103},
         {URLError::Code::secureConnectionFailed, -1200},
         {URLError::Code::serverCertificateUntrusted, -1202},
         {URLError::Code::cannotOpenFile, -3000},
