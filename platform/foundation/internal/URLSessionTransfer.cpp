@@ -19,8 +19,6 @@ namespace {
 
 // Ends a redirect loop long before it could matter to anyone waiting.
 constexpr long maximumRedirects = 16;
-// Below one byte a second, nothing is moving: the time-out counts from there.
-constexpr long stalledBytesPerSecond = 1;
 // About eleven days: long enough for any real time-out, short enough for curl's longs.
 constexpr double longestTimeoutSeconds = 1e6;
 // A reply is held in memory once decoded, and a few kilobytes of a
@@ -123,12 +121,15 @@ void URLSessionTransfer::configureCommon() {
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &URLSessionTransfer::receiveBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, this);
 
-    // The time-out bounds how long the transfer may go without progress, as
-    // the other platform's request time-out does, not how long it may take.
+    // The time-out bounds how long the transfer may go without sending or
+    // receiving anything, as the other platform's request time-out does,
+    // not how long it may take, nor how fast it must go: the session's loop
+    // ends a transfer idle for that long (idleDeadline()). Connecting makes
+    // no progress, so curl's own bound on it is the same.
     const double seconds = std::min(request.timeoutInterval(), longestTimeoutSeconds);
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::llround(seconds * 1000.0)));
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, stalledBytesPerSecond);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, std::max(1L, static_cast<long>(std::ceil(seconds))));
+    const long milliseconds = std::max(1L, static_cast<long>(std::llround(seconds * 1000.0)));
+    idleLimit_ = std::chrono::milliseconds(milliseconds);
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, milliseconds);
 }
 
 void URLSessionTransfer::configureHTTP() {
@@ -216,9 +217,7 @@ void URLSessionTransfer::configureHeaderFields() {
 }
 
 void URLSessionTransfer::configureProgress() {
-    if (!delegate_) {
-        return;
-    }
+    // Also what tells the idle time-out that bytes are moving.
     CURL* const handle = handle_.get();
     curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &URLSessionTransfer::reportProgress);
@@ -275,6 +274,7 @@ std::size_t URLSessionTransfer::receiveBody(char* bytes, std::size_t size, std::
                                             void* transfer) noexcept {
     auto& self = *static_cast<URLSessionTransfer*>(transfer);
     const std::size_t length = size * count;
+    self.madeProgress();
     auto& body = self.receivedBody_;
     const std::size_t needed = body.size() + length;
     if (self.limitsBody_ && needed > largestReplyBody) {
@@ -298,6 +298,7 @@ std::size_t URLSessionTransfer::receiveHeader(char* bytes, std::size_t size, std
                                               void* transfer) noexcept {
     auto& self = *static_cast<URLSessionTransfer*>(transfer);
     const std::size_t length = size * count;
+    self.madeProgress();
     std::string_view line(bytes, length);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
         line.remove_suffix(1);
@@ -329,13 +330,28 @@ int URLSessionTransfer::rewindBody(void* transfer, curl_off_t offset, int origin
     return (origin == SEEK_SET && self.file_->seek(offset)) ? CURL_SEEKFUNC_OK : CURL_SEEKFUNC_FAIL;
 }
 
-int URLSessionTransfer::reportProgress(void* transfer, curl_off_t, curl_off_t, curl_off_t,
+std::chrono::steady_clock::time_point URLSessionTransfer::idleDeadline() const noexcept {
+    return lastProgress_ + idleLimit_;
+}
+
+void URLSessionTransfer::madeProgress() noexcept {
+    lastProgress_ = std::chrono::steady_clock::now();
+}
+
+int URLSessionTransfer::reportProgress(void* transfer, curl_off_t, curl_off_t received, curl_off_t,
                                        curl_off_t sent) noexcept {
     auto& self = *static_cast<URLSessionTransfer*>(transfer);
+    if (received != self.bytesReceived_) {
+        self.bytesReceived_ = received;
+        self.madeProgress();
+    }
     if (sent > self.bodyBytesSent_) {
         const curl_off_t increase = sent - self.bodyBytesSent_;
         self.bodyBytesSent_ = sent;
-        self.delegate_->didSendBodyData(self.session_, *self.task_, increase, sent, self.bodyLength_);
+        self.madeProgress();
+        if (self.delegate_) {
+            self.delegate_->didSendBodyData(self.session_, *self.task_, increase, sent, self.bodyLength_);
+        }
     } else if (sent < self.bodyBytesSent_) {
         // A redirect that keeps the method sends the body again from the start.
         self.bodyBytesSent_ = sent;

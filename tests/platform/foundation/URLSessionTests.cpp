@@ -394,6 +394,80 @@ TEST(URLSessionReplies, ABodyThatDecodesPastTheLargestReplyFails) {
     }
 }
 
+// The time-out is the longest the transfer may go without sending or
+// receiving anything, not a rate: a reply that keeps coming, however slowly,
+// or a body that the server keeps taking, never times out, and a stall
+// times out when the interval is up. The cases run side by side.
+TEST(URLSessionTimeOut, CountsFromTheLastByteSentOrReceived) {
+    using std::chrono::milliseconds;
+    using Piece = RawReplyServer::Piece;
+    const std::string half(1 << 20, 'x');
+    const std::string largeBody(12 << 20, 'y');
+    struct Case {
+        std::string name;
+        std::vector<Piece> reply;
+        std::optional<RawReplyServer::ReadPace> readPace;
+        std::optional<std::string> body;
+        double timeout;
+        // The body received, or nothing when the transfer must time out.
+        std::optional<std::string> received;
+    };
+    const Case cases[] = {
+        {"one byte at a time, each well within the time-out",
+         {{milliseconds(0), "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\n"},
+          {milliseconds(1300), "a"},
+          {milliseconds(1300), "b"},
+          {milliseconds(1300), "c"},
+          {milliseconds(1300), "d"}},
+         std::nullopt, std::nullopt, 2.0, "abcd"},
+        {"header fields one line at a time",
+         {{milliseconds(700), "HTTP/1.1 200 OK\r\n"},
+          {milliseconds(700), "X-A: 1\r\n"},
+          {milliseconds(700), "Content-Length: 2\r\n"},
+          {milliseconds(700), "\r\n"},
+          {milliseconds(700), "ok"}},
+         std::nullopt, std::nullopt, 1.0, "ok"},
+        {"a body taken slowly for longer than the time-out",
+         {{milliseconds(0), "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\ntook"}},
+         RawReplyServer::ReadPace{64 << 10, milliseconds(16)}, largeBody, 1.5, "took"},
+        {"a reply that stalls half-way",
+         {{milliseconds(0), "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(2 * half.size()) + "\r\n\r\n"},
+          {milliseconds(0), half},
+          {milliseconds(2500), half}},
+         std::nullopt, std::nullopt, 1.0, std::nullopt},
+        {"no reply to a body that was taken",
+         {{milliseconds(2500), "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"}},
+         RawReplyServer::ReadPace{64 << 10, milliseconds(0)}, "body", 1.0, std::nullopt},
+    };
+    std::vector<std::unique_ptr<RawReplyServer>> servers;
+    std::vector<std::unique_ptr<CompletionProbe>> probes;
+    for (const auto& c : cases) {
+        servers.push_back(std::make_unique<RawReplyServer>(c.reply, c.readPace));
+        probes.push_back(std::make_unique<CompletionProbe>());
+        auto request = requestTo(servers.back()->url("/"));
+        request.setTimeoutInterval(c.timeout);
+        if (c.body) {
+            request.setHTTPMethod("POST");
+            request.setHTTPBody(Data(*c.body));
+        }
+        URLSession::shared().dataTask(request, probes.back()->handler())->resume();
+    }
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        SCOPED_TRACE(c.name);
+        // Every probe is waited for: the tasks complete into them.
+        const auto outcome = probes[i]->wait();
+        if (c.received) {
+            EXPECT_FALSE(outcome.error) << outcome.error->errorCode();
+            EXPECT_EQ(outcome.data.value_or(Data()).view(), *c.received);
+        } else if (!outcome.error) {
+            ADD_FAILURE() << "the transfer succeeded";
+        } else {
+            EXPECT_EQ(outcome.error->code(), URLError::Code::timedOut) << outcome.error->errorCode();
+        }
+    }
+}
+
 TEST(URLSessionCancel, BeforeResumeCompletesCancelledAndSendsNothing) {
     LoopbackServer server;
     server.reply("GET", "/never", {.status = 200});
