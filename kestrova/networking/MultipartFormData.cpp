@@ -13,6 +13,9 @@ namespace kestrova {
 namespace {
 
 constexpr char lineBreak[] = "\r\n";
+// As much as one kernel copy may take on; a file block of any size takes a
+// handful of calls.
+constexpr std::size_t kernelCopyLength = std::size_t{1} << 30;
 
 // A header value must not end its line, or a chosen name or media type
 // could inject headers or parts of its own. Browsers escape exactly these
@@ -94,6 +97,11 @@ void writeAll(foundation::OutputStream& output, std::string_view text) {
 void writeBody(MultipartFormData::BodyPart& part, foundation::OutputStream& output) {
     auto& input = part.bodyStream();
     input.open();
+    // A file's bytes are copied by the kernel, never passing through this
+    // process; the buffer copies the rest (bytes in memory, files the kernel
+    // cannot copy), and meets the end or a failure.
+    while (input.hasBytesAvailable() && output.copyFrom(input, kernelCopyLength)) {
+    }
     std::array<std::uint8_t, MultipartFormData::streamBufferSize> buffer{};
     try {
         while (input.hasBytesAvailable()) {
