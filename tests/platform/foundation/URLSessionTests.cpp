@@ -426,7 +426,7 @@ TEST(URLSessionTimeOut, CountsFromTheLastByteSentOrReceived) {
           {milliseconds(700), "Content-Length: 2\r\n"},
           {milliseconds(700), "\r\n"},
           {milliseconds(700), "ok"}},
-         std::nullopt, std::nullopt, 1.0, "ok"},
+         std::nullopt, std::nullopt, 1.5, "ok"},
         {"a body taken slowly for longer than the time-out",
          {{milliseconds(0), "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\ntook"}},
          RawReplyServer::ReadPace{64 << 10, milliseconds(16)}, largeBody, 1.5, "took"},
