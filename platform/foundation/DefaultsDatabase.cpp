@@ -10,10 +10,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <thread>
 
 namespace foundation {
 namespace {
@@ -27,6 +29,10 @@ constexpr std::int64_t formatVersion = 1;
 // for a several-MB value; waiting ten seconds only runs out when something is
 // stuck, and then the write fails with "database is locked".
 constexpr int busyTimeoutMilliseconds = 10'000;
+
+// The longest pause between two attempts at opening a suite that another
+// process is creating; the creation takes a few milliseconds.
+constexpr std::chrono::milliseconds longestOpeningPause{16};
 
 // The kinds must be spelled as in defaultsKindNames; the checks keep a value
 // that was written by hand from disagreeing with its kind.
@@ -106,8 +112,20 @@ std::string cause(sqlite3* db) {
     return text;
 }
 
+// A step that SQLite refused because another connection holds a lock. It is
+// a UserDefaultsError like any other, and the opening tells it apart to try
+// again.
+class LockedOut : public UserDefaultsError {
+public:
+    using UserDefaultsError::UserDefaultsError;
+};
+
 [[noreturn]] void fail(sqlite3* db, const std::string& context) {
-    throw UserDefaultsError(context + ": " + cause(db));
+    std::string message = context + ": " + cause(db);
+    if ((sqlite3_extended_errcode(db) & 0xff) == SQLITE_BUSY) {
+        throw LockedOut(std::move(message));
+    }
+    throw UserDefaultsError(std::move(message));
 }
 
 [[noreturn]] void failWithErrno(const std::filesystem::path& file, int error) {
@@ -228,6 +246,33 @@ void prepareSchema(sqlite3* db, const std::string& context) {
     }
 }
 
+// SQLite answers SQLITE_BUSY at once, without calling the busy handler, where
+// waiting could deadlock: above all when a connection that has read the new,
+// empty file asks to switch it to write-ahead logging while another process,
+// which needs that read lock gone, is doing the same. So a first opening
+// among neighbours that are creating the same suite can be refused. Every
+// step of the opening may be done again, and a refused step has given its
+// locks back, so the whole opening is repeated after a short pause until it
+// goes through or the busy timeout has passed.
+template <typename Steps>
+void repeatWhileLockedOut(const Steps& steps) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(busyTimeoutMilliseconds);
+    std::chrono::milliseconds pause{1};
+    while (true) {
+        try {
+            steps();
+            return;
+        } catch (const LockedOut&) {
+            if (std::chrono::steady_clock::now() + pause >= deadline) {
+                throw;
+            }
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, longestOpeningPause);
+    }
+}
+
 int bindText(sqlite3_stmt* statement, int index, std::string_view text) {
     return sqlite3_bind_text64(statement, index, text.empty() ? "" : text.data(), text.size(), SQLITE_STATIC,
                                SQLITE_UTF8);
@@ -318,16 +363,17 @@ DefaultsDatabase::DefaultsDatabase(std::filesystem::path file) : connection_(std
         fail(db, context);
     }
     sqlite3_busy_timeout(db, busyTimeoutMilliseconds);
-    prepareSchema(db, context);
-
-    connection.select = prepare(db, "SELECT kind, value FROM defaults WHERE key = ?1", context);
-    connection.selectAll = prepare(db, "SELECT key, kind, value FROM defaults", context);
-    connection.upsert =
-        prepare(db,
-                "INSERT INTO defaults (key, kind, value) VALUES (?1, ?2, ?3) "
-                "ON CONFLICT (key) DO UPDATE SET kind = excluded.kind, value = excluded.value",
-                context);
-    connection.remove = prepare(db, "DELETE FROM defaults WHERE key = ?1", context);
+    repeatWhileLockedOut([&] {
+        prepareSchema(db, context);
+        connection.select = prepare(db, "SELECT kind, value FROM defaults WHERE key = ?1", context);
+        connection.selectAll = prepare(db, "SELECT key, kind, value FROM defaults", context);
+        connection.upsert =
+            prepare(db,
+                    "INSERT INTO defaults (key, kind, value) VALUES (?1, ?2, ?3) "
+                    "ON CONFLICT (key) DO UPDATE SET kind = excluded.kind, value = excluded.value",
+                    context);
+        connection.remove = prepare(db, "DELETE FROM defaults WHERE key = ?1", context);
+    });
 }
 
 DefaultsDatabase::~DefaultsDatabase() = default;
