@@ -296,7 +296,6 @@ int bindValue(sqlite3_stmt* statement, int index, const DefaultsValue& value) {
     return std::visit(Binder{statement, index}, value);
 }
 
-// The kind in column `column`, the value in the one after it.
 std::string columnText(sqlite3_stmt* statement, int column) {
     const auto* text = sqlite3_column_text(statement, column);
     const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
@@ -315,6 +314,7 @@ std::size_t readKind(sqlite3_stmt* statement, int column, const std::string& con
     return static_cast<std::size_t>(found - defaultsKindNames.begin());
 }
 
+// The kind in column `column`, the value in the one after it.
 DefaultsValue readValue(sqlite3_stmt* statement, int column, const std::string& context) {
     const int valueColumn = column + 1;
     switch (readKind(statement, column, context)) {
@@ -329,7 +329,7 @@ DefaultsValue readValue(sqlite3_stmt* statement, int column, const std::string& 
         return sqlite3_column_int64(statement, valueColumn) != 0;
     case 3:
         return std::int64_t{sqlite3_column_int64(statement, valueColumn)};
-    default:
+    default:  // 4, as readKind gives no other
         return sqlite3_column_double(statement, valueColumn);
     }
 }
