@@ -3,15 +3,12 @@
 
 #include "platform/foundation/AppGroup.hpp"
 #include "platform/foundation/UserDefaults.hpp"
-#include "tests/support/ForkedChild.hpp"
 #include "tests/support/ScopedAppGroupDirectory.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 #include "tests/support/Subprocess.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <fstream>
@@ -37,21 +34,18 @@ Subprocess::Outcome defaultsReading(const std::filesystem::path& input, std::vec
     return Subprocess::run(arguments);
 }
 
-// The outcome of a run of the tool, and its peak resident size in KiB: the
-// run is the only child of a forked child, whose children's peak is then the
-// tool's own.
-std::pair<Subprocess::Outcome, long> measuredDefaults(const std::vector<std::string>& arguments) {
-    Subprocess::Outcome outcome;
-    const auto peak = testsupport::ForkedChild::run([&] {
-        const auto run = defaults(arguments);
-        rusage usage{};
-        ::getrusage(RUSAGE_CHILDREN, &usage);
-        return std::to_string(run.exitCode) + " " + std::to_string(usage.ru_maxrss) + " " + run.errors;
-    });
-    std::istringstream fields(peak);
-    long kilobytes = -1;
-    fields >> outcome.exitCode >> kilobytes;
-    std::getline(fields, outcome.errors);
+// The outcome of a run of the tool, and its peak resident size in KiB (-1
+// when it was not reported).
+std::pair<Subprocess::Outcome, long> measuredDefaults(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {KESTROVA_PEAK_RESIDENT, KESTROVA_DEFAULTS_TOOL});
+    auto outcome = Subprocess::run(arguments);
+    constexpr std::string_view label = "peak resident KiB: ";
+    const auto at = outcome.errors.rfind(label);
+    if (at == std::string::npos) {
+        return {outcome, -1};
+    }
+    const long kilobytes = std::stol(outcome.errors.substr(at + label.size()));
+    outcome.errors.erase(at);
     return {outcome, kilobytes};
 }
 
