@@ -119,7 +119,13 @@ concurrency::Task<void> AppState::logout() {
     for (const auto& window : appkit::Application::shared().windows()) {
         window->close();
     }
-    openInApp(webHostURL(webBaseURL().appendingPathComponent("login"), AppState::shared().isBeta.get()));
+    bool beta = false;
+    try {
+        beta = AppState::shared().isBeta.get();
+    } catch (const foundation::UserDefaultsError&) {
+        // An unreadable setting reads as its default: the production front end.
+    }
+    openInApp(webHostURL(webBaseURL().appendingPathComponent("login"), beta));
 }
 
 }  // namespace kestrova

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,6 +29,15 @@ std::filesystem::path directory() {
 
 [[noreturn]] void fail(const std::string& what) {
     throw std::system_error(errno, std::generic_category(), what);
+}
+
+// The app-group directory is private to the user, as the defaults suites make it.
+void ensureDirectory(const std::filesystem::path& directory) {
+    std::error_code ignored;
+    std::filesystem::create_directories(directory.parent_path(), ignored);
+    if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
+        fail("cannot create " + directory.string());
+    }
 }
 
 class Descriptor {
@@ -79,8 +89,7 @@ std::filesystem::path ReloadRequests::counterFile() {
 
 void ReloadRequests::post() {
     const std::filesystem::path file = counterFile();
-    std::error_code made;
-    std::filesystem::create_directories(file.parent_path(), made);
+    ensureDirectory(file.parent_path());
     const std::filesystem::path lockFile = file.string() + ".lock";
     const Descriptor lock(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
     if (lock.get() < 0) {
@@ -139,8 +148,7 @@ ReloadRequests::Watcher::Watcher(std::function<void(std::uint64_t)> changed) : s
     state_->changed = std::move(changed);
     state_->file = counterFile();
     // The monitor watches the directory for the file to appear, so the directory must be there.
-    std::error_code made;
-    std::filesystem::create_directories(state_->file.parent_path(), made);
+    ensureDirectory(state_->file.parent_path());
     state_->last = readCount(state_->file);
     GFile* file = g_file_new_for_path(state_->file.c_str());
     GError* error = nullptr;
