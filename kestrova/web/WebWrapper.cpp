@@ -1,6 +1,7 @@
 #include "kestrova/web/WebWrapper.hpp"
 
 #include "platform/foundation/URLComponents.hpp"
+#include "kestrova/connectivity/ConnectivityController.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/state/AppState.hpp"
@@ -83,6 +84,38 @@ std::optional<foundation::URL> openTarget(const foundation::URL& link, bool isBe
 }
 
 }  // namespace
+
+WebWrapper::WebWrapper(AppState& appState_, bool isLoading_, std::string title_)
+    : appState(appState_),
+      isLoading(isLoading_),
+      title(std::move(title_)),
+      url(startURL()),
+      connectivity(ConnectivityController::make()) {}
+
+WebWrapperView WebWrapper::webContent() {
+    return WebWrapperView(ui::Binding<foundation::URL>([this] { return url; }, [this](foundation::URL value) { url = value; }),
+                          ui::Binding<std::string>([this] { return title; }, [this](std::string value) { title = value; }),
+                          ui::Binding<bool>([this] { return isLoading; }, [this](bool value) { isLoading = value; }),
+                          reloadSubject, appState.isBeta.get(), appState.pageZoom.get());
+}
+
+std::function<void()> WebWrapper::viewToReload() {
+    return [subject = reloadSubject] { subject.send(); };
+}
+
+void WebWrapper::openURL(const foundation::URL& link) {
+    if (auto target = linkTarget(link, appState.isBeta.get())) {
+        url = std::move(*target);
+    }
+}
+
+void WebWrapper::connectivityChanged(bool isConnected) {
+    if (!isConnected) {
+        isLoading = true;
+    }
+}
+
+void WebWrapper::betaChanged(bool isBeta) { url = isBeta ? betaWebBaseURL() : webBaseURL(); }
 
 foundation::URL WebWrapper::startURL() {
     auto& state = AppState::shared();

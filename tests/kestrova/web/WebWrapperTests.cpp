@@ -1,8 +1,13 @@
 #include "kestrova/web/WebWrapper.hpp"
 
 #include "platform/foundation/UserDefaults.hpp"
+#include "platform/headless/HeadlessBackend.hpp"
+#include "platform/webkit/WebView.hpp"
+#include "kestrova/connectivity/ConnectivityController.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/state/AppState.hpp"
+#include "kestrova/web/WebWrapperView.hpp"
+#include "kestrova/web/WebWrapperViewCoordinator.hpp"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +40,7 @@ protected:
         sharedDefaults().removeObject("user");
         AppState::shared().user = std::nullopt;
         AppState::shared().isBeta = false;
+        AppState::shared().pageZoom = 1.0;
     }
     void TearDown() override { SetUp(); }
 
@@ -113,6 +119,54 @@ TEST_F(WebWrapperTest, ACreateEntryLinkNeedsAReadableCachedUser) {
     EXPECT_EQ(target("kestrova:///create-entry?journalId=12", false), std::nullopt);
     sharedDefaults().set(foundation::DefaultsValue(foundation::Data(std::string_view("not a user"))), "user");
     EXPECT_EQ(target("kestrova:///create-entry?journalId=12", false), std::nullopt);
+}
+
+TEST_F(WebWrapperTest, TheWindowFollowsLinksConnectivityAndTheBetaSwitch) {
+    saveUser(ann());
+    WebWrapper window(AppState::shared(), true, "Kestrova");
+    EXPECT_TRUE(window.isLoading);
+    EXPECT_EQ(window.title, "Kestrova");
+    EXPECT_EQ(window.url.absoluteString(), "https://kestrova.example/login");
+    EXPECT_TRUE(window.connectivity->isConnected.get());
+
+    window.openURL(*foundation::URL::fromString("kestrova:///create-entry?journalId=12"));
+    EXPECT_EQ(window.url.absoluteString(), "https://kestrova.example/ann/daily-notes");
+    window.openURL(*foundation::URL::fromString("kestrova:///open?url=javascript:alert(1)"));
+    window.openURL(*foundation::URL::fromString("https://example.org/"));
+    EXPECT_EQ(window.url.absoluteString(), "https://kestrova.example/ann/daily-notes");
+
+    window.isLoading = false;
+    window.connectivityChanged(true);
+    EXPECT_FALSE(window.isLoading);
+    window.connectivityChanged(false);
+    EXPECT_TRUE(window.isLoading);
+
+    // A deep page is left for the root of the chosen front end.
+    window.betaChanged(true);
+    EXPECT_EQ(window.url.absoluteString(), "https://beta.kestrova.example/");
+    window.betaChanged(false);
+    EXPECT_EQ(window.url.absoluteString(), "https://kestrova.example/");
+}
+
+TEST_F(WebWrapperTest, TheWebContentIsBoundToTheWindowAndReloadsThroughItsAction) {
+    AppState::shared().isBeta = true;
+    AppState::shared().pageZoom = 1.5;
+    WebWrapper window(AppState::shared(), true, "Kestrova");
+    const auto content = window.webContent();
+    EXPECT_TRUE(content.isBeta);
+    EXPECT_EQ(content.pageZoom, 1.5);
+    content.title.set("Home");
+    EXPECT_EQ(window.title, "Home");
+
+    auto& backend = headless::HeadlessBackend::installed();
+    const auto coordinator = content.makeCoordinator();
+    content.makeView(*coordinator);
+    auto& page = headless::HeadlessWebEngine::pageOf(*coordinator->webView);
+    page.respond("text/html", true);
+    EXPECT_FALSE(window.isLoading);
+    backend.effects().clear();
+    window.viewToReload()();
+    EXPECT_EQ(backend.effects().linesStartingWith("web reload").size(), 1U);
 }
 
 }  // namespace
