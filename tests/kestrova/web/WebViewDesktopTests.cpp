@@ -125,6 +125,15 @@ protected:
     GtkWidget* window = nullptr;
 };
 
+// With KESTROVA_TEST_SCREENSHOTS set to a folder, the screen is saved there as <name>.png, so that
+// a person can look at what the test saw.
+void screenshot(const std::string& name) {
+    if (const char* folder = std::getenv("KESTROVA_TEST_SCREENSHOTS")) {
+        const std::string command = "import -window root '" + (fs::path(folder) / (name + ".png")).string() + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+}
+
 // Notes the messages the engine delivers.
 class RecordingHandler final : public webkit::ScriptMessageHandler {
 public:
@@ -242,10 +251,7 @@ TEST_F(WebViewDesktopTest, APDFBecomesADownloadThatLandsInTheChosenFile) {
         return chooser != nullptr;
     }));
     MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
-    if (const char* shot = std::getenv("KESTROVA_TEST_SCREENSHOT")) {
-        const std::string command = std::string("import -window root '") + shot + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-    }
+    screenshot("save-panel");
     gchar* name = gtk_file_chooser_get_current_name(chooser);
     EXPECT_STREQ(name, "report.pdf");
     g_free(name);
@@ -289,7 +295,9 @@ TEST_F(WebViewDesktopTest, TheCookieStoreHasThePagesTokenUntilWebsiteDataIsClear
 }
 
 TEST_F(WebViewDesktopTest, ThePageZoomApplies) {
-    server().reply("GET", page("/zoom"), html("<p>zoom</p>"));
+    server().reply("GET", page("/zoom"),
+                   html("<body style='font-family:sans-serif;color:#eee;background:#1d1f24'>"
+                        "<h1>Kestrova</h1><p>Today: 3 of 5 journals written.</p></body>"));
     state.pageZoom = 1.25;
     open("/zoom");
     ASSERT_TRUE(MainLoop::iterateUntil([&] { return shows("/zoom"); }));
@@ -297,6 +305,8 @@ TEST_F(WebViewDesktopTest, ThePageZoomApplies) {
     state.pageZoom = 2.0;
     state.view().updateView(*coordinator);
     EXPECT_DOUBLE_EQ(coordinator->webView->pageZoom(), 2.0);
+    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
+    screenshot("page-zoomed");
 }
 
 void writeFile(const fs::path& path, const std::string& content) {
