@@ -75,8 +75,10 @@ webkit::EventModifierFlags modifierFlags(guint state) {
     return flags;
 }
 
-// The engine's API tells no target frame of a navigation, only the target frame's name. A named
-// target is an inner frame; an unnamed one is taken for the main frame.
+// The engine's API tells no target frame of a navigation, only the name of a frame that a link
+// targets, and an inner frame's own loads come with none: a named target counts as an inner frame,
+// everything else as the main frame. A foreign document in an unnamed inner frame is therefore
+// handed to the browser like a foreign page.
 webkit::NavigationAction actionOf(WebKitNavigationAction* action, bool newWindow) {
     webkit::NavigationAction result;
     result.navigationType = navigationType(webkit_navigation_action_get_navigation_type(action));
