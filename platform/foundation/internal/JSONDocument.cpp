@@ -232,7 +232,7 @@ private:
                    : simdjson::TRAILING_CONTENT;
     }
 
-    // `depth` counts the containers around the value, itself included.
+    // `depth` counts the containers around the value.
     error_code value(ondemand::value& value, std::size_t depth) {
         ondemand::json_type type;
         SIMDJSON_TRY(value.type().get(type));

@@ -27,8 +27,10 @@ namespace foundation {
 // a double with no fraction, which may have lost one; a float field given a
 // double close to halfway between two floats), the reader throws
 // ExactNumbersNeeded and the decode starts again on a parse that keeps every
-// number's text. A document whose numbers the quick parse cannot hold at all
-// is parsed that way from the start.
+// number's text. A document holding a number that the quick parse cannot hold
+// at all is parsed again that way at once. Both parses go through simdjson's
+// public interface (its tree for the quick one, its forward-only reader for
+// the exact one), and only this file's source sees simdjson.
 class JSONDocument {
 public:
     enum class Kind : std::uint8_t {
