@@ -95,43 +95,62 @@ private:
 };
 
 // Lays out the tree that the quick parser built (and checked) as entries.
+// Scalars are laid out in the loops of their containers, so that only
+// containers cost a call.
 class TreeLayout {
 public:
     explicit TreeLayout(std::vector<Entry>& entries) : entries_(entries) {}
 
     // False for a value it cannot lay out without the number's text.
-    [[nodiscard]] bool value(simdjson::dom::element element) {
-        using Type = simdjson::dom::element_type;
+    [[nodiscard]] bool value(simdjson::dom::element element) { return child(element); }
+
+private:
+    using Type = simdjson::dom::element_type;
+
+    [[gnu::noinline]] bool object(simdjson::dom::element element) {
+        const std::size_t start = open(Kind::object);
+        KeySummary keys;
+        const simdjson::dom::object object(element);
+        for (const simdjson::dom::key_value_pair field : object) {
+            push(field.key, Kind::string);
+            keys.add(field.key);
+            if (!child(field.value)) {
+                return false;
+            }
+        }
+        keys.write(entries_[start]);
+        entries_[start].size = static_cast<std::uint32_t>(entries_.size());
+        return true;
+    }
+
+    [[gnu::noinline]] bool list(simdjson::dom::element element) {
+        const std::size_t start = open(Kind::list);
+        std::size_t count = 0;
+        const simdjson::dom::array array(element);
+        for (const simdjson::dom::element item : array) {
+            if (!child(item)) {
+                return false;
+            }
+            ++count;
+        }
+        entries_[start].count = count;
+        entries_[start].size = static_cast<std::uint32_t>(entries_.size());
+        return true;
+    }
+
+    [[gnu::always_inline]] bool child(simdjson::dom::element element) {
         switch (element.type()) {
-        case Type::OBJECT: {
-            const std::size_t start = open(Kind::object);
-            KeySummary keys;
-            const simdjson::dom::object object(element);
-            for (const simdjson::dom::key_value_pair field : object) {
-                push(field.key, Kind::string);
-                keys.add(field.key);
-                if (!value(field.value)) {
-                    return false;
-                }
-            }
-            keys.write(entries_[start]);
-            entries_[start].size = static_cast<std::uint32_t>(entries_.size());
-            return true;
+        case Type::OBJECT:
+            return object(element);
+        case Type::ARRAY:
+            return list(element);
+        default:
+            return scalar(element);
         }
-        case Type::ARRAY: {
-            const std::size_t start = open(Kind::list);
-            std::size_t count = 0;
-            const simdjson::dom::array array(element);
-            for (const simdjson::dom::element child : array) {
-                if (!value(child)) {
-                    return false;
-                }
-                ++count;
-            }
-            entries_[start].count = count;
-            entries_[start].size = static_cast<std::uint32_t>(entries_.size());
-            return true;
-        }
+    }
+
+    [[gnu::always_inline]] bool scalar(simdjson::dom::element element) {
+        switch (element.type()) {
         case Type::STRING:
             push(element.get_string().value_unsafe(), Kind::string);
             return true;
@@ -158,7 +177,6 @@ public:
         }
     }
 
-private:
     std::size_t open(Kind kind) {
         entries_.push_back(Entry{{nullptr}, 0, kind, 0});
         return entries_.size() - 1;
