@@ -2,7 +2,8 @@
 // record: decoding the cached form, encoding it, caching it in and loading it
 // from the shared defaults, and decoding the same user as an API reply whose
 // dates are the server's text. simdjson's own DOM parse of the same bytes is
-// the ceiling, since the decoder reads the records from that parse.
+// the ceiling, since the decoder reads the records from that parse (laid out
+// for reading in any order).
 
 #include "bench/json_bench/HeavyUser.hpp"
 #include "bench/json_bench/ServerDates.hpp"

@@ -105,7 +105,7 @@ private:
     [[nodiscard]] UUID decodeUUID() const;
 
     DecodingContext* context_;
-    std::size_t index_;  // where the value starts on the parsed document's tape
+    std::size_t index_;  // the value's entry in the parsed document
     CodingPathNode node_;
 };
 

@@ -65,6 +65,16 @@ bool JSONWriter::key(std::string_view key) {
     return true;
 }
 
+void JSONWriter::plainKey(std::string_view key) {
+    if (out_.back() != '{') {
+        out_.push_back(',');
+    }
+    out_.push_back('"');
+    append(key);
+    out_.push_back('"');
+    out_.push_back(':');
+}
+
 void JSONWriter::null() {
     separateValue();
     append("null");

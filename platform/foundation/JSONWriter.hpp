@@ -20,6 +20,9 @@ public:
     void endList() { out_.push_back(']'); }
     // False, with nothing written, when the key is not UTF-8.
     [[nodiscard]] bool key(std::string_view key);
+    // A key known to need no escaping (printable ASCII other than the quote,
+    // the backslash and the slash), written as it stands.
+    void plainKey(std::string_view key);
 
     void null();
     void boolean(bool value);

@@ -9,13 +9,6 @@
 namespace foundation {
 namespace {
 
-using simdjson::internal::tape_type;
-
-// Up to this many fields a scan from the end (where the last of a repeated
-// key is found first) beats hashing every key, and checking every pair of
-// keys for a repeat costs next to nothing.
-constexpr std::uint32_t scannedFieldLimit = 8;
-
 std::uint64_t load(const char* bytes, std::size_t count) {
     std::uint64_t word = 0;
     std::memcpy(&word, bytes, count);
@@ -70,64 +63,43 @@ std::uint32_t hashKey(std::string_view key) {
     return field.keyLength == key.size() && sameBytes(field.key, key.data(), key.size());
 }
 
-// A key's one bit in the summary of a small object's keys, from its length
-// and its end characters. Records ask small objects for many keys they lack
-// (the optional fields left out when they were written): a key whose bit is
-// clear is absent without a scan. Two keys can only be the same when they
-// share a bit.
-[[gnu::always_inline]] inline std::uint64_t keyBit(std::string_view key) {
-    const std::size_t n = key.size();
-    const std::uint32_t ends =
-        n == 0 ? 0u
-               : static_cast<std::uint32_t>(static_cast<unsigned char>(key[0])) |
-                     static_cast<std::uint32_t>(static_cast<unsigned char>(key[n - 1])) << 8;
-    const std::uint32_t mixed = (ends ^ static_cast<std::uint32_t>(n) << 16) * 0x9E3779B1u;
-    return std::uint64_t{1} << (mixed >> 26);
+}  // namespace
+
+namespace {
+
+[[gnu::always_inline]] inline bool sameKey(const JSONDocument::Entry& entry, std::string_view key) {
+    return entry.size == key.size() && sameBytes(entry.text, key.data(), key.size());
 }
 
 }  // namespace
 
 KeyedDecodingContainer::KeyedDecodingContainer(DecodingContext& context, std::size_t objectIndex,
                                                CodingPathNode node)
-    : context_(&context), node_(node) {
-    auto& fields = context.fields();
-    firstField_ = static_cast<std::uint32_t>(fields.size());
-    const std::size_t end = context.at(objectIndex).matching_brace_index() - 1;
-    for (std::size_t index = objectIndex + 1; index < end;) {
-        const std::string_view key = context.at(index).get_string_view();
-        fields.push_back({key.data(), static_cast<std::uint32_t>(key.size()), 0, index + 1});
-        index = context.at(index + 1).after_element();
-    }
-    fieldCount_ = static_cast<std::uint32_t>(fields.size()) - firstField_;
-    if (fieldCount_ <= scannedFieldLimit) {
-        bool bitsShared = false;
-        for (std::uint32_t i = firstField_; i < firstField_ + fieldCount_; ++i) {
-            const std::uint64_t bit = keyBit(fields[i].keyView());
-            bitsShared |= (keyBits_ & bit) != 0;
-            keyBits_ |= bit;
-        }
-        // Only keys that share a bit can repeat.
-        if (!bitsShared) {
-            return;
-        }
-        for (std::uint32_t i = firstField_; i < firstField_ + fieldCount_ && !repeatsKey_; ++i) {
-            for (std::uint32_t j = i + 1; j < firstField_ + fieldCount_; ++j) {
-                if (sameKey(fields[i], fields[j].keyView())) {
-                    repeatsKey_ = true;
-                    break;
-                }
-            }
-        }
+    : context_(&context), node_(node), objectIndex_(objectIndex) {
+    const JSONDocument& document = context.document();
+    const JSONDocument::Entry& object = document.at(objectIndex);
+    end_ = object.size;
+    if ((object.fields & ~JSONDocument::repeatsKey) <= JSONDocument::smallObjectLimit) {
+        keyBits_ = object.keyBits;
+        repeatsKey_ = (object.fields & JSONDocument::repeatsKey) != 0;
+        next_ = objectIndex + 1;
         return;
     }
+    auto& fields = context.fields();
+    firstField_ = static_cast<std::uint32_t>(fields.size());
+    for (std::size_t index = objectIndex + 1; index < end_;) {
+        const auto& key = document.at(index);
+        fields.push_back({key.text, key.size, hashKey(key.view()), index + 1});
+        index = document.after(index + 1);
+    }
+    fieldCount_ = static_cast<std::uint32_t>(fields.size()) - firstField_;
     auto& slots = context.slots();
     firstSlot_ = static_cast<std::uint32_t>(slots.size());
     slotCount_ = std::bit_ceil(fieldCount_ * 2);
     slots.resize(slots.size() + slotCount_, 0);
     const std::uint32_t mask = slotCount_ - 1;
     for (std::uint32_t i = 0; i < fieldCount_; ++i) {
-        auto& field = fields[firstField_ + i];
-        field.keyHash = hashKey(field.keyView());
+        const auto& field = fields[firstField_ + i];
         for (std::uint32_t slot = field.keyHash & mask;; slot = (slot + 1) & mask) {
             std::uint32_t& entry = slots[firstSlot_ + slot];
             if (entry == 0) {
@@ -147,6 +119,8 @@ KeyedDecodingContainer::KeyedDecodingContainer(DecodingContext& context, std::si
 KeyedDecodingContainer::KeyedDecodingContainer(KeyedDecodingContainer&& other) noexcept
     : context_(other.context_),
       node_(other.node_),
+      objectIndex_(other.objectIndex_),
+      end_(other.end_),
       firstField_(other.firstField_),
       fieldCount_(other.fieldCount_),
       firstSlot_(other.firstSlot_),
@@ -160,7 +134,7 @@ KeyedDecodingContainer::KeyedDecodingContainer(KeyedDecodingContainer&& other) n
 // Gives the index back when it is on top of the stacks; a container that ends
 // out of order leaves its share to the end of the decode.
 KeyedDecodingContainer::~KeyedDecodingContainer() {
-    if (context_ == nullptr) {
+    if (context_ == nullptr || slotCount_ == 0) {
         return;
     }
     auto& fields = context_->fields();
@@ -168,7 +142,7 @@ KeyedDecodingContainer::~KeyedDecodingContainer() {
         fields.resize(firstField_);
     }
     auto& slots = context_->slots();
-    if (slotCount_ != 0 && firstSlot_ + slotCount_ == slots.size()) {
+    if (firstSlot_ + slotCount_ == slots.size()) {
         slots.resize(firstSlot_);
     }
 }
@@ -176,29 +150,46 @@ KeyedDecodingContainer::~KeyedDecodingContainer() {
 // The common case, inlined into its callers; the rest is out of line so that
 // this stays a handful of instructions.
 inline std::size_t KeyedDecodingContainer::find(std::string_view key) const {
+    if (slotCount_ == 0) {
+        const JSONDocument& document = context_->document();
+        if (!repeatsKey_ && next_ < end_ && sameKey(document.at(next_), key)) [[likely]] {
+            const std::size_t value = next_ + 1;
+            next_ = document.after(value);
+            return value;
+        }
+        // Most misses of the guess are optional fields left out of a small object.
+        if ((keyBits_ & JSONDocument::keyBit(key)) == 0) {
+            return 0;
+        }
+        return scan(key);
+    }
     const auto& fields = context_->fields();
     if (!repeatsKey_ && next_ < fieldCount_ && sameKey(fields[firstField_ + next_], key)) [[likely]] {
-        return firstField_ + ++next_;
-    }
-    // Most misses of the guess are optional fields left out of a small object.
-    if (slotCount_ == 0 && (keyBits_ & keyBit(key)) == 0) {
-        return 0;
+        return fields[firstField_ + next_++].value;
     }
     return search(key);
 }
 
-std::size_t KeyedDecodingContainer::search(std::string_view key) const {
-    const auto& fields = context_->fields();
-    if (slotCount_ == 0) {
-        // From the end, so that the last of a repeated key is found first.
-        for (std::uint32_t i = fieldCount_; i > 0; --i) {
-            if (sameKey(fields[firstField_ + i - 1], key)) {
-                next_ = i;
-                return firstField_ + i;
+// The last of a repeated key counts.
+std::size_t KeyedDecodingContainer::scan(std::string_view key) const {
+    const JSONDocument& document = context_->document();
+    std::size_t found = 0;
+    for (std::size_t index = objectIndex_ + 1; index < end_; index = document.after(index + 1)) {
+        if (sameKey(document.at(index), key)) {
+            found = index + 1;
+            if (!repeatsKey_) {
+                break;
             }
         }
-        return 0;
     }
+    if (found != 0) {
+        next_ = document.after(found);
+    }
+    return found;
+}
+
+std::size_t KeyedDecodingContainer::search(std::string_view key) const {
+    const auto& fields = context_->fields();
     const std::uint32_t hash = hashKey(key);
     const auto& slots = context_->slots();
     const std::uint32_t mask = slotCount_ - 1;
@@ -210,15 +201,14 @@ std::size_t KeyedDecodingContainer::search(std::string_view key) const {
         const auto& field = fields[firstField_ + entry - 1];
         if (field.keyHash == hash && sameKey(field, key)) {
             next_ = entry;
-            return firstField_ + entry;
+            return field.value;
         }
     }
 }
 
-Decoder KeyedDecodingContainer::valueAt(std::size_t found) const {
-    const auto& field = context_->fields()[found - 1];
+Decoder KeyedDecodingContainer::valueAt(std::size_t value) const {
     // The key in the path is the document's copy, which outlives whatever text the caller passed.
-    return Decoder(*context_, field.value, CodingPathNode(&node_, field.keyView()));
+    return Decoder(*context_, value, CodingPathNode(&node_, context_->at(value - 1).view()));
 }
 
 Decoder KeyedDecodingContainer::requiredValue(std::string_view key) const {
@@ -232,10 +222,7 @@ Decoder KeyedDecodingContainer::requiredValue(std::string_view key) const {
 
 bool KeyedDecodingContainer::presentValue(std::string_view key, Decoder& value) const {
     const std::size_t found = find(key);
-    if (found == 0) {
-        return false;
-    }
-    if (context_->at(context_->fields()[found - 1].value).tape_ref_type() == tape_type::NULL_VALUE) {
+    if (found == 0 || context_->at(found).kind == JSONDocument::Kind::null) {
         return false;
     }
     value = valueAt(found);

@@ -11,13 +11,13 @@ namespace foundation {
 // A JSON object, read by key in any order. Keys it holds that nobody asks for
 // are ignored; when an object repeats a key, its last value counts.
 //
-// Opening the container indexes the object's fields once (a hash table for
-// all but the smallest objects, and for those a one-word summary of their
-// keys that rules out most absent keys at once), so each key costs about the
-// same however many fields the object has and however many of the asked-for
-// keys it lacks.
+// Small objects are scanned, after a one-word summary of their keys (made
+// when the document was parsed) has ruled out most absent keys at once;
+// opening a larger one indexes its fields in a hash table. So each key costs
+// about the same however many fields the object has and however many of the
+// asked-for keys it lacks.
 // Records mostly read keys in the order they were written, so the field after
-// the last one found is tried before the index.
+// the last one found is tried first.
 class KeyedDecodingContainer {
 public:
     KeyedDecodingContainer(const KeyedDecodingContainer&) = delete;
@@ -59,9 +59,10 @@ private:
 
     KeyedDecodingContainer(DecodingContext& context, std::size_t objectIndex, CodingPathNode node);
 
-    // One past the key's place among the context's fields, or 0 when the object lacks it.
+    // The index of the key's value in the document, or 0 when the object lacks it.
     [[nodiscard]] std::size_t find(std::string_view key) const;
     [[nodiscard]] std::size_t search(std::string_view key) const;
+    [[nodiscard]] std::size_t scan(std::string_view key) const;
     [[nodiscard]] Decoder requiredValue(std::string_view key) const;
     // False, leaving the value alone, when the key is absent or null.
     [[nodiscard]] bool presentValue(std::string_view key, Decoder& value) const;
@@ -69,15 +70,21 @@ private:
 
     DecodingContext* context_;
     CodingPathNode node_;
-    // This object's share of the context's field and slot stacks.
+    // Where the object's entries lie in the document.
+    std::size_t objectIndex_ = 0;
+    std::size_t end_ = 0;
+    // For objects hashed rather than scanned: their share of the context's
+    // field and slot stacks.
     std::uint32_t firstField_ = 0;
     std::uint32_t fieldCount_ = 0;
     std::uint32_t firstSlot_ = 0;
     std::uint32_t slotCount_ = 0;
-    // For objects scanned rather than hashed: one bit for each key's summary (keyBit).
+    // For objects scanned: the summary of their keys.
     std::uint64_t keyBits_ = 0;
-    // The field tried first; the guess is exact only while no key repeats.
-    mutable std::uint32_t next_ = 0;
+    // The field tried first (its key's index in the document for a scanned
+    // object, its place among the fields for a hashed one); the guess is
+    // exact only while no key repeats.
+    mutable std::size_t next_ = 0;
     bool repeatsKey_ = false;
 };
 

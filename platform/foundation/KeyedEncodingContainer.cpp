@@ -5,15 +5,17 @@
 
 namespace foundation {
 
-Encoder KeyedEncodingContainer::childFor(std::string_view key) {
-    if (!writer_->key(key)) {
-        throw EncodingError(EncodingError::Kind::invalidValue, node_.pathAppending(key),
+Encoder KeyedEncodingContainer::childFor(Key key) {
+    if (key.isPlain()) {
+        writer_->plainKey(key.text());
+    } else if (!writer_->key(key.text())) {
+        throw EncodingError(EncodingError::Kind::invalidValue, node_.pathAppending(key.text()),
                             "Unable to encode a key that is not valid UTF-8.");
     }
-    return Encoder(*writer_, CodingPathNode(&node_, key));
+    return Encoder(*writer_, CodingPathNode(&node_, key.text()));
 }
 
-void KeyedEncodingContainer::encodeNil(std::string_view key) {
+void KeyedEncodingContainer::encodeNil(Key key) {
     childFor(key).encodeNil();
 }
 

@@ -5,24 +5,9 @@
 #include "platform/foundation/KeyedDecodingContainer.hpp"
 
 namespace foundation {
-namespace {
-
-// The parser's element count stops at this value; longer lists are counted.
-constexpr std::size_t saturatedCount = simdjson::internal::JSON_COUNT_MASK;
-
-}  // namespace
-
 UnkeyedDecodingContainer::UnkeyedDecodingContainer(DecodingContext& context, std::size_t listIndex,
                                                    CodingPathNode node)
-    : context_(&context), node_(node), position_(listIndex + 1), count_(context.at(listIndex).scope_count()) {
-    if (count_ == saturatedCount) {
-        const std::size_t end = context.at(listIndex).matching_brace_index() - 1;
-        count_ = 0;
-        for (std::size_t index = position_; index < end; index = context.at(index).after_element()) {
-            ++count_;
-        }
-    }
-}
+    : context_(&context), node_(node), position_(listIndex + 1), count_(context.at(listIndex).count) {}
 
 Decoder UnkeyedDecodingContainer::next() const {
     const CodingPathNode element(&node_, currentIndex_);
@@ -34,7 +19,7 @@ Decoder UnkeyedDecodingContainer::next() const {
 }
 
 void UnkeyedDecodingContainer::advance() {
-    position_ = context_->at(position_).after_element();
+    position_ = context_->document().after(position_);
     ++currentIndex_;
 }
 

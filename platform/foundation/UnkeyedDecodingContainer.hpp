@@ -41,7 +41,7 @@ private:
 
     DecodingContext* context_;
     CodingPathNode node_;
-    std::size_t position_;  // tape index of the next element
+    std::size_t position_;  // the next element's entry in the parsed document
     std::size_t count_;
     std::size_t currentIndex_ = 0;
 };

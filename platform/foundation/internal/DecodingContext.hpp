@@ -1,11 +1,9 @@
 #pragma once
 
-// Private to the decoder's sources: it is the one place that knows the parsed
-// document is simdjson's.
+// Private to the decoder's sources.
 
 #include "platform/foundation/Date.hpp"
-
-#include <simdjson.h>
+#include "platform/foundation/internal/JSONDocument.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,9 +22,11 @@ class Decoder;
 class DecodingContext {
 public:
     using DateRule = std::function<Date(Decoder&)>;
+    using Entry = JSONDocument::Entry;
+    using Kind = JSONDocument::Kind;
 
     // A field of an object being read: its key as it stands in the parsed
-    // document, and where its value starts on the tape.
+    // document, and the index of its value's entry.
     struct Field {
         const char* key;
         std::uint32_t keyLength;
@@ -36,23 +36,22 @@ public:
         [[nodiscard]] std::string_view keyView() const noexcept { return {key, keyLength}; }
     };
 
-    DecodingContext(const simdjson::dom::document& document, const DateRule* dateRule)
+    DecodingContext(const JSONDocument& document, const DateRule* dateRule)
         : document_(document), dateRule_(dateRule) {
         // Enough for the records nested in one cached user, so that the stacks rarely grow.
         fields_.reserve(1024);
         slots_.reserve(1024);
     }
 
-    [[nodiscard]] simdjson::internal::tape_ref at(std::size_t index) const noexcept {
-        return {&document_, index};
-    }
+    [[nodiscard]] const JSONDocument& document() const noexcept { return document_; }
+    [[nodiscard]] const Entry& at(std::size_t index) const noexcept { return document_.at(index); }
     [[nodiscard]] const DateRule* dateRule() const noexcept { return dateRule_; }
 
     std::vector<Field>& fields() noexcept { return fields_; }
     std::vector<std::uint32_t>& slots() noexcept { return slots_; }
 
 private:
-    const simdjson::dom::document& document_;
+    const JSONDocument& document_;
     const DateRule* dateRule_;
     std::vector<Field> fields_;
     std::vector<std::uint32_t> slots_;

@@ -37,6 +37,9 @@ TEST(KestrovaBlockFileCoding, EachOptionalKeyFillsItsOwnField) {
         {R"("height":480)", [](KestrovaBlockFile& f) { f.height = 480; }},
         {R"("duration":12)", [](KestrovaBlockFile& f) { f.duration = 12.0f; }},
         {R"("duration":0.1)", [](KestrovaBlockFile& f) { f.duration = 0.1f; }},
+        // The float nearest to the text, not the float nearest to the double nearest to it.
+        {R"("duration":1.00000005960464477539062501)", [](KestrovaBlockFile& f) { f.duration = 1.00000011920928955078125f; }},
+        {R"("width":640.0,"height":4.8e2)", [](KestrovaBlockFile& f) { f.width = 640; f.height = 480; }},
         {R"("width":null,"height":null,"duration":null)", unchanged},
         {R"("mime_type":"x","URL":"y","length":3)", unchanged},
     });
@@ -51,6 +54,9 @@ TEST(KestrovaBlockFileCoding, RequiredKeysAndTypes) {
         {R"("duration":"12")", Failure::typeMismatch, "duration"},
         {R"("duration":3.5e38)", Failure::dataCorrupted, "duration"},
         {R"("size":-1.25)", Failure::dataCorrupted, "size"},
+        {R"("size":1024.0000000000000000001)", Failure::dataCorrupted, "size"},
+        {R"("size":1e-400)", Failure::dataCorrupted, "size"},
+        {R"("id":9223372036854775807.0,"size":18446744073709551616)", Failure::dataCorrupted, "size"},
         {R"("url":{"href":"u"})", Failure::typeMismatch, "url"},
     });
 }

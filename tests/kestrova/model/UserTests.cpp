@@ -101,6 +101,8 @@ TEST(UserCoding, EachKeyFillsItsOwnField) {
         {R"("boost":false)", [](User& u) { u.boost = false; }},
         {R"("plus":true)", [](User& u) { u.plus = true; }},
         {R"("Username":"other","userName":"other","colour":"red")", unchanged},
+        // What the server adds and no field reads never fails the user, whatever number it holds.
+        {R"("storageBytes":18446744073709551616,"limits":[1e400,-9223372036854775809])", unchanged},
     });
 }
 
@@ -123,6 +125,8 @@ TEST(UserCoding, AValueOfTheWrongTypeFailsTheUser) {
         {R"("username":1)", Failure::typeMismatch, "username"},
         {R"("quietMode":"true")", Failure::typeMismatch, "quietMode"},
         {R"("numberOfEntries":3.5)", Failure::dataCorrupted, "numberOfEntries"},
+        {R"("numberOfEntries":1e400)", Failure::dataCorrupted, "numberOfEntries"},
+        {R"("numberOfEntries":120.0000000000000000001)", Failure::dataCorrupted, "numberOfEntries"},
         {R"("email":false)", Failure::typeMismatch, "email"},
         {R"("journals":{})", Failure::typeMismatch, "journals"},
         {R"("journals":[null])", Failure::valueNotFound, "journals[0]"},

@@ -46,18 +46,26 @@ struct ValueCase {
 };
 
 template <typename T>
+void checkValueCase(const ValueCase<T>& c, const std::string& json) {
+    if (c.expected) {
+        SCOPED_TRACE(json);
+        try {
+            EXPECT_EQ(JSONDecoder().decode<Field<T>>(json).v, *c.expected);
+        } catch (const DecodingError& error) {
+            ADD_FAILURE() << error.debugDescription();
+        }
+    } else {
+        expectFailure<Field<T>>(json, c.failure, "v");
+    }
+}
+
+// Each case is read twice: alone, and beside a number that no type holds,
+// which makes the decoder read every number from its text.
+template <typename T>
 void checkValueCases(std::initializer_list<ValueCase<T>> cases) {
     for (const auto& c : cases) {
-        const std::string json = std::string(R"({"v":)").append(c.json).append("}");
-        if (c.expected) {
-            SCOPED_TRACE(json);
-            try {
-                EXPECT_EQ(JSONDecoder().decode<Field<T>>(json).v, *c.expected);
-            } catch (const DecodingError& error) {
-                ADD_FAILURE() << error.debugDescription();
-            }
-        } else {
-            expectFailure<Field<T>>(json, c.failure, "v");
+        for (const std::string_view prefix : {R"({"v":)", R"({"huge":1e400,"v":)"}) {
+            checkValueCase(c, std::string(prefix).append(c.json).append("}"));
         }
     }
 }
@@ -79,6 +87,24 @@ TEST(JSONDecoderValues, IntegersAreIntegralNumbersWithinRange) {
         {"9.3e18", {}},
         {"3.5", {}},
         {"1e-1", {}},
+        // Every digit counts, however the number is written: never through a double.
+        {"9007199254740993.0", 9007199254740993},
+        {"-9223372036854775807.0", -9223372036854775807},
+        {"9223372036854775807.0", max},
+        {"-9223372036854775808.0", min},
+        {"922337203685477580.7e1", max},
+        {"12345678901234567890e-1", 1234567890123456789},
+        {"0.5e1", 5},
+        {"100e-2", 1},
+        {"1E+2", 100},
+        {"0.000e99999", 0},
+        {"9223372036854775808.0", {}},
+        {"-9223372036854775809", {}},
+        {"18446744073709551616", {}},
+        {"1.0000000000000000001", {}},
+        {"9007199254740993.5", {}},
+        {"1e-400", {}},
+        {"1e400", {}},
         {"\"3\"", {}, Failure::typeMismatch},
         {"true", {}, Failure::typeMismatch},
         {"[3]", {}, Failure::typeMismatch},
@@ -100,6 +126,12 @@ TEST(JSONDecoderValues, DoublesTakeAnyNumberAndKeepTheSignOfZero) {
         {"-2.5e-3", -2.5e-3},
         {"1.7976931348623157e308", 1.7976931348623157e308},
         {"18446744073709551615", 18446744073709551615.0},
+        {"18446744073709551616", 18446744073709551616.0},
+        {"123456789012345678901234567890", 123456789012345678901234567890.0},
+        {"9007199254740993", 9007199254740992.0},
+        {"1e-400", 0.0},
+        {"1e400", {}},
+        {"-1e400", {}},
         {"\"1\"", {}, Failure::typeMismatch},
         {"false", {}, Failure::typeMismatch},
         {"null", {}, Failure::valueNotFound},
@@ -119,6 +151,14 @@ TEST(JSONDecoderValues, FloatsMustFitTheFloatRange) {
         {"3.4028235e38", 3.4028234663852886e38f},
         {"3.4028236e38", {}},
         {"3.5e38", {}},
+        // Rounded once, from the text: just above, at and just below the
+        // halfway point between 1 and the next float.
+        {"1.00000005960464477539062501", 1.00000011920928955078125f},
+        {"1.000000059604644775390625", 1.0f},
+        {"1.00000005960464477539062499", 1.0f},
+        {"16777217.000000000001", 16777218.0f},
+        {"1e-45", 1.401298464324817e-45f},
+        {"1e400", {}},
         {"-3.5e38", {}},
         {"1e300", {}},
         {"\"12\"", {}, Failure::typeMismatch},
@@ -194,6 +234,34 @@ TEST(JSONDecoderValues, TopLevelFragmentsDecode) {
     EXPECT_EQ(JSONDecoder().decode<std::vector<bool>>(std::string_view("[true,false]")),
               (std::vector<bool>{true, false}));
     expectFailure<std::int64_t>("null", Failure::valueNotFound, "the top level");
+}
+
+// A number that no type can hold fails only the field that reads it; under a
+// key that no record reads it is ignored like any other value.
+TEST(JSONDecoderValues, AHugeNumberFailsOnlyTheFieldThatReadsIt) {
+    const std::string_view huge[] = {"18446744073709551616", "-9223372036854775809", "1e400", "-1e400",
+                                     "[1e400]", R"({"n":[1,1e400]})", "123456789012345678901234567890"};
+    for (const auto number : huge) {
+        const std::string unread = std::string(R"({"extra":)").append(number).append(R"(,"v":7})");
+        SCOPED_TRACE(unread);
+        try {
+            EXPECT_EQ(JSONDecoder().decode<Field<std::int64_t>>(unread).v, 7);
+        } catch (const DecodingError& error) {
+            ADD_FAILURE() << error.debugDescription();
+        }
+    }
+    expectFailure<Field<std::int64_t>>(R"({"v":18446744073709551616})", Failure::dataCorrupted, "v");
+    expectFailure<Field<double>>(R"({"v":1e400})", Failure::dataCorrupted, "v");
+    expectFailure<Field<float>>(R"({"v":1e400})", Failure::dataCorrupted, "v");
+    expectFailure<Field<Date>>(R"({"v":-1e400})", Failure::dataCorrupted, "v");
+    expectFailure<Field<std::vector<double>>>(R"({"v":[0,1e400]})", Failure::dataCorrupted, "v[1]");
+    expectFailure<double>("1e400", Failure::dataCorrupted, "the top level");
+    try {
+        (void)JSONDecoder().decode<Field<std::int64_t>>(std::string_view(R"({"v":1e400})"));
+        ADD_FAILURE() << "decoded";
+    } catch (const DecodingError& error) {
+        EXPECT_EQ(error.debugDescription(), "Parsed JSON number <1e400> does not fit in Int64.");
+    }
 }
 
 constexpr std::string_view noteJSON = R"({"id":"e621e1f8-c36c-495a-93fc-0c247a3e6e5f","title":"Morning",)"
@@ -352,9 +420,10 @@ TEST(JSONDecoderKeyed, FindsEveryKeyInAnyOrderAndTheLastOfARepeatedOne) {
     repeated.insert(repeated.end(), {5, 39, 0});
     cases.push_back({"large, repeated", repeated});
 
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    for (const std::string_view start : {R"({"unknown":true)", R"({"unknown":1e400)"}) {
         SCOPED_TRACE(c.description);
-        std::string json = R"({"unknown":true)";
+        std::string json(start);
         std::vector<std::optional<std::int64_t>> expected(40);
         for (std::size_t place = 0; place < c.keys.size(); ++place) {
             const int key = c.keys[place];
@@ -364,6 +433,13 @@ TEST(JSONDecoderKeyed, FindsEveryKeyInAnyOrderAndTheLastOfARepeatedOne) {
         }
         json += "}";
         EXPECT_EQ(JSONDecoder().decode<Wide>(json).values, expected);
+    }
+}
+
+TEST(JSONDecoderKeyed, KeysAreUnescaped) {
+    for (const std::string_view json : {R"({"\u0076":"x"})", R"({"\u0076":"x","huge":1e400})",
+                                        R"({"v\"":"y","v":"x"})", R"({"huge":1e400,"v\"":"y","v":"x"})"}) {
+        EXPECT_EQ(JSONDecoder().decode<Field<std::string>>(json).v, "x") << json;
     }
 }
 
@@ -468,8 +544,12 @@ TEST(JSONDecoderMalformed, BadDocumentsAreDataCorrupted) {
         R"({"id":01})",
         R"({id:1})",
         "NaN",
-        R"({"a":1e400})",
-        R"({"a":123456789012345678901234567890})",
+        R"({"a":1.})",
+        R"({"a":.5})",
+        R"({"a":-})",
+        R"({"a":1e})",
+        R"({"a":+1})",
+        R"({"a":0x10})",
         "{\"a\":\"\xff\"}",
         "{\"a\":\"\xC3\"}",
         R"({"a":"\ud800"})",
@@ -477,6 +557,38 @@ TEST(JSONDecoderMalformed, BadDocumentsAreDataCorrupted) {
         "{\"a\":\"tab\there\"}",
         deepLists,
         deepObjects,
+    };
+    for (const auto json : cases) {
+        expectFailure<Nest>(json, Failure::dataCorrupted, "the top level");
+    }
+}
+
+// A number that no type holds (beyond 64 bits, beyond a double) makes the
+// document no less valid: the reading that keeps such numbers as their text
+// must still refuse everything else that is not JSON.
+TEST(JSONDecoderMalformed, ADocumentWithAHugeNumberIsCheckedAsAnyOther) {
+    const std::string deep = "[1e400," + std::string(600, '[') + std::string(600, ']') + "]";
+    const std::string_view cases[] = {
+        R"({"a":1e400,"b":"\x"})",
+        "{\"a\":1e400,\"b\":\"tab\there\"}",
+        "{\"a\":1e400,\"b\":\"\xff\"}",
+        R"({"a":1e400,"b":"\ud800"})",
+        R"({"a":1e400,"b":tru})",
+        R"({"a":1e400,"b":nul})",
+        R"({"a":1e400,"b":falsey})",
+        R"({"a":1e400 "b":1})",
+        R"({"a":1e400,})",
+        R"({"a":1e400,"b":01})",
+        R"({"a":1e400,"b":1.})",
+        R"({"a":1e400,"b":-})",
+        R"({"a":1e400,"b":[1 2]})",
+        R"({"a":1e400}x)",
+        R"({"a":1e400}})",
+        R"({"a":1e400)",
+        R"([1e400,])",
+        "1e400 1",
+        "1e400x",
+        deep,
     };
     for (const auto json : cases) {
         expectFailure<Nest>(json, Failure::dataCorrupted, "the top level");

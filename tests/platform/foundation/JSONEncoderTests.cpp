@@ -157,6 +157,50 @@ TEST(JSONEncoderRecords, KeysInWritingOrderAbsentOptionalsLeftOut) {
     EXPECT_EQ(encodedText(JSONEncoder().encode(noNotes)), R"({"id":1,"score":2.5,"name":"p"})");
 }
 
+// Keys written as literals skip the checks at each write when they need no
+// escaping; every other key, literal or not, is escaped as a text is.
+TEST(JSONEncoderRecords, KeysAreEscapedAsTextsAre) {
+    struct Keys {
+        std::string runtimeKey;
+        void encode(Encoder& encoder) const {
+            auto c = encoder.container();
+            c.encode("plain_Key-1 ~", 1);
+            c.encode("a/b", 2);
+            c.encode("q\"\\", 3);
+            c.encode("tab\t", 4);
+            c.encode("caf\u00e9", 5);
+            c.encode(runtimeKey, 6);
+            c.encode(std::string_view("v"), 7);
+            c.encodeNil("n/");
+        }
+    };
+    EXPECT_EQ(encodedText(JSONEncoder().encode(Keys{"r/\n"})),
+              R"({"plain_Key-1 ~":1,"a\/b":2,"q\"\\":3,"tab\t":4,)"
+              "\"caf\u00e9\":5,"
+              R"("r\/\n":6,"v":7,"n\/":null})");
+
+    struct BadKey {
+        std::string key;
+        void encode(Encoder& encoder) const {
+            auto c = encoder.container();
+            c.encode("fine", 1);
+            if (key.empty()) {
+                c.encode("\xff", 2);
+            } else {
+                c.encode(key, 2);
+            }
+        }
+    };
+    for (const std::string& key : {std::string(), std::string("\xC3")}) {
+        try {
+            (void)JSONEncoder().encode(BadKey{key});
+            ADD_FAILURE() << "encoded";
+        } catch (const EncodingError& error) {
+            EXPECT_NE(error.debugDescription().find("UTF-8"), std::string::npos) << error.debugDescription();
+        }
+    }
+}
+
 TEST(JSONEncoderRecords, ListsAndFragmentsAtTheTopLevel) {
     EXPECT_EQ(encodedText(JSONEncoder().encode(std::vector<std::int64_t>{})), "[]");
     EXPECT_EQ(encodedText(JSONEncoder().encode(std::vector<std::vector<int>>{{1, 2}, {}, {3}})),
