@@ -83,8 +83,8 @@ void HeadlessWebPage::load(const foundation::URLRequest& request) {
 
 void HeadlessWebPage::reload() {
     effects_.record("web reload");
-    if (url_) {
-        navigate(url_, webkit::NavigationType::reload);
+    if (committed_) {
+        navigate(committed_, webkit::NavigationType::reload);
     }
 }
 
@@ -92,6 +92,14 @@ void HeadlessWebPage::stopLoading() {
     effects_.record("web stop");
     provisional_.reset();
     loading_ = false;
+    showURL(committed_);
+}
+
+void HeadlessWebPage::showURL(const std::optional<foundation::URL>& url) {
+    if (url_ != url) {
+        url_ = url;
+        owner_.engineDidChangeURL();
+    }
 }
 
 void HeadlessWebPage::makeFirstResponder() {
@@ -147,6 +155,8 @@ void HeadlessWebPage::startNavigation(const webkit::NavigationAction& action) {
         if (auto* delegate = owner_.navigationDelegate()) {
             delegate->didStartProvisionalNavigation(owner_);
         }
+        // As with an engine, the address changes when the navigation starts.
+        showURL(*action.requestURL);
     };
     if (auto* delegate = owner_.navigationDelegate()) {
         delegate->decidePolicyForNavigationAction(owner_, action, std::move(decided));
@@ -174,17 +184,19 @@ void HeadlessWebPage::respond(std::optional<std::string> mimeType, bool canShowM
         effects_.record("web response: " + response.mimeType.value_or("none") + " -> " + policyName(policy));
         provisional_.reset();
         if (policy == webkit::NavigationResponsePolicy::allow) {
-            url_ = pending.url;
+            committed_ = pending.url;
             effects_.record("web committed: " + pending.url.absoluteString());
-            owner_.engineDidChangeURL();
+            showURL(pending.url);
             loading_ = false;
             if (auto* delegate = owner_.navigationDelegate()) {
                 delegate->didFinishNavigation(owner_);
             }
             return;
         }
-        // A navigation that becomes a download, or is cancelled, ends without finishing.
+        // A navigation that becomes a download, or is cancelled, ends without finishing, and the
+        // address goes back to the page shown.
         loading_ = false;
+        showURL(committed_);
         if (policy == webkit::NavigationResponsePolicy::download) {
             startDownload(pending.url, std::move(body), response.suggestedFilename.value_or(filenameOf(pending.url)),
                           [this, &response](webkit::Download& d) {

@@ -33,7 +33,9 @@ namespace headless {
 //   web download: <url> to <path> | web download cancelled: <url> | web download failed: <url>
 //
 // A navigation the delegate allows in the main frame stays provisional until the test answers it
-// with respond(); one in a sub-frame is recorded and goes no further.
+// with respond(); one in a sub-frame is recorded and goes no further. The web view's URL is the
+// provisional one while a navigation is under way, and goes back to the page shown when the
+// navigation becomes a download or is stopped.
 class HeadlessWebPage final : public webkit::WebPage {
 public:
     HeadlessWebPage(webkit::WebView& owner, HeadlessEffects& effects);
@@ -108,6 +110,11 @@ private:
     webkit::WebView& owner_;
     HeadlessEffects& effects_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    void showURL(const std::optional<foundation::URL>& url);
+
+    // The address of the page shown, and the one the web view reports (the provisional one while a
+    // navigation is under way).
+    std::optional<foundation::URL> committed_;
     std::optional<foundation::URL> url_;
     std::optional<std::string> title_;
     bool loading_ = false;

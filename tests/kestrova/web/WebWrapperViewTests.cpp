@@ -274,6 +274,8 @@ TEST_F(WebWrapperViewTest, ResponsesThatAreNotHTMLBecomeDownloadsSavedWhereTheUs
                   "web download cancelled: https://kestrova.example/photo.png",
               }));
     EXPECT_EQ(page().url()->absoluteString(), "https://kestrova.example/login");
+    drain();
+    EXPECT_EQ(state.url.absoluteString(), "https://kestrova.example/login");
 }
 
 TEST_F(WebWrapperViewTest, AFailedDownloadPrintsThreeLines) {
