@@ -89,6 +89,10 @@ public:
         cairo_scale(cairo, target.width() / size_.width, target.height() / size_.height);
         cairo_set_source_surface(cairo, surface_, 0, 0);
         cairo_pattern_set_filter(cairo_get_source(cairo), CAIRO_FILTER_GOOD);
+        // Edge pixels reach the edge of the target instead of fading into it.
+        cairo_pattern_set_extend(cairo_get_source(cairo), CAIRO_EXTEND_PAD);
+        cairo_rectangle(cairo, 0, 0, size_.width, size_.height);
+        cairo_clip(cairo);
         cairo_paint(cairo);
         cairo_restore(cairo);
     }
