@@ -125,18 +125,27 @@ struct LayoutEngine::Pass {
             }
             return entries;
         }
-        // The least flexible children choose first; each gets an even share of what is left.
+        // The least flexible children choose first; each gets an even share of what is left. Spacers
+        // come last, with their minimum lengths kept for them meanwhile, so that they only take
+        // what the other children leave.
         std::vector<std::pair<double, std::size_t>> order;
+        std::vector<std::size_t> spacers;
+        double reserved = 0;
         for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (const auto* spacer = std::get_if<node::Spacer>(&entries[i].child->node().payload)) {
+                spacers.push_back(i);
+                reserved += spacer->minLength.value_or(defaultSpacing);
+                continue;
+            }
             const double smallest = along(measure(*entries[i].child, proposal(axis, 0.0, cross), environment, axis), axis);
             const double largest = along(measure(*entries[i].child, proposal(axis, infinity, cross), environment, axis), axis);
             order.emplace_back(largest - smallest, i);
         }
         std::stable_sort(order.begin(), order.end(),
                          [](const auto& left, const auto& right) { return left.first < right.first; });
-        double remaining = std::isinf(*main) ? *main : std::max(0.0, *main - spacing);
-        std::size_t left = entries.size();
-        for (const auto& [flexibility, index] : order) {
+        double remaining = std::isinf(*main) ? *main : std::max(0.0, *main - spacing - reserved);
+        std::size_t left = order.size();
+        const auto choose = [&](std::size_t index) {
             const double share = std::isinf(remaining) ? remaining : std::max(0.0, remaining / static_cast<double>(left));
             entries[index].proposal = proposal(axis, share, cross);
             entries[index].size = measure(*entries[index].child, entries[index].proposal, environment, axis);
@@ -144,6 +153,14 @@ struct LayoutEngine::Pass {
                 remaining -= along(entries[index].size, axis);
             }
             --left;
+        };
+        for (const auto& [flexibility, index] : order) {
+            choose(index);
+        }
+        remaining += reserved;
+        left = spacers.size();
+        for (const std::size_t index : spacers) {
+            choose(index);
         }
         return entries;
     }

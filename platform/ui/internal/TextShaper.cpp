@@ -113,6 +113,38 @@ PangoLayout* TextShaper::prepare(const node::Text& text, const EnvironmentValues
 
 Size TextShaper::measure(const node::Text& text, const EnvironmentValues& environment, std::optional<double> width,
                          std::optional<int> maxLines) {
+    // Views are built afresh for every frame while their texts rarely change: shaping is what
+    // costs, so sizes are kept by what decides them.
+    std::string key;
+    for (const node::TextRun& run : text.runs) {
+        const Font font = run.font.value_or(environment.font);
+        key += std::to_string(font.pointSize());
+        key += ':';
+        key += std::to_string(static_cast<int>(run.weight.value_or(font.fontWeight())));
+        key += ':';
+        key += std::to_string(static_cast<int>(font.design()));
+        key += ':';
+        key += std::to_string(run.text.size());
+        key += ':';
+        key += run.text;
+    }
+    key += '|';
+    key += width && std::isfinite(*width) ? std::to_string(*width) : "-";
+    key += '|';
+    key += maxLines ? std::to_string(*maxLines) : "-";
+    if (const auto found = sizes_.find(key); found != sizes_.end()) {
+        return found->second;
+    }
+    const Size size = shape(text, environment, width, maxLines);
+    if (sizes_.size() >= 4096) {
+        sizes_.clear();
+    }
+    sizes_.emplace(std::move(key), size);
+    return size;
+}
+
+Size TextShaper::shape(const node::Text& text, const EnvironmentValues& environment, std::optional<double> width,
+                       std::optional<int> maxLines) {
     PangoLayout* layout = prepare(text, environment, width, maxLines, false);
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);

@@ -8,6 +8,8 @@
 #include <pango/pango.h>
 
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 namespace ui::internal {
 
@@ -36,7 +38,11 @@ private:
     PangoLayout* prepare(const node::Text& text, const EnvironmentValues& environment, std::optional<double> width,
                          std::optional<int> maxLines, bool withColors);
 
+    Size shape(const node::Text& text, const EnvironmentValues& environment, std::optional<double> width,
+               std::optional<int> maxLines);
+
     PangoContext* context_;
+    std::unordered_map<std::string, Size> sizes_;
 };
 
 }  // namespace ui::internal

@@ -59,6 +59,9 @@ TEST(Layout, PlacesViewsAsTheyNegotiate) {
         {"a spacer pushes the rest to the trailing edge", {100, 20},
          [] { return HStack({Spacer(), box("a", 20, 10)}); },
          {{"a", {{80, 5}, {20, 10}}}}},
+        {"a spacer takes only what the others leave", {200, 20},
+         [] { return HStack({Text::verbatim("Morning pages").view().id("a"), Spacer(), box("b", 20, 10)}); },
+         {{"b", {{180, 5}, {20, 10}}}}},
         {"a spacer between pushes two children apart", {100, 100},
          [] { return VStack({box("a", 10, 10), Spacer(), box("b", 10, 10)}); },
          {{"a", {{45, 0}, {10, 10}}}, {"b", {{45, 90}, {10, 10}}}}},
@@ -132,6 +135,13 @@ TEST(Layout, TextWrapsInTheWidthItIsOfferedAndKeepsItsIdealHeightWhenFixed) {
 
     const Size limited = engine.sizeThatFits(text.view().lineLimit(1), {120.0, std::nullopt});
     EXPECT_DOUBLE_EQ(limited.height, ideal.height);
+
+    // Beside a spacer a text keeps its whole width: the spacer takes what is left.
+    const Text title = Text::verbatim("Morning pages");
+    const double whole = engine.sizeThatFits(title, {}).width;
+    ASSERT_GT(whole, 75);
+    const auto row = engine.layout(HStack({title, Spacer()}), {150, 20});
+    EXPECT_DOUBLE_EQ(row.first<node::Text>()->frame.width(), whole);
 }
 
 TEST(Layout, FontsSizeTheText) {
