@@ -3,6 +3,10 @@
 #include <memory>
 #include <string_view>
 
+namespace ui {
+class WindowRealizer;
+}
+
 namespace backend {
 
 // What a desktop session provides (windows, a web engine, a tray, the
@@ -22,6 +26,9 @@ public:
 
     // "headless" or "desktop", for diagnostics.
     [[nodiscard]] virtual std::string_view name() const noexcept = 0;
+
+    // Shows view trees in windows.
+    [[nodiscard]] virtual ui::WindowRealizer& windowRealizer() = 0;
 
     // Installing a second backend, or none, is a fault of main().
     static void install(std::unique_ptr<Backend> backend);

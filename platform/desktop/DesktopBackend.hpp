@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/backend/Backend.hpp"
+#include "platform/desktop/DesktopWindowRealizer.hpp"
 
 #include <memory>
 
@@ -15,6 +16,10 @@ public:
     DesktopBackend();
 
     [[nodiscard]] std::string_view name() const noexcept override { return "desktop"; }
+    [[nodiscard]] DesktopWindowRealizer& windowRealizer() override { return windowRealizer_; }
+
+private:
+    DesktopWindowRealizer windowRealizer_;
 };
 
 }  // namespace desktop

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/backend/Backend.hpp"
+#include "platform/headless/HeadlessWindowRealizer.hpp"
 
 namespace headless {
 
@@ -11,6 +12,10 @@ public:
     HeadlessBackend() = default;
 
     [[nodiscard]] std::string_view name() const noexcept override { return "headless"; }
+    [[nodiscard]] HeadlessWindowRealizer& windowRealizer() override { return windowRealizer_; }
+
+private:
+    HeadlessWindowRealizer windowRealizer_;
 };
 
 }  // namespace headless

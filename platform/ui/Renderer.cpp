@@ -304,6 +304,9 @@ private:
     }
 
     void paintTabView(const LaidOutView& view) {
+        if (!options_.drawControls) {
+            return;  // the toolkit's tab view shows the tabs and their content
+        }
         const double bar = options_.metrics->tabBarHeight();
         const bool dark = view.environment->colorScheme == ColorScheme::dark;
         cairo_set_source_rgba(cairo_, dark ? 1 : 0, dark ? 1 : 0, dark ? 1 : 0, 0.06);
@@ -372,6 +375,7 @@ void Renderer::paint(const LaidOutView& laidOut, Bitmap& into, const Options& op
                                                                    CAIRO_FORMAT_ARGB32, into.width(), into.height(), into.stride());
     cairo_t* cairo = cairo_create(surface);
     cairo_scale(cairo, options.scale, options.scale);
+    cairo_translate(cairo, -options.origin.x, -options.origin.y);
     Painter(cairo, options).paint(laidOut);
     cairo_destroy(cairo);
     cairo_surface_flush(surface);

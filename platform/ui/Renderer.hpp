@@ -20,6 +20,8 @@ public:
         const ControlMetrics* metrics = &ControlMetrics::standard();
         // Off when a window's toolkit draws the controls, texts and images itself.
         bool drawControls = true;
+        // The point of the tree that lands at the bitmap's top-left corner.
+        Point origin;
 
         static Options atScale(double scale) {
             Options options;

@@ -41,6 +41,8 @@ public:
     // Evaluates the root again and lays it out now; a change of an observed object does this on a
     // later turn of the main loop.
     void update();
+    // Asks for update() on a later turn of the main loop; several asks make one update.
+    void setNeedsUpdate() { scheduleUpdate(); }
     void resize(Size size);
     [[nodiscard]] Size size() const noexcept { return options_.size; }
 
