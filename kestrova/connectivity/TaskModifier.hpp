@@ -3,7 +3,7 @@
 #include "platform/concurrency/Task.hpp"
 #include "platform/concurrency/TaskHandle.hpp"
 #include "platform/concurrency/TaskPriority.hpp"
-#include "platform/ui/Binding.hpp"
+#include "platform/ui/State.hpp"
 #include "platform/ui/View.hpp"
 
 #include <functional>

@@ -15,7 +15,7 @@ View make(node::Payload payload, std::vector<View> children = {}) {
 }  // namespace
 
 View Toggle(const LocalizedStringKey& title, Binding<bool> isOn) {
-    return make(node::Toggle{title.resolved(), isOn.getter(), isOn.setter()});
+    return make(node::Toggle{title.resolved(), [isOn] { return isOn.get(); }, [isOn](bool value) { isOn.set(value); }});
 }
 
 View Button(const LocalizedStringKey& title, std::function<void()> action) {

@@ -18,7 +18,7 @@ struct WindowOptions {
 };
 
 // A window that shows a view tree. Closing it, by the user or by close(), takes its views off
-// the screen.
+// the screen; so does dropping the last handle of it.
 class Window {
 public:
     virtual ~Window() = default;

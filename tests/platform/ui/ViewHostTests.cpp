@@ -1,9 +1,11 @@
+#include "platform/backend/Backend.hpp"
 #include "platform/combine/ObservableObject.hpp"
 #include "platform/combine/Published.hpp"
 #include "platform/ui/Controls.hpp"
 #include "platform/ui/Node.hpp"
 #include "platform/ui/Stacks.hpp"
 #include "platform/ui/Text.hpp"
+#include "platform/headless/HeadlessWindowRealizer.hpp"
 #include "platform/ui/ViewHost.hpp"
 #include "tests/support/MainLoop.hpp"
 
@@ -148,6 +150,32 @@ TEST(ViewHost, OnlyTheSelectedTabIsOnScreen) {
     host.selectTab(tabs->identity, 1);
     EXPECT_EQ(events, (std::vector<std::string>{"General", "Menubar"}));
     EXPECT_EQ(host.laidOut().first<node::TabView>()->selection, 1U);
+}
+
+}  // namespace
+}  // namespace ui
+
+namespace ui {
+namespace {
+
+TEST(HeadlessWindows, OpenShowAndCloseTheirViews) {
+    auto& realizer = static_cast<headless::HeadlessWindowRealizer&>(backend::Backend::installed().windowRealizer());
+    std::vector<std::string> events;
+    auto window = realizer.open({"Settings", {320, 136}, false}, [&events] {
+        return Text("General").view().onAppear([&events] { events.emplace_back("appear"); }).onDisappear([&events] {
+            events.emplace_back("disappear");
+        });
+    });
+    EXPECT_TRUE(window->isOpen());
+    EXPECT_EQ(window->host().size(), (Size{320, 136}));
+    EXPECT_EQ(realizer.windows().size(), 1U);
+    EXPECT_EQ(events, (std::vector<std::string>{"appear"}));
+    const auto bitmap = window->host().render(2);
+    EXPECT_EQ(bitmap.width(), 640);
+    window->close();
+    EXPECT_FALSE(window->isOpen());
+    EXPECT_TRUE(realizer.windows().empty());
+    EXPECT_EQ(events, (std::vector<std::string>{"appear", "disappear"}));
 }
 
 }  // namespace
