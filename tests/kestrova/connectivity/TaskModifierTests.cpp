@@ -37,17 +37,19 @@ struct Runs {
             auto run = std::make_shared<Run>();
             runs.push_back(run);
             run->onMainThread = concurrency::MainActor::isMainThread();
-            co_await concurrency::withTaskCancellationHandler(
-                [run]() -> concurrency::Task<void> {
-                    co_await concurrency::withCheckedThrowingContinuation<void>(
-                        "wait", [run](const auto& continuation) { run->parked = continuation; });
-                },
-                [run] {
-                    run->cancelled = true;
-                    // The action cannot fail: a cancellation ends its wait normally.
-                    run->parked->resume();
-                    run->parked.reset();
-                });
+            // Named first: lambdas that capture a shared pointer inside a co_await expression are
+            // destroyed twice by GCC 12.
+            auto wait = [run]() -> concurrency::Task<void> {
+                const auto park = [&run](const auto& continuation) { run->parked = continuation; };
+                co_await concurrency::withCheckedThrowingContinuation<void>("wait", park);
+            };
+            auto onCancel = [run] {
+                run->cancelled = true;
+                // The action cannot fail: a cancellation ends its wait normally.
+                run->parked->resume();
+                run->parked.reset();
+            };
+            co_await concurrency::withTaskCancellationHandler(wait, onCancel);
             run->ended = true;
         };
     }
