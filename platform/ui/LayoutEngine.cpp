@@ -6,6 +6,8 @@
 #include "platform/ui/internal/TextShaper.hpp"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <numeric>
 #include <unordered_map>
@@ -23,11 +25,18 @@ struct Key {
 };
 
 struct KeyHash {
+    static std::uint64_t mix(std::uint64_t value) noexcept {
+        value ^= value >> 33;
+        value *= 0xff51afd7ed558ccdULL;
+        value ^= value >> 33;
+        value *= 0xc4ceb9fe1a85ec53ULL;
+        return value ^ (value >> 33);
+    }
     std::size_t operator()(const Key& key) const noexcept {
-        std::size_t hash = std::hash<const void*>()(key.node);
-        hash ^= std::hash<double>()(key.width) + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2);
-        hash ^= std::hash<double>()(key.height) + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2);
-        return hash ^ static_cast<std::size_t>(key.axis + 1);
+        std::uint64_t hash = mix(reinterpret_cast<std::uintptr_t>(key.node));
+        hash = mix(hash ^ std::bit_cast<std::uint64_t>(key.width));
+        hash = mix(hash ^ std::bit_cast<std::uint64_t>(key.height) ^ static_cast<std::uint64_t>(key.axis + 1));
+        return static_cast<std::size_t>(hash);
     }
 };
 
@@ -457,6 +466,7 @@ LayoutEngine::~LayoutEngine() = default;
 
 LaidOutView LayoutEngine::layout(const View& root, Size space, const EnvironmentValues& environment) {
     Pass pass{options_, {}};
+    pass.measured.reserve(1024);
     const auto shared = std::make_shared<const EnvironmentValues>(environment);
     const ProposedSize offered = ProposedSize::of(space);
     const Size size = pass.measure(root, offered, environment, std::nullopt);

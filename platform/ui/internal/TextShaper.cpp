@@ -116,22 +116,20 @@ Size TextShaper::measure(const node::Text& text, const EnvironmentValues& enviro
     // Views are built afresh for every frame while their texts rarely change: shaping is what
     // costs, so sizes are kept by what decides them.
     std::string key;
+    const auto append = [&key](const auto& value) {
+        const auto* bytes = reinterpret_cast<const char*>(&value);
+        key.append(bytes, sizeof value);
+    };
     for (const node::TextRun& run : text.runs) {
         const Font font = run.font.value_or(environment.font);
-        key += std::to_string(font.pointSize());
-        key += ':';
-        key += std::to_string(static_cast<int>(run.weight.value_or(font.fontWeight())));
-        key += ':';
-        key += std::to_string(static_cast<int>(font.design()));
-        key += ':';
-        key += std::to_string(run.text.size());
-        key += ':';
+        append(font.pointSize());
+        append(static_cast<int>(run.weight.value_or(font.fontWeight())));
+        append(static_cast<int>(font.design()));
+        append(run.text.size());
         key += run.text;
     }
-    key += '|';
-    key += width && std::isfinite(*width) ? std::to_string(*width) : "-";
-    key += '|';
-    key += maxLines ? std::to_string(*maxLines) : "-";
+    append(width && std::isfinite(*width) ? *width : -1.0);
+    append(maxLines.value_or(-1));
     if (const auto found = sizes_.find(key); found != sizes_.end()) {
         return found->second;
     }
