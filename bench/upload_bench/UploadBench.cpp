@@ -5,7 +5,9 @@
 // upload ran: the body must stream from disk, never sit in memory.
 
 #include "platform/concurrency/Task.hpp"
+#include "platform/foundation/SystemVersionOverride.hpp"
 #include "platform/foundation/URL.hpp"
+#include "kestrova/networking/APIBaseURLOverride.hpp"
 #include "kestrova/networking/EntryUpload.hpp"
 #include "kestrova/networking/Networking.hpp"
 #include "tests/support/LoopbackServer.hpp"
@@ -68,12 +70,12 @@ int main() {
     }
     const std::filesystem::path directory = pattern;
     setenv("TMPDIR", directory.c_str(), 1);
-    setenv("KESTROVA_SYSTEM_VERSION", "14.0", 1);
+    const foundation::SystemVersionOverride system({14, 0, 0});
 
     testsupport::LoopbackServer server;
     server.countBodiesOnly();
     server.reply("POST", "/entries/create", {.status = 201, .body = R"({"id":1})"});
-    setenv("KESTROVA_API_BASE_URL", server.url("").c_str(), 1);
+    const kestrova::APIBaseURLOverride api(*foundation::URL::fromString(server.url("")));
 
     const auto file = directory / "attachment.bin";
     std::ofstream(file).close();

@@ -1,5 +1,6 @@
 #include "kestrova/model/Journal.hpp"
 
+#include "platform/base/Verify.hpp"
 #include "platform/foundation/Decoder.hpp"
 #include "platform/foundation/Encoder.hpp"
 #include "platform/foundation/Hasher.hpp"
@@ -8,8 +9,6 @@
 #include "platform/foundation/URLComponents.hpp"
 #include "kestrova/model/User.hpp"
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace kestrova {
@@ -109,13 +108,8 @@ std::optional<foundation::URL> Journal::createEntryURL() const {
         }
         url = components->url();
     }
-    // The scheme and path are fixed and every value is percent-encoded, so
-    // the link always forms; if it did not, the fault is in this code.
-    if (!url) {
-        std::fprintf(stderr, "kestrova: the create-entry link of journal %lld did not form\n",
-                     static_cast<long long>(id));
-        std::abort();
-    }
+    VERIFY(url.has_value(),
+           "the create-entry link always forms: its scheme and path are fixed and every value is percent-encoded");
     return url;
 }
 

@@ -1,10 +1,13 @@
 #include "kestrova/networking/ServiceHosts.hpp"
 
+#include "kestrova/networking/APIBaseURLOverride.hpp"
+#include "platform/base/Verify.hpp"
 #include "platform/foundation/URLComponents.hpp"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace kestrova {
 namespace {
@@ -18,14 +21,9 @@ const std::string& subdomain(std::string_view label) {
     return label == "beta" ? beta : api;
 }
 
-// The compiled-in addresses always form URLs; one that did not would be a
-// fault of the build, not of the user's setup.
 foundation::URL compiledURL(const std::string& text) {
     auto url = foundation::URL::fromString(text);
-    if (!url) {
-        std::fprintf(stderr, "kestrova: the deployment's address %s is no URL\n", text.c_str());
-        std::abort();
-    }
+    VERIFY(url.has_value(), "the deployment's addresses form URLs; one that does not is a fault of the build");
     return *url;
 }
 
@@ -62,7 +60,10 @@ std::string_view apiHost() {
     return subdomain("api");
 }
 
-const foundation::URL& apiBaseURL() {
+foundation::URL apiBaseURL() {
+    if (auto chosen = APIBaseURLOverride::current()) {
+        return std::move(*chosen);
+    }
     static const foundation::URL url = makeAPIBaseURL();
     return url;
 }

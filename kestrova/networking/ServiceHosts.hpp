@@ -14,9 +14,11 @@ std::string_view betaWebHost();
 std::string_view apiHost();
 
 // The API server's base URL: https://<apiHost>, no path. Every call appends
-// its own path. KESTROVA_API_BASE_URL replaces it (staging, tests); a value
-// that is no absolute http(s) URL stops the process with a message saying so.
-const foundation::URL& apiBaseURL();
+// its own path. KESTROVA_API_BASE_URL, read once at the first call, replaces
+// it (staging, scripts); a value that is no absolute http(s) URL stops the
+// process with a message saying so. An APIBaseURLOverride in force replaces
+// both (tests).
+foundation::URL apiBaseURL();
 
 // The web front ends' base URLs, path "/".
 const foundation::URL& webBaseURL();

@@ -4,6 +4,7 @@
 #include "platform/combine/ObservableObject.hpp"
 #include "platform/combine/Publisher.hpp"
 #include "platform/combine/SubscriberList.hpp"
+#include "platform/concurrency/MainActor.hpp"
 
 #include <memory>
 #include <utility>
@@ -13,7 +14,8 @@ namespace combine {
 
 // A property of an observable object. Every write first tells the owner's objectWillChange, also when
 // the value does not change, then stores the value, then hands it to the subscribers of publisher().
-// Published state belongs to the main actor: reads and writes are not synchronised.
+// Published state belongs to the main actor: reads and writes are not synchronised, and a write off the
+// main thread stops the process.
 template <typename T>
 class Published {
 public:
@@ -25,6 +27,7 @@ public:
     [[nodiscard]] const T& get() const noexcept { return state_->value; }
 
     Published& operator=(T value) {
+        concurrency::MainActor::preconditionIsolated();
         objectWillChange_.send();
         state_->value = std::move(value);
         state_->subscribers->send(state_->value);

@@ -20,8 +20,8 @@ struct ContinuationFault {
     using Reporter = std::function<void(const ContinuationFault&)>;
 
     // Replaces the reporter and returns the one before; an empty reporter brings back the default,
-    // which prints the message on standard error and, for a second resume, aborts. Reporters may be
-    // called on any thread.
+    // which prints the message on standard error and, for a second resume, stops the process as a
+    // failed VERIFY does. Reporters may be called on any thread.
     static Reporter setReporter(Reporter reporter);
     static void report(const ContinuationFault& fault);
 };

@@ -1,8 +1,13 @@
 #include "platform/concurrency/Executor.hpp"
 
 #include "platform/concurrency/TaskState.hpp"
+#include "platform/concurrency/internal/TimerThread.hpp"
 
 namespace concurrency {
+
+DelayedJob Executor::enqueueAfter(std::chrono::nanoseconds delay, Job job) {
+    return TimerThread::enqueueAfter(delay, std::move(job), [this](Job due) { enqueue(std::move(due)); });
+}
 
 void Executor::resume(std::coroutine_handle<> coroutine, TaskState* task) {
     enqueue([coroutine, task] {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/concurrency/DelayedJob.hpp"
+
+#include <chrono>
 #include <coroutine>
 #include <functional>
 
@@ -20,6 +23,11 @@ public:
     virtual void enqueue(Job job) = 0;
     // Whether the calling thread is one of this executor's.
     [[nodiscard]] virtual bool isCurrent() const noexcept = 0;
+
+    // Thread-safe; enqueues the job once `delay` has passed, never before (at once for none or a
+    // negative one), unless the returned handle cancels it first. The executor must outlive the delay
+    // or the job be cancelled before it goes. By default one timer thread serves every executor.
+    virtual DelayedJob enqueueAfter(std::chrono::nanoseconds delay, Job job);
 
     // Resumes the coroutine on this executor with `task` as the current task while it runs.
     void resume(std::coroutine_handle<> coroutine, TaskState* task);

@@ -1,8 +1,12 @@
 #include "platform/concurrency/MainActor.hpp"
 
+#include "platform/base/Verify.hpp"
+#include "platform/concurrency/internal/DelayedJobState.hpp"
+
 #include <glib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <deque>
 #include <mutex>
 
@@ -90,6 +94,66 @@ void MainActor::enqueue(Job job) {
 
 bool MainActor::isMainThread() noexcept {
     return gettid() == getpid();
+}
+
+void MainActor::preconditionIsolated(std::source_location where) {
+    if (!isMainThread()) [[unlikely]] {
+        base::verificationFailed("MainActor::isMainThread()", "main-actor state touched off the main thread", where);
+    }
+}
+
+namespace {
+
+// A source with only a ready time: the context dispatches it once the monotonic clock has reached that
+// time. GLib's monotonic clock is the one std::chrono::steady_clock reads, in microseconds.
+gboolean dispatchTimer(GSource*, GSourceFunc callback, gpointer data) {
+    return callback(data);
+}
+
+GSourceFuncs timerFunctions = {nullptr, nullptr, &dispatchTimer, nullptr, nullptr, nullptr};
+
+gboolean fireTimer(gpointer data) {
+    if (auto job = (*static_cast<std::shared_ptr<DelayedJobState>*>(data))->takeForRun()) {
+        job();
+    }
+    return G_SOURCE_REMOVE;
+}
+
+void releaseTimerState(gpointer data) {
+    delete static_cast<std::shared_ptr<DelayedJobState>*>(data);
+}
+
+// Sources are made, attached and destroyed on the main thread only. GLib's own locking would make doing
+// so from other threads safe, but it is invisible to the thread sanitizer; our queue's is not.
+void armTimer(GMainContext* context, gint64 readyTime, const std::shared_ptr<DelayedJobState>& state) {
+    GSource* source = g_source_new(&timerFunctions, sizeof(GSource));
+    g_source_set_ready_time(source, readyTime);
+    g_source_set_priority(source, G_PRIORITY_DEFAULT);
+    g_source_set_name(source, "main actor timer");
+    g_source_set_callback(source, &fireTimer, new std::shared_ptr<DelayedJobState>(state), &releaseTimerState);
+    g_source_attach(source, context);
+    // Our reference keeps the source valid for a cancel that races with its dispatch.
+    std::shared_ptr<GSource> held(source, &g_source_unref);
+    state->setUnschedule([held = std::move(held)]() mutable {
+        MainActor::shared().enqueue([source = std::move(held)] { g_source_destroy(source.get()); });
+    });
+}
+
+}  // namespace
+
+DelayedJob MainActor::enqueueAfter(std::chrono::nanoseconds delay, Job job) {
+    auto state = std::make_shared<DelayedJobState>(std::move(job));
+    // Fixed now, whenever the source is attached, and rounded up to the context's microseconds so that the
+    // job never runs before the delay has passed.
+    const auto deadline = std::chrono::steady_clock::now().time_since_epoch() +
+                          std::max(delay, std::chrono::nanoseconds::zero());
+    const auto readyTime = static_cast<gint64>(std::chrono::ceil<std::chrono::microseconds>(deadline).count());
+    if (isMainThread()) {
+        armTimer(queue_->context, readyTime, state);
+    } else {
+        enqueue([context = queue_->context, readyTime, state] { armTimer(context, readyTime, state); });
+    }
+    return DelayedJob(std::move(state));
 }
 
 }  // namespace concurrency

@@ -3,7 +3,9 @@
 #include "platform/concurrency/Executor.hpp"
 #include "platform/concurrency/ResumeOn.hpp"
 
+#include <chrono>
 #include <memory>
+#include <source_location>
 
 namespace concurrency {
 
@@ -16,8 +18,14 @@ public:
 
     void enqueue(Job job) override;
     [[nodiscard]] bool isCurrent() const noexcept override { return isMainThread(); }
+    // Timed by the main context itself: the job is dispatched by the loop once its deadline has passed.
+    DelayedJob enqueueAfter(std::chrono::nanoseconds delay, Job job) override;
 
     [[nodiscard]] static bool isMainThread() noexcept;
+
+    // Stops the process, saying where, unless the caller runs on the main thread. For state that only
+    // the main actor may touch, at the places that touch it: a race there would go unseen otherwise.
+    static void preconditionIsolated(std::source_location where = std::source_location::current());
 
     // `co_await MainActor::run();` goes on on the main thread.
     [[nodiscard]] static ResumeOn run() { return ResumeOn(shared()); }

@@ -1,5 +1,7 @@
 #include "platform/foundation/ProcessInfo.hpp"
 
+#include "platform/foundation/SystemVersionOverride.hpp"
+
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -37,10 +39,12 @@ ProcessInfo& ProcessInfo::processInfo() {
     return shared;
 }
 
-OperatingSystemVersion ProcessInfo::operatingSystemVersion() const {
+namespace {
+
+OperatingSystemVersion versionFromEnvironment() {
     const char* chosen = std::getenv("KESTROVA_SYSTEM_VERSION");
     if (chosen == nullptr) {
-        return newest;
+        return ProcessInfo::newest;
     }
     const auto version = OperatingSystemVersion::fromString(chosen);
     if (!version) {
@@ -50,6 +54,16 @@ OperatingSystemVersion ProcessInfo::operatingSystemVersion() const {
         std::_Exit(EXIT_FAILURE);
     }
     return *version;
+}
+
+}  // namespace
+
+OperatingSystemVersion ProcessInfo::operatingSystemVersion() const {
+    if (const auto chosen = SystemVersionOverride::current()) {
+        return *chosen;
+    }
+    static const OperatingSystemVersion fromEnvironment = versionFromEnvironment();
+    return fromEnvironment;
 }
 
 }  // namespace foundation

@@ -20,15 +20,15 @@ struct OperatingSystemVersion {
 // The running system as the application's code asks about it. The code was
 // written for a platform whose older releases lack some calls, and it keeps
 // both branches; here the running "system" is the newest release, unless
-// KESTROVA_SYSTEM_VERSION names another (tests run the older branches with
-// it). A value that is no version stops the process with a message.
+// KESTROVA_SYSTEM_VERSION names another (read once, at the first question;
+// a value that is no version stops the process with a message), or a
+// SystemVersionOverride in force does (tests run the older branches so).
 class ProcessInfo {
 public:
     static constexpr OperatingSystemVersion newest{14, 0, 0};
 
     static ProcessInfo& processInfo();
 
-    // Read at every call, so a test can switch between branches.
     [[nodiscard]] OperatingSystemVersion operatingSystemVersion() const;
     [[nodiscard]] bool isOperatingSystemAtLeast(OperatingSystemVersion version) const {
         return operatingSystemVersion() >= version;

@@ -59,6 +59,10 @@ URLSession& URLSession::shared() {
     return session;
 }
 
+concurrency::Executor& URLSession::executor() const noexcept {
+    return *loop_;
+}
+
 std::shared_ptr<URLSessionDataTask> URLSession::dataTask(URLRequest request,
                                                          URLSessionTask::CompletionHandler completionHandler,
                                                          std::shared_ptr<URLSessionTaskDelegate> delegate) {

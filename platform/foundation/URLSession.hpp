@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/concurrency/Executor.hpp"
 #include "platform/concurrency/Task.hpp"
 #include "platform/foundation/URL.hpp"
 #include "platform/foundation/URLRequest.hpp"
@@ -38,6 +39,13 @@ public:
 
     // The process's session, made on first use and kept until exit.
     static URLSession& shared();
+
+    // The session's thread as an executor, the thread that calls the
+    // completion handlers and delegates: `co_await ResumeOn(executor())` goes
+    // on there. Valid as long as the session; jobs enqueued before it is
+    // destroyed run before its destructor returns, enqueueing or a delayed
+    // job due after that is a fault.
+    [[nodiscard]] concurrency::Executor& executor() const noexcept;
 
     // A suspended task that sends the request with its own body.
     [[nodiscard]] std::shared_ptr<URLSessionDataTask> dataTask(

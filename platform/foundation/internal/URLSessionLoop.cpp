@@ -1,5 +1,6 @@
 #include "platform/foundation/internal/URLSessionLoop.hpp"
 
+#include "platform/base/Verify.hpp"
 #include "platform/foundation/URLError.hpp"
 #include "platform/foundation/URLSessionTask.hpp"
 #include "platform/foundation/internal/URLSessionTransfer.hpp"
@@ -27,6 +28,8 @@ void initializeCurlOnce() {
 URLError cancellation() {
     return URLError(URLError::Code::cancelled);
 }
+
+thread_local const URLSessionLoop* runningLoop = nullptr;
 
 }  // namespace
 
@@ -65,6 +68,26 @@ bool URLSessionLoop::submit(std::shared_ptr<URLSessionTask> task, Command comman
     return true;
 }
 
+void URLSessionLoop::enqueue(Job job) {
+    {
+        const std::lock_guard lock(mutex_);
+        VERIFY(!finished_, "a job was sent to the thread of a session that has shut down");
+        jobs_.push_back(std::move(job));
+    }
+    curl_multi_wakeup(multi_);
+}
+
+bool URLSessionLoop::isCurrent() const noexcept {
+    return runningLoop == this;
+}
+
+void URLSessionLoop::runJobs(std::vector<Job>& jobs) {
+    for (auto& job : jobs) {
+        job();
+    }
+    jobs.clear();
+}
+
 void URLSessionLoop::shutdown() {
     {
         const std::lock_guard lock(mutex_);
@@ -77,11 +100,14 @@ void URLSessionLoop::shutdown() {
 }
 
 void URLSessionLoop::run() {
+    runningLoop = this;
     std::vector<Order> orders;
+    std::vector<Job> jobs;
     for (;;) {
         {
             const std::lock_guard lock(mutex_);
             orders.swap(orders_);
+            jobs.swap(jobs_);
             if (stopping_) {
                 break;
             }
@@ -90,6 +116,7 @@ void URLSessionLoop::run() {
             apply(order);
         }
         orders.clear();
+        runJobs(jobs);
 
         int running = 0;
         curl_multi_perform(multi_, &running);
@@ -97,6 +124,16 @@ void URLSessionLoop::run() {
         curl_multi_poll(multi_, nullptr, 0, idleWaitMilliseconds, nullptr);
     }
     cancelEverything(std::move(orders));
+    // What the last jobs and completions enqueue still runs here.
+    for (;;) {
+        runJobs(jobs);
+        const std::lock_guard lock(mutex_);
+        if (jobs_.empty()) {
+            finished_ = true;
+            break;
+        }
+        jobs.swap(jobs_);
+    }
 }
 
 void URLSessionLoop::apply(const Order& order) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/concurrency/Executor.hpp"
+
 #include <curl/curl.h>
 
 #include <memory>
@@ -20,12 +22,21 @@ class URLSessionTransfer;
 // wakes, applies them in order and completes the tasks on its own thread.
 // Internal to the session; nothing outside URLSession and URLSessionTask
 // uses it.
-class URLSessionLoop {
+//
+// It is also the executor of the session's thread: jobs enqueued on it run
+// there, between rounds of transfers, in the order they came.
+class URLSessionLoop final : public concurrency::Executor {
 public:
     explicit URLSessionLoop(URLSession& session);
     ~URLSessionLoop();
     URLSessionLoop(const URLSessionLoop&) = delete;
     URLSessionLoop& operator=(const URLSessionLoop&) = delete;
+
+    // Jobs enqueued before the thread ends, including those that jobs and
+    // completions enqueue while it shuts down, run before shutdown() returns;
+    // enqueueing after that is a fault of the caller.
+    void enqueue(Job job) override;
+    [[nodiscard]] bool isCurrent() const noexcept override;
 
     // Both answer false once the loop has shut down; the caller then ends the task itself.
     bool start(std::shared_ptr<URLSessionTask> task);
@@ -48,13 +59,16 @@ private:
     void begin(const std::shared_ptr<URLSessionTask>& task);
     void completeFinishedTransfers();
     void cancelEverything(std::vector<Order> orders);
+    void runJobs(std::vector<Job>& jobs);
 
     URLSession& session_;
     CURLM* multi_;
 
     std::mutex mutex_;
     std::vector<Order> orders_;
+    std::vector<Job> jobs_;
     bool stopping_ = false;
+    bool finished_ = false;
 
     // Touched by the loop's thread only.
     std::unordered_map<const URLSessionTask*, std::unique_ptr<URLSessionTransfer>> transfers_;

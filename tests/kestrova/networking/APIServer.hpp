@@ -1,19 +1,20 @@
 #pragma once
 
+#include "kestrova/networking/APIBaseURLOverride.hpp"
+#include "platform/foundation/URL.hpp"
 #include "tests/support/LoopbackServer.hpp"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace kestrova::apitest {
 
-// The API base URL is read once per process, so every test of the program
-// talks to one server, made before the first call.
+// Every test of the program talks to one server, made at the first call and
+// kept, with the override that points the API client at it, until the
+// program ends.
 inline testsupport::LoopbackServer& api() {
     static testsupport::LoopbackServer* const server = [] {
         auto* made = new testsupport::LoopbackServer;
-        setenv("KESTROVA_API_BASE_URL", made->url("").c_str(), 1);
+        new APIBaseURLOverride(*foundation::URL::fromString(made->url("")));
         return made;
     }();
     return *server;

@@ -1,6 +1,7 @@
 #include "kestrova/networking/EntryUpload.hpp"
 
 #include "platform/foundation/StreamError.hpp"
+#include "platform/foundation/SystemVersionOverride.hpp"
 #include "platform/foundation/URLError.hpp"
 #include "platform/foundation/URLSession.hpp"
 #include "tests/kestrova/networking/APIServer.hpp"
@@ -21,6 +22,7 @@
 #include <fstream>
 #include <limits>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace kestrova {
@@ -108,7 +110,7 @@ std::size_t uploadsReceived() {
 class CreateEntryTest : public testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
-        environment_.set("KESTROVA_SYSTEM_VERSION", GetParam());
+        system_.emplace(*foundation::OperatingSystemVersion::fromString(GetParam()));
         environment_.set("TMPDIR", temporary_.path().string());
     }
 
@@ -123,6 +125,7 @@ protected:
     testsupport::ScratchDirectory files_;
     testsupport::ScratchDirectory temporary_;
     testsupport::ScopedEnvironment environment_;
+    std::optional<foundation::SystemVersionOverride> system_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Systems, CreateEntryTest, testing::Values("14.0", "11.7.0"));

@@ -1,17 +1,18 @@
 #include "kestrova/networking/Networking.hpp"
 
+#include "platform/foundation/SystemVersionOverride.hpp"
 #include "platform/foundation/URLError.hpp"
 #include "platform/foundation/URLSession.hpp"
 #include "tests/kestrova/networking/APIServer.hpp"
 #include "kestrova/networking/URLSessionBackport.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
-#include "tests/support/ScopedEnvironment.hpp"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace kestrova {
 namespace {
@@ -45,8 +46,8 @@ KestrovaAPIError apiErrorOf(Operation operation) {
 class NetworkingTest : public testing::TestWithParam<const char*> {
 protected:
     // Each test runs on the newest system and on one without delegate calls.
-    void SetUp() override { environment_.set("KESTROVA_SYSTEM_VERSION", GetParam()); }
-    testsupport::ScopedEnvironment environment_;
+    void SetUp() override { system_.emplace(*foundation::OperatingSystemVersion::fromString(GetParam())); }
+    std::optional<foundation::SystemVersionOverride> system_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Systems, NetworkingTest, testing::Values("14.0", "11.7.0"));

@@ -1,5 +1,7 @@
 #include "kestrova/networking/ServiceHosts.hpp"
 
+#include "kestrova/networking/APIBaseURLOverride.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -44,7 +46,21 @@ TEST(ServiceHosts, WebHostRewrite) {
     }
 }
 
-// The API base URL is made once per process, so each case runs in a process
+TEST(ServiceHosts, AnOverrideReplacesTheAPIBaseURLForItsScope) {
+    const auto before = apiBaseURL();
+    {
+        const APIBaseURLOverride loopback(*foundation::URL::fromString("http://127.0.0.1:8080"));
+        EXPECT_EQ(apiBaseURL().appendingPathComponent("/auth").absoluteString(), "http://127.0.0.1:8080/auth");
+        {
+            const APIBaseURLOverride staging(*foundation::URL::fromString("https://staging.example"));
+            EXPECT_EQ(apiBaseURL().absoluteString(), "https://staging.example");
+        }
+        EXPECT_EQ(apiBaseURL().absoluteString(), "http://127.0.0.1:8080");
+    }
+    EXPECT_EQ(apiBaseURL(), before);
+}
+
+// The environment is read once per process, so each case runs in a process
 // of its own.
 TEST(ServiceHostsDeathTest, APIBaseURLAndItsOverride) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -63,6 +79,14 @@ TEST(ServiceHostsDeathTest, APIBaseURLAndItsOverride) {
             std::_Exit(apiBaseURL().appendingPathComponent("/auth").absoluteString() == "http://127.0.0.1:8080/auth"
                            ? 0
                            : 1);
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            setenv("KESTROVA_API_BASE_URL", "http://127.0.0.1:8080", 1);
+            const auto first = apiBaseURL();
+            setenv("KESTROVA_API_BASE_URL", "http://127.0.0.1:9090", 1);
+            std::_Exit(apiBaseURL() == first ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");
     for (const char* bad : {"not a url", "ftp://host/", "/relative", ""}) {

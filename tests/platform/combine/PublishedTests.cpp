@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace combine {
@@ -97,6 +98,17 @@ TEST(Published, AssignKeepsAPropertyFollowingAnotherPublisher) {
     source.send(false);
     EXPECT_FALSE(settings.showIcon.get());
     EXPECT_EQ(willChange, 2);
+}
+
+// Published state belongs to the main actor: a write from another thread is a fault, caught where it
+// happens rather than as a race later.
+TEST(PublishedDeathTest, AWriteOffTheMainThreadStopsTheProcess) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Settings settings;
+    settings.showIcon = true;
+    EXPECT_DEATH(std::thread([&settings] { settings.showIcon = false; }).join(),
+                 "main-actor state touched off the main thread");
+    EXPECT_TRUE(settings.showIcon.get());
 }
 
 }  // namespace

@@ -104,5 +104,18 @@ TEST(MainQueue, RunsCallbacksOnTheMainThreadInTheOrderTheyWerePosted) {
     EXPECT_TRUE(allOnMain);
 }
 
+TEST(MainActorDeathTest, PreconditionIsolatedStopsACallerOffTheMainThread) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    MainActor::preconditionIsolated();
+    EXPECT_DEATH(std::thread([] { MainActor::preconditionIsolated(); }).join(),
+                 "ExecutorTests.cpp:[0-9]+: .*main-actor state touched off the main thread");
+    // A pool job is off the main thread too, even though a main-actor task started it.
+    EXPECT_DEATH(MainLoop::runOnMainActor([]() -> Task<void> {
+                     co_await ResumeOn(GlobalExecutor::shared());
+                     MainActor::preconditionIsolated();
+                 }),
+                 "main-actor state touched off the main thread");
+}
+
 }  // namespace
 }  // namespace concurrency

@@ -1,0 +1,70 @@
+#include "kestrova/intents/SetQuietModeIntentHandling.hpp"
+
+#include "kestrova/intents/HandlingForms.hpp"
+#include "platform/base/Verify.hpp"
+#include "platform/intents/ObjectSection.hpp"
+
+namespace kestrova {
+
+void SetQuietModeIntentHandling::handle(std::shared_ptr<SetQuietModeIntent> intent,
+                                        std::function<void(std::shared_ptr<SetQuietModeIntentResponse>)> completion) {
+    handling::startTask<std::shared_ptr<SetQuietModeIntentResponse>>([this, intent] { return handle(intent); },
+                                                                     std::move(completion));
+}
+
+concurrency::Task<std::shared_ptr<SetQuietModeIntentResponse>> SetQuietModeIntentHandling::handle(
+    std::shared_ptr<SetQuietModeIntent>) {
+    VERIFY_NOT_REACHED("a handler implements one of the two forms of handleSetQuietMode:completion:");
+}
+
+void SetQuietModeIntentHandling::resolveQuietMode(
+    std::shared_ptr<SetQuietModeIntent> intent,
+    std::function<void(std::shared_ptr<intents::BooleanResolutionResult>)> completion) {
+    handling::startTask<std::shared_ptr<intents::BooleanResolutionResult>>(
+        [this, intent] { return resolveQuietMode(intent); }, std::move(completion));
+}
+
+concurrency::Task<std::shared_ptr<intents::BooleanResolutionResult>> SetQuietModeIntentHandling::resolveQuietMode(
+    std::shared_ptr<SetQuietModeIntent>) {
+    VERIFY_NOT_REACHED("a handler implements one of the two forms of resolveQuietModeForSetQuietMode:withCompletion:");
+}
+
+void SetQuietModeIntentHandling::confirm(std::shared_ptr<SetQuietModeIntent> intent,
+                                         std::function<void(std::shared_ptr<SetQuietModeIntentResponse>)> completion) {
+    handling::startTask<std::shared_ptr<SetQuietModeIntentResponse>>([this, intent] { return confirm(intent); },
+                                                                     std::move(completion));
+}
+
+concurrency::Task<std::shared_ptr<SetQuietModeIntentResponse>> SetQuietModeIntentHandling::confirm(
+    std::shared_ptr<SetQuietModeIntent>) {
+    co_return std::make_shared<SetQuietModeIntentResponse>(SetQuietModeIntentResponseCode::ready, nullptr);
+}
+
+bool SetQuietModeIntentHandling::perform(std::string_view selector, const std::shared_ptr<intents::Intent>& intent,
+                                         Reply reply) {
+    const auto typed = std::dynamic_pointer_cast<SetQuietModeIntent>(intent);
+    if (!typed) {
+        return false;
+    }
+    if (selector == "handleSetQuietMode:completion:") {
+        handle(typed, [reply](std::shared_ptr<SetQuietModeIntentResponse> response) {
+            reply({std::move(response), std::nullopt});
+        });
+        return true;
+    }
+    if (selector == "resolveQuietModeForSetQuietMode:withCompletion:") {
+        resolveQuietMode(typed, [reply](std::shared_ptr<intents::BooleanResolutionResult> result) {
+            reply({std::move(result), std::nullopt});
+        });
+        return true;
+    }
+    if (selector == "confirmSetQuietMode:completion:") {
+        confirm(typed, [reply](std::shared_ptr<SetQuietModeIntentResponse> response) {
+            reply({std::move(response), std::nullopt});
+        });
+        return true;
+    }
+    return false;
+}
+
+}  // namespace kestrova

@@ -1,0 +1,147 @@
+#include "orvane/CreateEntryIntentHandler.hpp"
+
+#include "kestrova/networking/KestrovaAPIResponse.hpp"
+#include "orvane/JournalOptions.hpp"
+#include "orvane/Requests.hpp"
+#include "orvane/Store.hpp"
+#include "orvane/WidgetReload.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/foundation/JSONDecoder.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+
+#include <charconv>
+#include <cstdio>
+#include <limits>
+
+namespace orvane {
+namespace {
+
+using Response = kestrova::CreateEntryIntentResponse;
+using Code = kestrova::CreateEntryIntentResponseCode;
+
+std::shared_ptr<Response> answer(Code code) {
+    return std::make_shared<Response>(code, nullptr);
+}
+
+// The reply's "message", when it carries one.
+std::optional<std::string> messageOf(const foundation::Data& body) {
+    try {
+        return foundation::JSONDecoder().decode<kestrova::KestrovaAPIResponse>(body).message.str();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+std::int64_t CreateEntryIntentHandler::journalId(std::string_view identifier) {
+    std::string_view digits = identifier;
+    if (digits.starts_with('+')) {
+        digits.remove_prefix(1);
+        // "+-1" is no number.
+        if (digits.starts_with('-')) {
+            return 0;
+        }
+    }
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc() || end != digits.data() + digits.size() || digits.empty()) {
+        return 0;
+    }
+    return value;
+}
+
+void CreateEntryIntentHandler::handle(std::shared_ptr<kestrova::CreateEntryIntent> intent,
+                                      std::function<void(std::shared_ptr<Response>)> completion) {
+    const Store store;
+    const auto notes = intent->notes();
+    if (!notes) {
+        completion(answer(Code::failure));
+        return;
+    }
+    const auto journal = intent->journal();
+    if (!journal || !journal->identifier()) {
+        completion(answer(Code::failure));
+        return;
+    }
+    const auto isPrivate = intent->isPrivate();
+    if (!isPrivate) {
+        completion(answer(Code::failure));
+        return;
+    }
+    const auto token = store.userDefaults().string("token");
+    if (!token) {
+        completion(answer(Code::failure));
+        return;
+    }
+    std::optional<File> file;
+    if (const auto attached = intent->file()) {
+        file = File{.name = attached->filename(),
+                    .data = attached->fileURL() ? foundation::Data() : attached->data(),
+                    .mimeType = attached->typeIdentifier().value_or(""),
+                    .fileURL = attached->fileURL()};
+    }
+    if (notes->empty() && !file) {
+        completion(answer(Code::failure));
+        return;
+    }
+    const auto request = createEntry(*token, *notes, journalId(*journal->identifier()), file, isPrivate->boolValue());
+    request->publishData(concurrency::MainActor::shared())
+        .sink([completion = std::move(completion)](const httpclient::DataResponse& response) {
+            if (response.error) {
+                std::printf("%s\n", response.error->what());
+                std::fflush(stdout);
+                completion(answer(Code::failure));
+                return;
+            }
+            const int status = response.statusCode.value_or(0);
+            if (status < 200 || status > 299) {
+                // A refused entry is not published: saying so is the least the
+                // user is owed, and the widgets have nothing new to show.
+                const auto message = messageOf(response.data);
+                std::printf("The entry was not published: the server answered with status %d%s%s\n", status,
+                            message ? ": " : "", message ? message->c_str() : "");
+                std::fflush(stdout);
+                completion(answer(Code::failure));
+                return;
+            }
+            completion(answer(Code::success));
+            reloadAllWidgetTimelines();
+        })
+        .store(disposables_);
+}
+
+void CreateEntryIntentHandler::resolveNotes(
+    std::shared_ptr<kestrova::CreateEntryIntent> intent,
+    std::function<void(std::shared_ptr<intents::StringResolutionResult>)> completion) {
+    const auto notes = intent->notes();
+    if (!notes || (notes->empty() && !intent->file())) {
+        completion(intents::StringResolutionResult::needsValue());
+        return;
+    }
+    completion(intents::StringResolutionResult::success(*notes));
+}
+
+void CreateEntryIntentHandler::resolveJournal(
+    std::shared_ptr<kestrova::CreateEntryIntent> intent,
+    std::function<void(std::shared_ptr<kestrova::IntentJournalResolutionResult>)> completion) {
+    const auto journal = intent->journal();
+    completion(journal ? kestrova::IntentJournalResolutionResult::success(journal)
+                       : kestrova::IntentJournalResolutionResult::needsValue());
+}
+
+void CreateEntryIntentHandler::resolveIsPrivate(
+    std::shared_ptr<kestrova::CreateEntryIntent> intent,
+    std::function<void(std::shared_ptr<intents::BooleanResolutionResult>)> completion) {
+    const auto isPrivate = intent->isPrivate();
+    completion(isPrivate ? intents::BooleanResolutionResult::success(isPrivate->boolValue())
+                         : intents::BooleanResolutionResult::needsValue());
+}
+
+void CreateEntryIntentHandler::provideJournalOptionsCollection(
+    std::shared_ptr<kestrova::CreateEntryIntent>,
+    std::function<void(std::shared_ptr<intents::ObjectCollection>, std::exception_ptr)> completion) {
+    completion(journalOptions(), nullptr);
+}
+
+}  // namespace orvane

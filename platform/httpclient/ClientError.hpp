@@ -1,0 +1,16 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace httpclient {
+
+// A request the client library reports as failed: the transfer could not
+// be made, was cut off, timed out, or a part's file could not be read.
+// what() is its description.
+class ClientError : public std::runtime_error {
+public:
+    explicit ClientError(const std::string& what) : std::runtime_error(what) {}
+};
+
+}  // namespace httpclient

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/foundation/URLRequest.hpp"
+#include "platform/httpclient/MultipartFormData.hpp"
+#include "platform/httpclient/UploadRequest.hpp"
+
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <memory>
+#include <mutex>
+
+namespace httpclient {
+
+// The HTTP client library's session: multipart uploads over libcurl's MIME
+// API, each transfer on a thread of its own, so the caller returns at once.
+//
+// A form whose contents come to less than the memory threshold is handed to
+// curl in memory; a larger one is streamed: its files are read from disk as
+// they are sent and its in-memory parts are sent from where they are,
+// without a copy. Either way no temporary file is written.
+class Session {
+public:
+    static constexpr std::uint64_t defaultMultipartFormDataEncodingMemoryThreshold = 10'000'000;
+
+    Session();
+    // Cancels the transfers still running and waits for their threads.
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // The library's default session, made on first use and kept until exit.
+    static Session& shared();
+
+    // Builds the form with `multipartFormData`, then sends it with the
+    // request's URL, method, header fields and time-out; curl adds the
+    // multipart Content-Type with its boundary unless the request has one.
+    std::shared_ptr<UploadRequest> upload(
+        const std::function<void(MultipartFormData&)>& multipartFormData, foundation::URLRequest request,
+        std::uint64_t usingThreshold = defaultMultipartFormDataEncodingMemoryThreshold);
+
+private:
+    struct Transfers;
+    std::unique_ptr<Transfers> transfers_;
+};
+
+}  // namespace httpclient

@@ -1,0 +1,87 @@
+#include "platform/intents/ExtensionMessage.hpp"
+
+#include "platform/foundation/Decoder.hpp"
+#include "platform/foundation/Encoder.hpp"
+#include "platform/foundation/JSONDecoder.hpp"
+#include "platform/foundation/JSONEncoder.hpp"
+#include "platform/foundation/KeyedDecodingContainer.hpp"
+#include "platform/foundation/KeyedEncodingContainer.hpp"
+#include "platform/intents/KeyedArchiver.hpp"
+#include "platform/intents/KeyedUnarchiver.hpp"
+
+namespace intents {
+namespace {
+
+struct ObjectRef {
+    const Archivable* object;
+
+    void encode(foundation::Encoder& encoder) const { KeyedArchiver::encodeObject(encoder, *object); }
+};
+
+struct ObjectRead {
+    std::shared_ptr<Archivable> object;
+
+    static ObjectRead decode(foundation::Decoder& decoder) { return {KeyedUnarchiver::decodeObject(decoder)}; }
+};
+
+struct Body {
+    const ExtensionMessage* message;
+
+    void encode(foundation::Encoder& encoder) const {
+        auto container = encoder.container();
+        container.encode("id", message->id);
+        if (!message->selector.empty()) {
+            container.encode("selector", message->selector);
+        }
+        if (message->intent) {
+            container.encode("intent", ObjectRef{message->intent.get()});
+        }
+        container.encode("responds", message->responds);
+        if (message->answer.object) {
+            container.encode("object", ObjectRef{message->answer.object.get()});
+        }
+        container.encodeIfPresent("error", message->answer.error);
+    }
+};
+
+struct Read {
+    ExtensionMessage message;
+
+    static Read decode(foundation::Decoder& decoder) {
+        const auto container = decoder.container();
+        Read read;
+        read.message.id = container.decode<std::int64_t>("id");
+        read.message.selector = container.decodeIfPresent<std::string>("selector").value_or("");
+        if (const auto intent = container.decodeIfPresent<ObjectRead>("intent")) {
+            read.message.intent = KeyedUnarchiver::checkedCast<Intent>(intent->object);
+        }
+        read.message.responds = container.decodeIfPresent<bool>("responds").value_or(false);
+        if (const auto object = container.decodeIfPresent<ObjectRead>("object")) {
+            read.message.answer.object = object->object;
+        }
+        read.message.answer.error = container.decodeIfPresent<std::string>("error");
+        return read;
+    }
+};
+
+}  // namespace
+
+std::string ExtensionMessage::line() const {
+    const auto json = foundation::JSONEncoder().encode(Body{this});
+    std::string text(1, marker);
+    text += json.view();
+    text += '\n';
+    return text;
+}
+
+ExtensionMessage ExtensionMessage::parse(std::string_view json) {
+    try {
+        return foundation::JSONDecoder().decode<Read>(json).message;
+    } catch (const ArchiveError&) {
+        throw;
+    } catch (const std::exception& error) {
+        throw ArchiveError(std::string("the message cannot be read: ") + error.what());
+    }
+}
+
+}  // namespace intents

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "kestrova/model/SharedDefaults.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "tests/kestrova/networking/APIServer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace orvane::testing {
+
+// The shared defaults as the application leaves them: a token and a cached
+// user, or neither. Each test starts signed out.
+class ExtensionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        (void)kestrova::apitest::api();
+        kestrova::sharedDefaults().removeObject("token");
+        kestrova::sharedDefaults().removeObject("user");
+    }
+
+    static void signIn(const std::string& token = "t0k") { kestrova::sharedDefaults().set(token, "token"); }
+    static void storeUser(std::string_view json) {
+        kestrova::sharedDefaults().set(foundation::Data(json), "user");
+    }
+
+    // Requests the server has received for the path so far.
+    static std::size_t requestsTo(std::string_view path) {
+        std::size_t count = 0;
+        for (const auto& request : kestrova::apitest::api().requests()) {
+            count += request.path == path ? 1 : 0;
+        }
+        return count;
+    }
+};
+
+// Four journals in stored order: Music (not daily), Workout (daily, with an
+// emoji), art (not daily), Reading (daily).
+inline constexpr std::string_view fourJournals =
+    R"({"id":1,"username":"ann","journals":[)"
+    R"({"id":3,"title":"Music","isDaily":false,"slug":"music","streak":4},)"
+    R"({"id":7,"title":"Workout","isDaily":true,"iconEmoji":"🏃"},)"
+    R"({"id":9,"title":"art","isDaily":false,"iconEmoji":null},)"
+    R"({"id":-4,"title":"Reading","isDaily":true}]})";
+
+}  // namespace orvane::testing

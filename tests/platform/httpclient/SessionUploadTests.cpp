@@ -1,0 +1,179 @@
+// Multipart uploads against a real server on the loopback address, the
+// received form read byte for byte.
+
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/foundation/URLRequest.hpp"
+#include "platform/httpclient/Session.hpp"
+#include "tests/support/LoopbackServer.hpp"
+#include "tests/support/MainLoop.hpp"
+#include "tests/support/MultipartForm.hpp"
+#include "tests/support/ResidentMemory.hpp"
+#include "tests/support/ScratchDirectory.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace httpclient {
+namespace {
+
+using testsupport::FormPart;
+using testsupport::LoopbackServer;
+using testsupport::MainLoop;
+using testsupport::Reply;
+
+class SessionUploadTest : public ::testing::Test {
+protected:
+    foundation::URLRequest request(std::string_view path) const {
+        foundation::URLRequest made(*foundation::URL::fromString(server_.url(path)));
+        made.setHTTPMethod("POST");
+        made.addValue("token=t0k", "Cookie");
+        made.addValue("App", "User-Agent");
+        return made;
+    }
+
+    // Uploads and runs the main loop until the one delivery has come.
+    DataResponse upload(const std::function<void(MultipartFormData&)>& build, foundation::URLRequest made,
+                        std::uint64_t threshold = Session::defaultMultipartFormDataEncodingMemoryThreshold) {
+        Session session;
+        std::vector<DataResponse> delivered;
+        bool onMainThread = true;
+        auto subscription = session.upload(build, std::move(made), threshold)
+                                ->publishData(concurrency::MainActor::shared())
+                                .sink([&](const DataResponse& response) {
+                                    onMainThread = onMainThread && concurrency::MainActor::isMainThread();
+                                    delivered.push_back(response);
+                                });
+        MainLoop::iterateUntil([&] { return !delivered.empty(); });
+        // Nothing more comes.
+        MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(50));
+        EXPECT_EQ(delivered.size(), 1u);
+        EXPECT_TRUE(onMainThread);
+        return delivered.empty() ? DataResponse{} : delivered.front();
+    }
+
+    LoopbackServer server_;
+    testsupport::ScratchDirectory files_;
+};
+
+TEST_F(SessionUploadTest, SendsThePartsInOrderByteForByte) {
+    const auto small = files_.write("note.txt", "from disk");
+    struct Case {
+        std::string label;
+        std::function<void(MultipartFormData&)> build;
+        std::vector<FormPart> expected;
+    };
+    const std::vector<Case> cases = {
+        {"plain fields, an empty one among them",
+         [](MultipartFormData& form) {
+             form.append(foundation::Data("hello"), "notes");
+             form.append(foundation::Data(), "file");
+         },
+         {{"notes", "hello"}, {"file", ""}}},
+        {"a file name and type; an empty type kept",
+         [](MultipartFormData& form) {
+             form.append(foundation::Data(std::string("\0\x01\r\n--", 6)), "file", "a.bin", "application/octet-stream");
+             form.append(foundation::Data("x"), "file", "photo.jpg", "");
+         },
+         {{"file", std::string("\0\x01\r\n--", 6), "a.bin", "application/octet-stream"},
+          {"file", "x", "photo.jpg", ""}}},
+        {"a file name without a type gets no guessed type",
+         [](MultipartFormData& form) { form.append(foundation::Data("x"), "file", "photo.jpg", std::nullopt); },
+         {{"file", "x", "photo.jpg"}}},
+        {"a small file on disk",
+         [&small](MultipartFormData& form) {
+             form.append(foundation::URL::fileURL(small.string()), "file", "note.txt", "text/plain");
+         },
+         {{"file", "from disk", "note.txt", "text/plain"}}},
+        {"quotes and line breaks cannot leave the attribute",
+         [](MultipartFormData& form) { form.append(foundation::Data("x"), "file", "a\"b\r\nc.txt", "text/plain\r\nX: y"); },
+         {{"file", "x", "a%22b%0D%0Ac.txt", "text/plainX: y"}}},
+    };
+    server_.reply("POST", "/entries", {.status = 201, .body = R"({"id":1})"});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const auto response = upload(c.build, request("/entries"));
+        EXPECT_FALSE(response.error) << response.error->what();
+        EXPECT_EQ(response.statusCode, 201);
+        EXPECT_EQ(response.data, foundation::Data(R"({"id":1})"));
+        const auto received = server_.requests().back();
+        EXPECT_EQ(received.method, "POST");
+        EXPECT_EQ(received.header("Cookie"), "token=t0k");
+        EXPECT_EQ(received.header("User-Agent"), "App");
+        EXPECT_EQ(received.body, testsupport::encodedForm(testsupport::boundaryOf(received), c.expected));
+    }
+}
+
+TEST_F(SessionUploadTest, AnyReplyIsAResponseWhateverItsStatus) {
+    server_.reply("POST", "/entries", {.status = 500, .body = R"({"message":"down"})"});
+    const auto response = upload([](MultipartFormData& form) { form.append(foundation::Data("x"), "notes"); },
+                                 request("/entries"));
+    EXPECT_FALSE(response.error);
+    EXPECT_EQ(response.statusCode, 500);
+    EXPECT_EQ(response.data, foundation::Data(R"({"message":"down"})"));
+}
+
+TEST_F(SessionUploadTest, AFailedRequestIsAnErrorWithItsDescription) {
+    foundation::URLRequest refused(
+        *foundation::URL::fromString("http://127.0.0.1:" + std::to_string(LoopbackServer::closedPort()) + "/entries"));
+    refused.setHTTPMethod("POST");
+    const auto response = upload([](MultipartFormData& form) { form.append(foundation::Data("x"), "notes"); },
+                                 std::move(refused));
+    ASSERT_TRUE(response.error);
+    EXPECT_STREQ(response.error->what(), "URLSessionTask failed with error: Could not connect to the server.");
+    EXPECT_EQ(response.statusCode, std::nullopt);
+
+    const auto before = server_.requests().size();
+    const auto missing = upload(
+        [this](MultipartFormData& form) {
+            form.append(foundation::URL::fileURL((files_ / "gone.bin").string()), "file", "gone.bin", "");
+        },
+        request("/entries"));
+    ASSERT_TRUE(missing.error);
+    EXPECT_THAT(missing.error->what(), ::testing::HasSubstr("gone.bin cannot be read"));
+    EXPECT_EQ(server_.requests().size(), before);
+}
+
+TEST_F(SessionUploadTest, AFileAboveTheThresholdStreamsFromDisk) {
+    constexpr std::int64_t fileSize = 128LL * 1024 * 1024;
+    const auto path = files_ / "large.bin";
+    {
+        std::ofstream(path, std::ios::binary).put('\0');
+    }
+    std::filesystem::resize_file(path, fileSize);
+    server_.countBodiesOnly();
+    server_.reply("POST", "/entries", {.status = 201});
+    const auto before = testsupport::peakResidentKilobytes();
+    const auto response = upload(
+        [&](MultipartFormData& form) {
+            form.append(foundation::Data("big"), "notes");
+            form.append(foundation::URL::fileURL(path.string()), "file", "large.bin", "application/octet-stream");
+        },
+        request("/entries"));
+    // Threads, TLS and a sanitizer's shadow cost some MiB; a file held in
+    // memory would cost all of it.
+    EXPECT_LT(testsupport::peakResidentKilobytes() - before, fileSize / 1024 / 4);
+    EXPECT_FALSE(response.error);
+    EXPECT_GT(server_.requests().back().bodyLength, static_cast<std::size_t>(fileSize));
+}
+
+TEST_F(SessionUploadTest, StreamsInMemoryPartsAboveTheThresholdWithTheSameBytes) {
+    server_.reply("POST", "/entries", {.status = 201});
+    const std::string bytes(4096, 'z');
+    const auto response = upload(
+        [&](MultipartFormData& form) {
+            form.append(foundation::Data("a"), "notes");
+            form.append(foundation::Data(bytes), "file", "z.bin", "application/octet-stream");
+        },
+        request("/entries"), 16);
+    EXPECT_FALSE(response.error);
+    const auto received = server_.requests().back();
+    EXPECT_EQ(received.body, testsupport::encodedForm(testsupport::boundaryOf(received),
+                                                      {{"notes", "a"}, {"file", bytes, "z.bin", "application/octet-stream"}}));
+}
+
+}  // namespace
+}  // namespace httpclient

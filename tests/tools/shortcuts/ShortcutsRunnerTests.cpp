@@ -1,0 +1,144 @@
+// The runner as a user runs it: a process that starts the intents extension,
+// with the shared defaults of a temporary app group and the loopback server
+// as the API.
+
+#include "platform/foundation/AppGroup.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "tests/support/LoopbackServer.hpp"
+#include "tests/support/MultipartForm.hpp"
+#include "tests/support/ScopedAppGroupDirectory.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
+#include "tests/support/ScratchDirectory.hpp"
+#include "tests/support/Subprocess.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+namespace {
+
+using ::testing::HasSubstr;
+using testsupport::Subprocess;
+
+constexpr std::string_view storedUser =
+    R"({"id":1,"username":"ann","journals":[{"id":3,"title":"Music","isDaily":false},)"
+    R"({"id":7,"title":"Workout","isDaily":true,"iconEmoji":"🏃"}]})";
+
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+class ShortcutsRunnerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        environment_.set("KESTROVA_API_BASE_URL", server_.url(""));
+        suite_.set(std::string("t0k"), "token");
+        suite_.set(foundation::Data(storedUser), "user");
+    }
+
+    static Subprocess::Outcome shortcuts(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), KESTROVA_SHORTCUTS_TOOL);
+        return Subprocess::run(arguments);
+    }
+
+    testsupport::ScopedAppGroupDirectory directory_;
+    testsupport::ScopedEnvironment environment_;
+    testsupport::LoopbackServer server_;
+    foundation::UserDefaults suite_{foundation::AppGroup::identifier()};
+    testsupport::ScratchDirectory files_;
+};
+
+TEST_F(ShortcutsRunnerTest, CreatesAnEntryThroughTheExtension) {
+    server_.reply("POST", "/entries", {.status = 201, .body = R"({"id":5})"});
+    const auto run = shortcuts({"run", "create-entry", "--journal", "7", "--notes", "Hello", "--private", "true"});
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(run.output,
+              "options of journal:\n"
+              "  Today\n"
+              "    \"🏃 Workout\" (7)\n"
+              "  Not Today\n"
+              "    \"Music\" (3)\n"
+              "resolve journal: success \"🏃 Workout\" (7)\n"
+              "resolve notes: success \"Hello\"\n"
+              "resolve isPrivate: success true\n"
+              "response: success (4)\n");
+    ASSERT_EQ(server_.requests().size(), 1u);
+    const auto request = server_.requests().front();
+    EXPECT_EQ(request.target, "/entries");
+    EXPECT_EQ(request.header("Cookie"), "token=t0k");
+    EXPECT_EQ(request.body, testsupport::encodedForm(testsupport::boundaryOf(request), {{"notes", "Hello"},
+                                                                                        {"streakDate", today()},
+                                                                                        {"journal_id", "7"},
+                                                                                        {"private", "true"},
+                                                                                        {"file", ""}}));
+}
+
+TEST_F(ShortcutsRunnerTest, AttachesAFileByItsPath) {
+    server_.reply("POST", "/entries", {.status = 201});
+    const auto path = files_.write("note.txt", "from disk");
+    const auto run = shortcuts({"run", "create-entry", "--journal", "3", "--notes", "", "--private", "false", "--file",
+                                path.string(), "--type", "public.plain-text"});
+    EXPECT_EQ(run.exitCode, 0) << run.output << run.errors;
+    ASSERT_EQ(server_.requests().size(), 1u);
+    EXPECT_THAT(server_.requests().front().body,
+                HasSubstr("name=\"file\"; filename=\"note.txt\"\r\nContent-Type: public.plain-text\r\n\r\nfrom disk\r\n"));
+}
+
+TEST_F(ShortcutsRunnerTest, ReportsARefusedEntryAsAFailure) {
+    server_.reply("POST", "/entries", {.status = 500, .body = R"({"message":"Journal is archived."})"});
+    const auto run = shortcuts({"run", "create-entry", "--journal", "7", "--notes", "Hello", "--private", "false"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_THAT(run.output,
+                HasSubstr("The entry was not published: the server answered with status 500: Journal is archived.\n"
+                          "response: failure (5)\n"));
+    EXPECT_THAT(run.errors, HasSubstr("CreateEntryIntent failed with the response code failure (5)"));
+}
+
+TEST_F(ShortcutsRunnerTest, TakesTheDefaultJournalOrStopsForAMissingValue) {
+    const auto configured = shortcuts({"run", "select-journal"});
+    EXPECT_EQ(configured.exitCode, 0) << configured.errors;
+    EXPECT_THAT(configured.output, HasSubstr("default journal: \"🏃 Workout\" (7)\nresponse: success (4)\n"));
+
+    suite_.removeObject("user");
+    const auto unresolved = shortcuts({"run", "open-publish-view"});
+    EXPECT_EQ(unresolved.exitCode, 1);
+    EXPECT_THAT(unresolved.output, HasSubstr("resolve journal: needsValue\n"));
+    EXPECT_THAT(unresolved.errors, HasSubstr("journal was not resolved (needsValue)"));
+    EXPECT_TRUE(server_.requests().empty());
+}
+
+TEST_F(ShortcutsRunnerTest, SetsQuietMode) {
+    server_.reply("POST", "/users", {.status = 200, .body = R"({"id":1,"quietMode":true})"});
+    const auto run = shortcuts({"run", "set-quiet-mode", "--quiet-mode", "true"});
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(run.output, "resolve quietMode: success true\nresponse: success (4)\n");
+    ASSERT_EQ(server_.requests().size(), 1u);
+    EXPECT_EQ(server_.requests().front().body, R"({"quietMode":true})");
+}
+
+TEST_F(ShortcutsRunnerTest, RefusesCommandLinesItCannotUnderstand) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"run"},
+        {"run", "make-coffee"},
+        {"run", "create-entry", "--quiet-mode", "true"},
+        {"run", "create-entry", "--private", "maybe"},
+        {"run", "create-entry", "--notes"},
+        {"run", "create-entry", "--file", "/nonexistent/file"},
+    };
+    for (const auto& arguments : cases) {
+        SCOPED_TRACE(::testing::PrintToString(arguments));
+        const auto run = shortcuts(arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_THAT(run.errors, HasSubstr("usage: shortcuts run INTENT"));
+    }
+    EXPECT_TRUE(server_.requests().empty());
+}
+
+}  // namespace

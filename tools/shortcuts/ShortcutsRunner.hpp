@@ -1,0 +1,36 @@
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace shortcuts_tool {
+
+// Plays the part of Shortcuts for one intent: starts the intents extension,
+// fills the intent from the command line, asks for the options and default
+// of each parameter with a dynamic option list, for the resolution of each
+// resolvable parameter, then for the handling, printing every step and what
+// the extension prints. Exits 0 when the response code is success (4).
+class ShortcutsRunner {
+public:
+    static constexpr int success = 0;
+    static constexpr int failure = 1;  // the intent failed or could not be run
+    static constexpr int usageFailure = 2;
+
+    // `extension` is the extension's executable when no --extension is given.
+    ShortcutsRunner(std::ostream& output, std::ostream& errors, std::string extension)
+        : output_(output), errors_(errors), extension_(std::move(extension)) {}
+
+    // The arguments after the program's name; returns the exit status.
+    int run(std::span<const std::string_view> arguments);
+
+private:
+    void printUsage(std::ostream& stream) const;
+
+    std::ostream& output_;
+    std::ostream& errors_;
+    std::string extension_;
+};
+
+}  // namespace shortcuts_tool
