@@ -153,10 +153,50 @@ public:
         if (view.opacity <= 0.0) {
             return;
         }
+        // The group is only as large as what the view can draw, not the whole bitmap.
+        const Rect ink = inkBounds(view);
+        cairo_save(cairo_);
+        cairo_rectangle(cairo_, ink.minX(), ink.minY(), ink.width(), ink.height());
+        cairo_clip(cairo_);
         cairo_push_group(cairo_);
         paintOpaque(view);
         cairo_pop_group_to_source(cairo_);
         cairo_paint_with_alpha(cairo_, view.opacity);
+        cairo_restore(cairo_);
+    }
+
+    // Where a view and those below it can put paint: their frames, widened by half of any stroke,
+    // and by a rotation's sweep; a little more for antialiasing.
+    static Rect inkBounds(const LaidOutView& view) {
+        double minX = view.frame.minX();
+        double minY = view.frame.minY();
+        double maxX = view.frame.maxX();
+        double maxY = view.frame.maxY();
+        double margin = 2;
+        if (const auto* shape = view.as<node::ShapeView>(); shape != nullptr && shape->strokeColor) {
+            margin += shape->stroke.lineWidth / 2 + (shape->stroke.lineJoin == LineJoin::miter ? shape->stroke.lineWidth * shape->stroke.miterLimit / 2 : 0);
+        }
+        for (const LaidOutView& child : view.children) {
+            const Rect inner = inkBounds(child);
+            minX = std::min(minX, inner.minX());
+            minY = std::min(minY, inner.minY());
+            maxX = std::max(maxX, inner.maxX());
+            maxY = std::max(maxY, inner.maxY());
+        }
+        if (view.as<node::Rotation>() != nullptr) {
+            const double cx = view.frame.midX();
+            const double cy = view.frame.midY();
+            const double radius = std::max({std::hypot(minX - cx, minY - cy), std::hypot(maxX - cx, minY - cy),
+                                            std::hypot(minX - cx, maxY - cy), std::hypot(maxX - cx, maxY - cy)});
+            minX = cx - radius;
+            maxX = cx + radius;
+            minY = cy - radius;
+            maxY = cy + radius;
+        }
+        if (view.as<node::Text>() != nullptr || view.as<node::Toggle>() != nullptr) {
+            margin += 8;  // glyphs may reach past their line box
+        }
+        return {{minX - margin, minY - margin}, {maxX - minX + 2 * margin, maxY - minY + 2 * margin}};
     }
 
 private:
@@ -363,14 +403,9 @@ Bitmap Renderer::render(const View& view, Size size, const Options& options) {
     return render(engine.layout(view, size, options.environment), size, options);
 }
 
-Bitmap Renderer::render(const LaidOutView& laidOut, Size size, const Options& options) {
-    Bitmap bitmap(static_cast<int>(std::ceil(size.width * options.scale)), static_cast<int>(std::ceil(size.height * options.scale)));
-    paint(laidOut, bitmap, options);
-    return bitmap;
-}
+namespace {
 
-void Renderer::paint(const LaidOutView& laidOut, Bitmap& into, const Options& options) {
-    std::fill(into.data(), into.data() + static_cast<std::ptrdiff_t>(into.width()) * into.height(), 0U);
+void paintInto(const LaidOutView& laidOut, Bitmap& into, const Renderer::Options& options) {
     cairo_surface_t* surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(into.data()),
                                                                    CAIRO_FORMAT_ARGB32, into.width(), into.height(), into.stride());
     cairo_t* cairo = cairo_create(surface);
@@ -380,6 +415,20 @@ void Renderer::paint(const LaidOutView& laidOut, Bitmap& into, const Options& op
     cairo_destroy(cairo);
     cairo_surface_flush(surface);
     cairo_surface_destroy(surface);
+}
+
+}  // namespace
+
+Bitmap Renderer::render(const LaidOutView& laidOut, Size size, const Options& options) {
+    // A new bitmap is clear already.
+    Bitmap bitmap(static_cast<int>(std::ceil(size.width * options.scale)), static_cast<int>(std::ceil(size.height * options.scale)));
+    paintInto(laidOut, bitmap, options);
+    return bitmap;
+}
+
+void Renderer::paint(const LaidOutView& laidOut, Bitmap& into, const Options& options) {
+    std::fill(into.data(), into.data() + static_cast<std::ptrdiff_t>(into.width()) * into.height(), 0U);
+    paintInto(laidOut, into, options);
 }
 
 }  // namespace ui
