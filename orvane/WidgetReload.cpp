@@ -1,5 +1,10 @@
 #include "orvane/WidgetReload.hpp"
 
+#include "platform/widgetkit/ReloadRequests.hpp"
+
+#include <cstdio>
+#include <exception>
+
 namespace orvane {
 namespace {
 
@@ -8,13 +13,25 @@ std::function<void()>& reloader() {
     return installed;
 }
 
+// The extension runs without a desktop session, so it posts the request
+// that the widget host watches itself rather than through a backend.
+void postReloadRequest() {
+    try {
+        widgetkit::ReloadRequests::post();
+    } catch (const std::exception& error) {
+        // The entry is published either way; the widgets catch up at their
+        // next scheduled refresh.
+        std::fprintf(stderr, "orvane: cannot ask the widgets to reload: %s\n", error.what());
+    }
+}
+
 }  // namespace
 
 void reloadAllWidgetTimelines() {
-    // Until the widget kit's reload request exists on this platform there
-    // is no widget host to tell, so the default does nothing.
     if (const auto& reload = reloader()) {
         reload();
+    } else {
+        postReloadRequest();
     }
 }
 

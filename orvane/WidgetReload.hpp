@@ -4,9 +4,8 @@
 
 namespace orvane {
 
-// Asks the system to reload the timelines of every widget, after a new
-// entry. The call site stands apart from the widget kit so that it can be
-// put in place here once, and tests can watch the call.
+// Asks the widget host to reload the timelines of every widget, after a new
+// entry: a request that a host running now, or starting later, acts on.
 void reloadAllWidgetTimelines();
 
 // Replaces what reloadAllWidgetTimelines() does; an empty function restores

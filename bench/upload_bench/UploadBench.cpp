@@ -1,6 +1,8 @@
 // Uploads a 1 GiB attachment through createEntry to a loopback server that
 // counts and discards bodies, and sets it against curl posting the same file
-// to the same server. Reports the form's write rate, the upload rate, curl's
+// to the same server. The headline is end to end: createEntry from its start
+// to its return (the form written to its file, then sent) against curl's
+// whole run. Beside it: the form's write rate, the send phase alone, curl's
 // rate and how far resident memory rose above its idle level while the
 // upload ran: the body must stream from disk, never sit in memory.
 
@@ -125,8 +127,11 @@ int main() {
     const auto curlSent = server.requests().back().bodyLength;
     std::printf("curl -F:           %8.1f MiB/s (%.2f s, exit %d)\n", rate(curlSent, curlElapsed),
                 seconds(curlElapsed), status);
-    std::printf("send / curl:       %8.2f (target >= 0.8)\n",
+    std::printf("send / curl:       %8.2f (the send phase alone, from the first progress report)\n",
                 rate(sent, end - uploadStart) / rate(curlSent, curlElapsed));
+    std::printf("end to end / curl: %8.2f (createEntry from start to return against curl's whole run; "
+                "target >= 0.5)\n",
+                rate(sent, end - start) / rate(curlSent, curlElapsed));
 
     std::filesystem::remove_all(directory);
     return status == 0 ? 0 : 1;

@@ -13,18 +13,21 @@ namespace kestrova {
 namespace {
 
 constexpr char lineBreak[] = "\r\n";
+// As much as one kernel copy may take on; a file block of any size takes a
+// handful of calls.
+constexpr std::size_t kernelCopyLength = std::size_t{1} << 30;
 
-// A name between double quotes must not end the quotes or the header line,
-// or a chosen file name could inject headers or parts of its own. Browsers
-// escape exactly these three and leave every other byte as it is, so the
-// server reads our names as it reads theirs.
-std::string quoted(std::string_view text) {
-    std::string result = "\"";
+// A header value must not end its line, or a chosen name or media type
+// could inject headers or parts of its own. Browsers escape exactly these
+// bytes and leave every other one as it is, so the server reads our values
+// as it reads theirs.
+std::string escaped(std::string_view text, bool betweenQuotes) {
+    std::string result;
     result.reserve(text.size() + 2);
     for (const char c : text) {
         switch (c) {
         case '"':
-            result += "%22";
+            result += betweenQuotes ? "%22" : "\"";
             break;
         case '\r':
             result += "%0D";
@@ -36,8 +39,12 @@ std::string quoted(std::string_view text) {
             result += c;
         }
     }
-    result += '"';
     return result;
+}
+
+// A name between double quotes must not end the quotes either.
+std::string quoted(std::string_view text) {
+    return '"' + escaped(text, true) + '"';
 }
 
 std::vector<MultipartFormData::HTTPHeader> partHeaders(std::string_view name,
@@ -49,7 +56,7 @@ std::vector<MultipartFormData::HTTPHeader> partHeaders(std::string_view name,
     }
     std::vector<MultipartFormData::HTTPHeader> headers{{"Content-Disposition", std::move(disposition)}};
     if (mimeType) {
-        headers.push_back({"Content-Type", std::string(*mimeType)});
+        headers.push_back({"Content-Type", escaped(*mimeType, false)});
     }
     return headers;
 }
@@ -90,6 +97,11 @@ void writeAll(foundation::OutputStream& output, std::string_view text) {
 void writeBody(MultipartFormData::BodyPart& part, foundation::OutputStream& output) {
     auto& input = part.bodyStream();
     input.open();
+    // A file's bytes are copied by the kernel, never passing through this
+    // process; the buffer copies the rest (bytes in memory, files the kernel
+    // cannot copy), and meets the end or a failure.
+    while (input.hasBytesAvailable() && output.copyFrom(input, kernelCopyLength)) {
+    }
     std::array<std::uint8_t, MultipartFormData::streamBufferSize> buffer{};
     try {
         while (input.hasBytesAvailable()) {

@@ -52,7 +52,9 @@ public:
         bool hasFinalBoundary_ = false;
     };
 
-    // The size of the chunks in which a part's body is copied into the file.
+    // The size of the chunks in which a part's body is copied into the file
+    // through memory: bytes in memory, and file blocks that the kernel cannot
+    // copy from file to file itself.
     static constexpr std::int64_t streamBufferSize = 1024;
 
     // No parts yet, and a boundary of its own: a fresh UUID's upper-case text.

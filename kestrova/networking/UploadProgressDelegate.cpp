@@ -11,6 +11,10 @@ void Networking::UploadProgressDelegate::didSendBodyData(foundation::URLSession&
                                                          foundation::URLSessionTask& /*task*/,
                                                          std::int64_t /*bytesSent*/, std::int64_t totalBytesSent,
                                                          std::int64_t totalBytesExpectedToSend) {
+    // Called on the session's thread, where an exception would end the process.
+    if (!progressHandler_) {
+        return;
+    }
     progressHandler_(static_cast<double>(totalBytesSent) / static_cast<double>(totalBytesExpectedToSend));
 }
 

@@ -10,7 +10,8 @@ namespace kestrova {
 
 // Passes the share of the body sent so far to a callback, on the session's
 // thread. The quotient goes on as it is: a total the session does not know
-// (negative) or an empty body (zero) gives what the division gives.
+// (negative) or an empty body (zero) gives what the division gives. An
+// empty callback is simply not called.
 class Networking::UploadProgressDelegate final : public foundation::URLSessionTaskDelegate {
 public:
     using ProgressHandler = std::function<void(double)>;

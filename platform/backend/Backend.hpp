@@ -3,6 +3,22 @@
 #include <memory>
 #include <string_view>
 
+namespace appkit {
+class WindowService;
+class WorkspaceService;
+}  // namespace appkit
+namespace avfaudio {
+class AudioOutput;
+}
+namespace network {
+class PathService;
+}
+namespace webkit {
+class WebsiteDataService;
+}
+namespace widgetkit {
+class TimelineService;
+}
 namespace ui {
 class WindowRealizer;
 }
@@ -26,6 +42,14 @@ public:
 
     // "headless" or "desktop", for diagnostics.
     [[nodiscard]] virtual std::string_view name() const noexcept = 0;
+
+    // Each framework's implementation, made with the backend and kept as long as it.
+    [[nodiscard]] virtual appkit::WindowService& windowService() = 0;
+    [[nodiscard]] virtual appkit::WorkspaceService& workspaceService() = 0;
+    [[nodiscard]] virtual avfaudio::AudioOutput& audioOutput() = 0;
+    [[nodiscard]] virtual network::PathService& pathService() = 0;
+    [[nodiscard]] virtual webkit::WebsiteDataService& websiteData() = 0;
+    [[nodiscard]] virtual widgetkit::TimelineService& timelineService() = 0;
 
     // Shows view trees in windows.
     [[nodiscard]] virtual ui::WindowRealizer& windowRealizer() = 0;

@@ -10,6 +10,12 @@ DesktopBackend::DesktopBackend() {
     if (gtk_init_check(nullptr, nullptr) == FALSE) {
         throw std::runtime_error("cannot open the display: is DISPLAY or WAYLAND_DISPLAY set?");
     }
+    // Made here, on the main thread, so that the monitor's changes arrive through the main loop.
+    paths_ = std::make_unique<NetworkMonitorPathService>();
+}
+
+network::PathService& DesktopBackend::pathService() {
+    return *paths_;
 }
 
 }  // namespace desktop

@@ -2,6 +2,12 @@
 
 #include "platform/backend/Backend.hpp"
 #include "platform/desktop/DesktopWindowRealizer.hpp"
+#include "platform/desktop/DesktopAudioOutput.hpp"
+#include "platform/desktop/DesktopTimelineService.hpp"
+#include "platform/desktop/DesktopWindowService.hpp"
+#include "platform/desktop/DesktopWorkspaceService.hpp"
+#include "platform/desktop/NetworkMonitorPathService.hpp"
+#include "platform/webkit/InMemoryWebsiteData.hpp"
 
 #include <memory>
 
@@ -16,9 +22,23 @@ public:
     DesktopBackend();
 
     [[nodiscard]] std::string_view name() const noexcept override { return "desktop"; }
+
+    [[nodiscard]] appkit::WindowService& windowService() override { return windows_; }
+    [[nodiscard]] appkit::WorkspaceService& workspaceService() override { return workspace_; }
+    [[nodiscard]] avfaudio::AudioOutput& audioOutput() override { return audio_; }
+    [[nodiscard]] network::PathService& pathService() override;
+    // Kept in memory until the web view brings the web engine's own store.
+    [[nodiscard]] webkit::WebsiteDataService& websiteData() override { return websiteData_; }
+    [[nodiscard]] widgetkit::TimelineService& timelineService() override { return timelines_; }
     [[nodiscard]] DesktopWindowRealizer& windowRealizer() override { return windowRealizer_; }
 
 private:
+    DesktopWindowService windows_;
+    DesktopWorkspaceService workspace_;
+    DesktopAudioOutput audio_;
+    std::unique_ptr<NetworkMonitorPathService> paths_;
+    webkit::InMemoryWebsiteData websiteData_;
+    DesktopTimelineService timelines_;
     DesktopWindowRealizer windowRealizer_;
 };
 

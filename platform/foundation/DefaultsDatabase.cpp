@@ -10,10 +10,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <thread>
 
 namespace foundation {
 namespace {
@@ -27,6 +29,10 @@ constexpr std::int64_t formatVersion = 1;
 // for a several-MB value; waiting ten seconds only runs out when something is
 // stuck, and then the write fails with "database is locked".
 constexpr int busyTimeoutMilliseconds = 10'000;
+
+// The longest pause between two attempts at opening a suite that another
+// process is creating; the creation takes a few milliseconds.
+constexpr std::chrono::milliseconds longestOpeningPause{16};
 
 // The kinds must be spelled as in defaultsKindNames; the checks keep a value
 // that was written by hand from disagreeing with its kind.
@@ -106,8 +112,20 @@ std::string cause(sqlite3* db) {
     return text;
 }
 
+// A step that SQLite refused because another connection holds a lock. It is
+// a UserDefaultsError like any other, and the opening tells it apart to try
+// again.
+class LockedOut : public UserDefaultsError {
+public:
+    using UserDefaultsError::UserDefaultsError;
+};
+
 [[noreturn]] void fail(sqlite3* db, const std::string& context) {
-    throw UserDefaultsError(context + ": " + cause(db));
+    std::string message = context + ": " + cause(db);
+    if ((sqlite3_extended_errcode(db) & 0xff) == SQLITE_BUSY) {
+        throw LockedOut(std::move(message));
+    }
+    throw UserDefaultsError(std::move(message));
 }
 
 [[noreturn]] void failWithErrno(const std::filesystem::path& file, int error) {
@@ -228,6 +246,33 @@ void prepareSchema(sqlite3* db, const std::string& context) {
     }
 }
 
+// SQLite answers SQLITE_BUSY at once, without calling the busy handler, where
+// waiting could deadlock: above all when a connection that has read the new,
+// empty file asks to switch it to write-ahead logging while another process,
+// which needs that read lock gone, is doing the same. So a first opening
+// among neighbours that are creating the same suite can be refused. Every
+// step of the opening may be done again, and a refused step has given its
+// locks back, so the whole opening is repeated after a short pause until it
+// goes through or the busy timeout has passed.
+template <typename Steps>
+void repeatWhileLockedOut(const Steps& steps) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(busyTimeoutMilliseconds);
+    std::chrono::milliseconds pause{1};
+    while (true) {
+        try {
+            steps();
+            return;
+        } catch (const LockedOut&) {
+            if (std::chrono::steady_clock::now() + pause >= deadline) {
+                throw;
+            }
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, longestOpeningPause);
+    }
+}
+
 int bindText(sqlite3_stmt* statement, int index, std::string_view text) {
     return sqlite3_bind_text64(statement, index, text.empty() ? "" : text.data(), text.size(), SQLITE_STATIC,
                                SQLITE_UTF8);
@@ -251,19 +296,30 @@ int bindValue(sqlite3_stmt* statement, int index, const DefaultsValue& value) {
     return std::visit(Binder{statement, index}, value);
 }
 
-// The kind in column `column`, the value in the one after it.
-DefaultsValue readValue(sqlite3_stmt* statement, int column, const std::string& context) {
+std::string columnText(sqlite3_stmt* statement, int column) {
+    const auto* text = sqlite3_column_text(statement, column);
+    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
+    return size == 0 ? std::string() : std::string(reinterpret_cast<const char*>(text), size);
+}
+
+// The index in defaultsKindNames of the kind in column `column`.
+std::size_t readKind(sqlite3_stmt* statement, int column, const std::string& context) {
     const auto* kindText = sqlite3_column_text(statement, column);
     const std::string_view kind(kindText == nullptr ? "" : reinterpret_cast<const char*>(kindText),
                                 static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
     const auto found = std::find(defaultsKindNames.begin(), defaultsKindNames.end(), kind);
-    const int valueColumn = column + 1;
-    switch (found - defaultsKindNames.begin()) {
-    case 0: {
-        const auto* text = sqlite3_column_text(statement, valueColumn);
-        const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, valueColumn));
-        return size == 0 ? std::string() : std::string(reinterpret_cast<const char*>(text), size);
+    if (found == defaultsKindNames.end()) {
+        throw UserDefaultsError(context + ": it holds a value of the unknown kind " + inQuotes(kind));
     }
+    return static_cast<std::size_t>(found - defaultsKindNames.begin());
+}
+
+// The kind in column `column`, the value in the one after it.
+DefaultsValue readValue(sqlite3_stmt* statement, int column, const std::string& context) {
+    const int valueColumn = column + 1;
+    switch (readKind(statement, column, context)) {
+    case 0:
+        return columnText(statement, valueColumn);
     case 1: {
         const void* blob = sqlite3_column_blob(statement, valueColumn);
         const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, valueColumn));
@@ -273,10 +329,8 @@ DefaultsValue readValue(sqlite3_stmt* statement, int column, const std::string& 
         return sqlite3_column_int64(statement, valueColumn) != 0;
     case 3:
         return std::int64_t{sqlite3_column_int64(statement, valueColumn)};
-    case 4:
+    default:  // 4, as readKind gives no other
         return sqlite3_column_double(statement, valueColumn);
-    default:
-        throw UserDefaultsError(context + ": it holds a value of the unknown kind " + inQuotes(kind));
     }
 }
 
@@ -294,8 +348,37 @@ struct DefaultsDatabase::Connection {
     Statement selectAll;
     Statement upsert;
     Statement remove;
+    bool checked = false;  // every page was found sound before the first write
     std::mutex mutex;
+
+    void requireSoundPages(const std::string& context);
 };
+
+// A damaged page shows only when a statement reads it, and a write reads few:
+// it would go through into a file whose other values no read can reach, and
+// could spread the damage. So before its first write a connection checks
+// every page once (about a millisecond for a suite of several MB). Opening
+// does not check: every process start opens the suite, and most never write.
+void DefaultsDatabase::Connection::requireSoundPages(const std::string& context) {
+    if (checked) {
+        return;
+    }
+    sqlite3* connection = db.get();
+    const Statement check = prepare(connection, "PRAGMA quick_check", context);
+    const int stepped = sqlite3_step(check.get());
+    const int primary = sqlite3_extended_errcode(connection) & 0xff;
+    if (stepped == SQLITE_ROW) {
+        const auto* verdict = reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0));
+        if (verdict != nullptr && std::string_view(verdict) == "ok") {
+            checked = true;
+            return;
+        }
+    } else if (primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB) {
+        fail(connection, context);
+    }
+    // Said as a read of the same file says it.
+    throw UserDefaultsError(context + ": " + sqlite3_errstr(SQLITE_CORRUPT));
+}
 
 DefaultsDatabase::DefaultsDatabase(std::filesystem::path file) : connection_(std::make_unique<Connection>()) {
     Connection& connection = *connection_;
@@ -318,16 +401,17 @@ DefaultsDatabase::DefaultsDatabase(std::filesystem::path file) : connection_(std
         fail(db, context);
     }
     sqlite3_busy_timeout(db, busyTimeoutMilliseconds);
-    prepareSchema(db, context);
-
-    connection.select = prepare(db, "SELECT kind, value FROM defaults WHERE key = ?1", context);
-    connection.selectAll = prepare(db, "SELECT key, kind, value FROM defaults", context);
-    connection.upsert =
-        prepare(db,
-                "INSERT INTO defaults (key, kind, value) VALUES (?1, ?2, ?3) "
-                "ON CONFLICT (key) DO UPDATE SET kind = excluded.kind, value = excluded.value",
-                context);
-    connection.remove = prepare(db, "DELETE FROM defaults WHERE key = ?1", context);
+    repeatWhileLockedOut([&] {
+        prepareSchema(db, context);
+        connection.select = prepare(db, "SELECT kind, value FROM defaults WHERE key = ?1", context);
+        connection.selectAll = prepare(db, "SELECT key, kind, value FROM defaults", context);
+        connection.upsert =
+            prepare(db,
+                    "INSERT INTO defaults (key, kind, value) VALUES (?1, ?2, ?3) "
+                    "ON CONFLICT (key) DO UPDATE SET kind = excluded.kind, value = excluded.value",
+                    context);
+        connection.remove = prepare(db, "DELETE FROM defaults WHERE key = ?1", context);
+    });
 }
 
 DefaultsDatabase::~DefaultsDatabase() = default;
@@ -367,10 +451,28 @@ std::map<std::string, DefaultsValue> DefaultsDatabase::values() const {
     std::map<std::string, DefaultsValue> result;
     int stepped = SQLITE_ROW;
     while ((stepped = sqlite3_step(statement)) == SQLITE_ROW) {
-        const auto* key = sqlite3_column_text(statement, 0);
-        const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, 0));
-        result.emplace(size == 0 ? std::string() : std::string(reinterpret_cast<const char*>(key), size),
-                       readValue(statement, 1, context));
+        result.emplace(columnText(statement, 0), readValue(statement, 1, context));
+    }
+    if (stepped != SQLITE_DONE) {
+        fail(connection.db.get(), context);
+    }
+    return result;
+}
+
+std::map<std::string, std::string_view> DefaultsDatabase::kinds() const {
+    Connection& connection = *connection_;
+    const std::lock_guard lock(connection.mutex);
+    const std::string context =
+        "cannot list the keys of the defaults database " + inQuotes(connection.file.string());
+    // The key and the kind come first in a row and the value last, so a
+    // large value's overflow pages are never read; made when asked, as
+    // processes seldom ask.
+    const Statement statement = prepare(connection.db.get(), "SELECT key, kind FROM defaults", context);
+    std::map<std::string, std::string_view> result;
+    int stepped = SQLITE_ROW;
+    while ((stepped = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        const auto kind = defaultsKindNames[readKind(statement.get(), 1, context)];
+        result.emplace(columnText(statement.get(), 0), kind);
     }
     if (stepped != SQLITE_DONE) {
         fail(connection.db.get(), context);
@@ -385,6 +487,7 @@ void DefaultsDatabase::setValue(std::string_view key, const DefaultsValue& value
         throw UserDefaultsError(context() + ": NaN is not a number that can be stored");
     }
     const std::lock_guard lock(connection.mutex);
+    connection.requireSoundPages(context());
     sqlite3_stmt* statement = connection.upsert.get();
     const ResetOnExit reset(statement);
     if (bindText(statement, 1, key) != SQLITE_OK || bindText(statement, 2, kindName(value)) != SQLITE_OK ||
@@ -393,14 +496,17 @@ void DefaultsDatabase::setValue(std::string_view key, const DefaultsValue& value
     }
 }
 
-void DefaultsDatabase::removeValue(std::string_view key) {
+bool DefaultsDatabase::removeValue(std::string_view key) {
     Connection& connection = *connection_;
     const std::lock_guard lock(connection.mutex);
+    const std::string context = keyContext("cannot remove", key, "from", connection.file);
+    connection.requireSoundPages(context);
     sqlite3_stmt* statement = connection.remove.get();
     const ResetOnExit reset(statement);
     if (bindText(statement, 1, key) != SQLITE_OK || sqlite3_step(statement) != SQLITE_DONE) {
-        fail(connection.db.get(), keyContext("cannot remove", key, "from", connection.file));
+        fail(connection.db.get(), context);
     }
+    return sqlite3_changes64(connection.db.get()) > 0;
 }
 
 }  // namespace foundation

@@ -35,11 +35,19 @@ public:
     [[nodiscard]] std::optional<DefaultsValue> value(std::string_view key) const;
     // Every key with its value, in the keys' byte order.
     [[nodiscard]] std::map<std::string, DefaultsValue> values() const;
+    // Every key with the name of its value's kind (one of defaultsKindNames),
+    // without reading the values themselves.
+    [[nodiscard]] std::map<std::string, std::string_view> kinds() const;
+
+    // The writes below refuse a file whose pages are damaged with the error
+    // that its reads give, "database disk image is malformed", and write
+    // nothing: the file is left as it is, for its owner to look at.
+
     // Replaces whatever the key held, of any kind. A NaN cannot be stored
     // (SQLite keeps no NaN) and is refused before anything is written.
     void setValue(std::string_view key, const DefaultsValue& value);
-    // Removing an absent key is no error.
-    void removeValue(std::string_view key);
+    // Removing an absent key is no error; true when the key was there.
+    bool removeValue(std::string_view key);
 
 private:
     struct Connection;

@@ -40,6 +40,9 @@ public:
     [[nodiscard]] const std::optional<StreamError>& streamError() const noexcept { return error_; }
 
 private:
+    // Copies a file stream's bytes in the kernel.
+    friend class OutputStream;
+
     enum class Status { notOpen, open, atEnd, closed, failed };
 
     InputStream(std::string path, FileDescriptor file);

@@ -72,6 +72,26 @@ std::ptrdiff_t OutputStream::write(const std::uint8_t* buffer, std::size_t count
     return written;
 }
 
+std::optional<std::size_t> OutputStream::copyFrom(InputStream& input, std::size_t maxLength) {
+    if (status_ != Status::open || input.status_ != InputStream::Status::open || !input.path_ || maxLength == 0) {
+        return std::nullopt;
+    }
+    ssize_t copied = 0;
+    do {
+        copied = ::copy_file_range(input.file_.get(), nullptr, file_.get(), nullptr, maxLength, 0);
+    } while (copied < 0 && errno == EINTR);
+    // Both offsets moved by what was copied, so a copy through a buffer
+    // goes on from there. A call the kernel or a file system does not
+    // support (EXDEV, EINVAL, ENOSYS, EOPNOTSUPP) copied nothing; a real
+    // failure shows again, on the right stream, when the buffer copy meets
+    // it. Some kernels answer 0 for files whose size they do not know, so
+    // only a read may say that the end is reached.
+    if (copied <= 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(copied);
+}
+
 void OutputStream::close() {
     if (const int error = file_.close(); error != 0) {
         fail(error, "cannot finish writing");

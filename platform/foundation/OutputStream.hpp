@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/FileDescriptor.hpp"
+#include "platform/foundation/InputStream.hpp"
 #include "platform/foundation/StreamError.hpp"
 #include "platform/foundation/URL.hpp"
 
@@ -35,6 +36,15 @@ public:
     // streamError() set (the disk is full, the file grew past its limit, the
     // stream is not open). Called with no bytes, it writes nothing and gives 0.
     [[nodiscard]] std::ptrdiff_t write(const std::uint8_t* buffer, std::size_t count);
+    // Copies up to maxLength bytes from the input's current position into
+    // the file in the kernel, which never brings them into this process and
+    // shares the disk blocks where the file system can: the count copied,
+    // above 0. No value when nothing was copied: at the input's end, when
+    // the input is no open file, when the kernel or the file systems cannot
+    // copy between the two, or on a failure. The caller then copies through
+    // a buffer from where this left off, which meets the end or the failure
+    // itself and reports it as read() and write() do.
+    [[nodiscard]] std::optional<std::size_t> copyFrom(InputStream& input, std::size_t maxLength);
     // A failure that only closing reveals also shows in streamError().
     void close();
     [[nodiscard]] const std::optional<StreamError>& streamError() const noexcept { return error_; }

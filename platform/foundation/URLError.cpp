@@ -30,12 +30,16 @@ const char* URLError::what() const noexcept {
         return "The server requires you to sign in.";
     case Code::cannotDecodeContentData:
         return "The server's reply could not be decoded.";
+    case Code::appTransportSecurityRequiresSecureConnection:
+        return "The request was redirected from a secure connection to one that is not.";
     case Code::fileDoesNotExist:
         return "The file does not exist.";
     case Code::fileIsDirectory:
         return "The file is a folder.";
     case Code::noPermissionsToReadFile:
         return "You do not have permission to read the file.";
+    case Code::dataLengthExceedsMaximum:
+        return "The server's reply is larger than the largest reply allowed (64 MiB).";
     case Code::secureConnectionFailed:
         return "A secure connection to the server could not be made.";
     case Code::serverCertificateUntrusted:

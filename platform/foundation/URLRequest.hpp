@@ -38,7 +38,8 @@ public:
     [[nodiscard]] const std::optional<Data>& httpBody() const noexcept { return httpBody_; }
     void setHTTPBody(std::optional<Data> body) { httpBody_ = std::move(body); }
 
-    // Seconds the transfer may go without progress, connecting included.
+    // Seconds the transfer may go without sending or receiving a byte; waiting
+    // for a connection and connecting count as such time.
     [[nodiscard]] double timeoutInterval() const noexcept { return timeoutInterval_; }
     // A value that is not a positive number of seconds throws std::invalid_argument.
     void setTimeoutInterval(double seconds);

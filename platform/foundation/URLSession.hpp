@@ -20,11 +20,16 @@ class URLSessionTaskDelegate;
 //
 // Every transfer of a session runs on the session's one thread, which also
 // calls the completion handlers and the task delegates; many concurrent
-// requests therefore never mean many threads. Redirects are followed, TLS
-// peers are verified against the system's certificate store, and neither a
+// requests therefore never mean many threads. Redirects are followed, but
+// from an https request only to https (else URLError
+// appTransportSecurityRequiresSecureConnection); TLS peers are verified
+// against the system's certificate store, and neither a
 // cache nor a cookie store is kept: header fields go out as the request
 // holds them, with only Host, Accept and Accept-Encoding added and the
-// Content-Length always the body's own.
+// Content-Length always the body's own. A reply body is held in memory: one
+// that decodes to more than 64 MiB ends the task with URLError
+// dataLengthExceedsMaximum; replies may come compressed with gzip, deflate,
+// br or zstd.
 //
 // Destroying a session completes its unfinished tasks as cancelled before
 // the destructor returns; it must not happen on the session's own thread. A

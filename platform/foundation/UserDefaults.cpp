@@ -24,18 +24,6 @@ struct Overloaded : Cases... {
 template <typename... Cases>
 Overloaded(Cases...) -> Overloaded<Cases...>;
 
-void requireUsableName(std::string_view suiteName) {
-    if (suiteName.empty()) {
-        throw UserDefaultsError("a defaults suite needs a name");
-    }
-    if (suiteName.front() == '.' ||
-        suiteName.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos) {
-        throw UserDefaultsError("\"" + std::string(suiteName) +
-                                "\" cannot name a defaults suite: a name must not start with a dot or hold a "
-                                "slash or a NUL character");
-    }
-}
-
 [[noreturn]] void failToCreate(const std::filesystem::path& directory, int error) {
     throw UserDefaultsError("cannot create the app-group directory \"" + directory.string() +
                             "\": " + std::strerror(error));
@@ -152,6 +140,18 @@ bool textAsBoolean(std::string_view text) {
 
 UserDefaults::UserDefaults(std::string_view suiteName)
     : suiteName_(suiteName), database_(openDatabase(suiteName)) {}
+
+void UserDefaults::requireUsableName(std::string_view suiteName) {
+    if (suiteName.empty()) {
+        throw UserDefaultsError("a defaults suite needs a name");
+    }
+    if (suiteName.front() == '.' ||
+        suiteName.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos) {
+        throw UserDefaultsError("\"" + std::string(suiteName) +
+                                "\" cannot name a defaults suite: a name must not start with a dot or hold a "
+                                "slash or a NUL character");
+    }
+}
 
 std::filesystem::path UserDefaults::databaseFile(std::string_view suiteName) {
     requireUsableName(suiteName);

@@ -51,6 +51,9 @@ public:
     // slash, a NUL or a leading dot) and when no app-group directory is
     // configured.
     static std::filesystem::path databaseFile(std::string_view suiteName);
+    // Throws UserDefaultsError, saying why, for a name that cannot name a
+    // file: "", names with a slash, a NUL or a leading dot.
+    static void requireUsableName(std::string_view suiteName);
 
     [[nodiscard]] const std::string& suiteName() const noexcept { return suiteName_; }
     [[nodiscard]] const std::filesystem::path& file() const noexcept { return database_.file(); }

@@ -2,19 +2,47 @@
 
 #include "platform/backend/Backend.hpp"
 #include "platform/headless/HeadlessWindowRealizer.hpp"
+#include "platform/headless/HeadlessAudioOutput.hpp"
+#include "platform/headless/HeadlessEffects.hpp"
+#include "platform/headless/HeadlessPathService.hpp"
+#include "platform/headless/HeadlessTimelineService.hpp"
+#include "platform/headless/HeadlessWebsiteData.hpp"
+#include "platform/headless/HeadlessWindowService.hpp"
+#include "platform/headless/HeadlessWorkspaceService.hpp"
 
 namespace headless {
 
 // In-process and deterministic: nothing reaches a display or the session
-// bus. Tests install it and drive what a desktop session would do.
+// bus. Tests install it and drive what a desktop session would do; what it
+// did in place of a desktop is in effects(). Sounds are decoded for real,
+// and widget reload requests are real files in the app-group directory.
 class HeadlessBackend final : public backend::Backend {
 public:
-    HeadlessBackend() = default;
+    HeadlessBackend();
 
     [[nodiscard]] std::string_view name() const noexcept override { return "headless"; }
+
+    [[nodiscard]] HeadlessWindowService& windowService() override { return windows_; }
+    [[nodiscard]] HeadlessWorkspaceService& workspaceService() override { return workspace_; }
+    [[nodiscard]] HeadlessAudioOutput& audioOutput() override { return audio_; }
+    [[nodiscard]] HeadlessPathService& pathService() override { return paths_; }
+    [[nodiscard]] HeadlessWebsiteData& websiteData() override { return websiteData_; }
+    [[nodiscard]] HeadlessTimelineService& timelineService() override { return timelines_; }
     [[nodiscard]] HeadlessWindowRealizer& windowRealizer() override { return windowRealizer_; }
 
+    [[nodiscard]] HeadlessEffects& effects() noexcept { return effects_; }
+
+    // The installed backend, which must be this one.
+    static HeadlessBackend& installed();
+
 private:
+    HeadlessEffects effects_;
+    HeadlessWindowService windows_;
+    HeadlessWorkspaceService workspace_;
+    HeadlessAudioOutput audio_;
+    HeadlessPathService paths_;
+    HeadlessWebsiteData websiteData_;
+    HeadlessTimelineService timelines_;
     HeadlessWindowRealizer windowRealizer_;
 };
 

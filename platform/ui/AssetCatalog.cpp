@@ -1,6 +1,6 @@
 #include "platform/ui/AssetCatalog.hpp"
 
-#include "platform/ui/Bundle.hpp"
+#include "platform/foundation/Bundle.hpp"
 
 #include <simdjson.h>
 
@@ -80,7 +80,14 @@ AssetCatalog::AssetCatalog(std::filesystem::path directory) : directory_(std::mo
 }
 
 const AssetCatalog& AssetCatalog::main() {
-    static const AssetCatalog catalogue(Bundle::mainResourceDirectory());
+    static const AssetCatalog catalogue([] {
+        const auto file = foundation::Bundle::main().urlForResource("Assets", "json");
+        const auto& directories = foundation::Bundle::main().resourceDirectories();
+        if (file) {
+            return std::filesystem::path(file->path()).parent_path();
+        }
+        return directories.empty() ? std::filesystem::path() : directories.front();
+    }());
     return catalogue;
 }
 

@@ -22,7 +22,7 @@ public:
     // colours and says why on standard error; it never stops the program.
     explicit AssetCatalog(std::filesystem::path directory);
 
-    // The catalogue of the main bundle's resources, read once.
+    // The catalogue among the running program's resources (foundation::Bundle), read once.
     static const AssetCatalog& main();
 
     [[nodiscard]] std::optional<RGBA> color(const std::string& name, ColorScheme scheme) const;

@@ -1,5 +1,6 @@
 #include "tests/support/RawReplyServer.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <stdexcept>
@@ -20,8 +21,18 @@ constexpr std::size_t largestRequest = 64 * 1024;
 
 }  // namespace
 
-RawReplyServer::RawReplyServer(std::string reply) : reply_(std::move(reply)) {
+RawReplyServer::RawReplyServer(std::string reply)
+    : RawReplyServer(std::vector<Piece>{{std::chrono::milliseconds(0), std::move(reply)}}) {}
+
+RawReplyServer::RawReplyServer(std::vector<Piece> reply, std::optional<ReadPace> readPace)
+    : reply_(std::move(reply)), readPace_(readPace) {
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (listener_ >= 0 && readPace_) {
+        // Accepted connections take it over; a large buffer would take in
+        // megabytes at once and hide the pace from the client.
+        const int size = static_cast<int>(readPace_->bytes);
+        ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -96,15 +107,53 @@ void RawReplyServer::answer(int connection) {
         const std::lock_guard lock(mutex_);
         requests_.push_back(request);
     }
-    std::size_t sent = 0;
-    while (sent < reply_.size()) {
-        const ssize_t count = ::send(connection, reply_.data() + sent, reply_.size() - sent, MSG_NOSIGNAL);
+    if (readPace_) {
+        readBodySlowly(connection, request);
+    }
+    for (const auto& piece : reply_) {
+        if (!pause(piece.pause)) {
+            return;
+        }
+        std::size_t sent = 0;
+        while (sent < piece.bytes.size()) {
+            const ssize_t count =
+                ::send(connection, piece.bytes.data() + sent, piece.bytes.size() - sent, MSG_NOSIGNAL);
+            if (count <= 0) {
+                return;
+            }
+            sent += static_cast<std::size_t>(count);
+        }
+    }
+    ::shutdown(connection, SHUT_WR);
+}
+
+void RawReplyServer::readBodySlowly(int connection, const std::string& request) {
+    const auto end = request.find("\r\n\r\n");
+    const auto field = request.find("\r\nContent-Length: ");
+    if (end == std::string::npos || field == std::string::npos || field > end) {
+        return;
+    }
+    const std::size_t length = std::stoul(request.substr(field + 18));
+    std::size_t received = request.size() - (end + 4);
+    std::string buffer(readPace_->bytes, '\0');
+    while (received < length) {
+        if (!pause(readPace_->pause)) {
+            return;
+        }
+        const ssize_t count = ::recv(connection, buffer.data(), std::min(buffer.size(), length - received), 0);
         if (count <= 0) {
             return;
         }
-        sent += static_cast<std::size_t>(count);
+        received += static_cast<std::size_t>(count);
     }
-    ::shutdown(connection, SHUT_WR);
+}
+
+bool RawReplyServer::pause(std::chrono::milliseconds duration) const {
+    if (duration.count() <= 0) {
+        return true;
+    }
+    pollfd stop{wakeup_[0], POLLIN, 0};
+    return ::poll(&stop, 1, static_cast<int>(duration.count())) == 0;
 }
 
 }  // namespace testsupport

@@ -2,9 +2,14 @@
 
 #include "tools/defaults/UsageError.hpp"
 
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/foundation/UserDefaultsError.hpp"
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace defaults_tool {
@@ -93,7 +98,22 @@ double parseFloat(std::string_view text) {
     return number;
 }
 
+constexpr std::string_view fromInput = "-";
+
+bool isKindFlag(std::string_view flag) {
+    constexpr std::string_view flags[] = {"-string", "-data", "-bool", "-boolean",
+                                          "-int", "-integer", "-float"};
+    return std::find(std::begin(flags), std::end(flags), flag) != std::end(flags);
+}
+
+void requireKindFlag(std::string_view flag) {
+    if (!isKindFlag(flag)) {
+        throw UsageError("unknown kind " + inQuotes(flag) + ": use -string, -data, -bool, -int or -float");
+    }
+}
+
 foundation::DefaultsValue parseValue(std::string_view flag, std::string_view text) {
+    requireKindFlag(flag);
     if (flag == "-string") {
         return std::string(text);
     }
@@ -106,19 +126,35 @@ foundation::DefaultsValue parseValue(std::string_view flag, std::string_view tex
     if (flag == "-int" || flag == "-integer") {
         return parseInteger(text);
     }
-    if (flag == "-float") {
-        return parseFloat(text);
-    }
-    throw UsageError("unknown kind " + inQuotes(flag) + ": use -string, -data, -bool, -int or -float");
+    return parseFloat(text);
 }
 
 }  // namespace
+
+foundation::DefaultsValue Command::valueFromInput(std::string_view kindFlag, std::string input) {
+    if (kindFlag == "-string") {
+        return input;
+    }
+    if (kindFlag == "-data") {
+        return foundation::Data(input);
+    }
+    std::string_view text = input;
+    if (text.ends_with('\n')) {
+        text.remove_suffix(text.ends_with("\r\n") ? 2 : 1);
+    }
+    return parseValue(kindFlag, text);
+}
 
 Command Command::parse(std::span<const std::string_view> arguments) {
     Command command;
     if (!arguments.empty() && arguments.front() == "-suite") {
         if (arguments.size() < 2) {
             throw UsageError("-suite needs the suite's name");
+        }
+        try {
+            foundation::UserDefaults::requireUsableName(arguments[1]);
+        } catch (const foundation::UserDefaultsError& error) {
+            throw UsageError(error.what());
         }
         command.suite = std::string(arguments[1]);
         arguments = arguments.subspan(2);
@@ -148,8 +184,14 @@ Command Command::parse(std::span<const std::string_view> arguments) {
         command.action = Action::write;
         command.key = std::string(operands[0]);
         // Without a kind the value is text, as the other platform's tool takes it.
-        command.value = operands.size() == 2 ? foundation::DefaultsValue(std::string(operands[1]))
-                                             : parseValue(operands[1], operands[2]);
+        const std::string_view kind = operands.size() == 2 ? std::string_view("-string") : operands[1];
+        const std::string_view text = operands.back();
+        if (text == fromInput) {
+            requireKindFlag(kind);
+            command.kindOfInput = std::string(kind);
+        } else {
+            command.value = parseValue(kind, text);
+        }
     } else if (name == "delete") {
         requireOperands(1, 1, "one key");
         command.action = Action::remove;

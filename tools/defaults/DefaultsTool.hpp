@@ -1,7 +1,10 @@
 #pragma once
 
+#include <istream>
+#include <optional>
 #include <ostream>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace defaults_tool {
@@ -18,7 +21,9 @@ public:
     static constexpr int failure = 1;  // no such key or suite, or the suite cannot be used
     static constexpr int usageFailure = 2;
 
-    DefaultsTool(std::ostream& output, std::ostream& errors) : output_(output), errors_(errors) {}
+    // `input` is read only for a value given as "-".
+    DefaultsTool(std::istream& input, std::ostream& output, std::ostream& errors)
+        : input_(input), output_(output), errors_(errors) {}
 
     // The arguments after the program's name; returns the exit status.
     int run(std::span<const std::string_view> arguments);
@@ -27,7 +32,11 @@ private:
     int execute(const Command& command);
     int fail(std::string_view message);
     void printUsage(std::ostream& stream) const;
+    // All of `input_`; no value, and what went wrong in `problem`, when it
+    // cannot be read.
+    std::optional<std::string> readInput(std::string& problem);
 
+    std::istream& input_;
     std::ostream& output_;
     std::ostream& errors_;
 };

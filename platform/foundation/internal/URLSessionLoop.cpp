@@ -5,6 +5,8 @@
 #include "platform/foundation/URLSessionTask.hpp"
 #include "platform/foundation/internal/URLSessionTransfer.hpp"
 
+#include <algorithm>
+#include <chrono>
 #include <stdexcept>
 
 namespace foundation {
@@ -121,7 +123,8 @@ void URLSessionLoop::run() {
         int running = 0;
         curl_multi_perform(multi_, &running);
         completeFinishedTransfers();
-        curl_multi_poll(multi_, nullptr, 0, idleWaitMilliseconds, nullptr);
+        const int wait = finishIdleTransfers();
+        curl_multi_poll(multi_, nullptr, 0, wait, nullptr);
     }
     cancelEverything(std::move(orders));
     // What the last jobs and completions enqueue still runs here.
@@ -184,6 +187,28 @@ void URLSessionLoop::completeFinishedTransfers() {
         auto node = transfers_.extract(&transfer->task());
         node.mapped()->finish(result);
     }
+}
+
+int URLSessionLoop::finishIdleTransfers() {
+    const auto now = std::chrono::steady_clock::now();
+    auto nearest = now + std::chrono::milliseconds(idleWaitMilliseconds);
+    std::vector<const URLSessionTask*> idle;
+    for (const auto& [task, transfer] : transfers_) {
+        const auto deadline = transfer->idleDeadline();
+        if (deadline <= now) {
+            idle.push_back(task);
+        } else {
+            nearest = std::min(nearest, deadline);
+        }
+    }
+    for (const auto* task : idle) {
+        auto node = transfers_.extract(task);
+        curl_multi_remove_handle(multi_, node.mapped()->handle());
+        node.mapped()->finish(CURLE_OPERATION_TIMEDOUT);
+    }
+    // Rounded up, so that the loop never wakes just before a deadline.
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nearest - now);
+    return static_cast<int>(wait.count());
 }
 
 void URLSessionLoop::cancelEverything(std::vector<Order> orders) {

@@ -58,6 +58,9 @@ private:
     void apply(const Order& order);
     void begin(const std::shared_ptr<URLSessionTask>& task);
     void completeFinishedTransfers();
+    // Finishes as timed out every transfer idle past its request's time-out,
+    // and gives how long the loop may wait before the next one is due (ms).
+    [[nodiscard]] int finishIdleTransfers();
     void cancelEverything(std::vector<Order> orders);
     void runJobs(std::vector<Job>& jobs);
 

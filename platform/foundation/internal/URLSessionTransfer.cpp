@@ -12,15 +12,19 @@
 #include <string>
 #include <string_view>
 
+#include <strings.h>
+
 namespace foundation {
 namespace {
 
 // Ends a redirect loop long before it could matter to anyone waiting.
 constexpr long maximumRedirects = 16;
-// Below one byte a second, nothing is moving: the time-out counts from there.
-constexpr long stalledBytesPerSecond = 1;
 // About eleven days: long enough for any real time-out, short enough for curl's longs.
 constexpr double longestTimeoutSeconds = 1e6;
+// A reply is held in memory once decoded, and a few kilobytes of a
+// compressed one can decode to gigabytes. No reply of the service comes near
+// this (a very active account's user is a few megabytes).
+constexpr std::size_t largestReplyBody = std::size_t{64} << 20;
 
 URLError::Code errorCodeFor(CURLcode result, long osError, long responseCode) {
     switch (result) {
@@ -98,6 +102,8 @@ URLSessionTransfer::URLSessionTransfer(URLSession& session, std::shared_ptr<URLS
     configureCommon();
     // A file: URL is only ever read; method, header fields and body are HTTP's.
     if (!url.isFileURL()) {
+        // A local file is the user's own, and as large as it is.
+        limitsBody_ = true;
         configureHTTP();
         configureBody();
         configureHeaderFields();
@@ -115,23 +121,30 @@ void URLSessionTransfer::configureCommon() {
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &URLSessionTransfer::receiveBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, this);
 
-    // The time-out bounds how long the transfer may go without progress, as
-    // the other platform's request time-out does, not how long it may take.
+    // The time-out bounds how long the transfer may go without sending or
+    // receiving anything, as the other platform's request time-out does,
+    // not how long it may take, nor how fast it must go: the session's loop
+    // ends a transfer idle for that long (idleDeadline()). Connecting makes
+    // no progress, so curl's own bound on it is the same.
     const double seconds = std::min(request.timeoutInterval(), longestTimeoutSeconds);
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::llround(seconds * 1000.0)));
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, stalledBytesPerSecond);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, std::max(1L, static_cast<long>(std::ceil(seconds))));
+    const long milliseconds = std::max(1L, static_cast<long>(std::llround(seconds * 1000.0)));
+    idleLimit_ = std::chrono::milliseconds(milliseconds);
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, milliseconds);
 }
 
 void URLSessionTransfer::configureHTTP() {
     CURL* const handle = handle_.get();
-    // A redirect never leads to a local file.
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A redirect never leads to a local file, nor, once the request went out
+    // encrypted, to plain HTTP: a 307 or 308 would send the body again, in
+    // clear text, to wherever the redirect points.
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, startsSecure() ? "https" : "http,https");
     // curl turns POST into GET on 301, 302 and 303 and keeps it on 307 and
     // 308, as the other platform does, and since 7.83 drops a Cookie field
     // set by hand when a redirect leads to another host.
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(handle, CURLOPT_MAXREDIRS, maximumRedirects);
+    // Every coding this libcurl decodes (gzip, deflate, br, zstd), and no
+    // other; what they decode to is held to the largest reply body.
     curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING, "");
     // Peer and host verification are curl's defaults, against the system's
     // CA store; nothing here turns them off.
@@ -204,22 +217,39 @@ void URLSessionTransfer::configureHeaderFields() {
 }
 
 void URLSessionTransfer::configureProgress() {
-    if (!delegate_) {
-        return;
-    }
+    // Also what tells the idle time-out that bytes are moving.
     CURL* const handle = handle_.get();
     curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &URLSessionTransfer::reportProgress);
     curl_easy_setopt(handle, CURLOPT_XFERINFODATA, this);
 }
 
+bool URLSessionTransfer::startsSecure() const {
+    return task_->request().url().scheme() == "https";
+}
+
+URLError::Code URLSessionTransfer::errorCodeOf(CURLcode result) const {
+    if (bodyTooLarge_) {
+        return URLError::Code::dataLengthExceedsMaximum;
+    }
+    long osError = 0;
+    long responseCode = 0;
+    curl_easy_getinfo(handle_.get(), CURLINFO_OS_ERRNO, &osError);
+    curl_easy_getinfo(handle_.get(), CURLINFO_RESPONSE_CODE, &responseCode);
+    const URLError::Code code = errorCodeFor(result, osError, responseCode);
+    // The fields kept are those of the redirect that was refused.
+    if (code == URLError::Code::unsupportedURL && startsSecure()) {
+        const auto location = receivedHeaderFields_.value("Location");
+        if (location && location->size() >= 5 && strncasecmp(location->c_str(), "http:", 5) == 0) {
+            return URLError::Code::appTransportSecurityRequiresSecureConnection;
+        }
+    }
+    return code;
+}
+
 void URLSessionTransfer::finish(CURLcode result) {
     if (result != CURLE_OK) {
-        long osError = 0;
-        long responseCode = 0;
-        curl_easy_getinfo(handle_.get(), CURLINFO_OS_ERRNO, &osError);
-        curl_easy_getinfo(handle_.get(), CURLINFO_RESPONSE_CODE, &responseCode);
-        task_->complete(std::nullopt, nullptr, URLError(errorCodeFor(result, osError, responseCode)));
+        task_->complete(std::nullopt, nullptr, URLError(errorCodeOf(result)));
         return;
     }
     auto reply = response();
@@ -244,8 +274,20 @@ std::size_t URLSessionTransfer::receiveBody(char* bytes, std::size_t size, std::
                                             void* transfer) noexcept {
     auto& self = *static_cast<URLSessionTransfer*>(transfer);
     const std::size_t length = size * count;
+    self.madeProgress();
+    auto& body = self.receivedBody_;
+    const std::size_t needed = body.size() + length;
+    if (self.limitsBody_ && needed > largestReplyBody) {
+        self.bodyTooLarge_ = true;
+        return 0;
+    }
     try {
-        self.receivedBody_.insert(self.receivedBody_.end(), bytes, bytes + length);
+        // Grown by hand so that the room never exceeds the limit.
+        if (needed > body.capacity()) {
+            const std::size_t room = std::max(needed, 2 * body.capacity());
+            body.reserve(self.limitsBody_ ? std::min(room, largestReplyBody) : room);
+        }
+        body.insert(body.end(), bytes, bytes + length);
     } catch (const std::bad_alloc&) {
         return 0;
     }
@@ -256,6 +298,7 @@ std::size_t URLSessionTransfer::receiveHeader(char* bytes, std::size_t size, std
                                               void* transfer) noexcept {
     auto& self = *static_cast<URLSessionTransfer*>(transfer);
     const std::size_t length = size * count;
+    self.madeProgress();
     std::string_view line(bytes, length);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
         line.remove_suffix(1);
@@ -287,13 +330,28 @@ int URLSessionTransfer::rewindBody(void* transfer, curl_off_t offset, int origin
     return (origin == SEEK_SET && self.file_->seek(offset)) ? CURL_SEEKFUNC_OK : CURL_SEEKFUNC_FAIL;
 }
 
-int URLSessionTransfer::reportProgress(void* transfer, curl_off_t, curl_off_t, curl_off_t,
+std::chrono::steady_clock::time_point URLSessionTransfer::idleDeadline() const noexcept {
+    return lastProgress_ + idleLimit_;
+}
+
+void URLSessionTransfer::madeProgress() noexcept {
+    lastProgress_ = std::chrono::steady_clock::now();
+}
+
+int URLSessionTransfer::reportProgress(void* transfer, curl_off_t, curl_off_t received, curl_off_t,
                                        curl_off_t sent) noexcept {
     auto& self = *static_cast<URLSessionTransfer*>(transfer);
+    if (received != self.bytesReceived_) {
+        self.bytesReceived_ = received;
+        self.madeProgress();
+    }
     if (sent > self.bodyBytesSent_) {
         const curl_off_t increase = sent - self.bodyBytesSent_;
         self.bodyBytesSent_ = sent;
-        self.delegate_->didSendBodyData(self.session_, *self.task_, increase, sent, self.bodyLength_);
+        self.madeProgress();
+        if (self.delegate_) {
+            self.delegate_->didSendBodyData(self.session_, *self.task_, increase, sent, self.bodyLength_);
+        }
     } else if (sent < self.bodyBytesSent_) {
         // A redirect that keeps the method sends the body again from the start.
         self.bodyBytesSent_ = sent;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/foundation/HTTPHeaderFields.hpp"
+#include "platform/foundation/URLError.hpp"
 #include "platform/foundation/internal/URLSessionLocalFile.hpp"
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -35,6 +37,12 @@ public:
     // Completes the task with what curl's result and the reply amount to.
     void finish(CURLcode result);
 
+    // When the transfer has gone as long as its request's time-out without
+    // sending or receiving anything; the loop then finishes it as timed out.
+    // The clock starts when the transfer is made, so waiting for a
+    // connection and connecting count as idle time.
+    [[nodiscard]] std::chrono::steady_clock::time_point idleDeadline() const noexcept;
+
 private:
     struct EasyDeleter {
         void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
@@ -49,11 +57,14 @@ private:
     void configureHeaderFields();
     void configureProgress();
     [[nodiscard]] std::shared_ptr<const URLResponse> response();
+    [[nodiscard]] bool startsSecure() const;
+    [[nodiscard]] URLError::Code errorCodeOf(CURLcode result) const;
 
     static std::size_t receiveBody(char* bytes, std::size_t size, std::size_t count, void* transfer) noexcept;
     static std::size_t receiveHeader(char* bytes, std::size_t size, std::size_t count, void* transfer) noexcept;
     static std::size_t sendBody(char* buffer, std::size_t size, std::size_t count, void* transfer) noexcept;
     static int rewindBody(void* transfer, curl_off_t offset, int origin) noexcept;
+    void madeProgress() noexcept;
     static int reportProgress(void* transfer, curl_off_t, curl_off_t, curl_off_t, curl_off_t sent) noexcept;
 
     URLSession& session_;
@@ -63,11 +74,17 @@ private:
     std::optional<URLSessionLocalFile> file_;
     std::int64_t bodyLength_ = 0;
     curl_off_t bodyBytesSent_ = 0;
+    curl_off_t bytesReceived_ = 0;
+    std::chrono::steady_clock::duration idleLimit_{};
+    std::chrono::steady_clock::time_point lastProgress_ = std::chrono::steady_clock::now();
 
     std::unique_ptr<CURL, EasyDeleter> handle_;
     std::unique_ptr<curl_slist, ListDeleter> headerList_;
 
     std::vector<std::uint8_t> receivedBody_;
+    // Replies over the network are held to a largest decoded size.
+    bool limitsBody_ = false;
+    bool bodyTooLarge_ = false;
     HTTPHeaderFields receivedHeaderFields_;
 };
 

@@ -1,7 +1,7 @@
 #include "platform/ui/internal/ImageStore.hpp"
 
 #include "platform/ui/AssetCatalog.hpp"
-#include "platform/ui/Bundle.hpp"
+#include "platform/foundation/Bundle.hpp"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <librsvg/rsvg.h>
@@ -242,8 +242,10 @@ std::shared_ptr<const Picture> ImageStore::load(const node::Image& image) {
         }
         return nullptr;
     case node::Image::Source::bundleResource:
-        if (const auto file = AssetCatalog(Bundle::mainResourceDirectory()).imageFile(image.name)) {
-            return decodeFile(*file);
+        for (const char* extension : {"svg", "png", "jpg"}) {
+            if (const auto file = foundation::Bundle::main().urlForResource(image.name, extension)) {
+                return decodeFile(file->path());
+            }
         }
         return nullptr;
     case node::Image::Source::systemSymbol:

@@ -292,7 +292,13 @@ TEST_P(CreateEntryTest, AFormThatCannotBeWrittenIsNotSentAndLeavesNoFile) {
 }
 
 TEST_P(CreateEntryTest, ProgressIsReportedOffTheMainThreadOnlyWhereSessionsTakeDelegates) {
-    api().countBodiesOnly();
+    // The server serves the whole program: later tests read the bodies again.
+    struct CountingBodies {
+        CountingBodies() { api().countBodiesOnly(); }
+        ~CountingBodies() { api().keepBodies(); }
+        CountingBodies(const CountingBodies&) = delete;
+        CountingBodies& operator=(const CountingBodies&) = delete;
+    } const counting;
     api().reply("POST", "/entries/create", {.status = 201, .body = entryJSON});
     const auto big = files_ / "big.bin";
     std::filesystem::resize_file(files_.write("big.bin", ""), 16 << 20);
@@ -324,6 +330,19 @@ TEST_P(CreateEntryTest, ProgressIsReportedOffTheMainThreadOnlyWhereSessionsTakeD
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
+// The callback runs on the session's thread, where a call of an empty one
+// would throw and end the whole process.
+TEST_P(CreateEntryTest, AnEmptyProgressCallbackIsNotCalled) {
+    api().reply("POST", "/entries/create", {.status = 201, .body = entryJSON});
+    const auto big = files_ / "big.bin";
+    std::filesystem::resize_file(files_.write("big.bin", ""), 4 << 20);
+    const auto entry = createEntry(
+        {.blocks = {Block::fileURL(foundation::URL::fileURL(big.string()), "big.bin", "video/mp4")}}, {});
+    EXPECT_EQ(entry.id, 7);
+    EXPECT_GT(lastRequest().bodyLength, std::size_t{4} << 20);
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+}
+
 TEST(UploadProgressDelegate, PassesTheQuotientOnUnchanged) {
     auto& session = foundation::URLSession::shared();
     const auto task = session.dataTask(foundation::URLRequest(*foundation::URL::fromString(api().url("/"))), {});
@@ -343,6 +362,7 @@ TEST(UploadProgressDelegate, PassesTheQuotientOnUnchanged) {
     Networking::UploadProgressDelegate([&](double fraction) { reported = fraction; })
         .didSendBodyData(session, *task, 0, 0, 0);
     EXPECT_TRUE(reported && std::isnan(*reported));
+    EXPECT_NO_THROW(Networking::UploadProgressDelegate({}).didSendBodyData(session, *task, 1, 1, 2));
 }
 
 }  // namespace

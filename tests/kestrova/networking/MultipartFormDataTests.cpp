@@ -188,6 +188,40 @@ TEST_F(MultipartFormDataTest, EscapesQuotesAndLineBreaksInNamesAndFileNamesOnly)
     }
 }
 
+// A media type comes from whoever made the block; a line break in it would
+// end the header line and let the rest pose as headers of the part.
+TEST_F(MultipartFormDataTest, EscapesLineBreaksInMediaTypes) {
+    struct Case {
+        std::string mimeType;
+        std::string sent;
+    };
+    const Case cases[] = {
+        {"text/plain\r\nX-Injected: 1", "text/plain%0D%0AX-Injected: 1"},
+        {"text/html\n\r\n<script>", "text/html%0A%0D%0A<script>"},
+        {"image/png\r", "image/png%0D"},
+        {"text/plain; charset=\"utf-8\"", "text/plain; charset=\"utf-8\""},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sent);
+        MultipartFormData form;
+        form.append(Data("x"s), "block0", "a.txt", c.mimeType);
+        form.append(fileWith("block.txt", "y"), "block1", "b.txt", c.mimeType);
+        EXPECT_EQ(encoded(form), withBoundary("--{B}\r\n"
+                                              "Content-Disposition: form-data; name=\"block0\"; filename=\"a.txt\"\r\n"
+                                              "Content-Type: " + c.sent + "\r\n"
+                                              "\r\n"
+                                              "x\r\n"
+                                              "--{B}\r\n"
+                                              "Content-Disposition: form-data; name=\"block1\"; filename=\"b.txt\"\r\n"
+                                              "Content-Type: " + c.sent + "\r\n"
+                                              "\r\n"
+                                              "y\r\n"
+                                              "--{B}--\r\n",
+                                              form.boundary()));
+    }
+}
+
 // The form that a file block in the middle leaves when it cannot be used:
 // the blocks around it keep their order and their names.
 void appendAroundTheFile(MultipartFormData& form, const URL& file) {
@@ -272,6 +306,46 @@ TEST_F(MultipartFormDataTest, StreamsAFileManyTimesLargerThanItsBuffer) {
                                  withBoundary("\r\n--{B}--\r\n", form.boundary()));
 }
 
+// The kernel copies a file block straight into the form where it can, and
+// the buffer copy takes over where it cannot (another file system, a file
+// whose size the kernel does not know); either way the bytes are the file's.
+TEST_F(MultipartFormDataTest, CopiesFileBlocksByteForByteWhereverTheyAre) {
+    const std::string contents = patterned(3 * 1024 * 1024 + 7);
+    const ScratchDirectory elsewhere;
+    struct Case {
+        const char* what;
+        std::filesystem::path directory;
+    };
+    std::vector<Case> cases = {{"beside the form", directory_.path()}, {"in another folder", elsewhere.path()}};
+    if (std::filesystem::is_directory("/dev/shm")) {
+        cases.push_back({"on another file system", "/dev/shm"});
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto path = c.directory / ("block-" + foundation::UUID().uuidString());
+        std::ofstream(path, std::ios::binary) << contents;
+        MultipartFormData form;
+        form.append(Data("before"s), "block0");
+        form.append(URL::fileURL(path.string()), "block1", "a.bin", "application/octet-stream");
+        form.append(URL::fileURL(path.string()), "block2", "b.bin", "application/octet-stream");
+        const auto body = encoded(form);
+        std::filesystem::remove(path);
+        const auto head = [&](const char* name, const char* fileName) {
+            return withBoundary("\r\n--{B}\r\nContent-Disposition: form-data; name=\""s + name + "\"; filename=\"" +
+                                    fileName + "\"\r\nContent-Type: application/octet-stream\r\n\r\n",
+                                form.boundary());
+        };
+        const std::string expected = withBoundary("--{B}\r\n"
+                                                  "Content-Disposition: form-data; name=\"block0\"\r\n"
+                                                  "\r\n"
+                                                  "before",
+                                                  form.boundary()) +
+                                     head("block1", "a.bin") + contents + head("block2", "b.bin") + contents +
+                                     withBoundary("\r\n--{B}--\r\n", form.boundary());
+        EXPECT_TRUE(body == expected) << "the form differs in its " << body.size() << " bytes";
+    }
+}
+
 using testsupport::peakResidentKilobytes;
 
 TEST_F(MultipartFormDataTest, NeverHoldsAFilePartInMemory) {
@@ -309,17 +383,26 @@ TEST_F(MultipartFormDataTest, ReportsAWriteThatFailsAndKeepsWhatWasWritten) {
         std::string path;
         std::optional<std::size_t> sizeLimit;
         int error;
+        bool blockFromFile = false;
     };
     const Case cases[] = {
         {"a full disk", "/dev/full", std::nullopt, ENOSPC},
         {"a file past its size limit", (directory_ / "body.tmp").string(), limit, EFBIG},
         {"a missing directory", (directory_ / "missing" / "body.tmp").string(), std::nullopt, ENOENT},
+        {"a full disk, the block from a file", "/dev/full", std::nullopt, ENOSPC, true},
+        {"a file past its size limit, the block from a file", (directory_ / "body.tmp").string(), limit, EFBIG,
+         true},
     };
     const std::string block = patterned(5000);
+    const auto blockFile = fileWith("a.bin", block);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         MultipartFormData form;
-        form.append(Data(block), "block0", "a.bin", "application/octet-stream");
+        if (c.blockFromFile) {
+            form.append(blockFile, "block0", "a.bin", "application/octet-stream");
+        } else {
+            form.append(Data(block), "block0", "a.bin", "application/octet-stream");
+        }
         form.append(Data("later"s), "block1");
         try {
             std::optional<testsupport::ScopedFileSizeLimit> sizeLimit;

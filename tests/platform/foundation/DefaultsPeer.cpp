@@ -5,7 +5,10 @@
 //                     is whole and no writer's sequence goes back;
 //   stream TAG        writes values until it is killed: each one under a key of
 //                     its own and then under the shared key, and reports each
-//                     sequence number on standard output once both are committed.
+//                     sequence number on standard output once both are committed;
+//   create TAG GO     reports "ready", waits until the file GO exists, then opens
+//                     the suite (the first opening of all, in a race test) and
+//                     stores TAG under a key of its own.
 // It exits 0 when all went well, 1 with a message on standard error when not.
 
 #include "tests/platform/foundation/PeerValue.hpp"
@@ -14,12 +17,15 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <exception>
 #include <iostream>
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -29,6 +35,14 @@ using foundation::UserDefaults;
 // Never reached in a test, which kills the stream long before; it only bounds
 // a stream whose test died without killing it.
 constexpr std::uint32_t streamLimit = 500;
+
+void report(std::string_view line) {
+    // One write(2) per report, unbuffered, so that what the test reads is
+    // exactly what happened before.
+    if (::write(STDOUT_FILENO, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
+        throw std::runtime_error("cannot report to the test");
+    }
+}
 
 void write(UserDefaults& defaults, std::uint32_t tag, std::uint32_t count) {
     for (std::uint32_t sequence = 1; sequence <= count; ++sequence) {
@@ -65,13 +79,20 @@ void stream(UserDefaults& defaults, std::uint32_t tag) {
         const auto value = PeerValue::make(identity);
         defaults.set(value, PeerValue::ownKey(identity));
         defaults.set(value, PeerValue::sharedKey);
-        // One write(2) per report, unbuffered, so that what the test reads is
-        // exactly what was committed before the kill.
-        const std::string line = std::to_string(sequence) + "\n";
-        if (::write(STDOUT_FILENO, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
-            throw std::runtime_error("cannot report to the test");
-        }
+        // What the test reads is exactly what was committed before the kill.
+        report(std::to_string(sequence) + "\n");
     }
+}
+
+// Every peer of a race waits on the same file, so that they all open the
+// suite within a fraction of a millisecond of each other.
+void create(const char* suite, std::uint32_t tag, const std::filesystem::path& go) {
+    report("ready\n");
+    while (!std::filesystem::exists(go)) {
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+    UserDefaults defaults(suite);
+    defaults.set(std::int64_t{tag}, PeerValue::writerKey(tag));
 }
 
 std::uint32_t number(const char* text) {
@@ -96,7 +117,11 @@ int main(int argc, char** argv) {
             stream(defaults, number(argv[3]));
             return 0;
         }
-        std::cerr << "usage: defaults_peer SUITE write TAG COUNT | read COUNT | stream TAG\n";
+        if (argc == 5 && mode == "create") {
+            create(argv[1], number(argv[3]), argv[4]);
+            return 0;
+        }
+        std::cerr << "usage: defaults_peer SUITE write TAG COUNT | read COUNT | stream TAG | create TAG GO\n";
         return 2;
     } catch (const std::exception& error) {
         std::cerr << error.what() << "\n";

@@ -38,6 +38,10 @@ std::string PeerValue::ownKey(Identity identity) {
     return "value-" + std::to_string(identity.tag) + "-" + std::to_string(identity.sequence);
 }
 
+std::string PeerValue::writerKey(std::uint32_t tag) {
+    return "writer-" + std::to_string(tag);
+}
+
 foundation::Data PeerValue::make(Identity identity, std::size_t size) {
     std::vector<std::uint8_t> bytes(size < headerSize + trailerSize ? headerSize + trailerSize : size);
     putWord(bytes, 0, identity.tag, 4);

@@ -29,6 +29,8 @@ public:
 
     // The key of its own under which a streaming writer also keeps each value.
     static std::string ownKey(Identity identity);
+    // The key under which a peer that only creates the suite keeps its tag.
+    static std::string writerKey(std::uint32_t tag);
 
     // A header with the identity and the size, a pseudo-random payload drawn
     // from the identity, and a checksum of everything before it.

@@ -9,7 +9,10 @@
 #include "tests/support/RawReplyServer.hpp"
 #include "tests/support/ResidentMemory.hpp"
 
+#include <brotli/encode.h>
 #include <gtest/gtest.h>
+#include <zlib.h>
+#include <zstd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -268,6 +271,200 @@ TEST(URLSessionFailures, TransportFailuresCompleteWithTheirURLError) {
         EXPECT_EQ(outcome.error->code(), c.expected) << outcome.error->what();
         EXPECT_FALSE(outcome.data);
         EXPECT_FALSE(outcome.response);
+    }
+}
+
+// What a body of `repeats` times `piece`, then `tail`, is in a content
+// coding: made piece by piece, so that a bomb never exists decoded.
+std::string encodedBody(std::string_view coding, std::string_view piece, std::size_t repeats,
+                        std::string_view tail) {
+    std::string out;
+    const auto feed = [&](const auto& write) {
+        for (std::size_t i = 0; i < repeats; ++i) {
+            write(piece, false);
+        }
+        write(tail, true);
+    };
+    if (coding == "gzip" || coding == "deflate") {
+        z_stream stream{};
+        deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, coding == "gzip" ? 31 : 15, 8, Z_DEFAULT_STRATEGY);
+        std::string buffer(1 << 16, '\0');
+        feed([&](std::string_view bytes, bool last) {
+            stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+            stream.avail_in = static_cast<uInt>(bytes.size());
+            int result = Z_OK;
+            do {
+                stream.next_out = reinterpret_cast<Bytef*>(buffer.data());
+                stream.avail_out = static_cast<uInt>(buffer.size());
+                result = deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
+                out.append(buffer.data(), buffer.size() - stream.avail_out);
+            } while (stream.avail_out == 0 || (last && result != Z_STREAM_END));
+        });
+        deflateEnd(&stream);
+    } else if (coding == "br") {
+        BrotliEncoderState* const state = BrotliEncoderCreateInstance(nullptr, nullptr, nullptr);
+        BrotliEncoderSetParameter(state, BROTLI_PARAM_QUALITY, 1);
+        feed([&](std::string_view bytes, bool last) {
+            std::size_t available = bytes.size();
+            const auto* next = reinterpret_cast<const std::uint8_t*>(bytes.data());
+            const auto operation = last ? BROTLI_OPERATION_FINISH : BROTLI_OPERATION_PROCESS;
+            while (available > 0 || BrotliEncoderHasMoreOutput(state) || (last && !BrotliEncoderIsFinished(state))) {
+                std::size_t room = 0;
+                BrotliEncoderCompressStream(state, operation, &available, &next, &room, nullptr, nullptr);
+                std::size_t size = 0;
+                const std::uint8_t* produced = BrotliEncoderTakeOutput(state, &size);
+                out.append(reinterpret_cast<const char*>(produced), size);
+            }
+        });
+        BrotliEncoderDestroyInstance(state);
+    } else if (coding == "zstd") {
+        ZSTD_CCtx* const context = ZSTD_createCCtx();
+        std::string buffer(ZSTD_CStreamOutSize(), '\0');
+        feed([&](std::string_view bytes, bool last) {
+            ZSTD_inBuffer input{bytes.data(), bytes.size(), 0};
+            std::size_t remaining = 0;
+            do {
+                ZSTD_outBuffer output{buffer.data(), buffer.size(), 0};
+                remaining = ZSTD_compressStream2(context, &output, &input, last ? ZSTD_e_end : ZSTD_e_continue);
+                out.append(buffer.data(), output.pos);
+            } while (last ? remaining != 0 : input.pos < input.size);
+        });
+        ZSTD_freeCCtx(context);
+    } else {
+        for (std::size_t i = 0; i < repeats; ++i) {
+            out += piece;
+        }
+        out += tail;
+    }
+    return out;
+}
+
+TEST(URLSessionReplies, DecodeEveryCodingAskedFor) {
+    const std::string piece = R"({"id":1,"text":"h\u00e9llo w\u00f6rld"},)";
+    std::string whole;
+    for (int i = 0; i < 1000; ++i) {
+        whole += piece;
+    }
+    for (const std::string coding : {"gzip", "deflate", "br", "zstd"}) {
+        SCOPED_TRACE(coding);
+        const auto body = encodedBody(coding, piece, 1000, "");
+        RawReplyServer server("HTTP/1.1 200 OK\r\nContent-Encoding: " + coding +
+                              "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+        const auto outcome = perform(requestTo(server.url("/")));
+        ASSERT_FALSE(outcome.error) << outcome.error->what();
+        EXPECT_TRUE(outcome.data->view() == whole);
+        ASSERT_EQ(server.requests().size(), 1u);
+        EXPECT_NE(server.requests()[0].find(coding), std::string::npos) << "not asked for";
+    }
+}
+
+// A few kilobytes can decode to gigabytes, all of it held in memory.
+TEST(URLSessionReplies, ABodyThatDecodesPastTheLargestReplyFails) {
+    constexpr std::size_t mebibyte = 1 << 20;
+    constexpr std::size_t largest = 64;
+    const std::string zeros(mebibyte, '\0');
+    struct Case {
+        std::string coding;
+        std::size_t mebibytes;
+        std::string tail;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"gzip", largest, "", true},
+        {"gzip", largest, "x", false},
+        {"deflate", 2 * largest, "", false},
+        {"br", 2 * largest, "", false},
+        {"zstd", 2 * largest, "", false},
+        {"identity", largest, "x", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.coding + " " + std::to_string(c.mebibytes) + " MiB + " + std::to_string(c.tail.size()));
+        const auto body = encodedBody(c.coding, zeros, c.mebibytes, c.tail);
+        RawReplyServer server("HTTP/1.1 200 OK\r\nContent-Encoding: " + c.coding +
+                              "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+        const auto outcome = perform(requestTo(server.url("/")));
+        if (c.fits) {
+            ASSERT_FALSE(outcome.error) << outcome.error->what();
+            EXPECT_EQ(outcome.data->size(), c.mebibytes * mebibyte + c.tail.size());
+        } else {
+            ASSERT_TRUE(outcome.error);
+            EXPECT_EQ(outcome.error->code(), URLError::Code::dataLengthExceedsMaximum) << outcome.error->what();
+            EXPECT_FALSE(outcome.data);
+        }
+    }
+}
+
+// The time-out is the longest the transfer may go without sending or
+// receiving anything, not a rate: a reply that keeps coming, however slowly,
+// or a body that the server keeps taking, never times out, and a stall
+// times out when the interval is up. The cases run side by side.
+TEST(URLSessionTimeOut, CountsFromTheLastByteSentOrReceived) {
+    using std::chrono::milliseconds;
+    using Piece = RawReplyServer::Piece;
+    const std::string half(1 << 20, 'x');
+    const std::string largeBody(12 << 20, 'y');
+    struct Case {
+        std::string name;
+        std::vector<Piece> reply;
+        std::optional<RawReplyServer::ReadPace> readPace;
+        std::optional<std::string> body;
+        double timeout;
+        // The body received, or nothing when the transfer must time out.
+        std::optional<std::string> received;
+    };
+    const Case cases[] = {
+        {"one byte at a time, each well within the time-out",
+         {{milliseconds(0), "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\n"},
+          {milliseconds(1300), "a"},
+          {milliseconds(1300), "b"},
+          {milliseconds(1300), "c"},
+          {milliseconds(1300), "d"}},
+         std::nullopt, std::nullopt, 2.0, "abcd"},
+        {"header fields one line at a time",
+         {{milliseconds(700), "HTTP/1.1 200 OK\r\n"},
+          {milliseconds(700), "X-A: 1\r\n"},
+          {milliseconds(700), "Content-Length: 2\r\n"},
+          {milliseconds(700), "\r\n"},
+          {milliseconds(700), "ok"}},
+         std::nullopt, std::nullopt, 1.5, "ok"},
+        {"a body taken slowly for longer than the time-out",
+         {{milliseconds(0), "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\ntook"}},
+         RawReplyServer::ReadPace{64 << 10, milliseconds(16)}, largeBody, 1.5, "took"},
+        {"a reply that stalls half-way",
+         {{milliseconds(0), "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(2 * half.size()) + "\r\n\r\n"},
+          {milliseconds(0), half},
+          {milliseconds(2500), half}},
+         std::nullopt, std::nullopt, 1.0, std::nullopt},
+        {"no reply to a body that was taken",
+         {{milliseconds(2500), "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"}},
+         RawReplyServer::ReadPace{64 << 10, milliseconds(0)}, "body", 1.0, std::nullopt},
+    };
+    std::vector<std::unique_ptr<RawReplyServer>> servers;
+    std::vector<std::unique_ptr<CompletionProbe>> probes;
+    for (const auto& c : cases) {
+        servers.push_back(std::make_unique<RawReplyServer>(c.reply, c.readPace));
+        probes.push_back(std::make_unique<CompletionProbe>());
+        auto request = requestTo(servers.back()->url("/"));
+        request.setTimeoutInterval(c.timeout);
+        if (c.body) {
+            request.setHTTPMethod("POST");
+            request.setHTTPBody(Data(*c.body));
+        }
+        URLSession::shared().dataTask(request, probes.back()->handler())->resume();
+    }
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        SCOPED_TRACE(c.name);
+        // Every probe is waited for: the tasks complete into them.
+        const auto outcome = probes[i]->wait();
+        if (c.received) {
+            EXPECT_FALSE(outcome.error) << outcome.error->errorCode();
+            EXPECT_EQ(outcome.data.value_or(Data()).view(), *c.received);
+        } else if (!outcome.error) {
+            ADD_FAILURE() << "the transfer succeeded";
+        } else {
+            EXPECT_EQ(outcome.error->code(), URLError::Code::timedOut) << outcome.error->errorCode();
+        }
     }
 }
 

@@ -12,10 +12,13 @@
 #include <signal.h>
 
 #include <chrono>
+#include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace foundation {
 namespace {
@@ -69,6 +72,36 @@ TEST_F(UserDefaultsProcessTest, ConcurrentWritersAndReadersSeeOnlyWholeValues) {
     ASSERT_TRUE(last.has_value());
     EXPECT_EQ(last->sequence, writes);
     RecordProperty("distinct values read", static_cast<int>(seen.size()));
+}
+
+// The application and both extensions start together at first launch, and
+// each may be the one that creates the suite: none may fail, or lose its
+// write, because a neighbour was creating it at the same moment.
+TEST_F(UserDefaultsProcessTest, ProcessesCreatingTheSuiteTogetherAllSucceed) {
+    constexpr int rounds = 12;
+    constexpr std::uint32_t peers = 8;
+    for (int round = 0; round < rounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const std::string fresh = "group.test.fresh-" + std::to_string(round);
+        const auto go = directory_.path() / ("go-" + std::to_string(round));
+        std::vector<std::unique_ptr<Subprocess>> creators;
+        for (std::uint32_t tag = 1; tag <= peers; ++tag) {
+            creators.push_back(std::make_unique<Subprocess>(
+                std::vector<std::string>{peer, fresh, "create", std::to_string(tag), go.string()}));
+        }
+        for (auto& creator : creators) {
+            ASSERT_EQ(creator->readLine(), "ready") << creator->wait().errors;
+        }
+        std::ofstream(go).put('\n');
+        for (std::uint32_t tag = 1; tag <= peers; ++tag) {
+            expectSucceeded(*creators[tag - 1], ("creator " + std::to_string(tag)).c_str());
+        }
+        const UserDefaults defaults(fresh);
+        for (std::uint32_t tag = 1; tag <= peers; ++tag) {
+            EXPECT_EQ(defaults.object(PeerValue::writerKey(tag)), DefaultsValue(std::int64_t{tag}))
+                << "creator " << tag;
+        }
+    }
 }
 
 TEST_F(UserDefaultsProcessTest, AWriterKilledMidStreamLeavesEveryCommittedValue) {

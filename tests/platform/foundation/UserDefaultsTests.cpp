@@ -274,6 +274,73 @@ TEST_F(UserDefaultsTest, RefusesWhatIsNoDefaultsDatabaseAndLeavesItAlone) {
     }
 }
 
+// The page of the file that holds the root of a table or index.
+std::int64_t rootPage(const std::filesystem::path& file, std::string_view type) {
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* statement = nullptr;
+    const std::string sql = "SELECT rootpage FROM sqlite_schema WHERE type = '" + std::string(type) + "'";
+    EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    const std::int64_t page = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return page;
+}
+
+TEST_F(UserDefaultsTest, RefusesToWriteIntoADamagedSuiteAndLeavesItAlone) {
+    constexpr std::int64_t pageSize = 4096;
+    struct Case {
+        const char* name;
+        std::function<std::int64_t(const std::filesystem::path&)> damagedPage;
+    };
+    // The large value is written first, so the middle of the file is one of
+    // its overflow pages: no read of another key and no write of one touches
+    // it.
+    const Case cases[] = {
+        {"a page of a large value",
+         [&](const auto& file) { return std::filesystem::file_size(file) / pageSize / 2 + 1; }},
+        {"the root of the table", [](const auto& file) { return rootPage(file, "table"); }},
+        {"the root of the key index", [](const auto& file) { return rootPage(file, "index"); }},
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string name = "damaged-" + std::to_string(index++);
+        const auto file = UserDefaults::databaseFile(name);
+        {
+            UserDefaults defaults(name);
+            defaults.set(Data(std::string(300 * 1024, 'u')), "user");
+            defaults.set(std::string("abc"), "token");
+            defaults.set(true, "beta");
+        }
+        std::string contents = contentsOf(file);
+        const auto page = c.damagedPage(file);
+        ASSERT_GT(page, 1);
+        ASSERT_LE(page * pageSize, static_cast<std::int64_t>(contents.size()));
+        for (std::int64_t i = 0; i < pageSize; ++i) {
+            const auto at = static_cast<std::size_t>((page - 1) * pageSize + i);
+            contents[at] = static_cast<char>(0x5a ^ (i * 37));
+        }
+        writeFile(file, contents);
+
+        {
+            UserDefaults defaults(name);
+            EXPECT_THAT([&] { defaults.set(std::string("def"), "token"); },
+                        ThrowsMessage<UserDefaultsError>(AllOf(HasSubstr("\"token\""),
+                                                               HasSubstr(file.string()),
+                                                               HasSubstr("database disk image is malformed"))));
+            EXPECT_THAT([&] { defaults.set(std::string("new"), "other"); },
+                        ThrowsMessage<UserDefaultsError>(HasSubstr("database disk image is malformed")));
+            EXPECT_THAT([&] { defaults.removeObject("beta"); },
+                        ThrowsMessage<UserDefaultsError>(HasSubstr("database disk image is malformed")));
+        }
+        // Compared as a whole: the bytes of a database are not worth printing.
+        EXPECT_TRUE(contentsOf(file) == contents) << "the damaged file was changed";
+        EXPECT_FALSE(std::filesystem::exists(file.string() + "-wal"));
+        EXPECT_FALSE(std::filesystem::exists(file.string() + "-shm"));
+    }
+}
+
 TEST_F(UserDefaultsTest, ReportsAFileItMayNotUse) {
     // The unprivileged child must reach the directory, so it gets one of its
     // own that everybody may enter.

@@ -4,11 +4,13 @@
 #include "platform/foundation/AppGroup.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "tests/support/ScopedAppGroupDirectory.hpp"
+#include "tests/support/ScratchDirectory.hpp"
 #include "tests/support/Subprocess.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -23,6 +25,28 @@ const std::string groupSuite(AppGroup::identifier());
 Subprocess::Outcome defaults(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), KESTROVA_DEFAULTS_TOOL);
     return Subprocess::run(arguments);
+}
+
+// The tool with its standard input read from a file, through the shell.
+Subprocess::Outcome defaultsReading(const std::filesystem::path& input, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"/bin/sh", "-c", "input=$1; shift; exec \"$@\" < \"$input\"", "sh",
+                                         input.string(), KESTROVA_DEFAULTS_TOOL});
+    return Subprocess::run(arguments);
+}
+
+// The outcome of a run of the tool, and its peak resident size in KiB (-1
+// when it was not reported).
+std::pair<Subprocess::Outcome, long> measuredDefaults(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {KESTROVA_PEAK_RESIDENT, KESTROVA_DEFAULTS_TOOL});
+    auto outcome = Subprocess::run(arguments);
+    constexpr std::string_view label = "peak resident KiB: ";
+    const auto at = outcome.errors.rfind(label);
+    if (at == std::string::npos) {
+        return {outcome, -1};
+    }
+    const long kilobytes = std::stol(outcome.errors.substr(at + label.size()));
+    outcome.errors.erase(at);
+    return {outcome, kilobytes};
 }
 
 std::string contentsOf(const std::filesystem::path& file) {
@@ -98,8 +122,12 @@ TEST_F(DefaultsToolTest, ReadsAndListsEveryKeyOnALineOfItsOwn) {
     EXPECT_EQ(list.output,
               "beta\tbool\nicon\tdata\nnote\tstring\npageZoom\tdouble\ntoken\tstring\nuser\tdata\n");
 
+    // One key is shown as every key is, on a line of its own.
     const auto one = defaults({"read", "note"});
-    EXPECT_EQ(one.output, "two\nlines\\ and\ta tab\n");
+    EXPECT_EQ(one.output, "two\\nlines\\\\ and\\ta tab\n");
+    EXPECT_EQ(defaults({"read", "icon"}).output, "<89504e47>\n");
+    suite.set(Data("{\n  \"id\": 7\r\n}\x1b"), "pretty");
+    EXPECT_EQ(defaults({"read", "pretty"}).output, "{\\n  \"id\": 7\\r\\n}\\x1b\n");
 }
 
 TEST_F(DefaultsToolTest, DeletesAKeyThatExists) {
@@ -152,8 +180,12 @@ TEST_F(DefaultsToolTest, RefusesBadCommandLinesAndChangesNothing) {
         {{"write", "key", "-date", "today"}, 2, "unknown kind \"-date\""},
         {{"delete"}, 2, "delete takes one key"},
         {{"list", "extra"}, 2, "list takes no arguments"},
+        {{"write", "key", "-date", "-"}, 2, "unknown kind \"-date\""},
+        {{"-suite", "../escape", "write", "key", "value"}, 2, "\"../escape\" cannot name a defaults suite"},
+        {{"-suite", ".hidden", "read"}, 2, "cannot name a defaults suite"},
+        {{"-suite", "", "list"}, 2, "a defaults suite needs a name"},
+        {{"-suite", "a/b", "delete", "key"}, 2, "cannot name a defaults suite"},
         {{"read", "token"}, 1, "the suite \"" + groupSuite + "\" does not exist"},
-        {{"-suite", "../escape", "write", "key", "value"}, 1, "cannot name a defaults suite"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -182,6 +214,138 @@ TEST_F(DefaultsToolTest, ReportsASuiteThatIsNoDatabaseAndLeavesItAlone) {
     EXPECT_EQ(contentsOf(file), "this is no database");
 }
 
+TEST_F(DefaultsToolTest, RefusesToWriteIntoADamagedSuiteAndLeavesItAlone) {
+    const auto file = UserDefaults::databaseFile(groupSuite);
+    {
+        UserDefaults suite(groupSuite);
+        suite.set(Data(std::string(300 * 1024, 'u')), "user");
+        suite.set(std::string("abc"), "token");
+    }
+    // A page in the middle of the file belongs to the user's value.
+    constexpr std::size_t pageSize = 4096;
+    std::string contents = contentsOf(file);
+    const std::size_t page = contents.size() / pageSize / 2;
+    std::fill_n(contents.begin() + static_cast<std::ptrdiff_t>(page * pageSize), pageSize, '\x5a');
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << contents;
+    const testsupport::ScratchDirectory scratch;
+    const auto input = scratch.write("input", "def");
+
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string output;
+    };
+    const Case cases[] = {
+        {{"write", "token", "def"}, 1, ""},
+        {{"write", "new", "-string", "-"}, 1, ""},
+        {{"delete", "token"}, 1, ""},
+        {{"read", "user"}, 1, ""},
+        {{"read"}, 1, ""},
+        // What does not touch the damaged value still reads.
+        {{"read", "token"}, 0, "abc\n"},
+        {{"list"}, 0, "token\tstring\nuser\tdata\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        const auto outcome = defaultsReading(input, c.arguments);
+        EXPECT_EQ(outcome.exitCode, c.exitCode);
+        EXPECT_EQ(outcome.output, c.output);
+        if (c.exitCode != 0) {
+            EXPECT_THAT(outcome.errors, HasSubstr(file.string()));
+            EXPECT_THAT(outcome.errors, HasSubstr("database disk image is malformed"));
+        }
+    }
+    EXPECT_TRUE(contentsOf(file) == contents) << "the damaged file was changed";
+    EXPECT_FALSE(std::filesystem::exists(file.string() + "-wal"));
+}
+
+TEST_F(DefaultsToolTest, TakesAValueFromStandardInput) {
+    // Beyond what one argument may hold (128 KiB), as the cached user is.
+    std::string user(5 * 1024 * 1024, '\0');
+    for (std::size_t i = 0; i < user.size(); ++i) {
+        user[i] = static_cast<char>(i * 131 + i / 8191);
+    }
+    const std::string longText = std::string(200 * 1024, 'x') + "\nend\n";
+    struct Case {
+        const char* name;
+        std::vector<std::string> kind;
+        std::string input;
+        DefaultsValue stored;
+    };
+    const Case cases[] = {
+        {"data of several MB", {"-data"}, user, Data(user)},
+        {"no data", {"-data"}, "", Data()},
+        {"long text", {"-string"}, longText, longText},
+        {"text without a kind", {}, "line\n", std::string("line\n")},
+        {"a lone dash", {}, "-", std::string("-")},
+        {"integer", {"-int"}, "-42\n", std::int64_t{-42}},
+        {"Boolean", {"-bool"}, "yes\r\n", true},
+        {"float", {"-float"}, "2.5", 2.5},
+    };
+    const testsupport::ScratchDirectory scratch;
+    const UserDefaults suite(groupSuite);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> write = {"write", "key"};
+        write.insert(write.end(), c.kind.begin(), c.kind.end());
+        write.push_back("-");
+        const auto outcome = defaultsReading(scratch.write("input", c.input), write);
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+        EXPECT_EQ(outcome.output, "");
+        EXPECT_EQ(suite.object("key"), c.stored);
+    }
+}
+
+TEST_F(DefaultsToolTest, RefusesStandardInputItCannotUseAndWritesNothing) {
+    const testsupport::ScratchDirectory scratch;
+    const UserDefaults suite(groupSuite);
+    struct Case {
+        const char* name;
+        std::filesystem::path input;
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"not an integer", scratch.write("twelve", "12x\n"), {"write", "key", "-int", "-"}, 2,
+         "\"12x\" is not an integer"},
+        {"two lines for a number", scratch.write("lines", "1\n\n"), {"write", "key", "-int", "-"}, 2,
+         "is not an integer"},
+        {"not a Boolean", scratch.write("maybe", "maybe"), {"write", "key", "-bool", "-"}, 2,
+         "\"maybe\" is not a Boolean"},
+        {"a directory", scratch.path(), {"write", "key", "-string", "-"}, 1,
+         "cannot read the value from standard input: Is a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto outcome = defaultsReading(c.input, c.arguments);
+        EXPECT_EQ(outcome.exitCode, c.exitCode);
+        EXPECT_THAT(outcome.errors, HasSubstr(c.message));
+        EXPECT_EQ(suite.object("key"), std::nullopt);
+    }
+}
+
+TEST_F(DefaultsToolTest, ListsAndDeletesWithoutLoadingTheValues) {
+    constexpr std::size_t valueSize = 64 * 1024 * 1024;
+    UserDefaults suite(groupSuite);
+    suite.set(Data(std::string(valueSize, 'u')), "user");
+    suite.set(std::string("abc"), "token");
+
+    const auto [list, listPeak] = measuredDefaults({"list"});
+    EXPECT_EQ(list.exitCode, 0) << list.errors;
+    const auto [removal, removalPeak] = measuredDefaults({"delete", "user"});
+    EXPECT_EQ(removal.exitCode, 0) << removal.errors;
+    EXPECT_EQ(suite.object("user"), std::nullopt);
+    EXPECT_EQ(suite.string("token"), "abc");
+    RecordProperty("list peak KiB", static_cast<int>(listPeak));
+    RecordProperty("delete peak KiB", static_cast<int>(removalPeak));
+    // A tool that held the value would have to be larger than it.
+    EXPECT_GT(listPeak, 0);
+    EXPECT_LT(listPeak, static_cast<long>(valueSize / 1024 / 2));
+    EXPECT_GT(removalPeak, 0);
+    EXPECT_LT(removalPeak, static_cast<long>(valueSize / 1024 / 2));
+}
+
 TEST_F(DefaultsToolTest, ExplainsItself) {
     for (const char* flag : {"--help", "-h", "help"}) {
         const auto outcome = defaults({flag});
@@ -189,6 +353,7 @@ TEST_F(DefaultsToolTest, ExplainsItself) {
         EXPECT_THAT(outcome.output, HasSubstr("usage: defaults [-suite NAME] COMMAND"));
         EXPECT_THAT(outcome.output, HasSubstr(groupSuite));
         EXPECT_THAT(outcome.output, HasSubstr("valid UTF-8"));
+        EXPECT_THAT(outcome.output, HasSubstr("write KEY [-KIND] -"));
     }
 }
 

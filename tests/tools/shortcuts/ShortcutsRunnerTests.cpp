@@ -4,6 +4,7 @@
 
 #include "platform/foundation/AppGroup.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "platform/widgetkit/ReloadRequests.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MultipartForm.hpp"
 #include "tests/support/ScopedAppGroupDirectory.hpp"
@@ -77,6 +78,7 @@ TEST_F(ShortcutsRunnerTest, CreatesAnEntryThroughTheExtension) {
                                                                                         {"journal_id", "7"},
                                                                                         {"private", "true"},
                                                                                         {"file", ""}}));
+    EXPECT_EQ(widgetkit::ReloadRequests::count(), 1u) << "a published entry asks the widget host to reload";
 }
 
 TEST_F(ShortcutsRunnerTest, AttachesAFileByItsPath) {
@@ -98,6 +100,7 @@ TEST_F(ShortcutsRunnerTest, ReportsARefusedEntryAsAFailure) {
                 HasSubstr("The entry was not published: the server answered with status 500: Journal is archived.\n"
                           "response: failure (5)\n"));
     EXPECT_THAT(run.errors, HasSubstr("CreateEntryIntent failed with the response code failure (5)"));
+    EXPECT_EQ(widgetkit::ReloadRequests::count(), 0u);
 }
 
 TEST_F(ShortcutsRunnerTest, TakesTheDefaultJournalOrStopsForAMissingValue) {

@@ -1,0 +1,131 @@
+#include "kestrova/state/AppState.hpp"
+
+#include "platform/appkit/Application.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/foundation/EncodingError.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/foundation/UserDefaultsError.hpp"
+#include "platform/webkit/WebsiteDataStore.hpp"
+#include "platform/widgetkit/WidgetCenter.hpp"
+#include "kestrova/model/SharedDefaults.hpp"
+#include "kestrova/networking/Networking.hpp"
+#include "kestrova/networking/ServiceHosts.hpp"
+#include "kestrova/web/OpenInApp.hpp"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+namespace kestrova {
+namespace {
+
+constexpr std::string_view tokenKey = "token";
+constexpr std::string_view userKey = "user";
+
+void printLine(const char* line) {
+    std::puts(line);
+    std::fflush(stdout);
+}
+
+std::optional<std::string> storedToken() {
+    return accountDefaults().string(tokenKey);
+}
+
+}  // namespace
+
+AppState& AppState::shared() {
+    // Never destroyed: main-actor work may still use it while the process exits.
+    static AppState* const instance = new AppState;
+    return *instance;
+}
+
+AppState::AppState()
+    : statusBarIcon(*this, sharedDefaults().boolean("statusBarIcon")),
+      statusBarIconMonochrome(*this, sharedDefaults(), "statusBarIconMonochrome", true),
+      isBeta(*this, sharedDefaults(), "beta", false),
+      pageZoom(*this, sharedDefaults(), "pageZoom", 1.0),
+      soundFX(*this, sharedDefaults(), "soundFX", true),
+      user(*this, std::nullopt) {}
+
+AppState::StatusBarIcon& AppState::StatusBarIcon::operator=(bool value) {
+    value_ = value;
+    sharedDefaults().set(value, "statusBarIcon");
+    return *this;
+}
+
+concurrency::Task<void> AppState::fetchAuthData() {
+    co_await concurrency::MainActor::run();
+    std::optional<std::string> token;
+    try {
+        token = storedToken();
+    } catch (const foundation::UserDefaultsError&) {
+        printLine("Error when fetching auth data.");
+        co_return;
+    }
+    if (!token) {
+        co_return;
+    }
+    try {
+        User fetched = co_await Networking::getUser(*token);
+        user = fetched;
+        saveUser(fetched);
+    } catch (const foundation::EncodingError&) {
+        printLine("Could not store user.");
+    } catch (const foundation::UserDefaultsError&) {
+        // Only the cache of the user writes to the suite here: it refused to store it.
+        printLine("Could not store user.");
+    } catch (...) {
+        printLine("Error when fetching auth data.");
+    }
+}
+
+concurrency::Task<void> AppState::logout() {
+    co_await concurrency::MainActor::run();
+
+    // 1. The token goes to the server below, after it has been forgotten here.
+    std::optional<std::string> token;
+    try {
+        token = storedToken();
+    } catch (const foundation::UserDefaultsError&) {
+        // An unreadable suite: there is no token to send; the rest still signs out.
+    }
+
+    // 2. Whatever fails to be removed, the next steps still sign out of the web front end.
+    for (const auto key : {tokenKey, userKey}) {
+        try {
+            accountDefaults().removeObject(key);
+        } catch (const foundation::UserDefaultsError&) {
+        }
+    }
+
+    // 3.
+    user = std::nullopt;
+
+    // 4 and 5: every kind of website data since 1970; the awaiting task goes on on the main actor.
+    co_await webkit::WebsiteDataStore::defaultDataStore().removeData(
+        webkit::WebsiteDataStore::allWebsiteDataTypes(), foundation::Date::fromTimeIntervalSince1970(0));
+
+    // 6.
+    if (token) {
+        try {
+            co_await Networking::logout(*token);
+        } catch (...) {
+            printLine("Error when trying to log out");
+        }
+    }
+
+    // 7 to 9, whatever the server said.
+    widgetkit::WidgetCenter::shared().reloadAllTimelines();
+    for (const auto& window : appkit::Application::shared().windows()) {
+        window->close();
+    }
+    bool beta = false;
+    try {
+        beta = AppState::shared().isBeta.get();
+    } catch (const foundation::UserDefaultsError&) {
+        // An unreadable setting reads as its default: the production front end.
+    }
+    openInApp(webHostURL(webBaseURL().appendingPathComponent("login"), beta));
+}
+
+}  // namespace kestrova

@@ -1,0 +1,16 @@
+#include "kestrova/web/OpenInApp.hpp"
+
+#include "platform/appkit/Workspace.hpp"
+#include "platform/foundation/URLComponents.hpp"
+
+namespace kestrova {
+
+void openInApp(const foundation::URL& url) {
+    auto components = foundation::URLComponents::fromString("kestrova:///open");
+    components->setQueryItems(std::vector<foundation::URLQueryItem>{{"url", url.absoluteString()}});
+    if (const auto link = components->url()) {
+        static_cast<void>(appkit::Workspace::shared().open(*link));
+    }
+}
+
+}  // namespace kestrova

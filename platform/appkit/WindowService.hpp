@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/appkit/Window.hpp"
+
+#include <memory>
+#include <vector>
+
+namespace appkit {
+
+// The installed backend's windows of the application.
+class WindowService {
+public:
+    virtual ~WindowService() = default;
+
+    // The open windows, front to back.
+    [[nodiscard]] virtual std::vector<std::shared_ptr<Window>> windows() = 0;
+
+protected:
+    WindowService() = default;
+};
+
+}  // namespace appkit

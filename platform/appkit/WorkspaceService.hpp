@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/foundation/URL.hpp"
+
+namespace appkit {
+
+// How the installed backend hands a URL to the desktop.
+class WorkspaceService {
+public:
+    virtual ~WorkspaceService() = default;
+
+    // Opens the URL with the desktop's handler of its scheme; whether a handler took it.
+    virtual bool open(const foundation::URL& url) = 0;
+
+protected:
+    WorkspaceService() = default;
+};
+
+}  // namespace appkit

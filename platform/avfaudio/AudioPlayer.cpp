@@ -1,0 +1,27 @@
+#include "platform/avfaudio/AudioPlayer.hpp"
+
+#include "platform/avfaudio/AudioOutput.hpp"
+#include "platform/avfaudio/AudioPlayerError.hpp"
+#include "platform/backend/Backend.hpp"
+
+namespace avfaudio {
+
+AudioPlayer::AudioPlayer(const foundation::URL& url) : url_(url) {
+    if (!url.isFileURL()) {
+        throw AudioPlayerError("cannot play " + url.absoluteString() + ": only files can be played");
+    }
+    playback_ = backend::Backend::installed().audioOutput().open(url.path());
+}
+
+AudioPlayer::~AudioPlayer() = default;
+
+bool AudioPlayer::play() {
+    playback_->play();
+    return playback_->isPlaying();
+}
+
+bool AudioPlayer::isPlaying() const {
+    return playback_->isPlaying();
+}
+
+}  // namespace avfaudio

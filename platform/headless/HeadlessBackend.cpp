@@ -1,0 +1,16 @@
+#include "platform/headless/HeadlessBackend.hpp"
+
+#include "platform/base/Verify.hpp"
+
+namespace headless {
+
+HeadlessBackend::HeadlessBackend()
+    : windows_(effects_), workspace_(effects_), audio_(effects_), websiteData_(effects_), timelines_(effects_) {}
+
+HeadlessBackend& HeadlessBackend::installed() {
+    auto* headless = dynamic_cast<HeadlessBackend*>(&backend::Backend::installed());
+    VERIFY(headless != nullptr, "the installed backend is not the headless one");
+    return *headless;
+}
+
+}  // namespace headless

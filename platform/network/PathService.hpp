@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/combine/AnyCancellable.hpp"
+#include "platform/network/Path.hpp"
+
+#include <functional>
+
+namespace network {
+
+// Where the installed backend learns the state of the machine's network.
+class PathService {
+public:
+    using Receiver = std::function<void(const Path&)>;
+
+    virtual ~PathService() = default;
+
+    // Calls `receiver` with the current path soon after subscribing, then with every later report,
+    // from any thread, until the subscription is cancelled.
+    [[nodiscard]] virtual combine::AnyCancellable subscribe(Receiver receiver) = 0;
+
+protected:
+    PathService() = default;
+};
+
+}  // namespace network

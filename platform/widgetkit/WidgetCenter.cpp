@@ -1,0 +1,17 @@
+#include "platform/widgetkit/WidgetCenter.hpp"
+
+#include "platform/backend/Backend.hpp"
+#include "platform/widgetkit/TimelineService.hpp"
+
+namespace widgetkit {
+
+WidgetCenter& WidgetCenter::shared() {
+    static WidgetCenter* const center = new WidgetCenter;
+    return *center;
+}
+
+void WidgetCenter::reloadAllTimelines() {
+    backend::Backend::installed().timelineService().reloadAllTimelines();
+}
+
+}  // namespace widgetkit
