@@ -138,6 +138,11 @@ View View::observing(std::shared_ptr<combine::ObservableObject> object) const {
     return wrap(node::Observe{std::move(object)}, {*this});
 }
 
+View View::observing(combine::ObservableObject& object) const {
+    // Not owned: an empty owner with the object's address.
+    return observing(std::shared_ptr<combine::ObservableObject>(std::shared_ptr<void>(), &object));
+}
+
 View View::tabItem(View label) const { return wrap(node::TabItem{}, {*this, std::move(label)}); }
 
 View View::annotation(std::string key, std::string value) const {

@@ -95,6 +95,8 @@ public:
     [[nodiscard]] View onDisappear(std::function<void()> action) const;
     // The views below re-evaluate when the object announces a change.
     [[nodiscard]] View observing(std::shared_ptr<combine::ObservableObject> object) const;
+    // The same for an object that outlives every view of it, such as a process-wide one.
+    [[nodiscard]] View observing(combine::ObservableObject& object) const;
 
     // A tab of a TabView, with its label.
     [[nodiscard]] View tabItem(View label) const;
