@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/backend/Backend.hpp"
+#include "platform/desktop/DesktopWindowRealizer.hpp"
 #include "platform/desktop/DesktopAudioOutput.hpp"
 #include "platform/desktop/DesktopTimelineService.hpp"
 #include "platform/desktop/DesktopWindowService.hpp"
@@ -29,6 +30,7 @@ public:
     // Kept in memory until the web view brings the web engine's own store.
     [[nodiscard]] webkit::WebsiteDataService& websiteData() override { return websiteData_; }
     [[nodiscard]] widgetkit::TimelineService& timelineService() override { return timelines_; }
+    [[nodiscard]] DesktopWindowRealizer& windowRealizer() override { return windowRealizer_; }
 
 private:
     DesktopWindowService windows_;
@@ -37,6 +39,7 @@ private:
     std::unique_ptr<NetworkMonitorPathService> paths_;
     webkit::InMemoryWebsiteData websiteData_;
     DesktopTimelineService timelines_;
+    DesktopWindowRealizer windowRealizer_;
 };
 
 }  // namespace desktop

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/backend/Backend.hpp"
+#include "platform/headless/HeadlessWindowRealizer.hpp"
 #include "platform/headless/HeadlessAudioOutput.hpp"
 #include "platform/headless/HeadlessEffects.hpp"
 #include "platform/headless/HeadlessPathService.hpp"
@@ -27,6 +28,7 @@ public:
     [[nodiscard]] HeadlessPathService& pathService() override { return paths_; }
     [[nodiscard]] HeadlessWebsiteData& websiteData() override { return websiteData_; }
     [[nodiscard]] HeadlessTimelineService& timelineService() override { return timelines_; }
+    [[nodiscard]] HeadlessWindowRealizer& windowRealizer() override { return windowRealizer_; }
 
     [[nodiscard]] HeadlessEffects& effects() noexcept { return effects_; }
 
@@ -41,6 +43,7 @@ private:
     HeadlessPathService paths_;
     HeadlessWebsiteData websiteData_;
     HeadlessTimelineService timelines_;
+    HeadlessWindowRealizer windowRealizer_;
 };
 
 }  // namespace headless
