@@ -21,6 +21,9 @@ class WebsiteDataService;
 namespace widgetkit {
 class TimelineService;
 }
+namespace ui {
+class WindowRealizer;
+}
 
 namespace backend {
 
@@ -51,6 +54,9 @@ public:
     [[nodiscard]] virtual webkit::WebsiteDataService& websiteData() = 0;
     [[nodiscard]] virtual webkit::WebEngineService& webEngine() = 0;
     [[nodiscard]] virtual widgetkit::TimelineService& timelineService() = 0;
+
+    // Shows view trees in windows.
+    [[nodiscard]] virtual ui::WindowRealizer& windowRealizer() = 0;
 
     // Installing a second backend, or none, is a fault of main().
     static void install(std::unique_ptr<Backend> backend);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/backend/Backend.hpp"
+#include "platform/desktop/DesktopWindowRealizer.hpp"
 #include "platform/desktop/DesktopAudioOutput.hpp"
 #include "platform/desktop/DesktopPanelService.hpp"
 #include "platform/desktop/DesktopTimelineService.hpp"
@@ -32,6 +33,7 @@ public:
     [[nodiscard]] webkit::WebsiteDataService& websiteData() override { return websiteData_; }
     [[nodiscard]] webkit::WebEngineService& webEngine() override { return webEngine_; }
     [[nodiscard]] widgetkit::TimelineService& timelineService() override { return timelines_; }
+    [[nodiscard]] DesktopWindowRealizer& windowRealizer() override { return windowRealizer_; }
 
 private:
     DesktopWindowService windows_;
@@ -42,6 +44,7 @@ private:
     DesktopWebsiteData websiteData_;
     DesktopWebEngine webEngine_;
     DesktopTimelineService timelines_;
+    DesktopWindowRealizer windowRealizer_;
 };
 
 }  // namespace desktop

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/backend/Backend.hpp"
+#include "platform/headless/HeadlessWindowRealizer.hpp"
 #include "platform/headless/HeadlessAudioOutput.hpp"
 #include "platform/headless/HeadlessEffects.hpp"
 #include "platform/headless/HeadlessPanelService.hpp"
@@ -31,6 +32,7 @@ public:
     [[nodiscard]] HeadlessWebsiteData& websiteData() override { return websiteData_; }
     [[nodiscard]] HeadlessWebEngine& webEngine() override { return webEngine_; }
     [[nodiscard]] HeadlessTimelineService& timelineService() override { return timelines_; }
+    [[nodiscard]] HeadlessWindowRealizer& windowRealizer() override { return windowRealizer_; }
 
     [[nodiscard]] HeadlessEffects& effects() noexcept { return effects_; }
 
@@ -47,6 +49,7 @@ private:
     HeadlessWebsiteData websiteData_;
     HeadlessWebEngine webEngine_;
     HeadlessTimelineService timelines_;
+    HeadlessWindowRealizer windowRealizer_;
 };
 
 }  // namespace headless

@@ -1,0 +1,7 @@
+#pragma once
+
+namespace ui {
+
+enum class ColorScheme { light, dark };
+
+}  // namespace ui

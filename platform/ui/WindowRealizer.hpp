@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/ui/Geometry.hpp"
+#include "platform/ui/View.hpp"
+#include "platform/ui/ViewHost.hpp"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace ui {
+
+struct WindowOptions {
+    std::string title;
+    // The content's size in points; a window that cannot be resized keeps it.
+    Size size;
+    bool resizable = false;
+};
+
+// A window that shows a view tree. Closing it, by the user or by close(), takes its views off
+// the screen; so does dropping the last handle of it.
+class Window {
+public:
+    virtual ~Window() = default;
+    [[nodiscard]] virtual ViewHost& host() = 0;
+    [[nodiscard]] virtual bool isOpen() const = 0;
+    virtual void close() = 0;
+
+protected:
+    Window() = default;
+};
+
+// Shows view trees in windows of the desktop (or, headless, in windows nobody sees).
+class WindowRealizer {
+public:
+    virtual ~WindowRealizer() = default;
+    // Opens a window at once; the content is evaluated now and whenever what it observes changes.
+    [[nodiscard]] virtual std::shared_ptr<Window> open(const WindowOptions& options, std::function<View()> content) = 0;
+};
+
+}  // namespace ui

@@ -1,0 +1,212 @@
+// Opens real GTK windows on the display the test runs with (ctest runs it under Xvfb) and works
+// them as a user would: clicks a check box, switches tabs, watches a ring grow.
+#include "platform/backend/Backend.hpp"
+#include "platform/combine/ObservableObject.hpp"
+#include "platform/combine/Published.hpp"
+#include "platform/desktop/DesktopBackend.hpp"
+#include "platform/ui/Controls.hpp"
+#include "platform/ui/Node.hpp"
+#include "platform/ui/Shape.hpp"
+#include "platform/ui/Stacks.hpp"
+#include "platform/ui/Text.hpp"
+#include "platform/ui/WindowRealizer.hpp"
+#include "tests/support/MainLoop.hpp"
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+
+namespace {
+
+using testsupport::MainLoop;
+
+class Settings final : public combine::ObservableObject {
+public:
+    combine::Published<bool> soundFX{*this, true};
+    combine::Published<bool> isBeta{*this, false};
+    combine::Published<bool> statusBarIcon{*this, false};
+    combine::Published<bool> monochrome{*this, true};
+    combine::Published<double> progress{*this, 0.25};
+};
+
+ui::Binding<bool> bind(const std::shared_ptr<Settings>& settings, combine::Published<bool> Settings::*field) {
+    return {[settings, field] { return ((*settings).*field).get(); }, [settings, field](bool value) { (*settings).*field = value; }};
+}
+
+ui::View settingsTree(const std::shared_ptr<Settings>& settings, int& logouts) {
+    const ui::View general =
+        ui::VStack({ui::HStack({ui::Text("Signed in as ") + ui::Text::verbatim("@ann").bold(),
+                                ui::Button("Logout", [&logouts] { ++logouts; }).padding(ui::EdgeSet(ui::Edge::trailing))}),
+                    ui::Toggle("Sound FX", bind(settings, &Settings::soundFX)), ui::Toggle("Beta", bind(settings, &Settings::isBeta)),
+                    ui::Text("Enable 'Beta' to use an experimental version with new features.")
+                        .font(ui::Font::callout())
+                        .view()
+                        .fixedSize(false, true)},
+                   ui::HorizontalAlignment::leading)
+            .padding();
+    const ui::View menubar =
+        ui::VStack({ui::Toggle("Show Icon in Menubar", bind(settings, &Settings::statusBarIcon)),
+                    ui::Toggle("Monochrome Icon", bind(settings, &Settings::monochrome)).disabled(!settings->statusBarIcon.get())},
+                   ui::HorizontalAlignment::leading)
+            .padding();
+    return ui::TabView({general.tabItem(ui::Label("General", "gear")), menubar.tabItem(ui::Label("Menubar", "menubar.rectangle"))})
+        .frame(320, 136)
+        .observing(settings);
+}
+
+ui::View ringTree(const std::shared_ptr<Settings>& settings) {
+    const double value = settings->progress.get();
+    const ui::StrokeStyle style{12, ui::LineCap::round, ui::LineJoin::round, 10, {}, 0};
+    return ui::ZStack({ui::Circle().stroke(ui::Color::black(), style).opacity(0.3),
+                       ui::Circle().trim(0, value).stroke(ui::Color::sRGB(0, 0.8, 0), style).rotationEffect(ui::Angle::degrees(-90))
+                           .animation(ui::Animation::standard(), value),
+                       ui::Text::verbatim("7").font(ui::Font::system(55)).foregroundColor(ui::Color::black())})
+        .frame(100, 100)
+        .padding(10)
+        .observing(settings);
+}
+
+void collect(GtkWidget* widget, const std::function<bool(GtkWidget*)>& match, std::vector<GtkWidget*>& found) {
+    if (match(widget)) {
+        found.push_back(widget);
+    }
+    if (GTK_IS_CONTAINER(widget)) {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+        for (GList* each = children; each != nullptr; each = each->next) {
+            collect(static_cast<GtkWidget*>(each->data), match, found);
+        }
+        g_list_free(children);
+    }
+}
+
+GtkWidget* checkBox(GtkWidget* root, const std::string& title) {
+    std::vector<GtkWidget*> found;
+    collect(root, [&](GtkWidget* widget) {
+        return GTK_IS_CHECK_BUTTON(widget) && gtk_button_get_label(GTK_BUTTON(widget)) != nullptr &&
+               title == gtk_button_get_label(GTK_BUTTON(widget));
+    }, found);
+    return found.empty() ? nullptr : found.front();
+}
+
+GtkWidget* toplevel() {
+    GList* windows = gtk_window_list_toplevels();
+    GtkWidget* found = nullptr;
+    for (GList* each = windows; each != nullptr; each = each->next) {
+        if (gtk_widget_get_mapped(GTK_WIDGET(each->data))) {
+            found = GTK_WIDGET(each->data);
+        }
+    }
+    g_list_free(windows);
+    return found;
+}
+
+void settle() { MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(150)); }
+
+// The window as the display shows it, for a person to look at when KESTROVA_PICTURES_DIR is set.
+GdkPixbuf* screenshot(GtkWidget* window, const char* name) {
+    GdkWindow* surface = gtk_widget_get_window(window);
+    GdkPixbuf* pixels = gdk_pixbuf_get_from_window(surface, 0, 0, gdk_window_get_width(surface), gdk_window_get_height(surface));
+    if (const char* directory = std::getenv("KESTROVA_PICTURES_DIR"); directory != nullptr && pixels != nullptr) {
+        gdk_pixbuf_save(pixels, (std::string(directory) + "/" + name).c_str(), "png", nullptr, nullptr);
+    }
+    return pixels;
+}
+
+TEST(DesktopWindow, ShowsControlsAsGtkWidgetsThatActThroughTheirBindings) {
+    auto settings = std::make_shared<Settings>();
+    int logouts = 0;
+    auto window = backend::Backend::installed().windowRealizer().open({"Settings", {320, 136}, false},
+                                                                     [settings, &logouts] { return settingsTree(settings, logouts); });
+    ASSERT_TRUE(MainLoop::iterateUntil([] { return toplevel() != nullptr; }));
+    settle();
+    GtkWidget* root = toplevel();
+
+    GtkWidget* sound = checkBox(root, "Sound FX");
+    ASSERT_NE(sound, nullptr);
+    EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(sound)));
+    gtk_button_clicked(GTK_BUTTON(sound));
+    EXPECT_FALSE(settings->soundFX.get());
+    settle();
+    sound = checkBox(root, "Sound FX");
+    ASSERT_NE(sound, nullptr);
+    EXPECT_FALSE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(sound)));
+
+    // A change made elsewhere shows in the window.
+    settings->isBeta = true;
+    ASSERT_TRUE(MainLoop::iterateUntil([&] {
+        GtkWidget* beta = checkBox(root, "Beta");
+        return beta != nullptr && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(beta));
+    }));
+    settle();
+    g_object_unref(screenshot(root, "settings-general.png"));
+
+    // The second tab: the monochrome box cannot be changed while the icon is off.
+    const auto* tabs = window->host().laidOut().first<ui::node::TabView>();
+    ASSERT_NE(tabs, nullptr);
+    window->host().selectTab(tabs->identity, 1);
+    settle();
+    GtkWidget* monochrome = checkBox(root, "Monochrome Icon");
+    ASSERT_NE(monochrome, nullptr);
+    EXPECT_FALSE(gtk_widget_is_sensitive(monochrome));
+    g_object_unref(screenshot(root, "settings-menubar.png"));
+    gtk_button_clicked(GTK_BUTTON(checkBox(root, "Show Icon in Menubar")));
+    settle();
+    EXPECT_TRUE(settings->statusBarIcon.get());
+    EXPECT_TRUE(gtk_widget_is_sensitive(checkBox(root, "Monochrome Icon")));
+    EXPECT_TRUE(settings->monochrome.get());
+
+    window->close();
+    EXPECT_FALSE(window->isOpen());
+    settle();
+}
+
+TEST(DesktopWindow, DrawsShapesAndAnimatesTheRing) {
+    auto settings = std::make_shared<Settings>();
+    auto window = backend::Backend::installed().windowRealizer().open({"Ring", {120, 120}, false}, [settings] { return ringTree(settings); });
+    ASSERT_TRUE(MainLoop::iterateUntil([] { return toplevel() != nullptr; }));
+    settle();
+    GtkWidget* root = toplevel();
+    GtkAllocation content{};
+    gtk_widget_get_allocation(gtk_bin_get_child(GTK_BIN(root)), &content);
+
+    // The arc's colour at 2 o'clock, where a quarter reaches and a tenth does not.
+    const auto greenAtTwo = [&] {
+        GdkPixbuf* pixels = screenshot(root, "ring.png");
+        const int x = content.x + content.width / 2 + static_cast<int>(49 * std::sin(M_PI / 3));
+        const int y = content.y + content.height / 2 - static_cast<int>(49 * std::cos(M_PI / 3));
+        const guchar* pixel = gdk_pixbuf_get_pixels(pixels) + y * gdk_pixbuf_get_rowstride(pixels) + x * gdk_pixbuf_get_n_channels(pixels);
+        const bool green = pixel[1] > 150 && pixel[0] < 80;
+        g_object_unref(pixels);
+        return green;
+    };
+    EXPECT_TRUE(greenAtTwo());
+
+    settings->progress = 0.1;
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return window->host().isAnimating(); }));
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return !window->host().isAnimating(); }));
+    settle();
+    EXPECT_FALSE(greenAtTwo());
+    settings->progress = 0.6;
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return !window->host().isAnimating(); }));
+    settle();
+    EXPECT_TRUE(greenAtTwo());
+    window->close();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    try {
+        backend::Backend::install(std::make_unique<desktop::DesktopBackend>());
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << '\n';
+        return 1;
+    }
+    return RUN_ALL_TESTS();
+}
