@@ -1,5 +1,6 @@
 #include "platform/appkit/Application.hpp"
 
+#include "platform/appkit/ApplicationService.hpp"
 #include "platform/appkit/WindowService.hpp"
 #include "platform/backend/Backend.hpp"
 
@@ -12,6 +13,22 @@ Application& Application::shared() {
 
 std::vector<std::shared_ptr<Window>> Application::windows() const {
     return backend::Backend::installed().windowService().windows();
+}
+
+Application::EventScope::EventScope(Event event) : previous_(Application::shared().currentEvent_) {
+    Application::shared().currentEvent_ = event;
+}
+
+Application::EventScope::~EventScope() {
+    Application::shared().currentEvent_ = previous_;
+}
+
+void Application::activate(bool ignoringOtherApps) {
+    backend::Backend::installed().applicationService().activate(ignoringOtherApps);
+}
+
+void Application::terminate() {
+    backend::Backend::installed().applicationService().terminate();
 }
 
 }  // namespace appkit

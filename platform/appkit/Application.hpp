@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/appkit/Event.hpp"
 #include "platform/appkit/Window.hpp"
+
+#include <optional>
 
 #include <memory>
 #include <vector>
@@ -15,11 +18,32 @@ public:
     // The open windows, front to back: a copy, so closing them one by one while walking it is safe.
     [[nodiscard]] std::vector<std::shared_ptr<Window>> windows() const;
 
+    // The input event being handled, while a control handles one.
+    [[nodiscard]] std::optional<Event> currentEvent() const noexcept { return currentEvent_; }
+    // Makes `event` the current event for the life of the scope (nested scopes restore the outer one).
+    class EventScope {
+    public:
+        explicit EventScope(Event event);
+        ~EventScope();
+        EventScope(const EventScope&) = delete;
+        EventScope& operator=(const EventScope&) = delete;
+
+    private:
+        std::optional<Event> previous_;
+    };
+
+    // Makes the application the active one; with `ignoringOtherApps` even while another one is in use.
+    void activate(bool ignoringOtherApps);
+    // Ends the application.
+    void terminate();
+
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
 private:
     Application() = default;
+
+    std::optional<Event> currentEvent_;
 };
 
 }  // namespace appkit

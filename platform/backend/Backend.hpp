@@ -4,6 +4,8 @@
 #include <string_view>
 
 namespace appkit {
+class ApplicationService;
+class StatusBarService;
 class WindowService;
 class WorkspaceService;
 }  // namespace appkit
@@ -41,7 +43,9 @@ public:
     [[nodiscard]] virtual std::string_view name() const noexcept = 0;
 
     // Each framework's implementation, made with the backend and kept as long as it.
+    [[nodiscard]] virtual appkit::ApplicationService& applicationService() = 0;
     [[nodiscard]] virtual appkit::WindowService& windowService() = 0;
+    [[nodiscard]] virtual appkit::StatusBarService& statusBarService() = 0;
     [[nodiscard]] virtual appkit::WorkspaceService& workspaceService() = 0;
     [[nodiscard]] virtual avfaudio::AudioOutput& audioOutput() = 0;
     [[nodiscard]] virtual network::PathService& pathService() = 0;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/backend/Backend.hpp"
+#include "platform/desktop/DesktopApplicationService.hpp"
 #include "platform/desktop/DesktopAudioOutput.hpp"
 #include "platform/desktop/DesktopTimelineService.hpp"
 #include "platform/desktop/DesktopWindowService.hpp"
 #include "platform/desktop/DesktopWorkspaceService.hpp"
 #include "platform/desktop/NetworkMonitorPathService.hpp"
+#include "platform/desktop/StatusNotifierService.hpp"
 #include "platform/webkit/InMemoryWebsiteData.hpp"
 
 #include <memory>
@@ -22,7 +24,9 @@ public:
 
     [[nodiscard]] std::string_view name() const noexcept override { return "desktop"; }
 
+    [[nodiscard]] appkit::ApplicationService& applicationService() override { return application_; }
     [[nodiscard]] appkit::WindowService& windowService() override { return windows_; }
+    [[nodiscard]] appkit::StatusBarService& statusBarService() override { return statusBar_; }
     [[nodiscard]] appkit::WorkspaceService& workspaceService() override { return workspace_; }
     [[nodiscard]] avfaudio::AudioOutput& audioOutput() override { return audio_; }
     [[nodiscard]] network::PathService& pathService() override;
@@ -31,7 +35,9 @@ public:
     [[nodiscard]] widgetkit::TimelineService& timelineService() override { return timelines_; }
 
 private:
+    DesktopApplicationService application_;
     DesktopWindowService windows_;
+    StatusNotifierService statusBar_{"kestrova"};
     DesktopWorkspaceService workspace_;
     DesktopAudioOutput audio_;
     std::unique_ptr<NetworkMonitorPathService> paths_;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/backend/Backend.hpp"
+#include "platform/headless/HeadlessApplicationService.hpp"
 #include "platform/headless/HeadlessAudioOutput.hpp"
 #include "platform/headless/HeadlessEffects.hpp"
 #include "platform/headless/HeadlessPathService.hpp"
+#include "platform/headless/HeadlessStatusBarService.hpp"
 #include "platform/headless/HeadlessTimelineService.hpp"
 #include "platform/headless/HeadlessWebsiteData.hpp"
 #include "platform/headless/HeadlessWindowService.hpp"
@@ -21,7 +23,9 @@ public:
 
     [[nodiscard]] std::string_view name() const noexcept override { return "headless"; }
 
+    [[nodiscard]] HeadlessApplicationService& applicationService() override { return application_; }
     [[nodiscard]] HeadlessWindowService& windowService() override { return windows_; }
+    [[nodiscard]] HeadlessStatusBarService& statusBarService() override { return statusBar_; }
     [[nodiscard]] HeadlessWorkspaceService& workspaceService() override { return workspace_; }
     [[nodiscard]] HeadlessAudioOutput& audioOutput() override { return audio_; }
     [[nodiscard]] HeadlessPathService& pathService() override { return paths_; }
@@ -35,7 +39,9 @@ public:
 
 private:
     HeadlessEffects effects_;
+    HeadlessApplicationService application_;
     HeadlessWindowService windows_;
+    HeadlessStatusBarService statusBar_;
     HeadlessWorkspaceService workspace_;
     HeadlessAudioOutput audio_;
     HeadlessPathService paths_;
