@@ -1,6 +1,7 @@
 #include "platform/appkit/Application.hpp"
 
 #include "platform/appkit/ApplicationService.hpp"
+#include "platform/appkit/DockService.hpp"
 #include "platform/appkit/WindowService.hpp"
 #include "platform/backend/Backend.hpp"
 
@@ -29,6 +30,10 @@ void Application::activate(bool ignoringOtherApps) {
 
 void Application::terminate() {
     backend::Backend::installed().applicationService().terminate();
+}
+
+void Application::setDockMenu(std::shared_ptr<Menu> menu) {
+    backend::Backend::installed().dockService().setMenu(std::move(menu));
 }
 
 }  // namespace appkit

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/appkit/Event.hpp"
+#include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Window.hpp"
 
 #include <optional>
@@ -36,6 +37,10 @@ public:
     void activate(bool ignoringOtherApps);
     // Ends the application.
     void terminate();
+
+    // The menu the desktop offers where it launches the application from (the launcher's quicklist);
+    // choosing an item there performs the item's action here. Follows the menu's changes.
+    void setDockMenu(std::shared_ptr<Menu> menu);
 
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;

@@ -5,6 +5,7 @@
 
 namespace appkit {
 class ApplicationService;
+class DockService;
 class StatusBarService;
 class WindowService;
 class WorkspaceService;
@@ -45,6 +46,7 @@ public:
     // Each framework's implementation, made with the backend and kept as long as it.
     [[nodiscard]] virtual appkit::ApplicationService& applicationService() = 0;
     [[nodiscard]] virtual appkit::WindowService& windowService() = 0;
+    [[nodiscard]] virtual appkit::DockService& dockService() = 0;
     [[nodiscard]] virtual appkit::StatusBarService& statusBarService() = 0;
     [[nodiscard]] virtual appkit::WorkspaceService& workspaceService() = 0;
     [[nodiscard]] virtual avfaudio::AudioOutput& audioOutput() = 0;

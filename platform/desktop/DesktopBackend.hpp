@@ -6,6 +6,7 @@
 #include "platform/desktop/DesktopTimelineService.hpp"
 #include "platform/desktop/DesktopWindowService.hpp"
 #include "platform/desktop/DesktopWorkspaceService.hpp"
+#include "platform/desktop/LauncherEntryService.hpp"
 #include "platform/desktop/NetworkMonitorPathService.hpp"
 #include "platform/desktop/StatusNotifierService.hpp"
 #include "platform/webkit/InMemoryWebsiteData.hpp"
@@ -26,6 +27,7 @@ public:
 
     [[nodiscard]] appkit::ApplicationService& applicationService() override { return application_; }
     [[nodiscard]] appkit::WindowService& windowService() override { return windows_; }
+    [[nodiscard]] appkit::DockService& dockService() override { return dock_; }
     [[nodiscard]] appkit::StatusBarService& statusBarService() override { return statusBar_; }
     [[nodiscard]] appkit::WorkspaceService& workspaceService() override { return workspace_; }
     [[nodiscard]] avfaudio::AudioOutput& audioOutput() override { return audio_; }
@@ -37,6 +39,7 @@ public:
 private:
     DesktopApplicationService application_;
     DesktopWindowService windows_;
+    LauncherEntryService dock_{"kestrova.desktop"};
     StatusNotifierService statusBar_{"kestrova"};
     DesktopWorkspaceService workspace_;
     DesktopAudioOutput audio_;

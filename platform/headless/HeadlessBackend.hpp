@@ -3,6 +3,7 @@
 #include "platform/backend/Backend.hpp"
 #include "platform/headless/HeadlessApplicationService.hpp"
 #include "platform/headless/HeadlessAudioOutput.hpp"
+#include "platform/headless/HeadlessDockService.hpp"
 #include "platform/headless/HeadlessEffects.hpp"
 #include "platform/headless/HeadlessPathService.hpp"
 #include "platform/headless/HeadlessStatusBarService.hpp"
@@ -25,6 +26,7 @@ public:
 
     [[nodiscard]] HeadlessApplicationService& applicationService() override { return application_; }
     [[nodiscard]] HeadlessWindowService& windowService() override { return windows_; }
+    [[nodiscard]] HeadlessDockService& dockService() override { return dock_; }
     [[nodiscard]] HeadlessStatusBarService& statusBarService() override { return statusBar_; }
     [[nodiscard]] HeadlessWorkspaceService& workspaceService() override { return workspace_; }
     [[nodiscard]] HeadlessAudioOutput& audioOutput() override { return audio_; }
@@ -41,6 +43,7 @@ private:
     HeadlessEffects effects_;
     HeadlessApplicationService application_;
     HeadlessWindowService windows_;
+    HeadlessDockService dock_;
     HeadlessStatusBarService statusBar_;
     HeadlessWorkspaceService workspace_;
     HeadlessAudioOutput audio_;

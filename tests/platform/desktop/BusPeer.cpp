@@ -113,4 +113,42 @@ void BusPeer::listen(const std::string& interface, SignalHandler handler) {
         this, nullptr);
 }
 
+std::vector<MenuEntry> menuEntries(BusPeer& peer, const std::string& owner, const std::string& path) {
+    std::vector<MenuEntry> entries;
+    const gchar* none[] = {nullptr};
+    GVariant* reply =
+        peer.call(owner, path, "com.canonical.dbusmenu", "GetLayout", g_variant_new("(ii^as)", 0, -1, none));
+    if (reply == nullptr) {
+        return entries;
+    }
+    GVariant* layout = g_variant_get_child_value(reply, 1);
+    GVariant* children = g_variant_get_child_value(layout, 2);
+    for (gsize i = 0; i < g_variant_n_children(children); ++i) {
+        GVariant* boxed = g_variant_get_child_value(children, i);
+        GVariant* child = g_variant_get_variant(boxed);
+        gint32 id = 0;
+        GVariant* properties = nullptr;
+        GVariant* grandchildren = nullptr;
+        g_variant_get(child, "(i@a{sv}@av)", &id, &properties, &grandchildren);
+        const gchar* label = "";
+        g_variant_lookup(properties, "label", "&s", &label);
+        entries.push_back({id, label});
+        g_variant_unref(properties);
+        g_variant_unref(grandchildren);
+        g_variant_unref(child);
+        g_variant_unref(boxed);
+    }
+    g_variant_unref(children);
+    g_variant_unref(layout);
+    g_variant_unref(reply);
+    return entries;
+}
+
+void clickMenuEntry(BusPeer& peer, const std::string& owner, const std::string& path, int id) {
+    GVariant* reply = peer.call(owner, path, "com.canonical.dbusmenu", "Event",
+                                g_variant_new("(isvu)", id, "clicked", g_variant_new_int32(0), 0u));
+    ASSERT_NE(reply, nullptr);
+    g_variant_unref(reply);
+}
+
 }  // namespace desktoptest

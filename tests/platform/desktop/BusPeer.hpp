@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace desktoptest {
 
@@ -47,5 +48,15 @@ private:
     MethodHandler methods_;
     SignalHandler signals_;
 };
+
+// One top-level entry of a menu exported with the D-Bus menu protocol.
+struct MenuEntry {
+    int id;
+    std::string label;
+};
+// Reads the top-level entries of the menu at `owner`'s `path`.
+std::vector<MenuEntry> menuEntries(BusPeer& peer, const std::string& owner, const std::string& path);
+// Clicks the entry, as a panel does when the user chooses it.
+void clickMenuEntry(BusPeer& peer, const std::string& owner, const std::string& path, int id);
 
 }  // namespace desktoptest

@@ -49,36 +49,8 @@ struct FakeWatcher {
         return boxed;
     }
 
-    // The labels of the top-level entries of the exported menu, with their ids.
-    std::vector<std::pair<int, std::string>> menuEntries(const std::string& menuPath) {
-        std::vector<std::pair<int, std::string>> entries;
-        const gchar* none[] = {nullptr};
-        GVariant* reply = peer.call(itemSender, menuPath, "com.canonical.dbusmenu", "GetLayout",
-                                    g_variant_new("(ii^as)", 0, -1, none));
-        if (reply == nullptr) {
-            return entries;
-        }
-        GVariant* layout = g_variant_get_child_value(reply, 1);
-        GVariant* children = g_variant_get_child_value(layout, 2);
-        for (gsize i = 0; i < g_variant_n_children(children); ++i) {
-            GVariant* boxed = g_variant_get_child_value(children, i);
-            GVariant* child = g_variant_get_variant(boxed);
-            gint32 id = 0;
-            GVariant* properties = nullptr;
-            GVariant* grandchildren = nullptr;
-            g_variant_get(child, "(i@a{sv}@av)", &id, &properties, &grandchildren);
-            const gchar* label = "";
-            g_variant_lookup(properties, "label", "&s", &label);
-            entries.emplace_back(id, label);
-            g_variant_unref(properties);
-            g_variant_unref(grandchildren);
-            g_variant_unref(child);
-            g_variant_unref(boxed);
-        }
-        g_variant_unref(children);
-        g_variant_unref(layout);
-        g_variant_unref(reply);
-        return entries;
+    std::vector<desktoptest::MenuEntry> menuEntries(const std::string& menuPath) {
+        return desktoptest::menuEntries(peer, itemSender, menuPath);
     }
 };
 
@@ -131,12 +103,9 @@ TEST(StatusNotifierServiceTest, TheItemRegistersWithTheWatcherShowsItsPixmapAndA
     g_variant_unref(menuPath);
     auto entries = watcher.menuEntries(path);
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].second, "Quit Kestrova");
+    EXPECT_EQ(entries[0].label, "Quit Kestrova");
 
-    reply = watcher.peer.call(watcher.itemSender, path, "com.canonical.dbusmenu", "Event",
-                              g_variant_new("(isvu)", entries[0].first, "clicked", g_variant_new_int32(0), 0u));
-    ASSERT_NE(reply, nullptr);
-    g_variant_unref(reply);
+    desktoptest::clickMenuEntry(watcher.peer, watcher.itemSender, path, entries[0].id);
     EXPECT_TRUE(spinUntil([&] { return quitChosen; }));
 
     // A change of the menu's items reaches the panel.
