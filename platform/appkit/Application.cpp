@@ -2,6 +2,7 @@
 
 #include "platform/appkit/ApplicationService.hpp"
 #include "platform/appkit/DockService.hpp"
+#include "platform/appkit/PushService.hpp"
 #include "platform/appkit/WindowService.hpp"
 #include "platform/backend/Backend.hpp"
 
@@ -30,6 +31,15 @@ void Application::activate(bool ignoringOtherApps) {
 
 void Application::terminate() {
     backend::Backend::installed().applicationService().terminate();
+}
+
+void Application::registerForRemoteNotifications() {
+    backend::Backend::installed().pushService().registerForRemoteNotifications([](const foundation::Data& token) {
+        // The delegate of the moment the token arrives.
+        if (ApplicationDelegate* delegate = Application::shared().delegate_) {
+            delegate->didRegisterForRemoteNotifications(token);
+        }
+    });
 }
 
 void Application::setDockMenu(std::shared_ptr<Menu> menu) {

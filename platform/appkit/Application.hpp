@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/appkit/ApplicationDelegate.hpp"
 #include "platform/appkit/Event.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Window.hpp"
@@ -18,6 +19,14 @@ public:
 
     // The open windows, front to back: a copy, so closing them one by one while walking it is safe.
     [[nodiscard]] std::vector<std::shared_ptr<Window>> windows() const;
+
+    // Not owned; it must outlive its time as the delegate.
+    void setDelegate(ApplicationDelegate* delegate) noexcept { delegate_ = delegate; }
+    [[nodiscard]] ApplicationDelegate* delegate() const noexcept { return delegate_; }
+
+    // Asks the platform's push provider for a device token, which reaches the delegate when one
+    // arrives (on this desktop none does).
+    void registerForRemoteNotifications();
 
     // The input event being handled, while a control handles one.
     [[nodiscard]] std::optional<Event> currentEvent() const noexcept { return currentEvent_; }
@@ -49,6 +58,7 @@ private:
     Application() = default;
 
     std::optional<Event> currentEvent_;
+    ApplicationDelegate* delegate_ = nullptr;
 };
 
 }  // namespace appkit

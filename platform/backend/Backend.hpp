@@ -6,10 +6,14 @@
 namespace appkit {
 class ApplicationService;
 class DockService;
+class PushService;
 class StatusBarService;
 class WindowService;
 class WorkspaceService;
 }  // namespace appkit
+namespace usernotifications {
+class NotificationService;
+}
 namespace avfaudio {
 class AudioOutput;
 }
@@ -47,6 +51,8 @@ public:
     [[nodiscard]] virtual appkit::ApplicationService& applicationService() = 0;
     [[nodiscard]] virtual appkit::WindowService& windowService() = 0;
     [[nodiscard]] virtual appkit::DockService& dockService() = 0;
+    [[nodiscard]] virtual appkit::PushService& pushService() = 0;
+    [[nodiscard]] virtual usernotifications::NotificationService& notificationService() = 0;
     [[nodiscard]] virtual appkit::StatusBarService& statusBarService() = 0;
     [[nodiscard]] virtual appkit::WorkspaceService& workspaceService() = 0;
     [[nodiscard]] virtual avfaudio::AudioOutput& audioOutput() = 0;

@@ -3,9 +3,11 @@
 #include "platform/backend/Backend.hpp"
 #include "platform/desktop/DesktopApplicationService.hpp"
 #include "platform/desktop/DesktopAudioOutput.hpp"
+#include "platform/desktop/DesktopPushService.hpp"
 #include "platform/desktop/DesktopTimelineService.hpp"
 #include "platform/desktop/DesktopWindowService.hpp"
 #include "platform/desktop/DesktopWorkspaceService.hpp"
+#include "platform/desktop/FreedesktopNotificationService.hpp"
 #include "platform/desktop/LauncherEntryService.hpp"
 #include "platform/desktop/NetworkMonitorPathService.hpp"
 #include "platform/desktop/StatusNotifierService.hpp"
@@ -28,6 +30,8 @@ public:
     [[nodiscard]] appkit::ApplicationService& applicationService() override { return application_; }
     [[nodiscard]] appkit::WindowService& windowService() override { return windows_; }
     [[nodiscard]] appkit::DockService& dockService() override { return dock_; }
+    [[nodiscard]] appkit::PushService& pushService() override { return push_; }
+    [[nodiscard]] usernotifications::NotificationService& notificationService() override { return notifications_; }
     [[nodiscard]] appkit::StatusBarService& statusBarService() override { return statusBar_; }
     [[nodiscard]] appkit::WorkspaceService& workspaceService() override { return workspace_; }
     [[nodiscard]] avfaudio::AudioOutput& audioOutput() override { return audio_; }
@@ -40,6 +44,8 @@ private:
     DesktopApplicationService application_;
     DesktopWindowService windows_;
     LauncherEntryService dock_{"kestrova.desktop"};
+    DesktopPushService push_;
+    FreedesktopNotificationService notifications_{"Kestrova", "kestrova"};
     StatusNotifierService statusBar_{"kestrova"};
     DesktopWorkspaceService workspace_;
     DesktopAudioOutput audio_;

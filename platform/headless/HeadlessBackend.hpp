@@ -5,7 +5,9 @@
 #include "platform/headless/HeadlessAudioOutput.hpp"
 #include "platform/headless/HeadlessDockService.hpp"
 #include "platform/headless/HeadlessEffects.hpp"
+#include "platform/headless/HeadlessNotificationService.hpp"
 #include "platform/headless/HeadlessPathService.hpp"
+#include "platform/headless/HeadlessPushService.hpp"
 #include "platform/headless/HeadlessStatusBarService.hpp"
 #include "platform/headless/HeadlessTimelineService.hpp"
 #include "platform/headless/HeadlessWebsiteData.hpp"
@@ -27,6 +29,8 @@ public:
     [[nodiscard]] HeadlessApplicationService& applicationService() override { return application_; }
     [[nodiscard]] HeadlessWindowService& windowService() override { return windows_; }
     [[nodiscard]] HeadlessDockService& dockService() override { return dock_; }
+    [[nodiscard]] HeadlessPushService& pushService() override { return push_; }
+    [[nodiscard]] HeadlessNotificationService& notificationService() override { return notifications_; }
     [[nodiscard]] HeadlessStatusBarService& statusBarService() override { return statusBar_; }
     [[nodiscard]] HeadlessWorkspaceService& workspaceService() override { return workspace_; }
     [[nodiscard]] HeadlessAudioOutput& audioOutput() override { return audio_; }
@@ -44,6 +48,8 @@ private:
     HeadlessApplicationService application_;
     HeadlessWindowService windows_;
     HeadlessDockService dock_;
+    HeadlessPushService push_;
+    HeadlessNotificationService notifications_;
     HeadlessStatusBarService statusBar_;
     HeadlessWorkspaceService workspace_;
     HeadlessAudioOutput audio_;

@@ -101,8 +101,11 @@ TEST(StatusNotifierServiceTest, TheItemRegistersWithTheWatcherShowsItsPixmapAndA
     ASSERT_NE(menuPath, nullptr);
     const std::string path = g_variant_get_string(menuPath, nullptr);
     g_variant_unref(menuPath);
-    auto entries = watcher.menuEntries(path);
-    ASSERT_EQ(entries.size(), 1u);
+    std::vector<desktoptest::MenuEntry> entries;
+    ASSERT_TRUE(spinUntil([&] {
+        entries = watcher.menuEntries(path);
+        return entries.size() == 1;
+    }));
     EXPECT_EQ(entries[0].label, "Quit Kestrova");
 
     desktoptest::clickMenuEntry(watcher.peer, watcher.itemSender, path, entries[0].id);
