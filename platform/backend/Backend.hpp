@@ -11,6 +11,9 @@ class StatusBarService;
 class WindowService;
 class WorkspaceService;
 }  // namespace appkit
+namespace updater {
+class UpdaterUserDriver;
+}
 namespace usernotifications {
 class NotificationService;
 }
@@ -53,6 +56,7 @@ public:
     [[nodiscard]] virtual appkit::DockService& dockService() = 0;
     [[nodiscard]] virtual appkit::PushService& pushService() = 0;
     [[nodiscard]] virtual usernotifications::NotificationService& notificationService() = 0;
+    [[nodiscard]] virtual updater::UpdaterUserDriver& updaterUserDriver() = 0;
     [[nodiscard]] virtual appkit::StatusBarService& statusBarService() = 0;
     [[nodiscard]] virtual appkit::WorkspaceService& workspaceService() = 0;
     [[nodiscard]] virtual avfaudio::AudioOutput& audioOutput() = 0;

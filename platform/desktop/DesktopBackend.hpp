@@ -5,6 +5,7 @@
 #include "platform/desktop/DesktopAudioOutput.hpp"
 #include "platform/desktop/DesktopPushService.hpp"
 #include "platform/desktop/DesktopTimelineService.hpp"
+#include "platform/desktop/DesktopUpdaterUserDriver.hpp"
 #include "platform/desktop/DesktopWindowService.hpp"
 #include "platform/desktop/DesktopWorkspaceService.hpp"
 #include "platform/desktop/FreedesktopNotificationService.hpp"
@@ -32,6 +33,7 @@ public:
     [[nodiscard]] appkit::DockService& dockService() override { return dock_; }
     [[nodiscard]] appkit::PushService& pushService() override { return push_; }
     [[nodiscard]] usernotifications::NotificationService& notificationService() override { return notifications_; }
+    [[nodiscard]] updater::UpdaterUserDriver& updaterUserDriver() override { return updaterDriver_; }
     [[nodiscard]] appkit::StatusBarService& statusBarService() override { return statusBar_; }
     [[nodiscard]] appkit::WorkspaceService& workspaceService() override { return workspace_; }
     [[nodiscard]] avfaudio::AudioOutput& audioOutput() override { return audio_; }
@@ -46,6 +48,7 @@ private:
     LauncherEntryService dock_{"kestrova.desktop"};
     DesktopPushService push_;
     FreedesktopNotificationService notifications_{"Kestrova", "kestrova"};
+    DesktopUpdaterUserDriver updaterDriver_;
     StatusNotifierService statusBar_{"kestrova"};
     DesktopWorkspaceService workspace_;
     DesktopAudioOutput audio_;

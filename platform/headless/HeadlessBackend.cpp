@@ -5,7 +5,7 @@
 namespace headless {
 
 HeadlessBackend::HeadlessBackend()
-    : application_(effects_), windows_(effects_), push_(effects_), notifications_(effects_),
+    : application_(effects_), windows_(effects_), push_(effects_), notifications_(effects_), updaterDriver_(effects_),
       statusBar_(effects_), workspace_(effects_), audio_(effects_), websiteData_(effects_), timelines_(effects_) {}
 
 HeadlessBackend& HeadlessBackend::installed() {

@@ -10,6 +10,7 @@
 #include "platform/headless/HeadlessPushService.hpp"
 #include "platform/headless/HeadlessStatusBarService.hpp"
 #include "platform/headless/HeadlessTimelineService.hpp"
+#include "platform/headless/HeadlessUpdaterUserDriver.hpp"
 #include "platform/headless/HeadlessWebsiteData.hpp"
 #include "platform/headless/HeadlessWindowService.hpp"
 #include "platform/headless/HeadlessWorkspaceService.hpp"
@@ -31,6 +32,7 @@ public:
     [[nodiscard]] HeadlessDockService& dockService() override { return dock_; }
     [[nodiscard]] HeadlessPushService& pushService() override { return push_; }
     [[nodiscard]] HeadlessNotificationService& notificationService() override { return notifications_; }
+    [[nodiscard]] HeadlessUpdaterUserDriver& updaterUserDriver() override { return updaterDriver_; }
     [[nodiscard]] HeadlessStatusBarService& statusBarService() override { return statusBar_; }
     [[nodiscard]] HeadlessWorkspaceService& workspaceService() override { return workspace_; }
     [[nodiscard]] HeadlessAudioOutput& audioOutput() override { return audio_; }
@@ -50,6 +52,7 @@ private:
     HeadlessDockService dock_;
     HeadlessPushService push_;
     HeadlessNotificationService notifications_;
+    HeadlessUpdaterUserDriver updaterDriver_;
     HeadlessStatusBarService statusBar_;
     HeadlessWorkspaceService workspace_;
     HeadlessAudioOutput audio_;
