@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Hasher.hpp"
 
+#include <concepts>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -24,7 +25,11 @@ public:
     Indirect() = default;
     Indirect(std::nullopt_t) {}  // NOLINT(google-explicit-constructor)
     Indirect(T value) : value_(std::make_shared<T>(std::move(value))) {}  // NOLINT
-    Indirect(std::optional<T> value) {  // NOLINT(google-explicit-constructor)
+    // A template, so that a record's implicit copy and move, where T may still be incomplete, do not
+    // instantiate std::optional<T> while choosing their constructor (clang refuses that).
+    template <typename U>
+        requires std::same_as<U, T>
+    Indirect(std::optional<U> value) {  // NOLINT(google-explicit-constructor)
         if (value) {
             value_ = std::make_shared<T>(std::move(*value));
         }

@@ -5,9 +5,11 @@
 #include "platform/foundation/URLError.hpp"
 #include "platform/foundation/URLSessionTask.hpp"
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace kestrova {
 namespace {
@@ -56,10 +58,20 @@ concurrency::Task<URLSessionReply> data(foundation::URLSession& session, foundat
             std::move(request),
             [continuation](std::optional<foundation::Data> body, std::shared_ptr<const foundation::URLResponse> response,
                            std::optional<foundation::URLError> error) {
+                // Resumed after the catch block, not inside it: the end of the block drops this
+                // thread's reference to the error, and the awaiter must hold the last one (see
+                // tests/tsan.supp).
+                std::optional<URLSessionReply> reply;
+                std::exception_ptr failure;
                 try {
-                    continuation.resume(replyOfCompletion(std::move(body), std::move(response), std::move(error)));
+                    reply.emplace(replyOfCompletion(std::move(body), std::move(response), std::move(error)));
                 } catch (...) {
-                    continuation.resumeThrowing(std::current_exception());
+                    failure = std::current_exception();
+                }
+                if (failure) {
+                    continuation.resumeThrowing(std::move(failure));
+                } else {
+                    continuation.resume(std::move(*reply));
                 }
             }));
         // Started outside the holder's lock, as is the cancel below.

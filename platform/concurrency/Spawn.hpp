@@ -43,8 +43,11 @@ private:
     std::coroutine_handle<promise_type> coroutine_;
 };
 
+// Fails the record after the catch block, so that whoever the record wakes holds the last reference
+// to the error (see WithCheckedThrowingContinuation.hpp).
 template <typename T>
 TaskDriver drive(std::shared_ptr<TaskRecord<T>> record, Task<T> task) {
+    std::exception_ptr failure;
     try {
         if constexpr (std::is_void_v<T>) {
             co_await std::move(task);
@@ -53,7 +56,10 @@ TaskDriver drive(std::shared_ptr<TaskRecord<T>> record, Task<T> task) {
             record->succeed(co_await std::move(task));
         }
     } catch (...) {
-        record->fail(std::current_exception());
+        failure = std::current_exception();
+    }
+    if (failure) {
+        record->fail(std::move(failure));
     }
 }
 

@@ -33,10 +33,15 @@ public:
         // and frees this awaiter while the body still runs: from here on only locals are touched.
         Body body = std::move(body_);
         const CheckedContinuation<T> continuation(state_);
+        // Resumed after the catch block, so that the awaiter holds the last reference to the error.
+        std::exception_ptr failure;
         try {
             body(continuation);
         } catch (...) {
-            continuation.resumeThrowing(std::current_exception());
+            failure = std::current_exception();
+        }
+        if (failure) {
+            continuation.resumeThrowing(std::move(failure));
         }
     }
 

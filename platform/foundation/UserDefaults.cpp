@@ -1,5 +1,6 @@
 #include "platform/foundation/UserDefaults.hpp"
 
+#include "platform/base/Overloaded.hpp"
 #include "platform/foundation/AppGroup.hpp"
 #include "platform/foundation/UserDefaultsError.hpp"
 
@@ -15,14 +16,6 @@ namespace foundation {
 namespace {
 
 constexpr std::string_view databaseExtension = ".sqlite";
-
-template <typename... Cases>
-struct Overloaded : Cases... {
-    using Cases::operator()...;
-};
-// Spelled out for clang 14 (the fuzz build), which does not deduce it for aggregates.
-template <typename... Cases>
-Overloaded(Cases...) -> Overloaded<Cases...>;
 
 [[noreturn]] void failToCreate(const std::filesystem::path& directory, int error) {
     throw UserDefaultsError("cannot create the app-group directory \"" + directory.string() +
@@ -188,7 +181,7 @@ bool UserDefaults::boolean(std::string_view key) const {
     if (!value) {
         return false;
     }
-    return std::visit(Overloaded{
+    return std::visit(base::Overloaded{
                           [](const std::string& text) { return textAsBoolean(text); },
                           [](const Data&) { return false; },
                           [](bool flag) { return flag; },
@@ -203,7 +196,7 @@ std::int64_t UserDefaults::integer(std::string_view key) const {
     if (!value) {
         return 0;
     }
-    return std::visit(Overloaded{
+    return std::visit(base::Overloaded{
                           [](const std::string& text) { return textAsInteger(text).value_or(0); },
                           [](const Data&) { return std::int64_t{0}; },
                           [](bool flag) { return std::int64_t{flag ? 1 : 0}; },
@@ -218,7 +211,7 @@ double UserDefaults::doubleValue(std::string_view key) const {
     if (!value) {
         return 0.0;
     }
-    return std::visit(Overloaded{
+    return std::visit(base::Overloaded{
                           [](const std::string& text) { return textAsDouble(text).value_or(0.0); },
                           [](const Data&) { return 0.0; },
                           [](bool flag) { return flag ? 1.0 : 0.0; },

@@ -264,6 +264,11 @@ void LoopbackServer::countBodiesOnly() {
     state_->keepBodies = false;
 }
 
+void LoopbackServer::keepBodies() {
+    const std::lock_guard lock(state_->mutex);
+    state_->keepBodies = true;
+}
+
 std::vector<RecordedRequest> LoopbackServer::requests() const {
     const std::lock_guard lock(state_->mutex);
     return state_->log;

@@ -91,6 +91,8 @@ public:
     void handle(std::string method, std::string path, Handler handler);
     // From now on bodies are counted, not kept: for uploads too large to hold.
     void countBodiesOnly();
+    // Back to keeping bodies, for a server that outlives the test that counted.
+    void keepBodies();
 
     // Every request received so far, in the order the server took them.
     [[nodiscard]] std::vector<RecordedRequest> requests() const;

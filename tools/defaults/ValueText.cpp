@@ -1,5 +1,7 @@
 #include "tools/defaults/ValueText.hpp"
 
+#include "platform/base/Overloaded.hpp"
+
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -8,14 +10,6 @@ namespace defaults_tool {
 namespace {
 
 constexpr std::string_view hexDigits = "0123456789abcdef";
-
-template <typename... Cases>
-struct Overloaded : Cases... {
-    using Cases::operator()...;
-};
-// Spelled out for clang 14 (the fuzz build), which does not deduce it for aggregates.
-template <typename... Cases>
-Overloaded(Cases...) -> Overloaded<Cases...>;
 
 // Well-formed UTF-8 as Unicode defines it: no overlong forms, no surrogates,
 // nothing past U+10FFFF.
@@ -79,7 +73,7 @@ std::string decimal(Number number) {
 }  // namespace
 
 std::string ValueText::plain(const foundation::DefaultsValue& value) {
-    return std::visit(Overloaded{
+    return std::visit(base::Overloaded{
                           [](const std::string& text) { return text; },
                           [](const foundation::Data& data) {
                               // Appended: GCC 12 at -O3 misreports a literal added in front of a std::string.
