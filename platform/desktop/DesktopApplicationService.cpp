@@ -6,11 +6,9 @@
 
 namespace desktop {
 
-void DesktopApplicationService::activate(bool /*ignoringOtherApps*/) {
-    if (GApplication* application = g_application_get_default()) {
-        g_application_activate(application);
-    }
-}
+// GApplication's own activation opens the main window in most shells, which is not what activating
+// means here: the window that should come forward is presented by its makeKeyAndOrderFront().
+void DesktopApplicationService::activate(bool /*ignoringOtherApps*/) {}
 
 void DesktopApplicationService::terminate() {
     if (GApplication* application = g_application_get_default()) {

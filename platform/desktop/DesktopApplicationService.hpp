@@ -4,9 +4,8 @@
 
 namespace desktop {
 
-// The application as a whole on GTK: the application shell brings its windows forward itself, so
-// activating has nothing more to do here; terminating ends the GTK application, or the process when
-// none runs.
+// The application as a whole on GTK: a window comes forward when it is presented, so activating has
+// nothing to do of its own; terminating ends the GTK application, or the process when none runs.
 class DesktopApplicationService final : public appkit::ApplicationService {
 public:
     void activate(bool ignoringOtherApps) override;
