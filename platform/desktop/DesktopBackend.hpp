@@ -1,12 +1,18 @@
 #pragma once
 
 #include "platform/backend/Backend.hpp"
+#include "platform/desktop/DesktopApplicationService.hpp"
 #include "platform/desktop/DesktopWindowRealizer.hpp"
 #include "platform/desktop/DesktopAudioOutput.hpp"
+#include "platform/desktop/DesktopPushService.hpp"
 #include "platform/desktop/DesktopTimelineService.hpp"
+#include "platform/desktop/DesktopUpdaterUserDriver.hpp"
 #include "platform/desktop/DesktopWindowService.hpp"
 #include "platform/desktop/DesktopWorkspaceService.hpp"
+#include "platform/desktop/FreedesktopNotificationService.hpp"
+#include "platform/desktop/LauncherEntryService.hpp"
 #include "platform/desktop/NetworkMonitorPathService.hpp"
+#include "platform/desktop/StatusNotifierService.hpp"
 #include "platform/webkit/InMemoryWebsiteData.hpp"
 
 #include <memory>
@@ -23,7 +29,13 @@ public:
 
     [[nodiscard]] std::string_view name() const noexcept override { return "desktop"; }
 
+    [[nodiscard]] appkit::ApplicationService& applicationService() override { return application_; }
     [[nodiscard]] appkit::WindowService& windowService() override { return windows_; }
+    [[nodiscard]] appkit::DockService& dockService() override { return dock_; }
+    [[nodiscard]] appkit::PushService& pushService() override { return push_; }
+    [[nodiscard]] usernotifications::NotificationService& notificationService() override { return notifications_; }
+    [[nodiscard]] updater::UpdaterUserDriver& updaterUserDriver() override { return updaterDriver_; }
+    [[nodiscard]] appkit::StatusBarService& statusBarService() override { return statusBar_; }
     [[nodiscard]] appkit::WorkspaceService& workspaceService() override { return workspace_; }
     [[nodiscard]] avfaudio::AudioOutput& audioOutput() override { return audio_; }
     [[nodiscard]] network::PathService& pathService() override;
@@ -33,7 +45,13 @@ public:
     [[nodiscard]] DesktopWindowRealizer& windowRealizer() override { return windowRealizer_; }
 
 private:
+    DesktopApplicationService application_;
     DesktopWindowService windows_;
+    LauncherEntryService dock_{"kestrova.desktop"};
+    DesktopPushService push_;
+    FreedesktopNotificationService notifications_{"Kestrova", "kestrova"};
+    DesktopUpdaterUserDriver updaterDriver_;
+    StatusNotifierService statusBar_{"kestrova"};
     DesktopWorkspaceService workspace_;
     DesktopAudioOutput audio_;
     std::unique_ptr<NetworkMonitorPathService> paths_;

@@ -5,7 +5,8 @@
 namespace headless {
 
 HeadlessBackend::HeadlessBackend()
-    : windows_(effects_), workspace_(effects_), audio_(effects_), websiteData_(effects_), timelines_(effects_) {}
+    : application_(effects_), windows_(effects_), push_(effects_), notifications_(effects_), updaterDriver_(effects_),
+      statusBar_(effects_), workspace_(effects_), audio_(effects_), websiteData_(effects_), timelines_(effects_) {}
 
 HeadlessBackend& HeadlessBackend::installed() {
     auto* headless = dynamic_cast<HeadlessBackend*>(&backend::Backend::installed());
