@@ -4,6 +4,7 @@
 #include "kestrova/statusbar/StatusBarIconImage.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/StatusBar.hpp"
+#include "platform/concurrency/MainQueue.hpp"
 
 namespace kestrova {
 
@@ -24,6 +25,29 @@ StatusBarController::StatusBarController() {
             statusItem_.reset();
         }
     });
+    // The icon shows the user's progress and the monochrome setting. Observers hear of a change
+    // before it is made, so the icon is drawn again once the main loop turns.
+    stateChanges_ = appState.objectWillChange().sink([this] {
+        if (redrawPending_) {
+            return;
+        }
+        redrawPending_ = true;
+        concurrency::MainQueue::async([self = std::weak_ptr<StatusBarController*>(self_)] {
+            if (const auto controller = self.lock()) {
+                (*controller)->redrawPending_ = false;
+                (*controller)->redrawIcon();
+            }
+        });
+    });
+}
+
+void StatusBarController::redrawIcon() {
+    if (!statusItem_) {
+        return;
+    }
+    if (appkit::StatusBarButton* button = statusItem_->button()) {
+        button->setImage(statusBarIconImage(appkit::StatusBar::system().thickness(), AppState::shared()));
+    }
 }
 
 const std::shared_ptr<StatusItemMenu>& StatusBarController::statusItemMenu() {

@@ -26,6 +26,8 @@ public:
     [[nodiscard]] const std::shared_ptr<StatusItemMenu>& statusItemMenu();
 
     virtual void createStatusItem();
+    // Draws the item's icon again from the state as it is now.
+    void redrawIcon();
     // The button's action, on the release of either mouse button.
     virtual void onStatusBarClick(appkit::StatusBarButton& sender);
 
@@ -33,6 +35,11 @@ private:
     std::shared_ptr<appkit::StatusItem> statusItem_;
     std::shared_ptr<StatusItemMenu> statusItemMenu_;
     std::optional<combine::AnyCancellable> cancellable_;
+    std::optional<combine::AnyCancellable> stateChanges_;
+    // Several changes in one turn of the main loop make one redraw.
+    bool redrawPending_ = false;
+    // Lets a redraw queued on the main loop find out that the controller is gone.
+    std::shared_ptr<StatusBarController*> self_ = std::make_shared<StatusBarController*>(this);
 };
 
 }  // namespace kestrova

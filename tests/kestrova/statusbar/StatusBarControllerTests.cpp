@@ -5,6 +5,8 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/headless/HeadlessBackend.hpp"
+#include "tests/support/LocalDayText.hpp"
+#include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
 
@@ -51,6 +53,50 @@ TEST_F(StatusBarControllerTest, LaunchingWithTheSettingOnShowsExactlyOneItemWith
     const double thickness = appkit::StatusBar::system().thickness();
     EXPECT_EQ(button->image().width, static_cast<int>(thickness));
     EXPECT_TRUE(button->image().isValid());
+}
+
+// The pixel at the top of the ring's track, where the arc starts: straight ARGB bytes.
+std::vector<std::uint8_t> topOfRing(const appkit::Pixmap& image) {
+    const std::size_t x = static_cast<std::size_t>(image.width) / 2;
+    const std::size_t y = 4;  // inside the 3-point padding's ring, on its line
+    const auto* pixel = &image.argb[(y * static_cast<std::size_t>(image.width) + x) * 4];
+    return {pixel[0], pixel[1], pixel[2], pixel[3]};
+}
+
+TEST_F(StatusBarControllerTest, TheIconIsDrawnAgainWhenTheUserOrTheMonochromeSettingChanges) {
+    AppState& appState = AppState::shared();
+    appState.user = std::nullopt;
+    appState.statusBarIconMonochrome = false;
+    appState.statusBarIcon = true;
+    StatusBarController controller;
+    auto* button = controller.statusItem()->button();
+    const appkit::Pixmap signedOut = button->image();
+
+    // One journal, due and written today: the ring is whole.
+    Journal journal;
+    journal.id = 7;
+    journal.isDue = true;
+    journal.streakDate = foundation::Text(testsupport::todayText());
+    User user;
+    user.id = 1;
+    user.username = "ann";
+    user.journals = std::vector<Journal>{journal};
+    appState.user = user;
+    EXPECT_EQ(button->image(), signedOut) << "drawn once the main loop turns, not while the change is made";
+    ASSERT_TRUE(testsupport::MainLoop::iterateUntil([&] { return button->image() != signedOut; }));
+    const appkit::Pixmap coloured = button->image();
+    const auto colouredTop = topOfRing(coloured);
+    EXPECT_GT(colouredTop[0], 0u) << "the ring is drawn";
+    EXPECT_FALSE(colouredTop[1] == colouredTop[2] && colouredTop[2] == colouredTop[3]) << "in the accent colour";
+
+    appState.statusBarIconMonochrome = true;
+    ASSERT_TRUE(testsupport::MainLoop::iterateUntil([&] { return button->image() != coloured; }));
+    const auto blackTop = topOfRing(button->image());
+    EXPECT_GT(blackTop[0], 0u);
+    EXPECT_EQ((std::vector<std::uint8_t>{blackTop[1], blackTop[2], blackTop[3]}), (std::vector<std::uint8_t>{0, 0, 0}));
+
+    appState.user = std::nullopt;
+    sharedDefaults().removeObject("statusBarIconMonochrome");
 }
 
 TEST_F(StatusBarControllerTest, TheSettingAddsAFreshItemEachTimeItTurnsOnAndKeepsTheMenu) {
