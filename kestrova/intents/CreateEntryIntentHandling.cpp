@@ -1,8 +1,8 @@
 #include "kestrova/intents/CreateEntryIntentHandling.hpp"
 
 #include "kestrova/intents/HandlingForms.hpp"
+#include "kestrova/intents/HandlingReplies.hpp"
 #include "platform/base/Verify.hpp"
-#include "platform/intents/ObjectSection.hpp"
 
 namespace kestrova {
 
@@ -89,67 +89,27 @@ void CreateEntryIntentHandling::provideJournalOptions(
 
 bool CreateEntryIntentHandling::perform(std::string_view selector, const std::shared_ptr<intents::Intent>& intent,
                                         Reply reply) {
-    const auto typed = std::dynamic_pointer_cast<CreateEntryIntent>(intent);
-    if (!typed) {
-        return false;
-    }
-    if (selector == "handleCreateEntry:completion:") {
-        handle(typed, [reply](std::shared_ptr<CreateEntryIntentResponse> response) {
-            reply({std::move(response), std::nullopt});
-        });
-        return true;
-    }
-    if (selector == "resolveJournalForCreateEntry:withCompletion:") {
-        resolveJournal(typed, [reply](std::shared_ptr<IntentJournalResolutionResult> result) {
-            reply({std::move(result), std::nullopt});
-        });
-        return true;
-    }
-    if (selector == "resolveNotesForCreateEntry:withCompletion:") {
-        resolveNotes(typed, [reply](std::shared_ptr<intents::StringResolutionResult> result) {
-            reply({std::move(result), std::nullopt});
-        });
-        return true;
-    }
-    if (selector == "resolveIsPrivateForCreateEntry:withCompletion:") {
-        resolveIsPrivate(typed, [reply](std::shared_ptr<intents::BooleanResolutionResult> result) {
-            reply({std::move(result), std::nullopt});
-        });
-        return true;
-    }
-    if (selector == "provideJournalOptionsCollectionForCreateEntry:withCompletion:") {
-        provideJournalOptionsCollection(
-            typed, [reply](std::shared_ptr<intents::ObjectCollection> collection, std::exception_ptr error) {
-                reply({std::move(collection),
-                       error ? std::optional<std::string>(handling::describe(error)) : std::nullopt});
-            });
-        return true;
-    }
-    if (selector == "confirmCreateEntry:completion:") {
-        confirm(typed, [reply](std::shared_ptr<CreateEntryIntentResponse> response) {
-            reply({std::move(response), std::nullopt});
-        });
-        return true;
-    }
-    if (selector == "defaultJournalForCreateEntry:") {
-        reply({defaultJournal(typed), std::nullopt});
-        return true;
-    }
-    if (selector == "provideJournalOptionsForCreateEntry:withCompletion:") {
-        provideJournalOptions(typed, [reply](std::optional<std::vector<std::shared_ptr<IntentJournal>>> options,
-                                             std::exception_ptr error) {
-            std::shared_ptr<intents::ObjectCollection> collection;
-            if (options) {
-                std::vector<std::shared_ptr<intents::Object>> items(options->begin(), options->end());
-                collection = std::make_shared<intents::ObjectCollection>(
-                    std::vector{std::make_shared<intents::ObjectSection>(std::nullopt, std::move(items))});
-            }
-            reply(
-                {std::move(collection), error ? std::optional<std::string>(handling::describe(error)) : std::nullopt});
-        });
-        return true;
-    }
-    return false;
+    using handling::answering;
+    using handling::answeringCollection;
+    using handling::answeringJournalOptions;
+    return handling::route<CreateEntryIntent>(selector, intent, {
+        {"handleCreateEntry:completion:",
+         [&](const auto& typed) { handle(typed, answering<CreateEntryIntentResponse>(reply)); }},
+        {"resolveJournalForCreateEntry:withCompletion:",
+         [&](const auto& typed) { resolveJournal(typed, answering<IntentJournalResolutionResult>(reply)); }},
+        {"resolveNotesForCreateEntry:withCompletion:",
+         [&](const auto& typed) { resolveNotes(typed, answering<intents::StringResolutionResult>(reply)); }},
+        {"resolveIsPrivateForCreateEntry:withCompletion:",
+         [&](const auto& typed) { resolveIsPrivate(typed, answering<intents::BooleanResolutionResult>(reply)); }},
+        {"provideJournalOptionsCollectionForCreateEntry:withCompletion:",
+         [&](const auto& typed) { provideJournalOptionsCollection(typed, answeringCollection(reply)); }},
+        {"confirmCreateEntry:completion:",
+         [&](const auto& typed) { confirm(typed, answering<CreateEntryIntentResponse>(reply)); }},
+        {"defaultJournalForCreateEntry:",
+         [&](const auto& typed) { reply({defaultJournal(typed), std::nullopt}); }},
+        {"provideJournalOptionsForCreateEntry:withCompletion:",
+         [&](const auto& typed) { provideJournalOptions(typed, answeringJournalOptions(reply)); }},
+    });
 }
 
 }  // namespace kestrova

@@ -1,8 +1,8 @@
 #include "kestrova/intents/OpenPublishViewIntentHandling.hpp"
 
 #include "kestrova/intents/HandlingForms.hpp"
+#include "kestrova/intents/HandlingReplies.hpp"
 #include "platform/base/Verify.hpp"
-#include "platform/intents/ObjectSection.hpp"
 
 namespace kestrova {
 
@@ -68,55 +68,23 @@ void OpenPublishViewIntentHandling::provideJournalOptions(
 
 bool OpenPublishViewIntentHandling::perform(std::string_view selector, const std::shared_ptr<intents::Intent>& intent,
                                             Reply reply) {
-    const auto typed = std::dynamic_pointer_cast<OpenPublishViewIntent>(intent);
-    if (!typed) {
-        return false;
-    }
-    if (selector == "handleOpenPublishView:completion:") {
-        handle(typed, [reply](std::shared_ptr<OpenPublishViewIntentResponse> response) {
-            reply({std::move(response), std::nullopt});
-        });
-        return true;
-    }
-    if (selector == "resolveJournalForOpenPublishView:withCompletion:") {
-        resolveJournal(typed, [reply](std::shared_ptr<IntentJournalResolutionResult> result) {
-            reply({std::move(result), std::nullopt});
-        });
-        return true;
-    }
-    if (selector == "provideJournalOptionsCollectionForOpenPublishView:withCompletion:") {
-        provideJournalOptionsCollection(
-            typed, [reply](std::shared_ptr<intents::ObjectCollection> collection, std::exception_ptr error) {
-                reply({std::move(collection),
-                       error ? std::optional<std::string>(handling::describe(error)) : std::nullopt});
-            });
-        return true;
-    }
-    if (selector == "confirmOpenPublishView:completion:") {
-        confirm(typed, [reply](std::shared_ptr<OpenPublishViewIntentResponse> response) {
-            reply({std::move(response), std::nullopt});
-        });
-        return true;
-    }
-    if (selector == "defaultJournalForOpenPublishView:") {
-        reply({defaultJournal(typed), std::nullopt});
-        return true;
-    }
-    if (selector == "provideJournalOptionsForOpenPublishView:withCompletion:") {
-        provideJournalOptions(typed, [reply](std::optional<std::vector<std::shared_ptr<IntentJournal>>> options,
-                                             std::exception_ptr error) {
-            std::shared_ptr<intents::ObjectCollection> collection;
-            if (options) {
-                std::vector<std::shared_ptr<intents::Object>> items(options->begin(), options->end());
-                collection = std::make_shared<intents::ObjectCollection>(
-                    std::vector{std::make_shared<intents::ObjectSection>(std::nullopt, std::move(items))});
-            }
-            reply(
-                {std::move(collection), error ? std::optional<std::string>(handling::describe(error)) : std::nullopt});
-        });
-        return true;
-    }
-    return false;
+    using handling::answering;
+    using handling::answeringCollection;
+    using handling::answeringJournalOptions;
+    return handling::route<OpenPublishViewIntent>(selector, intent, {
+        {"handleOpenPublishView:completion:",
+         [&](const auto& typed) { handle(typed, answering<OpenPublishViewIntentResponse>(reply)); }},
+        {"resolveJournalForOpenPublishView:withCompletion:",
+         [&](const auto& typed) { resolveJournal(typed, answering<IntentJournalResolutionResult>(reply)); }},
+        {"provideJournalOptionsCollectionForOpenPublishView:withCompletion:",
+         [&](const auto& typed) { provideJournalOptionsCollection(typed, answeringCollection(reply)); }},
+        {"confirmOpenPublishView:completion:",
+         [&](const auto& typed) { confirm(typed, answering<OpenPublishViewIntentResponse>(reply)); }},
+        {"defaultJournalForOpenPublishView:",
+         [&](const auto& typed) { reply({defaultJournal(typed), std::nullopt}); }},
+        {"provideJournalOptionsForOpenPublishView:withCompletion:",
+         [&](const auto& typed) { provideJournalOptions(typed, answeringJournalOptions(reply)); }},
+    });
 }
 
 }  // namespace kestrova

@@ -1,8 +1,8 @@
 #include "kestrova/intents/SelectJournalIntentHandling.hpp"
 
 #include "kestrova/intents/HandlingForms.hpp"
+#include "kestrova/intents/HandlingReplies.hpp"
 #include "platform/base/Verify.hpp"
-#include "platform/intents/ObjectSection.hpp"
 
 namespace kestrova {
 
@@ -55,49 +55,21 @@ void SelectJournalIntentHandling::provideJournalOptions(
 
 bool SelectJournalIntentHandling::perform(std::string_view selector, const std::shared_ptr<intents::Intent>& intent,
                                           Reply reply) {
-    const auto typed = std::dynamic_pointer_cast<SelectJournalIntent>(intent);
-    if (!typed) {
-        return false;
-    }
-    if (selector == "provideJournalOptionsCollectionForSelectJournal:withCompletion:") {
-        provideJournalOptionsCollection(
-            typed, [reply](std::shared_ptr<intents::ObjectCollection> collection, std::exception_ptr error) {
-                reply({std::move(collection),
-                       error ? std::optional<std::string>(handling::describe(error)) : std::nullopt});
-            });
-        return true;
-    }
-    if (selector == "confirmSelectJournal:completion:") {
-        confirm(typed, [reply](std::shared_ptr<SelectJournalIntentResponse> response) {
-            reply({std::move(response), std::nullopt});
-        });
-        return true;
-    }
-    if (selector == "handleSelectJournal:completion:") {
-        handle(typed, [reply](std::shared_ptr<SelectJournalIntentResponse> response) {
-            reply({std::move(response), std::nullopt});
-        });
-        return true;
-    }
-    if (selector == "defaultJournalForSelectJournal:") {
-        reply({defaultJournal(typed), std::nullopt});
-        return true;
-    }
-    if (selector == "provideJournalOptionsForSelectJournal:withCompletion:") {
-        provideJournalOptions(typed, [reply](std::optional<std::vector<std::shared_ptr<IntentJournal>>> options,
-                                             std::exception_ptr error) {
-            std::shared_ptr<intents::ObjectCollection> collection;
-            if (options) {
-                std::vector<std::shared_ptr<intents::Object>> items(options->begin(), options->end());
-                collection = std::make_shared<intents::ObjectCollection>(
-                    std::vector{std::make_shared<intents::ObjectSection>(std::nullopt, std::move(items))});
-            }
-            reply(
-                {std::move(collection), error ? std::optional<std::string>(handling::describe(error)) : std::nullopt});
-        });
-        return true;
-    }
-    return false;
+    using handling::answering;
+    using handling::answeringCollection;
+    using handling::answeringJournalOptions;
+    return handling::route<SelectJournalIntent>(selector, intent, {
+        {"provideJournalOptionsCollectionForSelectJournal:withCompletion:",
+         [&](const auto& typed) { provideJournalOptionsCollection(typed, answeringCollection(reply)); }},
+        {"confirmSelectJournal:completion:",
+         [&](const auto& typed) { confirm(typed, answering<SelectJournalIntentResponse>(reply)); }},
+        {"handleSelectJournal:completion:",
+         [&](const auto& typed) { handle(typed, answering<SelectJournalIntentResponse>(reply)); }},
+        {"defaultJournalForSelectJournal:",
+         [&](const auto& typed) { reply({defaultJournal(typed), std::nullopt}); }},
+        {"provideJournalOptionsForSelectJournal:withCompletion:",
+         [&](const auto& typed) { provideJournalOptions(typed, answeringJournalOptions(reply)); }},
+    });
 }
 
 }  // namespace kestrova

@@ -1,8 +1,8 @@
 #include "kestrova/intents/SetQuietModeIntentHandling.hpp"
 
 #include "kestrova/intents/HandlingForms.hpp"
+#include "kestrova/intents/HandlingReplies.hpp"
 #include "platform/base/Verify.hpp"
-#include "platform/intents/ObjectSection.hpp"
 
 namespace kestrova {
 
@@ -42,29 +42,15 @@ concurrency::Task<std::shared_ptr<SetQuietModeIntentResponse>> SetQuietModeInten
 
 bool SetQuietModeIntentHandling::perform(std::string_view selector, const std::shared_ptr<intents::Intent>& intent,
                                          Reply reply) {
-    const auto typed = std::dynamic_pointer_cast<SetQuietModeIntent>(intent);
-    if (!typed) {
-        return false;
-    }
-    if (selector == "handleSetQuietMode:completion:") {
-        handle(typed, [reply](std::shared_ptr<SetQuietModeIntentResponse> response) {
-            reply({std::move(response), std::nullopt});
-        });
-        return true;
-    }
-    if (selector == "resolveQuietModeForSetQuietMode:withCompletion:") {
-        resolveQuietMode(typed, [reply](std::shared_ptr<intents::BooleanResolutionResult> result) {
-            reply({std::move(result), std::nullopt});
-        });
-        return true;
-    }
-    if (selector == "confirmSetQuietMode:completion:") {
-        confirm(typed, [reply](std::shared_ptr<SetQuietModeIntentResponse> response) {
-            reply({std::move(response), std::nullopt});
-        });
-        return true;
-    }
-    return false;
+    using handling::answering;
+    return handling::route<SetQuietModeIntent>(selector, intent, {
+        {"handleSetQuietMode:completion:",
+         [&](const auto& typed) { handle(typed, answering<SetQuietModeIntentResponse>(reply)); }},
+        {"resolveQuietModeForSetQuietMode:withCompletion:",
+         [&](const auto& typed) { resolveQuietMode(typed, answering<intents::BooleanResolutionResult>(reply)); }},
+        {"confirmSetQuietMode:completion:",
+         [&](const auto& typed) { confirm(typed, answering<SetQuietModeIntentResponse>(reply)); }},
+    });
 }
 
 }  // namespace kestrova

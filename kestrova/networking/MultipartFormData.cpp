@@ -1,6 +1,7 @@
 #include "kestrova/networking/MultipartFormData.hpp"
 
 #include "platform/foundation/FileManagerError.hpp"
+#include "platform/foundation/FormDataHeaderEscaping.hpp"
 #include "platform/foundation/OutputStream.hpp"
 #include "platform/foundation/StreamError.hpp"
 #include "platform/foundation/UUID.hpp"
@@ -17,34 +18,9 @@ constexpr char lineBreak[] = "\r\n";
 // handful of calls.
 constexpr std::size_t kernelCopyLength = std::size_t{1} << 30;
 
-// A header value must not end its line, or a chosen name or media type
-// could inject headers or parts of its own. Browsers escape exactly these
-// bytes and leave every other one as it is, so the server reads our values
-// as it reads theirs.
-std::string escaped(std::string_view text, bool betweenQuotes) {
-    std::string result;
-    result.reserve(text.size() + 2);
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            result += betweenQuotes ? "%22" : "\"";
-            break;
-        case '\r':
-            result += "%0D";
-            break;
-        case '\n':
-            result += "%0A";
-            break;
-        default:
-            result += c;
-        }
-    }
-    return result;
-}
-
-// A name between double quotes must not end the quotes either.
+// A name between double quotes must end neither its line nor the quotes.
 std::string quoted(std::string_view text) {
-    return '"' + escaped(text, true) + '"';
+    return '"' + foundation::FormDataHeaderEscaping::quotedValue(text) + '"';
 }
 
 std::vector<MultipartFormData::HTTPHeader> partHeaders(std::string_view name,
@@ -56,7 +32,7 @@ std::vector<MultipartFormData::HTTPHeader> partHeaders(std::string_view name,
     }
     std::vector<MultipartFormData::HTTPHeader> headers{{"Content-Disposition", std::move(disposition)}};
     if (mimeType) {
-        headers.push_back({"Content-Type", escaped(*mimeType, false)});
+        headers.push_back({"Content-Type", foundation::FormDataHeaderEscaping::lineValue(*mimeType)});
     }
     return headers;
 }

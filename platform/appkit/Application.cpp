@@ -1,5 +1,8 @@
 #include "platform/appkit/Application.hpp"
 
+#include "platform/appkit/ApplicationService.hpp"
+#include "platform/appkit/DockService.hpp"
+#include "platform/appkit/PushService.hpp"
 #include "platform/appkit/WindowService.hpp"
 #include "platform/backend/Backend.hpp"
 
@@ -12,6 +15,35 @@ Application& Application::shared() {
 
 std::vector<std::shared_ptr<Window>> Application::windows() const {
     return backend::Backend::installed().windowService().windows();
+}
+
+Application::EventScope::EventScope(Event event) : previous_(Application::shared().currentEvent_) {
+    Application::shared().currentEvent_ = event;
+}
+
+Application::EventScope::~EventScope() {
+    Application::shared().currentEvent_ = previous_;
+}
+
+void Application::activate(bool ignoringOtherApps) {
+    backend::Backend::installed().applicationService().activate(ignoringOtherApps);
+}
+
+void Application::terminate() {
+    backend::Backend::installed().applicationService().terminate();
+}
+
+void Application::registerForRemoteNotifications() {
+    backend::Backend::installed().pushService().registerForRemoteNotifications([](const foundation::Data& token) {
+        // The delegate of the moment the token arrives.
+        if (ApplicationDelegate* delegate = Application::shared().delegate_) {
+            delegate->didRegisterForRemoteNotifications(token);
+        }
+    });
+}
+
+void Application::setDockMenu(std::shared_ptr<Menu> menu) {
+    backend::Backend::installed().dockService().setMenu(std::move(menu));
 }
 
 }  // namespace appkit

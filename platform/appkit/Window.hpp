@@ -14,6 +14,10 @@ public:
     [[nodiscard]] virtual std::string title() const = 0;
     // Takes the window off the screen and out of the application's windows.
     virtual void close() = 0;
+    // Whether the window can take keyboard focus (panels and sheets cannot).
+    [[nodiscard]] virtual bool canBecomeKey() const = 0;
+    // Brings the window to the front and gives it the keyboard focus.
+    virtual void makeKeyAndOrderFront() = 0;
 
 protected:
     Window() = default;

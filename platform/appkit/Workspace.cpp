@@ -14,4 +14,8 @@ bool Workspace::open(const foundation::URL& url) {
     return backend::Backend::installed().workspaceService().open(url);
 }
 
+void Workspace::activateFileViewerSelectingURLs(const std::vector<foundation::URL>& urls) {
+    backend::Backend::installed().workspaceService().activateFileViewerSelectingURLs(urls);
+}
+
 }  // namespace appkit

@@ -2,6 +2,8 @@
 
 #include "platform/foundation/URL.hpp"
 
+#include <vector>
+
 namespace appkit {
 
 // The desktop around the application: opens URLs with their default handlers.
@@ -12,6 +14,8 @@ public:
     // Hands the URL to the handler of its scheme (a web page to the default browser, a "kestrova:"
     // link back to the application) and returns at once; whether a handler took it.
     bool open(const foundation::URL& url);
+    // Shows the files in the file manager, selected; returns at once.
+    void activateFileViewerSelectingURLs(const std::vector<foundation::URL>& urls);
 
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;

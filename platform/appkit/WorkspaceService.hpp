@@ -2,6 +2,8 @@
 
 #include "platform/foundation/URL.hpp"
 
+#include <vector>
+
 namespace appkit {
 
 // How the installed backend hands a URL to the desktop.
@@ -11,6 +13,8 @@ public:
 
     // Opens the URL with the desktop's handler of its scheme; whether a handler took it.
     virtual bool open(const foundation::URL& url) = 0;
+    // Shows the files selected in the file manager.
+    virtual void activateFileViewerSelectingURLs(const std::vector<foundation::URL>& urls) = 0;
 
 protected:
     WorkspaceService() = default;

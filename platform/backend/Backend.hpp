@@ -5,9 +5,19 @@
 
 namespace appkit {
 class PanelService;
+class ApplicationService;
+class DockService;
+class PushService;
+class StatusBarService;
 class WindowService;
 class WorkspaceService;
 }  // namespace appkit
+namespace updater {
+class UpdaterUserDriver;
+}
+namespace usernotifications {
+class NotificationService;
+}
 namespace avfaudio {
 class AudioOutput;
 }
@@ -46,7 +56,13 @@ public:
     [[nodiscard]] virtual std::string_view name() const noexcept = 0;
 
     // Each framework's implementation, made with the backend and kept as long as it.
+    [[nodiscard]] virtual appkit::ApplicationService& applicationService() = 0;
     [[nodiscard]] virtual appkit::WindowService& windowService() = 0;
+    [[nodiscard]] virtual appkit::DockService& dockService() = 0;
+    [[nodiscard]] virtual appkit::PushService& pushService() = 0;
+    [[nodiscard]] virtual usernotifications::NotificationService& notificationService() = 0;
+    [[nodiscard]] virtual updater::UpdaterUserDriver& updaterUserDriver() = 0;
+    [[nodiscard]] virtual appkit::StatusBarService& statusBarService() = 0;
     [[nodiscard]] virtual appkit::WorkspaceService& workspaceService() = 0;
     [[nodiscard]] virtual appkit::PanelService& panelService() = 0;
     [[nodiscard]] virtual avfaudio::AudioOutput& audioOutput() = 0;

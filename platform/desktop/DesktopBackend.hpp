@@ -1,15 +1,21 @@
 #pragma once
 
 #include "platform/backend/Backend.hpp"
+#include "platform/desktop/DesktopApplicationService.hpp"
 #include "platform/desktop/DesktopWindowRealizer.hpp"
 #include "platform/desktop/DesktopAudioOutput.hpp"
 #include "platform/desktop/DesktopPanelService.hpp"
 #include "platform/desktop/DesktopTimelineService.hpp"
 #include "platform/desktop/DesktopWebEngine.hpp"
 #include "platform/desktop/DesktopWebsiteData.hpp"
+#include "platform/desktop/DesktopPushService.hpp"
+#include "platform/desktop/DesktopUpdaterUserDriver.hpp"
 #include "platform/desktop/DesktopWindowService.hpp"
 #include "platform/desktop/DesktopWorkspaceService.hpp"
+#include "platform/desktop/FreedesktopNotificationService.hpp"
+#include "platform/desktop/LauncherEntryService.hpp"
 #include "platform/desktop/NetworkMonitorPathService.hpp"
+#include "platform/desktop/StatusNotifierService.hpp"
 
 #include <memory>
 
@@ -25,7 +31,13 @@ public:
 
     [[nodiscard]] std::string_view name() const noexcept override { return "desktop"; }
 
+    [[nodiscard]] appkit::ApplicationService& applicationService() override { return application_; }
     [[nodiscard]] appkit::WindowService& windowService() override { return windows_; }
+    [[nodiscard]] appkit::DockService& dockService() override { return dock_; }
+    [[nodiscard]] appkit::PushService& pushService() override { return push_; }
+    [[nodiscard]] usernotifications::NotificationService& notificationService() override { return notifications_; }
+    [[nodiscard]] updater::UpdaterUserDriver& updaterUserDriver() override { return updaterDriver_; }
+    [[nodiscard]] appkit::StatusBarService& statusBarService() override { return statusBar_; }
     [[nodiscard]] appkit::WorkspaceService& workspaceService() override { return workspace_; }
     [[nodiscard]] appkit::PanelService& panelService() override { return panels_; }
     [[nodiscard]] avfaudio::AudioOutput& audioOutput() override { return audio_; }
@@ -36,7 +48,13 @@ public:
     [[nodiscard]] DesktopWindowRealizer& windowRealizer() override { return windowRealizer_; }
 
 private:
+    DesktopApplicationService application_;
     DesktopWindowService windows_;
+    LauncherEntryService dock_{"kestrova.desktop"};
+    DesktopPushService push_;
+    FreedesktopNotificationService notifications_{"Kestrova", "kestrova"};
+    DesktopUpdaterUserDriver updaterDriver_;
+    StatusNotifierService statusBar_{"kestrova"};
     DesktopWorkspaceService workspace_;
     DesktopPanelService panels_;
     DesktopAudioOutput audio_;

@@ -11,4 +11,44 @@ bool DesktopWorkspaceService::open(const foundation::URL& url) {
     return launched != FALSE;
 }
 
+void DesktopWorkspaceService::activateFileViewerSelectingURLs(const std::vector<foundation::URL>& urls) {
+    if (urls.empty()) {
+        return;
+    }
+    GDBusConnection* connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    if (connection == nullptr) {
+        return;
+    }
+    GVariantBuilder uris;
+    g_variant_builder_init(&uris, G_VARIANT_TYPE("as"));
+    for (const auto& url : urls) {
+        g_variant_builder_add(&uris, "s", url.absoluteString().c_str());
+    }
+    gchar* first = g_strdup(urls.front().absoluteString().c_str());
+    g_dbus_connection_call(
+        connection, "org.freedesktop.FileManager1", "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1",
+        "ShowItems", g_variant_new("(ass)", &uris, ""), nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
+        [](GObject* source, GAsyncResult* result, gpointer data) {
+            gchar* firstURI = static_cast<gchar*>(data);
+            GError* error = nullptr;
+            GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
+            if (reply != nullptr) {
+                g_variant_unref(reply);
+            } else {
+                g_clear_error(&error);
+                GFile* file = g_file_new_for_uri(firstURI);
+                if (GFile* folder = g_file_get_parent(file)) {
+                    gchar* folderURI = g_file_get_uri(folder);
+                    g_app_info_launch_default_for_uri(folderURI, nullptr, nullptr);
+                    g_free(folderURI);
+                    g_object_unref(folder);
+                }
+                g_object_unref(file);
+            }
+            g_free(firstURI);
+        },
+        first);
+    g_object_unref(connection);
+}
+
 }  // namespace desktop

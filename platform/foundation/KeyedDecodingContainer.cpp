@@ -67,6 +67,12 @@ std::uint32_t hashKey(std::string_view key) {
 
 namespace {
 
+// Out of line, so that the lookup that every required field makes keeps a small frame.
+[[noreturn, gnu::noinline, gnu::cold]] void throwKeyNotFound(const CodingPathNode& node, std::string_view key) {
+    throw DecodingError(DecodingError::Kind::keyNotFound, node.pathAppending(key),
+                        "No value associated with key \"" + std::string(key) + "\".");
+}
+
 [[gnu::always_inline]] inline bool sameKey(const JSONDocument::Entry& entry, std::string_view key) {
     return entry.size == key.size() && sameBytes(entry.text, key.data(), key.size());
 }
@@ -213,9 +219,8 @@ Decoder KeyedDecodingContainer::valueAt(std::size_t value) const {
 
 Decoder KeyedDecodingContainer::requiredValue(std::string_view key) const {
     const std::size_t found = find(key);
-    if (found == 0) {
-        throw DecodingError(DecodingError::Kind::keyNotFound, node_.pathAppending(key),
-                            "No value associated with key \"" + std::string(key) + "\".");
+    if (found == 0) [[unlikely]] {
+        throwKeyNotFound(node_, key);
     }
     return valueAt(found);
 }

@@ -5,7 +5,12 @@
 namespace headless {
 
 HeadlessBackend::HeadlessBackend()
-    : windows_(effects_),
+    : application_(effects_),
+      windows_(effects_),
+      push_(effects_),
+      notifications_(effects_),
+      updaterDriver_(effects_),
+      statusBar_(effects_),
       workspace_(effects_),
       panels_(effects_),
       audio_(effects_),

@@ -11,7 +11,8 @@
 namespace headless {
 
 // Windows that exist only as entries of a list: a test opens them, the code under test closes them,
-// and each close is recorded as "window closed: <title>".
+// and each close is recorded as "window closed: <title>", each bringing to the front as
+// "window made key: <title>".
 class HeadlessWindowService final : public appkit::WindowService {
 public:
     explicit HeadlessWindowService(HeadlessEffects& effects) : effects_(effects) {}
@@ -19,11 +20,12 @@ public:
     std::vector<std::shared_ptr<appkit::Window>> windows() override;
 
     // Puts a window in front of the others.
-    std::shared_ptr<appkit::Window> open(std::string title);
+    std::shared_ptr<appkit::Window> open(std::string title, bool canBecomeKey = true);
 
 private:
     friend class HeadlessWindow;
     void closed(const appkit::Window& window);
+    void madeKey(const appkit::Window& window);
 
     HeadlessEffects& effects_;
     std::mutex mutex_;

@@ -5,7 +5,8 @@
 
 namespace headless {
 
-// Opens nothing: records "workspace opened: <url>" and answers that a handler took it.
+// Opens nothing: records "workspace opened: <url>" and answers that a handler took it, and
+// "workspace revealed: <url>" for each file shown in the file manager.
 class HeadlessWorkspaceService final : public appkit::WorkspaceService {
 public:
     explicit HeadlessWorkspaceService(HeadlessEffects& effects) : effects_(effects) {}
@@ -13,6 +14,12 @@ public:
     bool open(const foundation::URL& url) override {
         effects_.record("workspace opened: " + url.absoluteString());
         return true;
+    }
+
+    void activateFileViewerSelectingURLs(const std::vector<foundation::URL>& urls) override {
+        for (const auto& url : urls) {
+            effects_.record("workspace revealed: " + url.absoluteString());
+        }
     }
 
 private:

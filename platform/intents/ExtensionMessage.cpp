@@ -8,21 +8,11 @@
 #include "platform/foundation/KeyedEncodingContainer.hpp"
 #include "platform/intents/KeyedArchiver.hpp"
 #include "platform/intents/KeyedUnarchiver.hpp"
+#include "platform/intents/internal/ArchivedObjectReader.hpp"
+#include "platform/intents/internal/ArchivedObjectWriter.hpp"
 
 namespace intents {
 namespace {
-
-struct ObjectRef {
-    const Archivable* object;
-
-    void encode(foundation::Encoder& encoder) const { KeyedArchiver::encodeObject(encoder, *object); }
-};
-
-struct ObjectRead {
-    std::shared_ptr<Archivable> object;
-
-    static ObjectRead decode(foundation::Decoder& decoder) { return {KeyedUnarchiver::decodeObject(decoder)}; }
-};
 
 struct Body {
     const ExtensionMessage* message;
@@ -34,11 +24,11 @@ struct Body {
             container.encode("selector", message->selector);
         }
         if (message->intent) {
-            container.encode("intent", ObjectRef{message->intent.get()});
+            container.encode("intent", ArchivedObjectWriter{message->intent.get()});
         }
         container.encode("responds", message->responds);
         if (message->answer.object) {
-            container.encode("object", ObjectRef{message->answer.object.get()});
+            container.encode("object", ArchivedObjectWriter{message->answer.object.get()});
         }
         container.encodeIfPresent("error", message->answer.error);
     }
@@ -52,11 +42,11 @@ struct Read {
         Read read;
         read.message.id = container.decode<std::int64_t>("id");
         read.message.selector = container.decodeIfPresent<std::string>("selector").value_or("");
-        if (const auto intent = container.decodeIfPresent<ObjectRead>("intent")) {
+        if (const auto intent = container.decodeIfPresent<ArchivedObjectReader>("intent")) {
             read.message.intent = KeyedUnarchiver::checkedCast<Intent>(intent->object);
         }
         read.message.responds = container.decodeIfPresent<bool>("responds").value_or(false);
-        if (const auto object = container.decodeIfPresent<ObjectRead>("object")) {
+        if (const auto object = container.decodeIfPresent<ArchivedObjectReader>("object")) {
             read.message.answer.object = object->object;
         }
         read.message.answer.error = container.decodeIfPresent<std::string>("error");

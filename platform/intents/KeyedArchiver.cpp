@@ -5,15 +5,10 @@
 #include "platform/foundation/KeyedEncodingContainer.hpp"
 #include "platform/foundation/UnkeyedEncodingContainer.hpp"
 #include "platform/intents/Archivable.hpp"
+#include "platform/intents/internal/ArchivedObjectWriter.hpp"
 
 namespace intents {
 namespace {
-
-struct ObjectRef {
-    const Archivable* object;
-
-    void encode(foundation::Encoder& encoder) const { KeyedArchiver::encodeObject(encoder, *object); }
-};
 
 // Texts and numbers are objects of their own in an archive, so that a
 // parameter's kind survives the trip: a flag stays a flag, a text a text.
@@ -50,7 +45,7 @@ struct Document {
         auto container = encoder.container();
         container.encode("$archiver", std::string_view("KeyedArchive"));
         container.encode("$version", std::int64_t{1});
-        container.encode("$top", ObjectRef{root});
+        container.encode("$top", ArchivedObjectWriter{root});
     }
 };
 
@@ -85,15 +80,15 @@ void KeyedArchiver::encodeData(std::string_view key, const foundation::Data& val
 
 void KeyedArchiver::encodeObject(std::string_view key, const std::shared_ptr<const Archivable>& object) {
     if (object) {
-        container_->encode(key, ObjectRef{object.get()});
+        container_->encode(key, ArchivedObjectWriter{object.get()});
     }
 }
 
 void KeyedArchiver::encodeObjects(std::string_view key, const std::vector<std::shared_ptr<const Archivable>>& objects) {
-    std::vector<ObjectRef> refs;
+    std::vector<ArchivedObjectWriter> refs;
     refs.reserve(objects.size());
     for (const auto& object : objects) {
-        refs.push_back(ObjectRef{object.get()});
+        refs.push_back(ArchivedObjectWriter{object.get()});
     }
     container_->encode(key, refs);
 }

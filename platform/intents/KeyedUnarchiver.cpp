@@ -6,21 +6,14 @@
 #include "platform/foundation/KeyedDecodingContainer.hpp"
 #include "platform/intents/Archivable.hpp"
 #include "platform/intents/ClassRegistry.hpp"
+#include "platform/intents/internal/ArchivedObjectReader.hpp"
 
 namespace intents {
 
-// Lets the foundation decoder read archived objects and values as the
-// elements of lists and the values of keys.
-struct ArchivedObjectReader {
-    std::shared_ptr<Archivable> object;
-
-    static ArchivedObjectReader decode(foundation::Decoder& decoder) {
-        return ArchivedObjectReader{KeyedUnarchiver::decodeObject(decoder)};
-    }
-};
-
 namespace {
 
+// Lets the foundation decoder read archived values (texts, numbers and
+// objects) as the elements of lists and the values of keys.
 struct ValueReader {
     ParameterValue value;
 

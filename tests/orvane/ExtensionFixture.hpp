@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvane::testing {
 
@@ -23,6 +25,13 @@ protected:
     static void signIn(const std::string& token = "t0k") { kestrova::sharedDefaults().set(token, "token"); }
     static void storeUser(std::string_view json) {
         kestrova::sharedDefaults().set(foundation::Data(json), "user");
+    }
+    // The user as given, or no user at all.
+    static void replaceUser(std::optional<std::string_view> json) {
+        kestrova::sharedDefaults().removeObject("user");
+        if (json) {
+            storeUser(*json);
+        }
     }
 
     // Requests the server has received for the path so far.

@@ -43,7 +43,8 @@ TEST_F(IntentHandlerTest, MakesAFreshHandlerOfTheMatchingKindPerIntent) {
         const auto first = extension.handler(intent);
         const auto second = extension.handler(intent);
         ASSERT_TRUE(first);
-        EXPECT_EQ(std::type_index(typeid(*first)), kind);
+        const auto& handler = *first;
+        EXPECT_EQ(std::type_index(typeid(handler)), kind);
         EXPECT_NE(first, second);
     }
 }

@@ -40,10 +40,7 @@ TEST_F(JournalOptionsTest, OffersTodayInStoredOrderAndTheRestByTitle) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.stored.value_or("(nothing)")));
-        kestrova::sharedDefaults().removeObject("user");
-        if (c.stored) {
-            storeUser(*c.stored);
-        }
+        replaceUser(c.stored);
         const auto options = journalOptions();
         ASSERT_EQ(options->sections().size(), 2u);
         EXPECT_EQ(options->sections()[0]->title(), "Today");
@@ -67,10 +64,7 @@ TEST_F(JournalOptionsTest, DefaultsToTheFirstDailyJournalElseTheFirstJournal) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.stored.value_or("(nothing)")));
-        kestrova::sharedDefaults().removeObject("user");
-        if (c.stored) {
-            storeUser(*c.stored);
-        }
+        replaceUser(c.stored);
         const auto journal = defaultJournal();
         EXPECT_EQ(journal ? journal->identifier() : std::nullopt, c.identifier);
     }

@@ -7,6 +7,7 @@
 #include "platform/concurrency/MainActor.hpp"
 #include "tests/orvane/ExtensionFixture.hpp"
 #include "tests/support/ForkedChild.hpp"
+#include "tests/support/LocalDayText.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/MultipartForm.hpp"
 #include "tests/support/ResidentMemory.hpp"
@@ -14,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -26,16 +26,7 @@ using kestrova::apitest::lastRequest;
 using testing::ExtensionTest;
 using testsupport::FormPart;
 using testsupport::MainLoop;
-
-// Today in the local zone, as the streak date is sent.
-std::string today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
-}
+using testsupport::todayText;
 
 httpclient::DataResponse awaitResponse(const std::shared_ptr<httpclient::UploadRequest>& request) {
     std::optional<httpclient::DataResponse> response;
@@ -83,7 +74,7 @@ TEST_F(RequestsTest, PostsTheEntryFormPartByPart) {
         EXPECT_EQ(request.header("User-Agent"), "App");
         EXPECT_EQ(request.body, testsupport::encodedForm(testsupport::boundaryOf(request),
                                                          {{"notes", c.notes},
-                                                          {"streakDate", today()},
+                                                          {"streakDate", todayText()},
                                                           {"journal_id", std::to_string(c.journalId)},
                                                           {"private", c.isPrivate ? "true" : "false"},
                                                           c.filePart}));

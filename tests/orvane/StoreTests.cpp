@@ -42,10 +42,7 @@ TEST_F(StoreTest, SplitsTheStoredJournalsByTheirDailyFlag) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.stored.value_or("(nothing)")));
-        kestrova::sharedDefaults().removeObject("user");
-        if (c.stored) {
-            storeUser(*c.stored);
-        }
+        replaceUser(c.stored);
         const Store store;
         ::testing::internal::CaptureStdout();
         EXPECT_EQ(idsOf(store.journals()), c.all);

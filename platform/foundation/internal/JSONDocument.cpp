@@ -4,6 +4,8 @@
 
 #include <simdjson.h>
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -52,140 +54,213 @@ std::string_view withoutTrailingSpace(std::string_view token) noexcept {
     return token;
 }
 
+using Entries = JSONDocument::Entries;
+
+// The index of the entry after the value at `index`.
+std::size_t after(const Entries& entries, std::size_t index) noexcept {
+    const Entry& entry = entries[index];
+    return entry.kind == Kind::object || entry.kind == Kind::list ? entry.size : index + 1;
+}
+
 // Sums up an object's keys while they are laid out.
 class KeySummary {
 public:
-    void add(std::string_view key) noexcept {
-        if (count_ < JSONDocument::smallObjectLimit) {
-            keyText_[count_] = key.data();
-            keySize_[count_] = key.size();
-            const std::uint64_t bit = JSONDocument::keyBit(key);
-            bitsShared_ |= (bits_ & bit) != 0;
-            bits_ |= bit;
-        }
+    [[gnu::always_inline]] void add(std::string_view key) noexcept {
+        bits_ |= JSONDocument::keyBit(key);
         ++count_;
     }
 
-    void write(Entry& object) const noexcept {
+    // `object` is the index of the object's entry; its keys and values are laid out.
+    void write(Entries& entries, std::size_t object) const noexcept {
+        Entry& entry = entries[object];
         if (count_ > JSONDocument::smallObjectLimit) {
-            object.fields = JSONDocument::smallObjectLimit + 1;
+            entry.fields = JSONDocument::smallObjectLimit + 1;
             return;
         }
+        // Only keys that share a bit can repeat, and then there are fewer
+        // bits than keys; most objects have none.
         bool repeats = false;
-        // Only keys that share a bit can repeat.
-        for (std::size_t i = 0; bitsShared_ && i < count_ && !repeats; ++i) {
-            for (std::size_t j = i + 1; j < count_; ++j) {
-                if (std::string_view(keyText_[i], keySize_[i]) == std::string_view(keyText_[j], keySize_[j])) {
-                    repeats = true;
-                    break;
+        if (static_cast<std::size_t>(std::popcount(bits_)) < count_) {
+            const std::size_t end = entry.size;
+            for (std::size_t i = object + 1; i < end && !repeats; i = after(entries, i + 1)) {
+                for (std::size_t j = after(entries, i + 1); j < end; j = after(entries, j + 1)) {
+                    if (entries[i].view() == entries[j].view()) {
+                        repeats = true;
+                        break;
+                    }
                 }
             }
         }
-        object.keyBits = bits_;
-        object.fields = static_cast<std::uint8_t>(count_ | (repeats ? JSONDocument::repeatsKey : 0));
+        entry.keyBits = bits_;
+        entry.fields = static_cast<std::uint8_t>(count_ | (repeats ? JSONDocument::repeatsKey : 0));
     }
 
 private:
-    // Left unset until used: most objects have no repeated key to look for.
-    const char* keyText_[JSONDocument::smallObjectLimit];
-    std::size_t keySize_[JSONDocument::smallObjectLimit];
     std::size_t count_ = 0;
     std::uint64_t bits_ = 0;
-    bool bitsShared_ = false;
 };
 
 // Lays out the tree that the quick parser built (and checked) as entries.
 // Scalars are laid out in the loops of their containers, so that only
-// containers cost a call.
+// containers cost a call; a container makes room for a field (or an element)
+// at a time and writes through a cursor of its own, which it takes up again
+// after a nested container.
 class TreeLayout {
 public:
-    explicit TreeLayout(std::vector<Entry>& entries) : entries_(entries) {}
+    explicit TreeLayout(Entries& entries) : entries_(entries) {}
 
     // False for a value it cannot lay out without the number's text.
-    [[nodiscard]] bool value(simdjson::dom::element element) { return child(element); }
-
-private:
-    using Type = simdjson::dom::element_type;
-
-    [[gnu::noinline]] bool object(simdjson::dom::element element) {
-        const std::size_t start = open(Kind::object);
-        KeySummary keys;
-        const simdjson::dom::object object(element);
-        for (const simdjson::dom::key_value_pair field : object) {
-            push(field.key, Kind::string);
-            keys.add(field.key);
-            if (!child(field.value)) {
-                return false;
-            }
-        }
-        keys.write(entries_[start]);
-        entries_[start].size = static_cast<std::uint32_t>(entries_.size());
-        return true;
-    }
-
-    [[gnu::noinline]] bool list(simdjson::dom::element element) {
-        const std::size_t start = open(Kind::list);
-        std::size_t count = 0;
-        const simdjson::dom::array array(element);
-        for (const simdjson::dom::element item : array) {
-            if (!child(item)) {
-                return false;
-            }
-            ++count;
-        }
-        entries_[start].count = count;
-        entries_[start].size = static_cast<std::uint32_t>(entries_.size());
-        return true;
-    }
-
-    [[gnu::always_inline]] bool child(simdjson::dom::element element) {
+    [[nodiscard]] bool value(simdjson::dom::element element) {
         switch (element.type()) {
         case Type::OBJECT:
             return object(element);
         case Type::ARRAY:
             return list(element);
         default:
-            return scalar(element);
+            entries_.reserveMore(1);
+            if (!scalar(element, entries_[entries_.size()])) {
+                return false;
+            }
+            entries_.resize(entries_.size() + 1);
+            return true;
         }
     }
 
-    [[gnu::always_inline]] bool scalar(simdjson::dom::element element) {
+private:
+    using Type = simdjson::dom::element_type;
+
+    [[gnu::noinline]] bool object(simdjson::dom::element element) {
+        entries_.reserveMore(1);
+        const std::size_t start = entries_.size();
+        Place place = resume(1);
+        KeySummary keys;
+        for (const simdjson::dom::key_value_pair field : simdjson::dom::object(element)) {
+            if (place.limit - place.out < 2) {
+                place = makeRoom(place.out, 2);
+            }
+            place.out[0] = text(field.key, Kind::string);
+            keys.add(field.key);
+            const Type type = field.value.type();
+            if (type == Type::OBJECT || type == Type::ARRAY) {
+                suspend(place.out + 1);
+                if (!(type == Type::OBJECT ? object(field.value) : list(field.value))) {
+                    return false;
+                }
+                place = resume(0);
+                continue;
+            }
+            if (!scalar(field.value, place.out[1])) {
+                return false;
+            }
+            place.out += 2;
+        }
+        suspend(place.out);
+        entries_[start] = container(Kind::object, entries_.size());
+        keys.write(entries_, start);
+        return true;
+    }
+
+    [[gnu::noinline]] bool list(simdjson::dom::element element) {
+        entries_.reserveMore(1);
+        const std::size_t start = entries_.size();
+        Place place = resume(1);
+        std::size_t count = 0;
+        for (const simdjson::dom::element item : simdjson::dom::array(element)) {
+            ++count;
+            if (place.out == place.limit) {
+                place = makeRoom(place.out, 1);
+            }
+            const Type type = item.type();
+            if (type == Type::OBJECT || type == Type::ARRAY) {
+                suspend(place.out);
+                if (!(type == Type::OBJECT ? object(item) : list(item))) {
+                    return false;
+                }
+                place = resume(0);
+                continue;
+            }
+            if (!scalar(item, *place.out)) {
+                return false;
+            }
+            ++place.out;
+        }
+        suspend(place.out);
+        entries_[start] = container(Kind::list, entries_.size());
+        entries_[start].count = count;
+        return true;
+    }
+
+    // A container's loop writes through a place of its own, up to a limit,
+    // and hands it back to the entries around a nested container and to make
+    // room.
+    struct Place {
+        Entry* out;
+        Entry* limit;
+    };
+    void suspend(const Entry* out) noexcept {
+        entries_.resize(static_cast<std::size_t>(out - entries_.data()));
+    }
+    // The place `skip` entries after the last one, which must have room.
+    Place resume(std::size_t skip) noexcept {
+        Entry* const end = entries_.data() + entries_.size();
+        return {end + skip, end + entries_.room()};
+    }
+    [[gnu::noinline]] Place makeRoom(const Entry* out, std::size_t count) {
+        suspend(out);
+        entries_.reserveMore(count);
+        return resume(0);
+    }
+
+    [[gnu::always_inline]] static Entry text(std::string_view text, Kind kind) noexcept {
+        Entry entry;
+        entry.text = text.data();
+        entry.size = static_cast<std::uint32_t>(text.size());
+        entry.kind = kind;
+        entry.fields = 0;
+        return entry;
+    }
+
+    [[gnu::always_inline]] static Entry container(Kind kind, std::size_t end) noexcept {
+        Entry entry;
+        entry.count = 0;
+        entry.size = static_cast<std::uint32_t>(end);
+        entry.kind = kind;
+        entry.fields = 0;
+        return entry;
+    }
+
+    // Writes the scalar to `out`; false for a value it cannot lay out.
+    [[gnu::always_inline]] static bool scalar(simdjson::dom::element element, Entry& out) {
+        Entry entry = text({}, Kind::null);
         switch (element.type()) {
         case Type::STRING:
-            push(element.get_string().value_unsafe(), Kind::string);
-            return true;
+            entry = text(element.get_string().value_unsafe(), Kind::string);
+            break;
         case Type::INT64:
-            entries_.push_back(Entry{{nullptr}, 0, Kind::integer, 0});
-            entries_.back().integer = element.get_int64().value_unsafe();
-            return true;
+            entry.kind = Kind::integer;
+            entry.integer = element.get_int64().value_unsafe();
+            break;
         case Type::UINT64:
-            entries_.push_back(Entry{{nullptr}, 0, Kind::largeInteger, 0});
-            entries_.back().largeInteger = element.get_uint64().value_unsafe();
-            return true;
+            entry.kind = Kind::largeInteger;
+            entry.largeInteger = element.get_uint64().value_unsafe();
+            break;
         case Type::DOUBLE:
-            entries_.push_back(Entry{{nullptr}, 0, Kind::nearestDouble, 0});
-            entries_.back().nearestDouble = element.get_double().value_unsafe();
-            return true;
+            entry.kind = Kind::nearestDouble;
+            entry.nearestDouble = element.get_double().value_unsafe();
+            break;
         case Type::BOOL:
-            push({}, element.get_bool().value_unsafe() ? Kind::trueValue : Kind::falseValue);
-            return true;
+            entry.kind = element.get_bool().value_unsafe() ? Kind::trueValue : Kind::falseValue;
+            break;
         case Type::NULL_VALUE:
-            push({}, Kind::null);
-            return true;
+            break;
         default:
             return false;
         }
+        out = entry;
+        return true;
     }
 
-    std::size_t open(Kind kind) {
-        entries_.push_back(Entry{{nullptr}, 0, kind, 0});
-        return entries_.size() - 1;
-    }
-    void push(std::string_view text, Kind kind) {
-        entries_.push_back(Entry{{text.data()}, static_cast<std::uint32_t>(text.size()), kind, 0});
-    }
-
-    std::vector<Entry>& entries_;
+    Entries& entries_;
 };
 
 // Walks the whole document once through the forward-only reader, which
@@ -193,7 +268,7 @@ private:
 // is what checks the whole document: every string, atom and number is checked.
 class Walker {
 public:
-    Walker(std::vector<Entry>& entries, std::size_t maximumDepth)
+    Walker(Entries& entries, std::size_t maximumDepth)
         : entries_(entries), maximumDepth_(maximumDepth) {}
 
     error_code root(ondemand::document& document, const char* end) {
@@ -297,8 +372,8 @@ private:
             keys.add(entries_.back().view());
             SIMDJSON_TRY(value(field.value(), depth));
         }
-        keys.write(entries_[start]);
         entries_[start].size = static_cast<std::uint32_t>(entries_.size());
+        keys.write(entries_, start);
         return simdjson::SUCCESS;
     }
 
@@ -389,7 +464,7 @@ private:
         return simdjson::SUCCESS;
     }
 
-    std::vector<Entry>& entries_;
+    Entries& entries_;
     std::size_t maximumDepth_;
 };
 
@@ -416,6 +491,16 @@ struct JSONDocument::Parsers {
         return text.get();
     }
 };
+
+void JSONDocument::Entries::grow(std::size_t count) {
+    const std::size_t capacity = std::max({capacity_ * 2, size_ + count, std::size_t{1024}});
+    auto data = std::make_unique_for_overwrite<Entry[]>(capacity);
+    if (size_ != 0) {
+        std::memcpy(data.get(), data_.get(), size_ * sizeof(Entry));
+    }
+    data_ = std::move(data);
+    capacity_ = capacity;
+}
 
 JSONDocument::JSONDocument() : parsers_(std::make_unique<Parsers>()) {}
 

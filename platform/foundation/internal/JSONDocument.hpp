@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace foundation {
 
@@ -100,6 +99,38 @@ public:
     [[nodiscard]] bool parse(std::string_view json, std::size_t maximumDepth, bool exactNumbers,
                              Failure& failure);
 
+    // The entries in a buffer of their own, which keeps its room from one
+    // parse to the next; the layout of the quick parse makes room for a
+    // container's entries a field at a time and writes them without a check each.
+    class Entries {
+    public:
+        [[nodiscard]] Entry& operator[](std::size_t index) noexcept { return data_[index]; }
+        [[nodiscard]] const Entry& operator[](std::size_t index) const noexcept { return data_[index]; }
+        [[nodiscard]] Entry* data() noexcept { return data_.get(); }
+        [[nodiscard]] std::size_t size() const noexcept { return size_; }
+        [[nodiscard]] std::size_t room() const noexcept { return capacity_ - size_; }
+        // Entries up to `size` must have been written.
+        void resize(std::size_t size) noexcept { size_ = size; }
+        void clear() noexcept { size_ = 0; }
+        [[nodiscard]] Entry& back() noexcept { return data_[size_ - 1]; }
+        void push_back(const Entry& entry) {
+            reserveMore(1);
+            data_[size_++] = entry;
+        }
+        void reserveMore(std::size_t count) {
+            if (room() < count) {
+                grow(count);
+            }
+        }
+
+    private:
+        void grow(std::size_t count);
+
+        std::unique_ptr<Entry[]> data_;
+        std::size_t size_ = 0;
+        std::size_t capacity_ = 0;
+    };
+
     // The root value is entry 0.
     [[nodiscard]] const Entry& at(std::size_t index) const noexcept { return entries_[index]; }
     // The index of the entry after the value that starts at `index`.
@@ -115,7 +146,7 @@ private:
     [[nodiscard]] bool parseExactly(std::string_view json, std::size_t maximumDepth, Failure& failure);
 
     std::unique_ptr<Parsers> parsers_;
-    std::vector<Entry> entries_;
+    Entries entries_;
 };
 
 }  // namespace foundation

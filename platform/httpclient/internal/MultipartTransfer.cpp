@@ -1,5 +1,6 @@
 #include "platform/httpclient/internal/MultipartTransfer.hpp"
 
+#include "platform/foundation/FormDataHeaderEscaping.hpp"
 #include "platform/foundation/URLError.hpp"
 
 #include <fcntl.h>
@@ -21,28 +22,8 @@ namespace {
 constexpr long stalledBytesPerSecond = 1;
 constexpr double longestTimeoutSeconds = 1e6;
 
-// The form's names travel inside quotes on a header line: a quote or a line
-// break in a file name must not end the attribute or the line early.
-std::string quotable(const std::string& text) {
-    std::string result;
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            result += "%22";
-            break;
-        case '\r':
-            result += "%0D";
-            break;
-        case '\n':
-            result += "%0A";
-            break;
-        default:
-            result += c;
-        }
-    }
-    return result;
-}
-
+// A media type goes to curl as C text: a NUL would cut it short, and a line
+// break would end the header line early.
 std::string oneLine(const std::string& text) {
     std::string result;
     for (const char c : text) {
@@ -141,9 +122,11 @@ void MultipartTransfer::addPart(const MultipartFormData::BodyPart& part, bool in
         throw std::bad_alloc();
     }
     std::unique_ptr<curl_slist, ListDeleter> headers;
-    std::string disposition = "Content-Disposition: form-data; name=\"" + quotable(part.name) + "\"";
+    using foundation::FormDataHeaderEscaping;
+    std::string disposition =
+        "Content-Disposition: form-data; name=\"" + FormDataHeaderEscaping::quotedValue(part.name) + "\"";
     if (part.fileName) {
-        disposition += "; filename=\"" + quotable(*part.fileName) + "\"";
+        disposition += "; filename=\"" + FormDataHeaderEscaping::quotedValue(*part.fileName) + "\"";
     }
     // One entry for both lines: curl would move a Content-Type entry of its
     // own accord ahead of the disposition, and the form's order is ours.

@@ -1,5 +1,6 @@
 #include "kestrova/model/JournalLists.hpp"
 
+#include "tests/support/LocalDayText.hpp"
 #include "tests/support/ScopedEnvironment.hpp"
 
 #include <gtest/gtest.h>
@@ -27,14 +28,7 @@ std::vector<std::int64_t> ids(const std::vector<Journal>& journals) {
     return result;
 }
 
-// Today's local day as the C library sees it, independently of the code under test.
-std::string localDayText(std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
-}
+using testsupport::localDayText;
 
 TEST(JournalLists, EmptyListGivesEmptyLists) {
     EXPECT_TRUE(dueJournals({}).empty());

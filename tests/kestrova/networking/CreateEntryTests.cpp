@@ -9,6 +9,7 @@
 #include "kestrova/networking/UploadProgressDelegate.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
+#include "tests/support/MultipartForm.hpp"
 #include "tests/support/ScopedEnvironment.hpp"
 #include "tests/support/ScopedFileSizeLimit.hpp"
 #include "tests/support/ScratchDirectory.hpp"
@@ -28,6 +29,9 @@
 namespace kestrova {
 namespace {
 
+using testsupport::boundaryOf;
+using testsupport::encodedForm;
+using testsupport::FormPart;
 using testsupport::MainLoop;
 using testsupport::RecordedRequest;
 using testsupport::Reply;
@@ -36,44 +40,9 @@ using apitest::api;
 using apitest::lastRequest;
 
 constexpr const char* entryJSON = R"({"id":7,"createdAt":"2023-04-05T06:07:08.123Z","journal_id":12})";
-constexpr const char* contentTypePrefix = "multipart/form-data; boundary=";
 
-// One part of a form as the server should receive it.
-struct Part {
-    std::string name;
-    std::string body;
-    std::optional<std::string> fileName{};
-    std::optional<std::string> mimeType{};
-};
-
-std::string encodedForm(const std::string& boundary, const std::vector<Part>& parts) {
-    std::string form;
-    for (const auto& part : parts) {
-        form += (form.empty() ? "--" : "\r\n--") + boundary + "\r\n";
-        form += "Content-Disposition: form-data; name=\"" + part.name + "\"";
-        if (part.fileName) {
-            form += "; filename=\"" + *part.fileName + "\"";
-        }
-        form += "\r\n";
-        if (part.mimeType) {
-            form += "Content-Type: " + *part.mimeType + "\r\n";
-        }
-        form += "\r\n" + part.body;
-    }
-    if (!parts.empty()) {
-        form += "\r\n--" + boundary + "--\r\n";
-    }
-    return form;
-}
-
-std::string boundaryOf(const RecordedRequest& request) {
-    const auto type = request.header("Content-Type").value_or("");
-    EXPECT_TRUE(type.starts_with(contentTypePrefix)) << type;
-    return type.substr(std::string_view(contentTypePrefix).size());
-}
-
-std::vector<Part> fieldParts(std::string journalId, std::string streakDate, std::string isPrivate,
-                             std::string isPartOfStreak) {
+std::vector<FormPart> fieldParts(std::string journalId, std::string streakDate, std::string isPrivate,
+                                 std::string isPartOfStreak) {
     return {{"journal_id", std::move(journalId)},
             {"streakDate", std::move(streakDate)},
             {"private", std::move(isPrivate)},
@@ -199,7 +168,7 @@ TEST_P(CreateEntryTest, FieldsAreWrittenAsTexts) {
         const char* streakDate;
         bool isPrivate;
         bool isPartOfStreak;
-        std::vector<Part> parts;
+        std::vector<FormPart> parts;
     };
     const Row rows[] = {
         {0, "", false, false, fieldParts("0", "", "false", "false")},

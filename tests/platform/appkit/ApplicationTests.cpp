@@ -1,4 +1,5 @@
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Workspace.hpp"
 
 #include "platform/headless/HeadlessBackend.hpp"
@@ -36,6 +37,29 @@ TEST(WorkspaceTest, OpenedURLsAreRecordedInOrder) {
     EXPECT_EQ(headlessBackend().effects().lines(),
               (std::vector<std::string>{"workspace opened: https://kestrova.example/help",
                                         "workspace opened: kestrova:///open?url=x"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ApplicationTest, TheDockMenuFollowsItsRebuildsAndAChosenItemReachesItsActionWithItsTag) {
+    std::vector<long> chosen;
+    auto menu = std::make_shared<appkit::Menu>("Journals");
+    appkit::Application::shared().setDockMenu(menu);
+    const auto& offered = headless::HeadlessBackend::installed().dockService().menu();
+    ASSERT_EQ(offered, menu);
+    auto item = std::make_shared<appkit::MenuItem>(
+        "Runs", [&](appkit::MenuItem& sender) { chosen.push_back(sender.tag()); }, "");
+    item->setTag(9);
+    menu->addItem(item);
+    offered->itemWithTag(9)->performAction();
+    item->setEnabled(false);  // a disabled item cannot be chosen
+    item->performAction();
+    menu->removeAllItems();
+    EXPECT_EQ(offered->itemWithTag(9), nullptr);
+    EXPECT_EQ(chosen, std::vector<long>{9});
+    appkit::Application::shared().setDockMenu(nullptr);
 }
 
 }  // namespace

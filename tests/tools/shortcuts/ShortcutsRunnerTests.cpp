@@ -5,6 +5,7 @@
 #include "platform/foundation/AppGroup.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/widgetkit/ReloadRequests.hpp"
+#include "tests/support/LocalDayText.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MultipartForm.hpp"
 #include "tests/support/ScopedAppGroupDirectory.hpp"
@@ -15,25 +16,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <ctime>
-
 namespace {
 
 using ::testing::HasSubstr;
 using testsupport::Subprocess;
+using testsupport::todayText;
 
 constexpr std::string_view storedUser =
     R"({"id":1,"username":"ann","journals":[{"id":3,"title":"Music","isDaily":false},)"
     R"({"id":7,"title":"Workout","isDaily":true,"iconEmoji":"🏃"}]})";
-
-std::string today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
-}
 
 class ShortcutsRunnerTest : public ::testing::Test {
 protected:
@@ -74,7 +65,7 @@ TEST_F(ShortcutsRunnerTest, CreatesAnEntryThroughTheExtension) {
     EXPECT_EQ(request.target, "/entries");
     EXPECT_EQ(request.header("Cookie"), "token=t0k");
     EXPECT_EQ(request.body, testsupport::encodedForm(testsupport::boundaryOf(request), {{"notes", "Hello"},
-                                                                                        {"streakDate", today()},
+                                                                                        {"streakDate", todayText()},
                                                                                         {"journal_id", "7"},
                                                                                         {"private", "true"},
                                                                                         {"file", ""}}));

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/appkit/Menu.hpp"
+
+#include <functional>
+
+namespace kestrova {
+
+// The tray item's right-click menu: "Quit Kestrova" and nothing else.
+class StatusItemMenu : public appkit::Menu {
+public:
+    explicit StatusItemMenu(std::function<void()> quit);
+};
+
+}  // namespace kestrova

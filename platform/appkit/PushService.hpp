@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/foundation/Data.hpp"
+
+#include <functional>
+
+namespace appkit {
+
+// The platform's push provider, as the installed backend reaches it.
+class PushService {
+public:
+    virtual ~PushService() = default;
+
+    // Asks for a device token; `onToken` gets it on the main thread whenever the provider hands one
+    // over, which may be never.
+    virtual void registerForRemoteNotifications(std::function<void(const foundation::Data&)> onToken) = 0;
+
+protected:
+    PushService() = default;
+};
+
+}  // namespace appkit

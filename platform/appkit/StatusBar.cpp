@@ -1,0 +1,33 @@
+#include "platform/appkit/StatusBar.hpp"
+
+#include "platform/appkit/StatusBarService.hpp"
+#include "platform/backend/Backend.hpp"
+
+namespace appkit {
+
+StatusBar& StatusBar::system() {
+    static StatusBar* const bar = new StatusBar;
+    return *bar;
+}
+
+std::shared_ptr<StatusItem> StatusBar::statusItem(double length) {
+    std::shared_ptr<StatusItem> item(new StatusItem(length));
+    item->host_ = service().add(*item);
+    return item;
+}
+
+void StatusBar::removeStatusItem(const std::shared_ptr<StatusItem>& item) {
+    if (item) {
+        item->remove();
+    }
+}
+
+double StatusBar::thickness() const {
+    return service().thickness();
+}
+
+StatusBarService& StatusBar::service() const {
+    return service_ != nullptr ? *service_ : backend::Backend::installed().statusBarService();
+}
+
+}  // namespace appkit

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/appkit/StatusItemHost.hpp"
+
+#include <memory>
+
+namespace appkit {
+
+// How the installed backend puts items into the desktop's tray.
+class StatusBarService {
+public:
+    virtual ~StatusBarService() = default;
+
+    // The tray's thickness in pixels: the size an icon is drawn at.
+    [[nodiscard]] virtual double thickness() = 0;
+    // Shows `item` until the host is destroyed; the host reads the item's button when told to update.
+    virtual std::unique_ptr<StatusItemHost> add(StatusItem& item) = 0;
+
+protected:
+    StatusBarService() = default;
+};
+
+}  // namespace appkit

@@ -1,0 +1,112 @@
+#include "platform/updater/Updater.hpp"
+
+#include "platform/appkit/Workspace.hpp"
+#include "platform/concurrency/MainActor.hpp"
+#include "platform/concurrency/Spawn.hpp"
+#include "platform/foundation/HTTPURLResponse.hpp"
+#include "platform/foundation/URLRequest.hpp"
+#include "platform/foundation/URLSession.hpp"
+#include "platform/updater/Appcast.hpp"
+
+#include <exception>
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace updater {
+
+namespace {
+
+// What a check brings back: the newest release above the running one (none when up to date), or
+// why it failed.
+using Outcome = std::variant<std::optional<AppcastItem>, std::string>;
+
+concurrency::Task<Outcome> fetch(foundation::URL feed, std::string currentVersion) {
+    try {
+        const auto reply = co_await foundation::URLSession::shared().data(foundation::URLRequest(feed));
+        const auto* http = dynamic_cast<const foundation::HTTPURLResponse*>(reply.response.get());
+        if (http != nullptr && (http->statusCode() < 200 || http->statusCode() > 299)) {
+            co_return Outcome(std::in_place_index<1>,
+                              "The update feed answered with HTTP status " + std::to_string(http->statusCode()) + ".");
+        }
+        co_return Outcome(std::in_place_index<0>, Appcast::parse(reply.data).newestItemAbove(currentVersion));
+    } catch (const std::exception& error) {
+        co_return Outcome(std::in_place_index<1>, std::string(error.what()));
+    }
+}
+
+}  // namespace
+
+Updater::Updater(UpdaterConfiguration configuration, UpdaterUserDriver& driver)
+    : canCheckForUpdates(*this, false),
+      configuration_(std::move(configuration)),
+      driver_(driver),
+      self_(std::make_shared<Updater*>(this)) {}
+
+Updater::~Updater() {
+    nextCheck_.cancel();
+}
+
+void Updater::startUpdater() {
+    if (started_ || !configuration_.feedURL) {
+        return;
+    }
+    started_ = true;
+    canCheckForUpdates = true;
+    check(false);
+}
+
+void Updater::checkForUpdates() {
+    if (!canCheckForUpdates.get()) {
+        return;
+    }
+    check(true);
+}
+
+void Updater::scheduleNextCheck() {
+    nextCheck_.cancel();
+    std::weak_ptr<Updater*> weak = self_;
+    nextCheck_ = concurrency::MainActor::shared().enqueueAfter(configuration_.checkInterval, [weak] {
+        if (const auto self = weak.lock()) {
+            (*self)->check(false);
+        }
+    });
+}
+
+void Updater::check(bool userInitiated) {
+    if (checking_) {
+        return;
+    }
+    checking_ = true;
+    canCheckForUpdates = false;
+    std::weak_ptr<Updater*> weak = self_;
+    concurrency::spawn(concurrency::MainActor::shared(),
+                       [weak, userInitiated, feed = *configuration_.feedURL,
+                        version = configuration_.currentVersion]() -> concurrency::Task<void> {
+                           const Outcome outcome = co_await fetch(feed, version);
+                           const auto self = weak.lock();
+                           if (!self) {
+                               co_return;
+                           }
+                           Updater& updater = **self;
+                           updater.checking_ = false;
+                           updater.canCheckForUpdates = true;
+                           // Every check, the user's too, restarts the interval.
+                           updater.scheduleNextCheck();
+                           if (const auto* failure = std::get_if<1>(&outcome)) {
+                               if (userInitiated) {
+                                   updater.driver_.showUpdaterError(*failure);
+                               }
+                           } else if (const auto& newest = std::get<0>(outcome)) {
+                               updater.driver_.showUpdateFound(*newest, [page = newest->infoURL()](bool wantsUpdate) {
+                                   if (wantsUpdate) {
+                                       appkit::Workspace::shared().open(page);
+                                   }
+                               });
+                           } else if (userInitiated) {
+                               updater.driver_.showUpToDate(version);
+                           }
+                       });
+}
+
+}  // namespace updater

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/updater/AppcastItem.hpp"
+
+#include <functional>
+#include <string>
+
+namespace updater {
+
+// How the installed backend tells the user what a check found. Called on the main thread.
+class UpdaterUserDriver {
+public:
+    virtual ~UpdaterUserDriver() = default;
+
+    // A check the user asked for found nothing newer than `currentVersion`.
+    virtual void showUpToDate(const std::string& currentVersion) = 0;
+    // A newer release; `reply(true)` when the user wants it (its page then opens in the browser).
+    virtual void showUpdateFound(const AppcastItem& item, std::function<void(bool wantsUpdate)> reply) = 0;
+    // A check the user asked for failed.
+    virtual void showUpdaterError(const std::string& message) = 0;
+
+protected:
+    UpdaterUserDriver() = default;
+};
+
+}  // namespace updater

@@ -1,0 +1,184 @@
+#include "kestrova/statusbar/StatusBarController.hpp"
+
+#include "kestrova/model/SharedDefaults.hpp"
+#include "kestrova/state/AppState.hpp"
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/StatusBar.hpp"
+#include "platform/headless/HeadlessBackend.hpp"
+#include "tests/support/LocalDayText.hpp"
+#include "tests/support/MainLoop.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kestrova {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+headless::HeadlessBackend& headlessBackend() {
+    return headless::HeadlessBackend::installed();
+}
+
+// Each test starts with the setting off, no windows and nothing recorded.
+class StatusBarControllerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        AppState::shared().statusBarIcon = false;
+        for (const auto& window : appkit::Application::shared().windows()) {
+            window->close();
+        }
+        headlessBackend().effects().clear();
+    }
+    void TearDown() override { AppState::shared().statusBarIcon = false; }
+
+    static Lines statusLines() { return headlessBackend().effects().linesStartingWith("status "); }
+};
+
+TEST_F(StatusBarControllerTest, LaunchingWithTheSettingOnShowsExactlyOneItemWithTheQuitMenu) {
+    AppState::shared().statusBarIcon = true;
+    StatusBarController controller;
+    EXPECT_EQ(statusLines(), Lines{"status item added"});
+    ASSERT_NE(controller.statusItem(), nullptr);
+    auto* button = controller.statusItem()->button();
+    ASSERT_NE(button, nullptr);
+    const auto menu = button->menu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), "Kestrova Status Item Menu");
+    ASSERT_EQ(menu->items().size(), 1u);
+    EXPECT_EQ(menu->items()[0]->title(), "Quit Kestrova");
+    EXPECT_EQ(menu->items()[0]->keyEquivalent(), "q");
+    const double thickness = appkit::StatusBar::system().thickness();
+    EXPECT_EQ(button->image().width, static_cast<int>(thickness));
+    EXPECT_TRUE(button->image().isValid());
+}
+
+// The pixel at the top of the ring's track, where the arc starts: straight ARGB bytes.
+std::vector<std::uint8_t> topOfRing(const appkit::Pixmap& image) {
+    const std::size_t x = static_cast<std::size_t>(image.width) / 2;
+    const std::size_t y = 4;  // inside the 3-point padding's ring, on its line
+    const auto* pixel = &image.argb[(y * static_cast<std::size_t>(image.width) + x) * 4];
+    return {pixel[0], pixel[1], pixel[2], pixel[3]};
+}
+
+TEST_F(StatusBarControllerTest, TheIconIsDrawnAgainWhenTheUserOrTheMonochromeSettingChanges) {
+    AppState& appState = AppState::shared();
+    appState.user = std::nullopt;
+    appState.statusBarIconMonochrome = false;
+    appState.statusBarIcon = true;
+    StatusBarController controller;
+    auto* button = controller.statusItem()->button();
+    const appkit::Pixmap signedOut = button->image();
+
+    // One journal, due and written today: the ring is whole.
+    Journal journal;
+    journal.id = 7;
+    journal.isDue = true;
+    journal.streakDate = foundation::Text(testsupport::todayText());
+    User user;
+    user.id = 1;
+    user.username = "ann";
+    user.journals = std::vector<Journal>{journal};
+    appState.user = user;
+    EXPECT_EQ(button->image(), signedOut) << "drawn once the main loop turns, not while the change is made";
+    ASSERT_TRUE(testsupport::MainLoop::iterateUntil([&] { return button->image() != signedOut; }));
+    const appkit::Pixmap coloured = button->image();
+    const auto colouredTop = topOfRing(coloured);
+    EXPECT_GT(colouredTop[0], 0u) << "the ring is drawn";
+    EXPECT_FALSE(colouredTop[1] == colouredTop[2] && colouredTop[2] == colouredTop[3]) << "in the accent colour";
+
+    appState.statusBarIconMonochrome = true;
+    ASSERT_TRUE(testsupport::MainLoop::iterateUntil([&] { return button->image() != coloured; }));
+    const auto blackTop = topOfRing(button->image());
+    EXPECT_GT(blackTop[0], 0u);
+    EXPECT_EQ((std::vector<std::uint8_t>{blackTop[1], blackTop[2], blackTop[3]}), (std::vector<std::uint8_t>{0, 0, 0}));
+
+    appState.user = std::nullopt;
+    sharedDefaults().removeObject("statusBarIconMonochrome");
+}
+
+TEST_F(StatusBarControllerTest, TheSettingAddsAFreshItemEachTimeItTurnsOnAndKeepsTheMenu) {
+    StatusBarController controller;
+    EXPECT_EQ(controller.statusItem(), nullptr);
+    EXPECT_TRUE(statusLines().empty());
+
+    AppState::shared().statusBarIcon = true;
+    const auto first = controller.statusItem();
+    ASSERT_NE(first, nullptr);
+    const auto menu = first->button()->menu();
+    AppState::shared().statusBarIcon = true;  // on again while on: nothing new
+    AppState::shared().statusBarIcon = false;
+    EXPECT_EQ(controller.statusItem(), nullptr);
+    EXPECT_FALSE(first->isVisible());
+    AppState::shared().statusBarIcon = false;  // off again while off: nothing to remove
+    AppState::shared().statusBarIcon = true;
+    const auto second = controller.statusItem();
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->button()->menu(), menu);
+    EXPECT_EQ(statusLines(), (Lines{"status item added", "status item removed", "status item added"}));
+}
+
+TEST_F(StatusBarControllerTest, ChoosingQuitTerminatesTheApplication) {
+    AppState::shared().statusBarIcon = true;
+    StatusBarController controller;
+    controller.statusItemMenu()->items()[0]->performAction();
+    EXPECT_EQ(headlessBackend().effects().linesStartingWith("application "), Lines{"application terminated"});
+}
+
+struct ClickCase {
+    const char* name;
+    appkit::EventType click;
+    std::vector<std::pair<std::string, bool>> windowsFrontToBack;  // title, can become key
+    Lines expected;
+};
+
+class StatusBarClickTest : public StatusBarControllerTest, public testing::WithParamInterface<ClickCase> {};
+
+TEST_P(StatusBarClickTest, ALeftClickBringsTheFirstKeyCapableWindowForwardAndARightClickOpensTheMenu) {
+    const ClickCase& c = GetParam();
+    for (auto window = c.windowsFrontToBack.rbegin(); window != c.windowsFrontToBack.rend(); ++window) {
+        headlessBackend().windowService().open(window->first, window->second);
+    }
+    AppState::shared().statusBarIcon = true;
+    StatusBarController controller;
+    headlessBackend().effects().clear();
+    controller.statusItem()->button()->click(c.click);
+    EXPECT_EQ(headlessBackend().effects().lines(), c.expected);
+    EXPECT_FALSE(appkit::Application::shared().currentEvent().has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, StatusBarClickTest,
+    testing::Values(
+        ClickCase{"LeftSkipsAWindowThatCannotBecomeKey",
+                  appkit::EventType::leftMouseUp,
+                  {{"Panel", false}, {"Kestrova", true}, {"Other", true}},
+                  {"application activated ignoring other apps", "window made key: Kestrova"}},
+        ClickCase{"LeftWithoutWindowsOnlyActivates",
+                  appkit::EventType::leftMouseUp,
+                  {},
+                  {"application activated ignoring other apps"}},
+        ClickCase{"LeftWithNoKeyCapableWindowOnlyActivates",
+                  appkit::EventType::leftMouseUp,
+                  {{"Panel", false}},
+                  {"application activated ignoring other apps"}},
+        ClickCase{"RightOpensTheMenuOnly",
+                  appkit::EventType::rightMouseUp,
+                  {{"Kestrova", true}},
+                  {"status menu popped up: Kestrova Status Item Menu"}}),
+    [](const testing::TestParamInfo<ClickCase>& param) { return std::string(param.param.name); });
+
+TEST_F(StatusBarControllerTest, AnActionCalledWithoutAnEventDoesNothing) {
+    AppState::shared().statusBarIcon = true;
+    StatusBarController controller;
+    headlessBackend().windowService().open("Kestrova");
+    headlessBackend().effects().clear();
+    controller.onStatusBarClick(*controller.statusItem()->button());
+    EXPECT_TRUE(headlessBackend().effects().lines().empty());
+}
+
+}  // namespace
+}  // namespace kestrova

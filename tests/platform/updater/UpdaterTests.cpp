@@ -1,0 +1,219 @@
+#include "platform/updater/Appcast.hpp"
+#include "platform/updater/AppcastError.hpp"
+#include "platform/updater/StandardUpdaterController.hpp"
+#include "platform/updater/Version.hpp"
+
+#include "platform/headless/HeadlessBackend.hpp"
+#include "tests/support/LoopbackServer.hpp"
+#include "tests/support/MainLoop.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::LoopbackServer;
+using testsupport::MainLoop;
+using testsupport::Reply;
+using Lines = std::vector<std::string>;
+
+headless::HeadlessBackend& headlessBackend() {
+    return headless::HeadlessBackend::installed();
+}
+
+foundation::Data bytes(const std::string& text) {
+    return foundation::Data(std::string_view(text));
+}
+
+struct VersionCase {
+    const char* a;
+    const char* b;
+    int order;
+};
+
+TEST(CompareVersionsTest, NumbersCompareAsNumbersAndAMissingPartIsZero) {
+    const VersionCase cases[] = {
+        {"1.10", "1.9", 1},   {"1.0", "1", 0},          {"1.2.3", "1.2.10", -1}, {"2.0b1", "2.0", -1},
+        {"2.0b1", "2.0b2", -1}, {"2.0b1", "2.0.1", -1}, {"010", "10", 0},        {"99999999999999999999", "1", 1},
+        {"", "0", 0},
+    };
+    for (const auto& c : cases) {
+        const int order = updater::compareVersions(c.a, c.b);
+        EXPECT_EQ((order > 0) - (order < 0), c.order) << c.a << " vs " << c.b;
+        const int reverse = updater::compareVersions(c.b, c.a);
+        EXPECT_EQ((reverse > 0) - (reverse < 0), -c.order) << c.b << " vs " << c.a;
+    }
+}
+
+constexpr const char* feed = R"xml(<?xml version="1.0" encoding="utf-8"?>
+<rss version="2.0" xmlns:sparkle="http://www.andymatuschak.org/xml-namespaces/sparkle">
+  <channel>
+    <title>Kestrova</title>
+    <item>
+      <title>Version 1.2</title>
+      <link>https://kestrova.example/releases/1.2</link>
+      <sparkle:version>1.2</sparkle:version>
+      <enclosure url="https://kestrova.example/kestrova-1.2.tar.gz" length="10" type="application/gzip"/>
+    </item>
+    <item>
+      <title>Version 1.10</title>
+      <enclosure url="https://kestrova.example/kestrova-1.10.tar.gz" sparkle:version="1.10"
+                 sparkle:shortVersionString="1.10 (spring)"/>
+    </item>
+    <item><title>No version</title><enclosure url="https://kestrova.example/x.tar.gz"/></item>
+    <item><title>No download</title><sparkle:version>9.0</sparkle:version></item>
+    <item><title>Bad download</title><sparkle:version>9.1</sparkle:version><enclosure url="not a url"/></item>
+  </channel>
+</rss>)xml";
+
+TEST(AppcastTest, ItemsNeedAVersionAndADownloadAndTheNewestAboveTheRunningOneIsFound) {
+    const auto appcast = updater::Appcast::parse(bytes(feed));
+    ASSERT_EQ(appcast.items().size(), 2u);
+    EXPECT_EQ(appcast.items()[0].version, "1.2");
+    EXPECT_EQ(appcast.items()[0].displayVersion, "1.2");
+    EXPECT_EQ(appcast.items()[0].infoURL().absoluteString(), "https://kestrova.example/releases/1.2");
+    EXPECT_EQ(appcast.items()[1].displayVersion, "1.10 (spring)");
+    EXPECT_EQ(appcast.items()[1].infoURL().absoluteString(), "https://kestrova.example/kestrova-1.10.tar.gz");
+
+    EXPECT_EQ(appcast.newestItemAbove("1.0")->version, "1.10");
+    EXPECT_EQ(appcast.newestItemAbove("1.5")->version, "1.10");
+    EXPECT_FALSE(appcast.newestItemAbove("1.10").has_value());
+}
+
+TEST(AppcastTest, ADocumentThatIsNoRSSFeedIsAnError) {
+    for (const char* document : {"", "<rss><channel>", "not xml at all", "<feed><item/></feed>"}) {
+        EXPECT_THROW(updater::Appcast::parse(bytes(document)), updater::AppcastError) << document;
+    }
+    EXPECT_TRUE(updater::Appcast::parse(bytes("<rss><channel/></rss>")).items().empty());
+}
+
+class UpdaterTest : public testing::Test {
+protected:
+    void SetUp() override {
+        headlessBackend().effects().clear();
+        headlessBackend().updaterUserDriver().setWantsUpdate(true);
+    }
+
+    updater::UpdaterConfiguration configuration(std::string version = "1.2",
+                                                std::chrono::seconds interval = std::chrono::hours(24)) {
+        return {foundation::URL::fromString(server.url("/appcast.xml")), interval, std::move(version)};
+    }
+    static Lines updaterLines() {
+        auto lines = headlessBackend().effects().linesStartingWith("updater: ");
+        const auto opened = headlessBackend().effects().linesStartingWith("workspace opened: ");
+        lines.insert(lines.end(), opened.begin(), opened.end());
+        return lines;
+    }
+    static void finishCheck(updater::Updater& updater) {
+        ASSERT_TRUE(MainLoop::iterateUntil([&] { return !updater.sessionInProgress(); }));
+    }
+
+    LoopbackServer server;
+};
+
+TEST_F(UpdaterTest, WithoutAFeedNothingIsCheckedAndACheckCanNeverBegin) {
+    updater::StandardUpdaterController controller({std::nullopt, std::chrono::hours(24), "1.2"}, true);
+    EXPECT_FALSE(controller.updater().canCheckForUpdates.get());
+    controller.checkForUpdates();
+    EXPECT_FALSE(controller.updater().sessionInProgress());
+    EXPECT_TRUE(updaterLines().empty());
+}
+
+TEST_F(UpdaterTest, ACheckRunsAtStartAndNoCheckMayBeginWhileItRuns) {
+    server.reply("GET", "/appcast.xml", {.status = 200, .body = feed, .delay = std::chrono::milliseconds(100)});
+    updater::StandardUpdaterController controller(configuration("1.10"), false);
+    std::vector<bool> heard;
+    auto subscription = controller.updater().canCheckForUpdates.publisher().sink([&](const bool& can) {
+        heard.push_back(can);
+    });
+    controller.updater().startUpdater();
+    EXPECT_TRUE(controller.updater().sessionInProgress());
+    controller.checkForUpdates();  // may not begin: ignored
+    finishCheck(controller.updater());
+    EXPECT_EQ(heard, (std::vector<bool>{false, true, false, true}));
+    EXPECT_EQ(server.requests().size(), 1u);
+    EXPECT_TRUE(updaterLines().empty());  // a background check that finds nothing says nothing
+}
+
+struct CheckCase {
+    const char* name;
+    Reply reply;
+    std::string runningVersion;
+    bool userInitiated;
+    Lines expected;
+    // The lines only begin so (a message of the XML parser follows).
+    bool prefixes = false;
+};
+
+class UpdaterCheckTest : public UpdaterTest, public testing::WithParamInterface<CheckCase> {};
+
+TEST_P(UpdaterCheckTest, WhatTheUserIsToldAfterACheck) {
+    const CheckCase& c = GetParam();
+    server.reply("GET", "/appcast.xml", c.reply);
+    updater::StandardUpdaterController controller(configuration(c.runningVersion), !c.userInitiated);
+    if (c.userInitiated) {
+        controller.updater().startUpdater();
+        finishCheck(controller.updater());
+        headlessBackend().effects().clear();
+        controller.checkForUpdates();
+    }
+    finishCheck(controller.updater());
+    const Lines lines = updaterLines();
+    if (c.prefixes) {
+        ASSERT_EQ(lines.size(), c.expected.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(lines[i].substr(0, c.expected[i].size()), c.expected[i]);
+        }
+    } else {
+        EXPECT_EQ(lines, c.expected);
+    }
+    EXPECT_TRUE(controller.updater().canCheckForUpdates.get());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, UpdaterCheckTest,
+    testing::Values(
+        CheckCase{"UserUpToDate", {.status = 200, .body = feed}, "1.10", true, {"updater: up to date 1.10"}},
+        CheckCase{"UserNewerRelease",
+                  {.status = 200, .body = feed},
+                  "1.2",
+                  true,
+                  {"updater: update found 1.10 (spring) https://kestrova.example/kestrova-1.10.tar.gz",
+                   "workspace opened: https://kestrova.example/kestrova-1.10.tar.gz"}},
+        CheckCase{"BackgroundNewerRelease",
+                  {.status = 200, .body = feed},
+                  "1.0",
+                  false,
+                  {"updater: update found 1.10 (spring) https://kestrova.example/kestrova-1.10.tar.gz",
+                   "workspace opened: https://kestrova.example/kestrova-1.10.tar.gz"}},
+        CheckCase{"UserServerError",
+                  {.status = 500, .body = "oops"},
+                  "1.2",
+                  true,
+                  {"updater: error The update feed answered with HTTP status 500."}},
+        CheckCase{"UserMalformedFeed",
+                  {.status = 200, .body = "<rss><channel>"},
+                  "1.2",
+                  true,
+                  {"updater: error the update feed is no well-formed XML: "},
+                  true},
+        CheckCase{"BackgroundServerErrorSaysNothing", {.status = 500}, "1.2", false, {}}),
+    [](const testing::TestParamInfo<CheckCase>& param) { return std::string(param.param.name); });
+
+TEST_F(UpdaterTest, AReleaseTheUserDeclinesOpensNothing) {
+    server.reply("GET", "/appcast.xml", {.status = 200, .body = feed});
+    headlessBackend().updaterUserDriver().setWantsUpdate(false);
+    updater::StandardUpdaterController controller(configuration("1.0"), true);
+    finishCheck(controller.updater());
+    EXPECT_EQ(updaterLines(), Lines{"updater: update found 1.10 (spring) https://kestrova.example/kestrova-1.10.tar.gz"});
+}
+
+TEST_F(UpdaterTest, TheBackgroundCheckRepeatsAtTheInterval) {
+    server.reply("GET", "/appcast.xml", {.status = 200, .body = feed});
+    updater::StandardUpdaterController controller(configuration("1.10", std::chrono::seconds(1)), true);
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return server.requests().size() >= 2; }));
+}
+
+}  // namespace
