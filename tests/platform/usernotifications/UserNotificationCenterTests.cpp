@@ -95,7 +95,7 @@ TEST_P(AuthorizationTest, TheAnswerArrivesAsTheTasksValueOrError) {
 INSTANTIATE_TEST_SUITE_P(Answers, AuthorizationTest,
                          testing::Values(AuthorizationCase{"Granted", true, std::nullopt},
                                          AuthorizationCase{"Denied", false, std::nullopt},
-                                         AuthorizationCase{"Failed", false, "the server went away"}),
+                                         AuthorizationCase{"ServerGone", false, "the server went away"}),
                          [](const testing::TestParamInfo<AuthorizationCase>& param) { return param.param.name; });
 
 TEST_F(UserNotificationCenterTest, TheDelegateDecidesHowANotificationShowsAndNoOptionsShowsNothing) {
