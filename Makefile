@@ -15,7 +15,7 @@ check-layers:
 	scripts/check-layers
 
 run: deps
-	@echo "kestrova: the application is not built yet; only the platform layer and its tests exist."
+	@echo "kestrova: the application itself is not built yet; its parts, the intents extension and the shortcuts runner are (see README.md)."
 
 test: deps check-layers
 	cmake --preset dev
