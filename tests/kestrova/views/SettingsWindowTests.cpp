@@ -5,6 +5,7 @@
 #include "platform/ui/WindowRealizer.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/views/SettingsView.hpp"
+#include "tests/support/GtkWidgetSearch.hpp"
 #include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
@@ -20,42 +21,17 @@
 namespace kestrova {
 namespace {
 
+using testsupport::buttonLabelled;
 using testsupport::MainLoop;
-
-void collect(GtkWidget* widget, const std::function<bool(GtkWidget*)>& match, std::vector<GtkWidget*>& found) {
-    if (match(widget)) {
-        found.push_back(widget);
-    }
-    if (GTK_IS_CONTAINER(widget)) {
-        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-        for (GList* each = children; each != nullptr; each = each->next) {
-            collect(static_cast<GtkWidget*>(each->data), match, found);
-        }
-        g_list_free(children);
-    }
-}
-
-// A button of the window (check boxes included) by its label.
-GtkWidget* buttonLabelled(GtkWidget* root, const std::string& label) {
-    std::vector<GtkWidget*> found;
-    collect(root, [&](GtkWidget* widget) {
-        return GTK_IS_BUTTON(widget) && gtk_button_get_label(GTK_BUTTON(widget)) != nullptr &&
-               label == gtk_button_get_label(GTK_BUTTON(widget));
-    }, found);
-    return found.empty() ? nullptr : found.front();
-}
+using testsupport::widgetsMatching;
 
 // A tab of the title bar: a button holding a label with that text.
 GtkWidget* tabLabelled(GtkWidget* root, const std::string& label) {
-    std::vector<GtkWidget*> found;
-    collect(root, [&](GtkWidget* widget) {
-        if (!GTK_IS_RADIO_BUTTON(widget)) {
-            return false;
-        }
-        std::vector<GtkWidget*> labels;
-        collect(widget, [&](GtkWidget* inner) { return GTK_IS_LABEL(inner) && label == gtk_label_get_text(GTK_LABEL(inner)); }, labels);
-        return !labels.empty();
-    }, found);
+    const auto found = widgetsMatching(root, [&](GtkWidget* widget) {
+        return GTK_IS_RADIO_BUTTON(widget) && !widgetsMatching(widget, [&](GtkWidget* inner) {
+            return GTK_IS_LABEL(inner) && label == gtk_label_get_text(GTK_LABEL(inner));
+        }).empty();
+    });
     return found.empty() ? nullptr : found.front();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/ui/Stacks.hpp"
 #include "platform/ui/Text.hpp"
 #include "platform/ui/WindowRealizer.hpp"
+#include "tests/support/GtkWidgetSearch.hpp"
 #include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,8 @@
 #include <string>
 
 namespace {
+
+using testsupport::buttonLabelled;
 
 using testsupport::MainLoop;
 
@@ -71,27 +74,6 @@ ui::View ringTree(const std::shared_ptr<Settings>& settings) {
         .observing(settings);
 }
 
-void collect(GtkWidget* widget, const std::function<bool(GtkWidget*)>& match, std::vector<GtkWidget*>& found) {
-    if (match(widget)) {
-        found.push_back(widget);
-    }
-    if (GTK_IS_CONTAINER(widget)) {
-        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-        for (GList* each = children; each != nullptr; each = each->next) {
-            collect(static_cast<GtkWidget*>(each->data), match, found);
-        }
-        g_list_free(children);
-    }
-}
-
-GtkWidget* checkBox(GtkWidget* root, const std::string& title) {
-    std::vector<GtkWidget*> found;
-    collect(root, [&](GtkWidget* widget) {
-        return GTK_IS_CHECK_BUTTON(widget) && gtk_button_get_label(GTK_BUTTON(widget)) != nullptr &&
-               title == gtk_button_get_label(GTK_BUTTON(widget));
-    }, found);
-    return found.empty() ? nullptr : found.front();
-}
 
 GtkWidget* toplevel() {
     GList* windows = gtk_window_list_toplevels();
@@ -126,20 +108,20 @@ TEST(DesktopWindow, ShowsControlsAsGtkWidgetsThatActThroughTheirBindings) {
     settle();
     GtkWidget* root = toplevel();
 
-    GtkWidget* sound = checkBox(root, "Sound FX");
+    GtkWidget* sound = buttonLabelled(root, "Sound FX");
     ASSERT_NE(sound, nullptr);
     EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(sound)));
     gtk_button_clicked(GTK_BUTTON(sound));
     EXPECT_FALSE(settings->soundFX.get());
     settle();
-    sound = checkBox(root, "Sound FX");
+    sound = buttonLabelled(root, "Sound FX");
     ASSERT_NE(sound, nullptr);
     EXPECT_FALSE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(sound)));
 
     // A change made elsewhere shows in the window.
     settings->isBeta = true;
     ASSERT_TRUE(MainLoop::iterateUntil([&] {
-        GtkWidget* beta = checkBox(root, "Beta");
+        GtkWidget* beta = buttonLabelled(root, "Beta");
         return beta != nullptr && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(beta));
     }));
     settle();
@@ -150,14 +132,14 @@ TEST(DesktopWindow, ShowsControlsAsGtkWidgetsThatActThroughTheirBindings) {
     ASSERT_NE(tabs, nullptr);
     window->host().selectTab(tabs->identity, 1);
     settle();
-    GtkWidget* monochrome = checkBox(root, "Monochrome Icon");
+    GtkWidget* monochrome = buttonLabelled(root, "Monochrome Icon");
     ASSERT_NE(monochrome, nullptr);
     EXPECT_FALSE(gtk_widget_is_sensitive(monochrome));
     g_object_unref(screenshot(root, "settings-menubar.png"));
-    gtk_button_clicked(GTK_BUTTON(checkBox(root, "Show Icon in Menubar")));
+    gtk_button_clicked(GTK_BUTTON(buttonLabelled(root, "Show Icon in Menubar")));
     settle();
     EXPECT_TRUE(settings->statusBarIcon.get());
-    EXPECT_TRUE(gtk_widget_is_sensitive(checkBox(root, "Monochrome Icon")));
+    EXPECT_TRUE(gtk_widget_is_sensitive(buttonLabelled(root, "Monochrome Icon")));
     EXPECT_TRUE(settings->monochrome.get());
 
     window->close();
