@@ -25,7 +25,6 @@
 namespace {
 
 using testsupport::buttonLabelled;
-
 using testsupport::MainLoop;
 
 class Settings final : public combine::ObservableObject {
