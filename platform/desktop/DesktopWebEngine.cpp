@@ -216,6 +216,33 @@ private:
         }
     }
 
+    // The completion that settles one of the engine's decisions once the delegate has answered: use
+    // it, ignore it, or let it become a download noted with what it came from. A page that is gone by
+    // then ignores it. The decision is held until the answer comes.
+    template <typename Policy>
+    static auto answering(DesktopWebPage* self, WebKitPolicyDecision* decision, PendingDownload handOff) {
+        g_object_ref(decision);
+        return [self, alive = std::weak_ptr<bool>(self->alive_), decision, handOff = std::move(handOff)](Policy policy) {
+            if (const auto isAlive = alive.lock(); isAlive && *isAlive) {
+                switch (policy) {
+                case Policy::allow:
+                    webkit_policy_decision_use(decision);
+                    break;
+                case Policy::cancel:
+                    webkit_policy_decision_ignore(decision);
+                    break;
+                case Policy::download:
+                    self->pending_.push_back(handOff);
+                    webkit_policy_decision_download(decision);
+                    break;
+                }
+            } else {
+                webkit_policy_decision_ignore(decision);
+            }
+            g_object_unref(decision);
+        };
+    }
+
     static gboolean onDecidePolicy(WebKitWebView* /*view*/, WebKitPolicyDecision* decision,
                                    WebKitPolicyDecisionType type, DesktopWebPage* self) {
         auto* delegate = self->owner_.navigationDelegate();
@@ -226,28 +253,9 @@ private:
             auto* engineAction =
                 webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
             const auto action = actionOf(engineAction, false);
-            g_object_ref(decision);
             delegate->decidePolicyForNavigationAction(
                 self->owner_, action,
-                [self, alive = std::weak_ptr<bool>(self->alive_), decision, action](webkit::NavigationActionPolicy policy) {
-                    if (const auto isAlive = alive.lock(); isAlive && *isAlive) {
-                        switch (policy) {
-                        case webkit::NavigationActionPolicy::allow:
-                            webkit_policy_decision_use(decision);
-                            break;
-                        case webkit::NavigationActionPolicy::cancel:
-                            webkit_policy_decision_ignore(decision);
-                            break;
-                        case webkit::NavigationActionPolicy::download:
-                            self->pending_.push_back({HandOff::action, action, {}});
-                            webkit_policy_decision_download(decision);
-                            break;
-                        }
-                    } else {
-                        webkit_policy_decision_ignore(decision);
-                    }
-                    g_object_unref(decision);
-                });
+                answering<webkit::NavigationActionPolicy>(self, decision, {HandOff::action, action, {}}));
             return TRUE;
         }
         if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
@@ -264,29 +272,9 @@ private:
             response.canShowMIMEType = webkit_response_policy_decision_is_mime_type_supported(responseDecision) != FALSE;
             response.isForMainFrame =
                 webkit_response_policy_decision_is_main_frame_main_resource(responseDecision) != FALSE;
-            g_object_ref(decision);
             delegate->decidePolicyForNavigationResponse(
                 self->owner_, response,
-                [self, alive = std::weak_ptr<bool>(self->alive_), decision,
-                 response](webkit::NavigationResponsePolicy policy) {
-                    if (const auto isAlive = alive.lock(); isAlive && *isAlive) {
-                        switch (policy) {
-                        case webkit::NavigationResponsePolicy::allow:
-                            webkit_policy_decision_use(decision);
-                            break;
-                        case webkit::NavigationResponsePolicy::cancel:
-                            webkit_policy_decision_ignore(decision);
-                            break;
-                        case webkit::NavigationResponsePolicy::download:
-                            self->pending_.push_back({HandOff::response, {}, response});
-                            webkit_policy_decision_download(decision);
-                            break;
-                        }
-                    } else {
-                        webkit_policy_decision_ignore(decision);
-                    }
-                    g_object_unref(decision);
-                });
+                answering<webkit::NavigationResponsePolicy>(self, decision, {HandOff::response, {}, response}));
             return TRUE;
         }
         // A new-window action goes on to "create", where the delegate sees it.

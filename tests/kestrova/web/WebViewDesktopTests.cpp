@@ -14,6 +14,7 @@
 #include "kestrova/web/DownloadDelegate.hpp"
 #include "kestrova/web/JSMethod.hpp"
 #include "kestrova/web/WebWrapperViewCoordinator.hpp"
+#include "tests/kestrova/web/WindowState.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
 
@@ -78,21 +79,7 @@ Reply html(std::string body, HeaderList extra = {}) {
 // Through the proxy a request names its whole URL.
 std::string page(const std::string& path) { return "http://kestrova.example" + path; }
 
-struct WindowState {
-    foundation::URL url = *foundation::URL::fromString(page("/"));
-    std::string title = "Kestrova";
-    bool isLoading = true;
-    combine::PassthroughSubject<void> reloadSubject;
-    bool isBeta = false;
-    double pageZoom = 1.0;
-
-    [[nodiscard]] WebWrapperView view() {
-        return WebWrapperView(ui::Binding<foundation::URL>([this] { return url; }, [this](foundation::URL u) { url = u; }),
-                              ui::Binding<std::string>([this] { return title; }, [this](std::string t) { title = t; }),
-                              ui::Binding<bool>([this] { return isLoading; }, [this](bool l) { isLoading = l; }),
-                              reloadSubject, isBeta, pageZoom);
-    }
-};
+using webtest::WindowState;
 
 // One application window whose web view shows `path` of the service.
 class WebViewDesktopTest : public testing::Test {
@@ -120,7 +107,7 @@ protected:
         return !state.isLoading && state.url.absoluteString() == page(path);
     }
 
-    WindowState state;
+    WindowState state{*foundation::URL::fromString(page("/"))};
     std::shared_ptr<WebWrapperView::Coordinator> coordinator;
     GtkWidget* window = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "kestrova/web/DownloadDelegate.hpp"
 #include "kestrova/web/JSMethod.hpp"
 #include "kestrova/web/WebWrapperViewCoordinator.hpp"
+#include "tests/kestrova/web/WindowState.hpp"
 #include "tests/support/CapturedOutput.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/ScratchDirectory.hpp"
@@ -30,21 +31,7 @@ foundation::URL url(const std::string& text) { return *foundation::URL::fromStri
 headless::HeadlessBackend& backend() { return headless::HeadlessBackend::installed(); }
 
 // One window's state around the web view, as the window keeps it.
-struct WindowState {
-    foundation::URL url = kestrova::url("https://kestrova.example/login");
-    std::string title = "Kestrova";
-    bool isLoading = true;
-    combine::PassthroughSubject<void> reloadSubject;
-    bool isBeta = false;
-    double pageZoom = 1.0;
-
-    [[nodiscard]] WebWrapperView view() {
-        return WebWrapperView(ui::Binding<foundation::URL>([this] { return url; }, [this](foundation::URL u) { url = u; }),
-                              ui::Binding<std::string>([this] { return title; }, [this](std::string t) { title = t; }),
-                              ui::Binding<bool>([this] { return isLoading; }, [this](bool l) { isLoading = l; }),
-                              reloadSubject, isBeta, pageZoom);
-    }
-};
+using webtest::WindowState;
 
 class WebWrapperViewTest : public testing::Test {
 protected:
@@ -70,7 +57,7 @@ protected:
         backend().effects().clear();
     }
 
-    WindowState state;
+    WindowState state{kestrova::url("https://kestrova.example/login")};
     std::shared_ptr<WebWrapperView::Coordinator> coordinator;
 };
 
@@ -98,7 +85,7 @@ TEST_F(WebWrapperViewTest, TheWebViewRegistersOneHandlerUnderEveryNameInOrderAnd
 }
 
 TEST_F(WebWrapperViewTest, TheFirstLoadIsTheBoundPageWithASixtySecondTimeOut) {
-    WindowState beta;
+    WindowState beta{kestrova::url("https://kestrova.example/login")};
     beta.isBeta = true;
     beta.pageZoom = 1.5;
     beta.url = url("https://kestrova.example/home?x=1");
