@@ -17,6 +17,10 @@ std::vector<std::shared_ptr<Window>> Application::windows() const {
     return backend::Backend::installed().windowService().windows();
 }
 
+std::shared_ptr<Window> Application::keyWindow() const {
+    return backend::Backend::installed().windowService().keyWindow();
+}
+
 Application::EventScope::EventScope(Event event) : previous_(Application::shared().currentEvent_) {
     Application::shared().currentEvent_ = event;
 }

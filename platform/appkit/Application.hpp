@@ -19,6 +19,8 @@ public:
 
     // The open windows, front to back: a copy, so closing them one by one while walking it is safe.
     [[nodiscard]] std::vector<std::shared_ptr<Window>> windows() const;
+    // The window with the keyboard focus, if the application has it.
+    [[nodiscard]] std::shared_ptr<Window> keyWindow() const;
 
     // Not owned; it must outlive its time as the delegate.
     void setDelegate(ApplicationDelegate* delegate) noexcept { delegate_ = delegate; }

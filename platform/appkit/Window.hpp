@@ -1,8 +1,14 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
 namespace appkit {
+
+class WindowController;
+
+enum class WindowOrderingMode : std::uint8_t { below, above };
 
 // One window of the application, as the installed backend shows it.
 class Window {
@@ -18,6 +24,16 @@ public:
     [[nodiscard]] virtual bool canBecomeKey() const = 0;
     // Brings the window to the front and gives it the keyboard focus.
     virtual void makeKeyAndOrderFront() = 0;
+
+    // Iconified by the user or the window manager.
+    [[nodiscard]] virtual bool isMiniaturized() const { return false; }
+    // Brings an iconified window back; does nothing to another one.
+    virtual void deminiaturize() {}
+
+    // The controller that made the window; none for panels and for windows made by hand.
+    [[nodiscard]] virtual WindowController* windowController() const { return nullptr; }
+    // Shows `window` as a tab of this window, next to the current tab (above) or before it (below).
+    virtual void addTabbedWindow(std::shared_ptr<Window> /*window*/, WindowOrderingMode /*ordered*/) {}
 
 protected:
     Window() = default;

@@ -14,6 +14,8 @@ public:
 
     // The open windows, front to back.
     [[nodiscard]] virtual std::vector<std::shared_ptr<Window>> windows() = 0;
+    // The window with the keyboard focus; none while another application has it.
+    [[nodiscard]] virtual std::shared_ptr<Window> keyWindow() { return nullptr; }
 
 protected:
     WindowService() = default;
