@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <any>
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -70,52 +71,42 @@ TEST_F(ZoomCommandsTest, ThreeItemsAndADividerAfterTheToolbarItems) {
     EXPECT_TRUE(std::holds_alternative<ui::CommandDivider>(group.items[3]));
 }
 
-TEST_F(ZoomCommandsTest, ActualSizeIsDisabledAtOneExactlyAndZoomingInAndOutAgainComesBackToIt) {
-    EXPECT_TRUE(disabled(actualSize));
-    choose(zoomIn);
-    EXPECT_EQ(zoom, 1.1);
-    EXPECT_FALSE(disabled(actualSize));
-    choose(zoomOut);
-    EXPECT_EQ(zoom, 1.0);
-    EXPECT_TRUE(disabled(actualSize));
-    zoom = 1.7;
-    choose(actualSize);
-    EXPECT_EQ(zoom, 1.0);
-}
-
-TEST_F(ZoomCommandsTest, TenStepsInReachTheMaximumExactlyAndDisableZoomIn) {
-    for (int step = 1; step <= 10; ++step) {
-        EXPECT_FALSE(disabled(zoomIn)) << step;
-        choose(zoomIn);
+// Each case starts from a stored zoom, chooses the items in order, and ends with this zoom and these
+// items disabled (Actual Size, Zoom In, Zoom Out).
+TEST_F(ZoomCommandsTest, ChoicesStepByPlainSumsClampedToTheLimitsAndTheItemsFollowTheZoom) {
+    struct Case {
+        const char* name;
+        double start;
+        std::vector<std::size_t> choices;
+        double end;
+        std::array<bool, 3> disabledItems;
+    };
+    const auto times = [](std::size_t item, std::size_t count) { return std::vector<std::size_t>(count, item); };
+    const std::vector<Case> cases = {
+        {"at actual size", 1.0, {}, 1.0, {true, false, false}},
+        {"in once", 1.0, {zoomIn}, 1.1, {false, false, false}},
+        {"in and out again", 1.0, {zoomIn, zoomOut}, 1.0, {true, false, false}},
+        {"back to actual size", 1.7, {actualSize}, 1.0, {true, false, false}},
+        // The tenth sum is just above 2.0 and is clamped.
+        {"ten in", 1.0, times(zoomIn, 10), 2.0, {false, true, false}},
+        {"five out", 1.0, times(zoomOut, 5), 0.5000000000000001, {false, false, false}},
+        {"six out", 1.0, times(zoomOut, 6), 0.5, {false, false, true}},
+        // Written to the defaults from outside: it stays until an item is chosen.
+        {"above the maximum", 2.5, {}, 2.5, {false, true, false}},
+        {"out from above the maximum", 2.5, {zoomOut}, 2.4, {false, true, false}},
+        {"below the minimum", 0.3, {}, 0.3, {false, false, true}},
+        {"in from below the minimum", 0.3, {zoomIn}, 0.4, {false, false, true}},
+    };
+    for (const auto& c : cases) {
+        zoom = c.start;
+        for (const std::size_t item : c.choices) {
+            ASSERT_FALSE(disabled(item)) << c.name;
+            choose(item);
+        }
+        EXPECT_EQ(zoom, c.end) << c.name;
+        EXPECT_EQ((std::array<bool, 3>{disabled(actualSize), disabled(zoomIn), disabled(zoomOut)}), c.disabledItems)
+            << c.name;
     }
-    EXPECT_EQ(zoom, 2.0) << "the tenth sum is just above 2.0 and clamped";
-    EXPECT_TRUE(disabled(zoomIn));
-    EXPECT_FALSE(disabled(zoomOut));
-}
-
-TEST_F(ZoomCommandsTest, FiveStepsOutStopJustAboveTheMinimumAndTheSixthReachesIt) {
-    for (int step = 0; step < 5; ++step) {
-        choose(zoomOut);
-    }
-    EXPECT_EQ(zoom, 0.5000000000000001);
-    EXPECT_FALSE(disabled(zoomOut));
-    choose(zoomOut);
-    EXPECT_EQ(zoom, 0.5);
-    EXPECT_TRUE(disabled(zoomOut));
-    EXPECT_FALSE(disabled(zoomIn));
-}
-
-TEST_F(ZoomCommandsTest, AZoomStoredOutsideTheLimitsStaysUntilAnItemIsChosen) {
-    zoom = 2.5;
-    EXPECT_TRUE(disabled(zoomIn));
-    EXPECT_FALSE(disabled(zoomOut));
-    choose(zoomOut);
-    EXPECT_EQ(zoom, 2.4);
-
-    zoom = 0.3;
-    EXPECT_TRUE(disabled(zoomOut));
-    choose(zoomIn);
-    EXPECT_EQ(zoom, 0.4);
 }
 
 class ReloadCommandTest : public testing::Test {
