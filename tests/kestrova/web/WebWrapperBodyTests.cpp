@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -50,6 +52,13 @@ std::function<bool(const ui::LaidOutView&)> text(const std::string& shown) {
 }
 
 bool isNative(const ui::LaidOutView& view) { return view.as<ui::node::Native>() != nullptr; }
+
+// The content as it shows now, for a person to look at when KESTROVA_PICTURES_DIR is set.
+void picture(const ui::ViewHost& host, const std::string& name) {
+    if (const char* directory = std::getenv("KESTROVA_PICTURES_DIR")) {
+        EXPECT_TRUE(host.render().writePNG(std::filesystem::path(directory) / (name + ".png")));
+    }
+}
 
 // One window's content in a host whose clock the test moves.
 class WebWrapperBodyTest : public testing::Test {
@@ -171,6 +180,7 @@ TEST_F(WebWrapperBodyTest, OfflineTheWebViewGivesWayToTheOfflineScreenAndComesBa
     ASSERT_NE(symbol, nullptr);
     EXPECT_EQ(symbol->as<ui::node::Image>()->name, "antenna.radiowaves.left.and.right.slash");
     EXPECT_EQ(symbol->frame.size, (ui::Size{32, 32}));
+    picture(*host, "wrapper-offline");
 
     // A link opened meanwhile changes the page the window comes back to.
     window.openURL(*foundation::URL::fromString("https://kestrova.example/ann"));
