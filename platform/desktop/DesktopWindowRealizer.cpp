@@ -23,7 +23,8 @@ using ui::LaidOutView;
 // A place that holds widgets at laid-out frames over a drawing of the rest: the window's content,
 // or one tab's page. Native views (web pages) lie between two layers: what comes before the first
 // of them in the tree is drawn, and its controls placed, under them; what comes after, over them.
-// The layers over the native views let input through where they show nothing.
+// The layers over the native views let input through where they show nothing: the drawing takes
+// input only where it paints.
 struct Surface {
     GtkWidget* overlay = nullptr;
     GtkWidget* area = nullptr;        // drawn behind the native views (everything when there are none)
@@ -190,6 +191,9 @@ public:
     void draw(const Surface& surface, GtkWidget* area, cairo_t* cairo) {
         const bool inFront = area == surface.front;
         if (!host_ || (inFront && !surface.hasNative)) {
+            if (inFront) {
+                takeInputWhere(area, nullptr);
+            }
             return;
         }
         const LaidOutView tree = host_->presentation();
@@ -211,7 +215,18 @@ public:
         cairo_surface_set_device_scale(image, scale, scale);
         cairo_set_source_surface(cairo, image, 0, 0);
         cairo_paint(cairo);
+        if (inFront) {
+            takeInputWhere(area, image);
+        }
         cairo_surface_destroy(image);
+    }
+
+    // The drawing in front of native views takes the clicks where it paints and lets the others
+    // through to the widgets under it; without a picture, it lets all through.
+    static void takeInputWhere(GtkWidget* area, cairo_surface_t* painted) {
+        cairo_region_t* region = painted != nullptr ? gdk_cairo_region_create_from_surface(painted) : cairo_region_create();
+        gtk_widget_input_shape_combine_region(area, region);
+        cairo_region_destroy(region);
     }
 
     void userChangedTab(Control& tabs, std::size_t index) {
@@ -240,8 +255,11 @@ private:
         gtk_overlay_add_overlay(GTK_OVERLAY(surface.overlay), surface.fixed);
         for (GtkWidget* layer : {surface.natives, surface.front, surface.frontFixed}) {
             gtk_overlay_add_overlay(GTK_OVERLAY(surface.overlay), layer);
+            // A layer takes only the input that its own windows take: the widgets', and the front
+            // drawing's where it paints (its input shape).
             gtk_overlay_set_overlay_pass_through(GTK_OVERLAY(surface.overlay), layer, TRUE);
         }
+        takeInputWhere(surface.front, nullptr);
         for (GtkWidget* area : {surface.area, surface.front}) {
             g_signal_connect(area, "draw", G_CALLBACK(+[](GtkWidget* drawn, cairo_t* cairo, gpointer data) {
                                  auto* shown = static_cast<Surface*>(data);

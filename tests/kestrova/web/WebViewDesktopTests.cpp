@@ -20,6 +20,7 @@
 #include "kestrova/web/WebWrapper.hpp"
 #include "kestrova/web/WebWrapperViewCoordinator.hpp"
 #include "tests/kestrova/web/WindowState.hpp"
+#include "tests/support/GtkPixels.hpp"
 #include "tests/support/GtkWidgetSearch.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
@@ -42,6 +43,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testsupport::MainLoop;
+using testsupport::pixelAt;
 using testsupport::HeaderList;
 using testsupport::Reply;
 
@@ -127,22 +129,6 @@ void screenshot(const std::string& name) {
         const std::string command = "import -window root '" + (fs::path(folder) / (name + ".png")).string() + "'";
         EXPECT_EQ(std::system(command.c_str()), 0);
     }
-}
-
-// The colour of the window's pixel at a point of the widget, red, green and blue from 0 to 255.
-std::array<int, 3> pixelAt(GtkWidget* widget, int x, int y) {
-    GtkWidget* toplevel = gtk_widget_get_toplevel(widget);
-    int windowX = 0;
-    int windowY = 0;
-    gtk_widget_translate_coordinates(widget, toplevel, x, y, &windowX, &windowY);
-    GdkPixbuf* pixels = gdk_pixbuf_get_from_window(gtk_widget_get_window(toplevel), windowX, windowY, 1, 1);
-    if (pixels == nullptr) {
-        return {-1, -1, -1};
-    }
-    const guchar* pixel = gdk_pixbuf_get_pixels(pixels);
-    const std::array<int, 3> color{pixel[0], pixel[1], pixel[2]};
-    g_object_unref(pixels);
-    return color;
 }
 
 // Notes the messages the engine delivers.
