@@ -51,7 +51,8 @@ public:
 
     // The window's reactions, in their order: a URL opened with the application goes to the link
     // rules; losing the network shows the loading screen again once it is back; switching beta goes
-    // to the root of the chosen front end, whatever page was shown.
+    // to the root of the chosen front end, whatever page was shown. The window delivers the URLs;
+    // the body runs the other two when it sees the value change.
     void openURL(const foundation::URL& link);
     void connectivityChanged(bool isConnected);
     void betaChanged(bool isBeta);
