@@ -12,6 +12,7 @@
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/state/AppState.hpp"
 #include "kestrova/web/HostedWebView.hpp"
+#include "kestrova/web/ViewToReloadValueKey.hpp"
 
 #include <cstdint>
 #include <exception>
@@ -159,7 +160,7 @@ ui::View WebWrapper::webContentView() {
                     .annotation("navigationTitle", title);
     // Older systems offer no focused scene values: the Reload command has no target there.
     if (foundation::ProcessInfo::processInfo().isOperatingSystemAtLeast({12, 0, 0})) {
-        view = view.focusedSceneValue("viewToReload", viewToReload());
+        view = view.focusedSceneValue(ViewToReloadValueKey::name, ViewToReloadValueKey::Value(viewToReload()));
     }
     return view;
 }
