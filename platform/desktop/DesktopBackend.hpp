@@ -31,7 +31,7 @@ public:
 
     [[nodiscard]] std::string_view name() const noexcept override { return "desktop"; }
 
-    [[nodiscard]] appkit::ApplicationService& applicationService() override { return application_; }
+    [[nodiscard]] DesktopApplicationService& applicationService() override { return application_; }
     [[nodiscard]] appkit::WindowService& windowService() override { return windows_; }
     [[nodiscard]] appkit::DockService& dockService() override { return dock_; }
     [[nodiscard]] appkit::PushService& pushService() override { return push_; }
@@ -48,8 +48,9 @@ public:
     [[nodiscard]] DesktopWindowRealizer& windowRealizer() override { return windowRealizer_; }
 
 private:
-    DesktopApplicationService application_;
-    DesktopWindowService windows_;
+    DesktopWindowRealizer windowRealizer_;
+    DesktopApplicationService application_{windowRealizer_};
+    DesktopWindowService windows_{application_};
     LauncherEntryService dock_{"kestrova.desktop"};
     DesktopPushService push_;
     FreedesktopNotificationService notifications_{"Kestrova", "kestrova"};
@@ -62,7 +63,6 @@ private:
     DesktopWebsiteData websiteData_;
     DesktopWebEngine webEngine_;
     DesktopTimelineService timelines_;
-    DesktopWindowRealizer windowRealizer_;
 };
 
 }  // namespace desktop

@@ -25,6 +25,8 @@ public:
     [[nodiscard]] virtual ViewHost& host() = 0;
     [[nodiscard]] virtual bool isOpen() const = 0;
     virtual void close() = 0;
+    // Brings the window to the front and gives it the keyboard focus.
+    virtual void makeKeyAndOrderFront() {}
 
 protected:
     Window() = default;
