@@ -18,6 +18,7 @@
 #include "platform/desktop/StatusNotifierService.hpp"
 
 #include <memory>
+#include <string>
 
 namespace desktop {
 
@@ -26,8 +27,9 @@ namespace desktop {
 // at once instead of failing later inside a facade.
 class DesktopBackend final : public backend::Backend {
 public:
-    // Throws std::runtime_error when no display can be opened.
-    DesktopBackend();
+    // Throws std::runtime_error when no display can be opened. `desktopFileId` names the
+    // application's .desktop file, which the launcher's quicklist is announced for.
+    explicit DesktopBackend(std::string desktopFileId = "kestrova.desktop");
 
     [[nodiscard]] std::string_view name() const noexcept override { return "desktop"; }
 
@@ -51,7 +53,7 @@ private:
     DesktopWindowRealizer windowRealizer_;
     DesktopApplicationService application_{windowRealizer_};
     DesktopWindowService windows_{application_};
-    LauncherEntryService dock_{"kestrova.desktop"};
+    LauncherEntryService dock_;
     DesktopPushService push_;
     FreedesktopNotificationService notifications_{"Kestrova", "kestrova"};
     DesktopUpdaterUserDriver updaterDriver_;
