@@ -65,6 +65,7 @@ public:
         if (const auto found = restored.find("url"); found != restored.end()) {
             url_ = found->second;
         }
+        std::cout << "window " << number_ << (url_.empty() ? "" : " at " + url_) << std::endl;
     }
 
     ui::View body() override {
@@ -380,24 +381,44 @@ TEST_F(ApplicationDesktopTest, OpeningSettingsTwiceShowsOneWindow) {
     g_action_group_activate_action(G_ACTION_GROUP(gtkApplication()), "settings", nullptr);
     MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(100));
     EXPECT_EQ(toplevelsTitled("Settings").size(), 1U);
+    screenshot("settings");
     // The Settings window is no window of the window group.
     EXPECT_EQ(appkit::Application::shared().windows().size(), 2U);
     gtk_widget_destroy(toplevelsTitled("Settings").front());
 }
 
-TEST_F(ApplicationDesktopTest, AnActivityHandedOverOnTheBusReachesTheDelegate) {
-    const intents::UserActivity activity("NSUserActivityTypeBrowsingWeb");
-    const auto archive = intents::KeyedArchiver::archivedData(activity);
-    const std::string text(reinterpret_cast<const char*>(archive.bytes().data()), archive.bytes().size());
-    gchar* quoted = g_variant_print(g_variant_new_string(text.c_str()), FALSE);
+// Calls the application's action "continue-activity" over the bus, as another program would.
+testsupport::Subprocess::Outcome continueActivity(const std::string& archive) {
+    gchar* quoted = g_variant_print(g_variant_new_string(archive.c_str()), FALSE);
     const std::string parameter = std::string("[<") + quoted + ">]";
     g_free(quoted);
     testsupport::Subprocess call({"/usr/bin/gdbus", "call", "--session", "--dest", applicationId, "--object-path",
                                   "/org/example/KestrovaDesktopTest", "--method", "org.gtk.Actions.Activate",
                                   "continue-activity", parameter, "{}"});
-    const auto outcome = finish(call);
+    return finish(call);
+}
+
+TEST_F(ApplicationDesktopTest, AnActivityHandedOverOnTheBusReachesTheDelegateAndADamagedOneDoesNot) {
+    const auto damaged = continueActivity(R"({"$archiver":"KeyedArchive","$version":1,"$top":{"$class":"Shell"}})");
+    EXPECT_EQ(damaged.exitCode, 0) << damaged.errors;
+    EXPECT_TRUE(delegate().continued.empty());
+
+    const intents::UserActivity activity("NSUserActivityTypeBrowsingWeb");
+    const auto outcome = continueActivity(std::string(intents::KeyedArchiver::archivedData(activity).view()));
     EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
     EXPECT_THAT(delegate().continued, ElementsAre("NSUserActivityTypeBrowsingWeb"));
+}
+
+TEST_F(ApplicationDesktopTest, TheNextLaunchRestoresOneWindowPerKeptSceneWithItsValues) {
+    const std::string before = storedScenes();
+    // Another instance of the application, as a relaunch would start it, on the same state directory.
+    testsupport::Subprocess relaunch({programPath, "--relaunch"});
+    const auto outcome = finish(relaunch);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+    EXPECT_THAT(outcome.output, HasSubstr("window 1\n"));
+    EXPECT_THAT(outcome.output, HasSubstr("window 2 at kestrova:///open?url=https%3A%2F%2Fkestrova.example%2Fann%2Fdaily\n"));
+    // Quitting keeps the scenes as they were.
+    EXPECT_EQ(storedScenes(), before);
 }
 
 TEST_F(ApplicationDesktopTest, ClosingATabForgetsItsSceneAndKeepsTheOther) {
@@ -424,6 +445,18 @@ int main(int argc, char** argv) {
         // The same application started again: hands its arguments to the running one and ends.
         argv[1] = argv[0];
         return appkit::Application::shared().run(testApp(), argc - 1, argv + 1);
+    }
+    if (argc >= 2 && std::string(argv[1]) == "--relaunch") {
+        // A launch of the application under another name on the bus, with the windows kept by the
+        // test's instance; it quits as soon as they are open.
+        auto app = testApp();
+        app.identifier = std::string(applicationId) + "Relaunch";
+        if (!service().launch(std::move(app)) ||
+            !MainLoop::iterateUntil([] { return !appkit::Application::shared().windows().empty(); })) {
+            return 1;
+        }
+        appkit::Application::shared().terminate();
+        return 0;
     }
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
