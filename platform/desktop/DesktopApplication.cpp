@@ -84,7 +84,7 @@ public:
     Implementation(ui::App app, DesktopWindowRealizer& realizer)
         : app_(std::move(app)),
           realizer_(realizer),
-          settings_(app_.settings, realizer),
+          settings_(inScheme(app_.settings, app_.windowGroup.colorScheme), realizer),
           store_(ui::SceneStore::defaultFile(storeFolder(app_.name))) {
         gtk_ = gtk_application_new(app_.identifier.c_str(), G_APPLICATION_HANDLES_OPEN);
         g_signal_connect(gtk_, "startup", G_CALLBACK(+[](GApplication*, gpointer self) {
@@ -265,6 +265,13 @@ public:
     }
 
 private:
+    // The theme the application prefers is every window's: the Settings window's views draw in its
+    // colour scheme too.
+    static ui::SettingsScene inScheme(ui::SettingsScene scene, ui::ColorScheme scheme) {
+        scene.content = [content = std::move(scene.content), scheme] { return content().colorScheme(scheme); };
+        return scene;
+    }
+
     static std::string storeFolder(const std::string& name) {
         std::string folder = name;
         std::transform(folder.begin(), folder.end(), folder.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

@@ -360,6 +360,8 @@ TEST_F(ApplicationDesktopTest, ReloadReachesTheFocusedWindowOnly) {
     keyPress(window, GDK_KEY_r, GDK_CONTROL_MASK);
     ASSERT_TRUE(MainLoop::iterateUntil([] { return !reloads().empty(); }));
     EXPECT_EQ(reloads().size(), 1U);
+    // The window took the focus from no window of the application: the application became active.
+    EXPECT_EQ(delegate().activations, 1);
 }
 
 TEST_F(ApplicationDesktopTest, ASecondLaunchHandsItsLinkToTheKeyWindowOfTheFirstAndEnds) {
@@ -376,7 +378,7 @@ TEST_F(ApplicationDesktopTest, ASecondLaunchHandsItsLinkToTheKeyWindowOfTheFirst
 }
 
 TEST_F(ApplicationDesktopTest, OpeningSettingsTwiceShowsOneWindow) {
-    g_action_group_activate_action(G_ACTION_GROUP(gtkApplication()), "settings", nullptr);
+    keyPress(mainWindow(), GDK_KEY_comma, GDK_CONTROL_MASK);
     ASSERT_TRUE(MainLoop::iterateUntil([] { return toplevelsTitled("Settings").size() == 1; }));
     g_action_group_activate_action(G_ACTION_GROUP(gtkApplication()), "settings", nullptr);
     MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(100));
