@@ -1,5 +1,6 @@
 #include "orvane/CreateEntryIntentHandler.hpp"
 
+#include "kestrova/model/DecimalInteger.hpp"
 #include "kestrova/networking/KestrovaAPIResponse.hpp"
 #include "orvane/JournalOptions.hpp"
 #include "orvane/Requests.hpp"
@@ -9,7 +10,6 @@
 #include "platform/foundation/JSONDecoder.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
-#include <charconv>
 #include <cstdio>
 #include <limits>
 
@@ -35,20 +35,7 @@ std::optional<std::string> messageOf(const foundation::Data& body) {
 }  // namespace
 
 std::int64_t CreateEntryIntentHandler::journalId(std::string_view identifier) {
-    std::string_view digits = identifier;
-    if (digits.starts_with('+')) {
-        digits.remove_prefix(1);
-        // "+-1" is no number.
-        if (digits.starts_with('-')) {
-            return 0;
-        }
-    }
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc() || end != digits.data() + digits.size() || digits.empty()) {
-        return 0;
-    }
-    return value;
+    return kestrova::decimalInteger(identifier).value_or(0);
 }
 
 void CreateEntryIntentHandler::handle(std::shared_ptr<kestrova::CreateEntryIntent> intent,

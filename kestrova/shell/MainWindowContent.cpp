@@ -20,7 +20,7 @@ MainWindowContent::MainWindowContent(const std::map<std::string, std::string>& r
 }
 
 ui::View MainWindowContent::body() {
-    return wrapper.body();
+    return ui::View();
 }
 
 void MainWindowContent::openURL(const foundation::URL& url) {

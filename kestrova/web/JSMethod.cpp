@@ -12,7 +12,7 @@
 #include "platform/foundation/UserDefaultsError.hpp"
 #include "platform/webkit/WebsiteDataStore.hpp"
 #include "platform/widgetkit/WidgetCenter.hpp"
-#include "kestrova/model/SharedDefaults.hpp"
+#include "kestrova/model/StoreLoginToken.hpp"
 #include "kestrova/sound/KestrovaSound.hpp"
 #include "kestrova/state/AppState.hpp"
 
@@ -71,16 +71,7 @@ void startLogout() {
 void syncLoginToken() {
     webkit::WebsiteDataStore::defaultDataStore().httpCookieStore().getAllCookies(
         [](const std::vector<foundation::HTTPCookie>& cookies) {
-            for (const auto& cookie : cookies) {
-                // Any domain and path; with several, the last one the store returned stays.
-                if (cookie.name == "token") {
-                    try {
-                        accountDefaults().set(cookie.value, "token");
-                    } catch (const foundation::UserDefaultsError&) {
-                        // The stored token stays; the refresh below uses it.
-                    }
-                }
-            }
+            storeLoginToken(cookies);
             startUserRefresh();
             // Before the refresh runs: the widgets reload with the token now stored.
             widgetkit::WidgetCenter::shared().reloadAllTimelines();

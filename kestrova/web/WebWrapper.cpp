@@ -2,34 +2,17 @@
 
 #include "platform/foundation/URLComponents.hpp"
 #include "kestrova/connectivity/ConnectivityController.hpp"
+#include "kestrova/model/DecimalInteger.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/state/AppState.hpp"
 
-#include <charconv>
 #include <cstdint>
 #include <exception>
 #include <string>
 
 namespace kestrova {
 namespace {
-
-// A decimal integer as the whole text, with an optional sign; none for anything else.
-std::optional<std::int64_t> decimalInteger(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && text.front() == '-') {
-            return std::nullopt;
-        }
-    }
-    std::int64_t value = 0;
-    const auto* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 std::optional<std::string> firstItem(const foundation::URL& url, std::string_view name) {
     const foundation::URLComponents components(url);

@@ -2,6 +2,7 @@
 
 #include "platform/intents/BooleanResolutionResult.hpp"
 #include "platform/intents/File.hpp"
+#include "platform/intents/Interaction.hpp"
 #include "platform/intents/ObjectCollection.hpp"
 #include "platform/intents/ObjectResolutionResult.hpp"
 #include "platform/intents/ObjectSection.hpp"
@@ -16,6 +17,7 @@ ClassRegistry::ClassRegistry() {
     add<ObjectSection>("INObjectSection");
     add<ObjectCollection>("INObjectCollection");
     add<UserActivity>("NSUserActivity");
+    add<Interaction>("INInteraction");
     add<ObjectResolutionResult>("INObjectResolutionResult");
     add<StringResolutionResult>("INStringResolutionResult");
     add<BooleanResolutionResult>("INBooleanResolutionResult");

@@ -1,0 +1,21 @@
+#include "kestrova/model/StoreLoginToken.hpp"
+
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/foundation/UserDefaultsError.hpp"
+#include "kestrova/model/SharedDefaults.hpp"
+
+namespace kestrova {
+
+void storeLoginToken(const std::vector<foundation::HTTPCookie>& cookies) {
+    for (const auto& cookie : cookies) {
+        if (cookie.name == "token") {
+            try {
+                accountDefaults().set(cookie.value, "token");
+            } catch (const foundation::UserDefaultsError&) {
+                // The stored token stays; whoever reads it next uses that one.
+            }
+        }
+    }
+}
+
+}  // namespace kestrova

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/ui/Commands.hpp"
+
+namespace kestrova {
+
+// "New Tab" (Control-T) in the File menu, after the new-window items: openNewTab().
+struct NewTabCommand {
+    [[nodiscard]] ui::CommandGroup body() const;
+};
+
+}  // namespace kestrova
