@@ -1,7 +1,6 @@
 #include "kestrova/shell/MainWindowContent.hpp"
 
 #include "kestrova/state/AppState.hpp"
-#include "kestrova/web/ViewToReloadValueKey.hpp"
 
 namespace kestrova {
 namespace {
@@ -20,7 +19,7 @@ MainWindowContent::MainWindowContent(const std::map<std::string, std::string>& r
 }
 
 ui::View MainWindowContent::body() {
-    return ui::View();
+    return wrapper.body();
 }
 
 void MainWindowContent::openURL(const foundation::URL& url) {
@@ -29,10 +28,6 @@ void MainWindowContent::openURL(const foundation::URL& url) {
 
 std::map<std::string, std::string> MainWindowContent::sceneStorage() const {
     return {{urlKey, wrapper.url.absoluteString()}};
-}
-
-std::map<std::string, std::any> MainWindowContent::focusedValues() {
-    return {{ViewToReloadValueKey::name, ViewToReloadValueKey::Value(wrapper.viewToReload())}};
 }
 
 }  // namespace kestrova

@@ -3,7 +3,6 @@
 #include "platform/ui/SceneContent.hpp"
 #include "kestrova/web/WebWrapper.hpp"
 
-#include <any>
 #include <map>
 #include <string>
 
@@ -20,8 +19,6 @@ public:
     // Links the application is opened with go to the window's link rules.
     void openURL(const foundation::URL& url) override;
     [[nodiscard]] std::map<std::string, std::string> sceneStorage() const override;
-    // The window's reload action, for "Reload".
-    [[nodiscard]] std::map<std::string, std::any> focusedValues() override;
 
     WebWrapper wrapper;
 };

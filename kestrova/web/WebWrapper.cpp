@@ -1,11 +1,17 @@
 #include "kestrova/web/WebWrapper.hpp"
 
+#include "platform/foundation/ProcessInfo.hpp"
 #include "platform/foundation/URLComponents.hpp"
+#include "platform/ui/Image.hpp"
+#include "platform/ui/NativeView.hpp"
+#include "platform/ui/Stacks.hpp"
+#include "platform/ui/Text.hpp"
 #include "kestrova/connectivity/ConnectivityController.hpp"
 #include "kestrova/model/DecimalInteger.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/state/AppState.hpp"
+#include "kestrova/web/HostedWebView.hpp"
 
 #include <cstdint>
 #include <exception>
@@ -66,6 +72,35 @@ std::optional<foundation::URL> openTarget(const foundation::URL& link, bool isBe
     return webHostURL(*url, isBeta);
 }
 
+ui::Transition fade() { return ui::Transition::opacity().withAnimation(ui::Animation::standard()); }
+
+ui::View loadingScreen() {
+    return ui::VStack({ui::Image::named("AppIcon")
+                           .resizable()
+                           .view()
+                           .scaledToFill()
+                           .clipped()
+                           .frame({.minWidth = std::nullopt,
+                                   .idealWidth = std::nullopt,
+                                   .maxWidth = 56,
+                                   .minHeight = std::nullopt,
+                                   .idealHeight = std::nullopt,
+                                   .maxHeight = 56,
+                                   .alignment = ui::Alignment::center()}),
+                       ui::Text("Loading...").foregroundColor(ui::Color("LightGrey")).view()})
+        .transition(fade());
+}
+
+ui::View offlineScreen() {
+    return ui::VStack({ui::Image::systemName("antenna.radiowaves.left.and.right.slash").resizable().view().scaledToFit().frame(32, 32),
+                       ui::Text("The Internet connection appears to be offline.")
+                           .view()
+                           .multilineTextAlignment(ui::TextAlignment::center)
+                           .foregroundColor(ui::Color("LightGrey"))
+                           .padding()})
+        .transition(fade());
+}
+
 }  // namespace
 
 WebWrapper::WebWrapper(AppState& appState_, bool isLoading_, std::string title_)
@@ -73,13 +108,68 @@ WebWrapper::WebWrapper(AppState& appState_, bool isLoading_, std::string title_)
       isLoading(isLoading_),
       title(std::move(title_)),
       url(startURL()),
-      connectivity(ConnectivityController::make()) {}
+      connectivity(ConnectivityController::make()),
+      wasConnected_(connectivity->isConnected.get()),
+      wasBeta_(appState.isBeta.get()) {}
+
+WebWrapper::~WebWrapper() = default;
+
+ui::View WebWrapper::body() {
+    // The reactions run when the body sees a value change, before it shows the new state; the body
+    // observes both objects, so it sees every change.
+    if (const bool isConnected = connectivity->isConnected.get(); isConnected != wasConnected_) {
+        wasConnected_ = isConnected;
+        connectivityChanged(isConnected);
+    }
+    if (const bool isBeta = appState.isBeta.get(); isBeta != wasBeta_) {
+        wasBeta_ = isBeta;
+        betaChanged(isBeta);
+    }
+    // Each layer keeps its place in the stack, so that a screen that comes or goes fades while the
+    // web content stays the same view.
+    ui::View loading;
+    ui::View web;
+    ui::View offline;
+    if (connectivity->isConnected.get()) {
+        if (isLoading) {
+            loading = loadingScreen();
+        }
+        web = webContentView();
+    } else {
+        hosted_.reset();
+        offline = offlineScreen();
+    }
+    return ui::ZStack({ui::ColorView(ui::Color::black()).ignoresSafeArea(), loading, web, offline})
+        .observing(*this)
+        .observing(connectivity)
+        .observing(appState);
+}
+
+ui::View WebWrapper::webContentView() {
+    const auto content = webContent();
+    if (hosted_) {
+        hosted_->update(content);
+    } else {
+        hosted_ = std::make_shared<HostedWebView>(content);
+    }
+    auto view = ui::NativeView::view(hosted_)
+                    .annotation("ignoresSafeArea", "horizontal bottom")
+                    .opacity(isLoading ? 0 : 1)
+                    .animation(ui::Animation::standard(), isLoading ? 1 : 0)
+                    .annotation("navigationTitle", title);
+    // Older systems offer no focused scene values: the Reload command has no target there.
+    if (foundation::ProcessInfo::processInfo().isOperatingSystemAtLeast({12, 0, 0})) {
+        view = view.focusedSceneValue("viewToReload", viewToReload());
+    }
+    return view;
+}
 
 WebWrapperView WebWrapper::webContent() {
-    return WebWrapperView(ui::Binding<foundation::URL>([this] { return url; }, [this](foundation::URL value) { url = value; }),
-                          ui::Binding<std::string>([this] { return title; }, [this](std::string value) { title = value; }),
-                          ui::Binding<bool>([this] { return isLoading; }, [this](bool value) { isLoading = value; }),
-                          reloadSubject, appState.isBeta.get(), appState.pageZoom.get());
+    return WebWrapperView(
+        ui::Binding<foundation::URL>([this] { return url; }, [this](foundation::URL value) { change(url, std::move(value)); }),
+        ui::Binding<std::string>([this] { return title; }, [this](std::string value) { change(title, std::move(value)); }),
+        ui::Binding<bool>([this] { return isLoading; }, [this](bool value) { change(isLoading, value); }),
+        reloadSubject, appState.isBeta.get(), appState.pageZoom.get());
 }
 
 std::function<void()> WebWrapper::viewToReload() {
@@ -88,17 +178,17 @@ std::function<void()> WebWrapper::viewToReload() {
 
 void WebWrapper::openURL(const foundation::URL& link) {
     if (auto target = linkTarget(link, appState.isBeta.get())) {
-        url = std::move(*target);
+        change(url, std::move(*target));
     }
 }
 
 void WebWrapper::connectivityChanged(bool isConnected) {
     if (!isConnected) {
-        isLoading = true;
+        change(isLoading, true);
     }
 }
 
-void WebWrapper::betaChanged(bool isBeta) { url = isBeta ? betaWebBaseURL() : webBaseURL(); }
+void WebWrapper::betaChanged(bool isBeta) { change(url, isBeta ? betaWebBaseURL() : webBaseURL()); }
 
 foundation::URL WebWrapper::startURL() {
     auto& state = AppState::shared();

@@ -290,12 +290,18 @@ private:
         ui::SceneContent* content = &tab->content();
         const ui::Color background = app_.windowGroup.background;
         const ui::ColorScheme scheme = app_.windowGroup.colorScheme;
-        tab->view_ = realizer_.openEmbedded(ui::WindowOptions{app_.name, app_.windowGroup.minimumSize, true}, [content, background, scheme] {
+        auto view = realizer_.openEmbedded(ui::WindowOptions{app_.name, app_.windowGroup.minimumSize, true}, [content, background, scheme] {
             return content->body()
                 .frame(ui::View::FlexibleFrame{std::nullopt, std::nullopt, ui::infinity, std::nullopt, std::nullopt, ui::infinity, ui::Alignment::center()})
                 .background(ui::Rectangle().fill(background).ignoresSafeArea())
                 .colorScheme(scheme);
         });
+        view->onUpdate([this, weak = std::weak_ptr<Tab>(tab)] {
+            if (const auto shown = weak.lock(); shown && shown->view_) {
+                offerFocusedValues(*shown, false);
+            }
+        });
+        tab->view_ = std::move(view);
         return tab;
     }
 
@@ -321,7 +327,22 @@ private:
 
     void focus(Tab& tab) {
         key_ = tab.shared_from_this();
-        ui::FocusedValues::shared().replace(tab.content().focusedValues());
+        offerFocusedValues(tab, true);
+    }
+
+    // The commands read what the focused window's views offer: anew when the focus moves, and when
+    // the views of the focused window offer other keys.
+    void offerFocusedValues(Tab& tab, bool focusMoved) {
+        auto values = tab.view_->host().focusedValues();
+        std::vector<std::string> keys;
+        for (const auto& [key, value] : values) {
+            keys.push_back(key);
+        }
+        if (!focusMoved && (key_.lock().get() != &tab || keys == focusedKeys_)) {
+            return;
+        }
+        focusedKeys_ = std::move(keys);
+        ui::FocusedValues::shared().replace(std::move(values));
     }
 
     // Whether any window of the application has the focus; a move of the focus between two of them
@@ -622,6 +643,7 @@ private:
     std::unique_ptr<ui::CommandCenter> commands_;
     std::vector<std::unique_ptr<MainWindow>> toplevels_;
     std::weak_ptr<Tab> key_;
+    std::vector<std::string> focusedKeys_;  // what the focused window offered last
     std::string menuShape_;
     bool active_ = false;
     bool keyPending_ = false;  // a window was made key and the focus has not arrived yet

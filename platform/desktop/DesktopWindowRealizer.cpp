@@ -21,21 +21,29 @@ namespace {
 using ui::LaidOutView;
 
 // A place that holds widgets at laid-out frames over a drawing of the rest: the window's content,
-// or one tab's page.
+// or one tab's page. Native views (web pages) lie between two layers: what comes before the first
+// of them in the tree is drawn, and its controls placed, under them; what comes after, over them.
+// The layers over the native views let input through where they show nothing: the drawing takes
+// input only where it paints.
 struct Surface {
     GtkWidget* overlay = nullptr;
-    GtkWidget* area = nullptr;
-    GtkWidget* fixed = nullptr;
+    GtkWidget* area = nullptr;        // drawn behind the native views (everything when there are none)
+    GtkWidget* fixed = nullptr;       // controls behind the native views
+    GtkWidget* natives = nullptr;     // the native views' widgets
+    GtkWidget* front = nullptr;       // drawn in front of the native views
+    GtkWidget* frontFixed = nullptr;  // controls in front of the native views
     ui::Point origin;      // the tree's point at the surface's top-left corner
     std::string subtree;   // identity of the subtree drawn here; empty: the whole tree
     DesktopWindow* window = nullptr;
+    bool hasNative = false;     // a native view shows here
+    bool passedNative = false;  // while realizing: a native view came before in the tree
 };
 
 // A widget made for a view, kept across updates while the view keeps its identity.
 struct Control {
-    enum class Kind { label, image, toggle, button, link, tabs };
+    enum class Kind { label, image, toggle, button, link, tabs, native };
     Kind kind;
-    GtkWidget* widget = nullptr;
+    GtkWidget* widget = nullptr;  // a native view's widget belongs to its maker: held by a reference
     std::function<void(bool)> set;
     std::function<void()> action;
     bool updating = false;
@@ -162,6 +170,7 @@ public:
 
     ui::ViewHost& host() override { return *host_; }
     [[nodiscard]] bool isOpen() const override { return open_; }
+    void onUpdate(std::function<void()> listener) override { updateListener_ = std::move(listener); }
     void makeKeyAndOrderFront() override {
         if (open_ && GTK_IS_WINDOW(window_)) {
             gtk_window_present(GTK_WINDOW(window_));
@@ -181,6 +190,15 @@ public:
             gtk_widget_remove_tick_callback(top_.overlay, tick_);
             tick_ = 0;
         }
+        // The native views' widgets belong to their makers and outlive the window.
+        for (auto it = controls_.begin(); it != controls_.end();) {
+            if (it->second->kind == Control::Kind::native) {
+                discard(*it->second);
+                it = controls_.erase(it);
+            } else {
+                ++it;
+            }
+        }
         host_.reset();
         controls_.clear();
         gtk_widget_destroy(window_);
@@ -188,9 +206,14 @@ public:
 
     [[nodiscard]] GtkWidget* widget() const noexcept { return window_; }
 
-    // Draws the part of the tree a surface shows: everything but what GTK widgets show.
-    void draw(const Surface& surface, cairo_t* cairo) {
-        if (!host_) {
+    // Draws the part of the tree a surface shows, in one of its layers: everything but what GTK
+    // widgets show.
+    void draw(const Surface& surface, GtkWidget* area, cairo_t* cairo) {
+        const bool inFront = area == surface.front;
+        if (!host_ || (inFront && !surface.hasNative)) {
+            if (inFront) {
+                takeInputWhere(area, nullptr);
+            }
             return;
         }
         const LaidOutView tree = host_->presentation();
@@ -198,20 +221,32 @@ public:
         if (root == nullptr) {
             return;
         }
-        const int scale = gtk_widget_get_scale_factor(surface.area);
-        const int width = gtk_widget_get_allocated_width(surface.area);
-        const int height = gtk_widget_get_allocated_height(surface.area);
+        const int scale = gtk_widget_get_scale_factor(area);
+        const int width = gtk_widget_get_allocated_width(area);
+        const int height = gtk_widget_get_allocated_height(area);
         ui::Bitmap bitmap(width * scale, height * scale);
         ui::Renderer::Options options = ui::Renderer::Options::atScale(scale);
         options.drawControls = false;
         options.origin = surface.origin;
+        options.layer = inFront ? ui::Renderer::Layer::inFrontOfNativeViews : ui::Renderer::Layer::behindNativeViews;
         ui::Renderer::paint(*root, bitmap, options);
         cairo_surface_t* image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(bitmap.data()),
                                                                      CAIRO_FORMAT_ARGB32, bitmap.width(), bitmap.height(), bitmap.stride());
         cairo_surface_set_device_scale(image, scale, scale);
         cairo_set_source_surface(cairo, image, 0, 0);
         cairo_paint(cairo);
+        if (inFront) {
+            takeInputWhere(area, image);
+        }
         cairo_surface_destroy(image);
+    }
+
+    // The drawing in front of native views takes the clicks where it paints and lets the others
+    // through to the widgets under it; without a picture, it lets all through.
+    static void takeInputWhere(GtkWidget* area, cairo_surface_t* painted) {
+        cairo_region_t* region = painted != nullptr ? gdk_cairo_region_create_from_surface(painted) : cairo_region_create();
+        gtk_widget_input_shape_combine_region(area, region);
+        cairo_region_destroy(region);
     }
 
     void userChangedTab(Control& tabs, std::size_t index) {
@@ -233,14 +268,26 @@ private:
         surface.overlay = gtk_overlay_new();
         surface.area = gtk_drawing_area_new();
         surface.fixed = gtk_fixed_new();
+        surface.natives = gtk_fixed_new();
+        surface.front = gtk_drawing_area_new();
+        surface.frontFixed = gtk_fixed_new();
         gtk_container_add(GTK_CONTAINER(surface.overlay), surface.area);
         gtk_overlay_add_overlay(GTK_OVERLAY(surface.overlay), surface.fixed);
-        g_signal_connect(surface.area, "draw", G_CALLBACK(+[](GtkWidget*, cairo_t* cairo, gpointer data) {
-                             auto* drawn = static_cast<Surface*>(data);
-                             drawn->window->draw(*drawn, cairo);
-                             return FALSE;
-                         }),
-                         &surface);
+        for (GtkWidget* layer : {surface.natives, surface.front, surface.frontFixed}) {
+            gtk_overlay_add_overlay(GTK_OVERLAY(surface.overlay), layer);
+            // A layer takes only the input that its own windows take: the widgets', and the front
+            // drawing's where it paints (its input shape).
+            gtk_overlay_set_overlay_pass_through(GTK_OVERLAY(surface.overlay), layer, TRUE);
+        }
+        takeInputWhere(surface.front, nullptr);
+        for (GtkWidget* area : {surface.area, surface.front}) {
+            g_signal_connect(area, "draw", G_CALLBACK(+[](GtkWidget* drawn, cairo_t* cairo, gpointer data) {
+                                 auto* shown = static_cast<Surface*>(data);
+                                 shown->window->draw(*shown, drawn, cairo);
+                                 return FALSE;
+                             }),
+                             &surface);
+        }
     }
 
     // Widgets moved while their parent is being allocated keep their old places: the views follow
@@ -272,16 +319,22 @@ private:
             control->seen = false;
         }
         const LaidOutView tree = host_->presentation();
+        top_.passedNative = false;
+        top_.hasNative = false;
         realize(tree, top_, 1.0);
+        showTitle(tree);
         for (auto it = controls_.begin(); it != controls_.end();) {
             if (!it->second->seen) {
-                gtk_widget_destroy(it->second->widget);
+                discard(*it->second);
                 it = controls_.erase(it);
             } else {
                 ++it;
             }
         }
         redraw();
+        if (updateListener_) {
+            updateListener_();
+        }
         if (host_->isAnimating() && tick_ == 0) {
             tick_ = gtk_widget_add_tick_callback(top_.overlay, +[](GtkWidget*, GdkFrameClock*, gpointer self) -> gboolean {
                 auto* window = static_cast<DesktopWindow*>(self);
@@ -297,17 +350,49 @@ private:
 
     void redraw() {
         gtk_widget_queue_draw(top_.area);
+        gtk_widget_queue_draw(top_.front);
         for (auto& [identity, control] : controls_) {
             for (auto& page : control->pages) {
                 gtk_widget_queue_draw(page->area);
+                gtk_widget_queue_draw(page->front);
             }
         }
     }
 
+    // The window's title follows the content's navigation title, when it names one; an embedded
+    // window has no title bar of its own.
+    void showTitle(const LaidOutView& tree) {
+        if (header_ == nullptr) {
+            return;
+        }
+        const auto titles = tree.all([](const LaidOutView& view) {
+            const auto* annotation = view.as<ui::node::Annotation>();
+            return annotation != nullptr && annotation->key == "navigationTitle";
+        });
+        if (!titles.empty()) {
+            const std::string& title = titles.front()->as<ui::node::Annotation>()->value;
+            gtk_window_set_title(GTK_WINDOW(window_), title.c_str());
+            gtk_header_bar_set_title(GTK_HEADER_BAR(header_), title.c_str());
+        }
+    }
+
+    // A native view's widget goes back to its maker; the others are the window's own.
+    static void discard(Control& control) {
+        if (control.kind != Control::Kind::native) {
+            gtk_widget_destroy(control.widget);
+            return;
+        }
+        if (GtkWidget* parent = gtk_widget_get_parent(control.widget)) {
+            gtk_container_remove(GTK_CONTAINER(parent), control.widget);
+        }
+        g_object_unref(control.widget);
+    }
+
     Control& ensure(const std::string& identity, Control::Kind kind, Surface& surface, const std::function<GtkWidget*()>& make) {
+        GtkWidget* layer = surface.passedNative ? surface.frontFixed : surface.fixed;
         auto& slot = controls_[identity];
-        if (slot && (slot->kind != kind || gtk_widget_get_parent(slot->widget) != surface.fixed)) {
-            gtk_widget_destroy(slot->widget);
+        if (slot && (slot->kind != kind || gtk_widget_get_parent(slot->widget) != layer)) {
+            discard(*slot);
             slot.reset();
         }
         if (!slot) {
@@ -315,7 +400,7 @@ private:
             slot->kind = kind;
             slot->window = this;
             slot->widget = make();
-            gtk_fixed_put(GTK_FIXED(surface.fixed), slot->widget, 0, 0);
+            gtk_fixed_put(GTK_FIXED(layer), slot->widget, 0, 0);
             gtk_widget_show_all(slot->widget);
             slot->fresh = true;
         } else {
@@ -328,7 +413,7 @@ private:
     void place(Control& control, const Surface& surface, const ui::Rect& frame, double opacity, bool enabled) {
         const int x = static_cast<int>(std::lround(frame.minX() - surface.origin.x));
         const int y = static_cast<int>(std::lround(frame.minY() - surface.origin.y));
-        gtk_fixed_move(GTK_FIXED(surface.fixed), control.widget, x, y);
+        gtk_fixed_move(GTK_FIXED(gtk_widget_get_parent(control.widget)), control.widget, x, y);
         gtk_widget_set_size_request(control.widget, static_cast<int>(std::ceil(frame.width())), static_cast<int>(std::ceil(frame.height())));
         gtk_widget_set_opacity(control.widget, std::clamp(opacity, 0.0, 1.0));
         gtk_widget_set_sensitive(control.widget, enabled ? TRUE : FALSE);
@@ -429,9 +514,47 @@ private:
             realizeTabs(view, surface, opacity, enabled);
             return;
         }
+        if (const auto* native = view.as<ui::node::Native>()) {
+            realizeNative(view, *native, surface, opacity);
+            return;
+        }
+        // In painting order: a background comes before its content.
+        if (view.as<ui::node::Background>() != nullptr) {
+            realize(view.children.at(1), surface, opacity);
+            realize(view.children.at(0), surface, opacity);
+            return;
+        }
         for (const LaidOutView& child : view.children) {
             realize(child, surface, opacity);
         }
+    }
+
+    void realizeNative(const LaidOutView& view, const ui::node::Native& native, Surface& surface, double opacity) {
+        // What follows in the tree stands in front of it, also where it has no widget.
+        surface.passedNative = true;
+        auto* widget = static_cast<GtkWidget*>(native.view ? native.view->nativeWidget() : nullptr);
+        if (widget == nullptr) {
+            return;
+        }
+        surface.hasNative = true;
+        auto& slot = controls_[view.identity];
+        if (slot && (slot->widget != widget || gtk_widget_get_parent(widget) != surface.natives)) {
+            discard(*slot);
+            slot.reset();
+        }
+        if (!slot) {
+            slot = std::make_unique<Control>();
+            slot->kind = Control::Kind::native;
+            slot->window = this;
+            slot->widget = GTK_WIDGET(g_object_ref(widget));
+            if (GtkWidget* parent = gtk_widget_get_parent(widget)) {
+                gtk_container_remove(GTK_CONTAINER(parent), widget);
+            }
+            gtk_fixed_put(GTK_FIXED(surface.natives), widget, 0, 0);
+            gtk_widget_show(widget);
+        }
+        slot->seen = true;
+        place(*slot, surface, view.frame, opacity, true);
     }
 
     void realizeTabs(const LaidOutView& view, Surface& surface, double opacity, bool enabled) {
@@ -466,6 +589,8 @@ private:
             Surface& page = *tabs.pages[i];
             // A page sits where the tab view does: the tabs themselves are in the title bar.
             page.origin = view.frame.origin;
+            page.passedNative = false;
+            page.hasNative = false;
             realize(item.children.front(), page, opacity);
         }
     }
@@ -543,6 +668,7 @@ private:
     std::map<std::string, std::unique_ptr<Control>> controls_;
     guint tick_ = 0;
     guint resizeSource_ = 0;
+    std::function<void()> updateListener_;
     bool open_ = true;
 };
 

@@ -247,7 +247,7 @@ struct LayoutEngine::Pass {
                     }
                     return {p.width.value_or(intrinsic.width), p.height.value_or(intrinsic.height)};
                 } else if constexpr (std::is_same_v<P, node::ShapeView> || std::is_same_v<P, node::ColorFill> ||
-                                     std::is_same_v<P, node::GeometryReader>) {
+                                     std::is_same_v<P, node::GeometryReader> || std::is_same_v<P, node::Native>) {
                     return {p.width.value_or(10), p.height.value_or(10)};
                 } else if constexpr (std::is_same_v<P, node::Frame>) {
                     return frameSize(view, payload, p, environment);

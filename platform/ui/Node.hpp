@@ -6,9 +6,11 @@
 #include "platform/ui/EnvironmentValues.hpp"
 #include "platform/ui/Font.hpp"
 #include "platform/ui/Geometry.hpp"
+#include "platform/ui/NativeView.hpp"
 #include "platform/ui/Shape.hpp"
 #include "platform/ui/StrokeStyle.hpp"
 
+#include <any>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -178,6 +180,17 @@ struct ProgressView {
     double total = 1;
 };
 
+// A widget the platform shows itself (NativeView).
+struct Native {
+    std::shared_ptr<NativeView> view;
+};
+
+// A value the window offers to the application's commands while it has the focus (FocusedValues).
+struct FocusedValue {
+    std::string key;
+    std::any value;
+};
+
 // What a widget host or a window reads and the layout ignores: the navigation title, a widget's
 // link, a safe-area rule.
 struct Annotation {
@@ -188,7 +201,8 @@ struct Annotation {
 using Payload = std::variant<Empty, Stack, Spacer, Text, Image, ShapeView, ColorFill, GeometryReader, Frame,
                              Padding, Background, Overlay, Offset, Clip, ContentShape, Opacity, Rotation,
                              Identity, TransitionMarker, AnimationMarker, Environment, FixedSize, AspectRatio,
-                             Lifecycle, Observe, TabItem, Toggle, Button, Link, TabView, ProgressView, Annotation>;
+                             Lifecycle, Observe, TabItem, Toggle, Button, Link, TabView, ProgressView, Annotation,
+                             Native, FocusedValue>;
 
 }  // namespace node
 

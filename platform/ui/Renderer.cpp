@@ -206,18 +206,25 @@ private:
         std::visit(
             [&](const auto& payload) {
                 using P = std::decay_t<decltype(payload)>;
-                if constexpr (std::is_same_v<P, node::ShapeView>) {
-                    paintShape(view, payload, environment);
+                if constexpr (std::is_same_v<P, node::Native>) {
+                    paintNative(view);
+                } else if constexpr (std::is_same_v<P, node::ShapeView>) {
+                    if (inLayer()) {
+                        paintShape(view, payload, environment);
+                    }
                 } else if constexpr (std::is_same_v<P, node::ColorFill>) {
+                    if (!inLayer()) {
+                        return;
+                    }
                     setSource(cairo_, payload.color.resolve(environment.colorScheme));
                     cairo_rectangle(cairo_, view.frame.minX(), view.frame.minY(), view.frame.width(), view.frame.height());
                     cairo_fill(cairo_);
                 } else if constexpr (std::is_same_v<P, node::Text>) {
-                    if (options_.drawControls) {
+                    if (options_.drawControls && inLayer()) {
                         paintText(payload, environment, view.frame);
                     }
                 } else if constexpr (std::is_same_v<P, node::Image>) {
-                    if (options_.drawControls) {
+                    if (options_.drawControls && inLayer()) {
                         RGBA tint = environment.foreground().resolve(environment.colorScheme);
                         internal::ImageStore::shared().draw(cairo_, payload, view.frame, tint);
                     }
@@ -244,21 +251,54 @@ private:
                 } else if constexpr (std::is_same_v<P, node::TabView>) {
                     paintTabView(view);
                 } else if constexpr (std::is_same_v<P, node::Toggle>) {
-                    if (options_.drawControls) {
+                    if (options_.drawControls && inLayer()) {
                         paintToggle(view, payload, environment);
                     }
                 } else if constexpr (std::is_same_v<P, node::Button>) {
                     if (options_.drawControls) {
-                        paintBezel(view.frame, environment);
+                        if (inLayer()) {
+                            paintBezel(view.frame, environment);
+                        }
                         children(view);
                     }
                 } else if constexpr (std::is_same_v<P, node::ProgressView>) {
-                    paintProgress(view, payload, environment);
+                    if (inLayer()) {
+                        paintProgress(view, payload, environment);
+                    }
                 } else {
                     children(view);
                 }
             },
             node.payload);
+    }
+
+    // Whether what comes now in painting order belongs to the layer being painted.
+    [[nodiscard]] bool inLayer() const {
+        switch (options_.layer) {
+        case Renderer::Layer::all: return true;
+        case Renderer::Layer::behindNativeViews: return !passedNative_;
+        case Renderer::Layer::inFrontOfNativeViews: return passedNative_;
+        }
+        return true;
+    }
+
+    // Where the platform shows nothing of its own: a light panel with a cross, so that a picture
+    // shows where the native view is and how opaque.
+    void paintNative(const LaidOutView& view) {
+        if (options_.drawControls && options_.layer == Renderer::Layer::all) {
+            const Rect& frame = view.frame;
+            cairo_set_source_rgb(cairo_, 0.96, 0.96, 0.96);
+            cairo_rectangle(cairo_, frame.minX(), frame.minY(), frame.width(), frame.height());
+            cairo_fill_preserve(cairo_);
+            cairo_move_to(cairo_, frame.minX(), frame.minY());
+            cairo_line_to(cairo_, frame.maxX(), frame.maxY());
+            cairo_move_to(cairo_, frame.maxX(), frame.minY());
+            cairo_line_to(cairo_, frame.minX(), frame.maxY());
+            cairo_set_source_rgb(cairo_, 0.75, 0.75, 0.75);
+            cairo_set_line_width(cairo_, 1);
+            cairo_stroke(cairo_);
+        }
+        passedNative_ = true;
     }
 
     void children(const LaidOutView& view) {
@@ -392,6 +432,7 @@ private:
 
     cairo_t* cairo_;
     const Renderer::Options& options_;
+    bool passedNative_ = false;
 };
 
 }  // namespace

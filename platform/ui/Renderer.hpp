@@ -13,6 +13,11 @@ namespace ui {
 // with a display or without.
 class Renderer {
 public:
+    // A window that shows native views (NativeView) as widgets paints the rest in two layers: what
+    // comes before the first native view in painting order, under the widgets, and what comes after
+    // it, over them.
+    enum class Layer { all, behindNativeViews, inFrontOfNativeViews };
+
     struct Options {
         // Device pixels per point.
         double scale = 1;
@@ -22,6 +27,7 @@ public:
         bool drawControls = true;
         // The point of the tree that lands at the bitmap's top-left corner.
         Point origin;
+        Layer layer = Layer::all;
 
         static Options atScale(double scale) {
             Options options;

@@ -3,7 +3,6 @@
 #include "platform/foundation/URL.hpp"
 #include "platform/ui/View.hpp"
 
-#include <any>
 #include <map>
 #include <string>
 
@@ -24,8 +23,6 @@ public:
     // The values kept with the window under their keys, handed back to the window group's content
     // function when the window is made again at the next launch.
     [[nodiscard]] virtual std::map<std::string, std::string> sceneStorage() const { return {}; }
-    // What the window offers the application's commands while it has the focus.
-    [[nodiscard]] virtual std::map<std::string, std::any> focusedValues() { return {}; }
 
 protected:
     SceneContent() = default;

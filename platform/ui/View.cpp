@@ -1,5 +1,6 @@
 #include "platform/ui/View.hpp"
 
+#include "platform/ui/NativeView.hpp"
 #include "platform/ui/Node.hpp"
 #include "platform/ui/Shape.hpp"
 #include "platform/ui/Stacks.hpp"
@@ -143,6 +144,10 @@ View View::observing(combine::ObservableObject& object) const {
     return observing(std::shared_ptr<combine::ObservableObject>(std::shared_ptr<void>(), &object));
 }
 
+View View::focusedSceneValue(std::string key, std::any value) const {
+    return wrap(node::FocusedValue{std::move(key), std::move(value)}, {*this});
+}
+
 View View::tabItem(View label) const { return wrap(node::TabItem{}, {*this, std::move(label)}); }
 
 View View::annotation(std::string key, std::string value) const {
@@ -168,6 +173,8 @@ View Spacer(std::optional<double> minLength) { return wrap(node::Spacer{minLengt
 View EmptyView() { return View(); }
 
 View ColorView(Color color) { return wrap(node::ColorFill{std::move(color)}, {}); }
+
+View NativeView::view(std::shared_ptr<NativeView> native) { return wrap(node::Native{std::move(native)}, {}); }
 
 View GeometryReader(std::function<View(const GeometryProxy&)> content) {
     return wrap(node::GeometryReader{std::move(content)}, {});

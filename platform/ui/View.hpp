@@ -98,6 +98,10 @@ public:
     // The same for an object that outlives every view of it, such as a process-wide one.
     [[nodiscard]] View observing(combine::ObservableObject& object) const;
 
+    // Offered to the application's commands while the window that shows this view has the focus
+    // (ViewHost::focusedValues, FocusedValues).
+    [[nodiscard]] View focusedSceneValue(std::string key, std::any value) const;
+
     // A tab of a TabView, with its label.
     [[nodiscard]] View tabItem(View label) const;
     // Read by a window or a widget host, ignored by the layout.

@@ -286,6 +286,18 @@ bool ViewHost::isAnimating() const {
     return false;
 }
 
+std::map<std::string, std::any> ViewHost::focusedValues() const {
+    std::map<std::string, std::any> values;
+    // Visits every shown view: the match collects and never stops the search.
+    findFirst(current_, [&](const LaidOutView& view) {
+        if (const auto* offered = view.as<node::FocusedValue>()) {
+            values.try_emplace(offered->key, offered->value);
+        }
+        return false;
+    });
+    return values;
+}
+
 Bitmap ViewHost::render(double scale, bool drawControls) const {
     Renderer::Options options;
     options.scale = scale;

@@ -9,6 +9,7 @@
 #include "platform/ui/Renderer.hpp"
 #include "platform/ui/View.hpp"
 
+#include <any>
 #include <functional>
 #include <map>
 #include <memory>
@@ -55,6 +56,10 @@ public:
     [[nodiscard]] LaidOutView presentation() const;
     // Whether an animation is still running, so that whoever draws should draw again soon.
     [[nodiscard]] bool isAnimating() const;
+
+    // The values the shown views offer with View::focusedSceneValue, by key; where two views offer
+    // one key, the first in tree order wins. Hidden tabs offer nothing.
+    [[nodiscard]] std::map<std::string, std::any> focusedValues() const;
 
     [[nodiscard]] Bitmap render(double scale = 1.0, bool drawControls = true) const;
 

@@ -70,7 +70,9 @@ protected:
                  {"XDG_CACHE_HOME", (scratch / "cache").string()},
                  {"KESTROVA_APP_GROUP_DIR", (scratch / "group").string()},
                  {"KESTROVA_API_BASE_URL", server.url("")},
-                 // Whatever the web engine asks for goes to the loopback server.
+                 // Whatever the web engine asks for goes to the loopback server: the proxy resolver
+                 // that reads the proxy from the environment.
+                 {"GIO_USE_PROXY_RESOLVER", "libproxy"},
                  {"http_proxy", server.url("")},
                  {"https_proxy", server.url("")}}) {
             environment.set(name, value);

@@ -1,29 +1,38 @@
 // The web view on the real engine, in a window on a virtual display: the page talks to the bridge,
 // links go to the desktop's handlers, a PDF becomes a file where the save panel says, cookies are
-// read and cleared, and the zoom applies. The service's hosts are answered by a loopback server that
+// read and cleared, the zoom applies, and a main window's content covers the page with the loading
+// screen until it has loaded. The service's hosts are answered by a loopback server that
 // the engine reaches as its HTTP proxy; the desktop's URL handlers are a script that notes what it
 // was asked to open.
 #include "kestrova/web/WebWrapperView.hpp"
 
 #include "platform/backend/Backend.hpp"
+#include "platform/ui/Node.hpp"
+#include "platform/ui/WindowRealizer.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
 #include "platform/desktop/DesktopWebEngine.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/webkit/WebView.hpp"
 #include "platform/webkit/WebsiteDataStore.hpp"
+#include "kestrova/state/AppState.hpp"
 #include "kestrova/web/DownloadDelegate.hpp"
 #include "kestrova/web/JSMethod.hpp"
+#include "kestrova/web/WebWrapper.hpp"
 #include "kestrova/web/WebWrapperViewCoordinator.hpp"
 #include "tests/kestrova/web/WindowState.hpp"
+#include "tests/support/GtkPixels.hpp"
+#include "tests/support/GtkWidgetSearch.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -34,6 +43,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testsupport::MainLoop;
+using testsupport::pixelAt;
 using testsupport::HeaderList;
 using testsupport::Reply;
 
@@ -296,6 +306,59 @@ TEST_F(WebViewDesktopTest, ThePageZoomApplies) {
     screenshot("page-zoomed");
 }
 
+std::vector<GtkWidget*> loadingLabels(GtkWidget* root) {
+    return testsupport::widgetsMatching(root, [](GtkWidget* widget) {
+        return GTK_IS_LABEL(widget) && std::string(gtk_label_get_text(GTK_LABEL(widget))) == "Loading...";
+    });
+}
+
+TEST(WebWrapperDesktopTest, TheLoadingScreenShowsUntilThePageHasLoadedAndThenThePageShows) {
+    // The page waits for the test, so that the loading screen can be seen.
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    server().handle("GET", page("/welcome"), [released](const testsupport::RecordedRequest&) {
+        released.wait();
+        return html("<title>Welcome</title><body style='margin:0;background:#2a6fdb;color:#fff;font-family:sans-serif'>"
+                    "<h1 style='padding:40px'>Welcome back</h1></body>");
+    });
+    WebWrapper wrapper(AppState::shared(), true, "Kestrova");
+    wrapper.url = *foundation::URL::fromString(page("/welcome"));
+    auto window = backend::Backend::installed().windowRealizer().open({"Kestrova", {800, 600}, true},
+                                                                      [&wrapper] { return wrapper.body(); });
+    const auto* native = window->host().laidOut().first<ui::node::Native>();
+    ASSERT_NE(native, nullptr);
+    auto* webView = static_cast<GtkWidget*>(native->as<ui::node::Native>()->view->nativeWidget());
+    ASSERT_NE(webView, nullptr);
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return gtk_widget_get_mapped(webView) != FALSE; }));
+    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
+
+    // Loading: the web view is in the window, at the content's size, but transparent; the loading
+    // screen's text shows on black.
+    GtkWidget* toplevel = gtk_widget_get_toplevel(webView);
+    EXPECT_EQ(gtk_widget_get_allocated_width(webView), 800);
+    EXPECT_EQ(gtk_widget_get_allocated_height(webView), 600);
+    EXPECT_EQ(gtk_widget_get_opacity(webView), 0.0);
+    const auto labels = loadingLabels(toplevel);
+    ASSERT_EQ(labels.size(), 1U);
+    EXPECT_TRUE(gtk_widget_get_mapped(labels.front()));
+    EXPECT_EQ(pixelAt(webView, 100, 100), (std::array<int, 3>{0, 0, 0}));
+    screenshot("wrapper-loading");
+
+    // Loaded: the page shows at full opacity, the loading screen has gone and the page's title is
+    // the window's.
+    release.set_value();
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return !wrapper.isLoading && gtk_widget_get_opacity(webView) == 1.0; }));
+    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
+    EXPECT_TRUE(loadingLabels(toplevel).empty());
+    EXPECT_EQ(pixelAt(webView, 100, 100), (std::array<int, 3>{0x2a, 0x6f, 0xdb}));
+    EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(toplevel)), "Welcome");
+    screenshot("wrapper-loaded");
+
+    // Closing the window gives the web view back to its page, which still has it.
+    window->close();
+    EXPECT_EQ(gtk_widget_get_parent(webView), nullptr);
+}
+
 void writeFile(const fs::path& path, const std::string& content) {
     fs::create_directories(path.parent_path());
     std::ofstream(path) << content;
@@ -340,3 +403,4 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(kestrova::home(), ignored);
     return result;
 }
+

@@ -69,7 +69,8 @@ public:
     }
 
     ui::View body() override {
-        return ui::Text::verbatim("Window " + std::to_string(number_)).font(ui::Font::system(30)).foregroundColor(ui::Color::white());
+        return ui::View(ui::Text::verbatim("Window " + std::to_string(number_)).font(ui::Font::system(30)).foregroundColor(ui::Color::white()))
+            .focusedSceneValue("viewToReload", std::function<void()>([number = number_] { ++reloads()[number]; }));
     }
     void openURL(const foundation::URL& url) override {
         url_ = url.absoluteString();
@@ -77,9 +78,6 @@ public:
     }
     std::map<std::string, std::string> sceneStorage() const override {
         return url_.empty() ? std::map<std::string, std::string>{} : std::map<std::string, std::string>{{"url", url_}};
-    }
-    std::map<std::string, std::any> focusedValues() override {
-        return {{"viewToReload", std::function<void()>([number = number_] { ++reloads()[number]; })}};
     }
 
 private:

@@ -1,21 +1,25 @@
 // Opens real GTK windows on the display the test runs with (ctest runs it under Xvfb) and works
-// them as a user would: clicks a check box, switches tabs, watches a ring grow.
+// them as a user would: clicks a check box, switches tabs, watches a ring grow, clicks a native view's
+// widget past the views in front of it.
 #include "platform/backend/Backend.hpp"
 #include "platform/combine/ObservableObject.hpp"
 #include "platform/combine/Published.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
 #include "platform/ui/Controls.hpp"
+#include "platform/ui/NativeView.hpp"
 #include "platform/ui/Node.hpp"
 #include "platform/ui/Shape.hpp"
 #include "platform/ui/Stacks.hpp"
 #include "platform/ui/Text.hpp"
 #include "platform/ui/WindowRealizer.hpp"
+#include "tests/support/GtkPixels.hpp"
 #include "tests/support/GtkWidgetSearch.hpp"
 #include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <array>
 #include <cstdlib>
 #include <functional>
 #include <iostream>
@@ -177,6 +181,81 @@ TEST(DesktopWindow, DrawsShapesAndAnimatesTheRing) {
     settle();
     EXPECT_TRUE(greenAtTwo());
     window->close();
+}
+
+// A widget of the test's own, as a web view gives its page's widget.
+class NativeButton final : public ui::NativeView {
+public:
+    NativeButton() : button(GTK_WIDGET(g_object_ref_sink(gtk_button_new_with_label("native")))) {
+        g_signal_connect(button, "button-press-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) {
+                             ++static_cast<NativeButton*>(self)->clicks;
+                             return FALSE;
+                         }),
+                         this);
+    }
+    ~NativeButton() override {
+        gtk_widget_destroy(button);
+        g_object_unref(button);
+    }
+    NativeButton(const NativeButton&) = delete;
+    NativeButton& operator=(const NativeButton&) = delete;
+
+    [[nodiscard]] void* nativeWidget() const override { return button; }
+
+    GtkWidget* button;
+    int clicks = 0;
+};
+
+void click(GtkWidget* widget, int x, int y) {
+    GtkWidget* root = gtk_widget_get_toplevel(widget);
+    int rootX = 0;
+    int rootY = 0;
+    gtk_widget_translate_coordinates(widget, root, x, y, &rootX, &rootY);
+    GdkWindow* window = gtk_widget_get_window(root);
+    gdk_test_simulate_button(window, rootX, rootY, 1, GdkModifierType(0), GDK_BUTTON_PRESS);
+    gdk_test_simulate_button(window, rootX, rootY, 1, GdkModifierType(0), GDK_BUTTON_RELEASE);
+    settle();
+}
+
+TEST(DesktopWindow, ShowsANativeViewsWidgetUnderTheViewsInFrontOfIt) {
+    auto native = std::make_shared<NativeButton>();
+    auto settings = std::make_shared<Settings>();  // isBeta: the native view is out; progress: its opacity
+    auto window = backend::Backend::installed().windowRealizer().open({"Native", {200, 100}, false}, [native, settings] {
+        return ui::ZStack({ui::ColorView(ui::Color::sRGB(0, 0, 1)),
+                           settings->isBeta.get() ? ui::View() : ui::NativeView::view(native).opacity(settings->progress.get()),
+                           ui::ColorView(ui::Color::sRGB(1, 0, 0)).frame(40, 40)},
+                          ui::Alignment::topLeading())
+            .observing(settings);
+    });
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return gtk_widget_get_mapped(native->button) != FALSE; }));
+    settle();
+    GtkWidget* button = native->button;
+    EXPECT_EQ(gtk_widget_get_allocated_width(button), 200);
+    EXPECT_EQ(gtk_widget_get_allocated_height(button), 100);
+    EXPECT_NEAR(gtk_widget_get_opacity(button), 0.25, 0.01);
+    settings->progress = 1.0;
+    settle();
+    EXPECT_DOUBLE_EQ(gtk_widget_get_opacity(button), 1.0);
+    g_object_unref(screenshot(toplevel(), "native-view.png"));
+
+    // The square in front is drawn over the widget and takes its clicks; elsewhere the widget shows
+    // and is clicked.
+    EXPECT_EQ(testsupport::pixelAt(button, 20, 20), (std::array<int, 3>{255, 0, 0}));
+    EXPECT_NE(testsupport::pixelAt(button, 150, 50), (std::array<int, 3>{255, 0, 0}));
+    EXPECT_NE(testsupport::pixelAt(button, 150, 50), (std::array<int, 3>{0, 0, 255}));
+    click(button, 150, 50);
+    EXPECT_EQ(native->clicks, 1);
+    click(button, 20, 20);
+    EXPECT_EQ(native->clicks, 1);
+
+    // Out of the tree, the widget leaves the window and stays its maker's.
+    GtkWidget* content = gtk_bin_get_child(GTK_BIN(toplevel()));
+    settings->isBeta = true;
+    settle();
+    EXPECT_EQ(gtk_widget_get_parent(button), nullptr);
+    EXPECT_EQ(testsupport::pixelAt(content, 150, 50), (std::array<int, 3>{0, 0, 255}));
+    window->close();
+    EXPECT_EQ(gtk_widget_get_parent(button), nullptr);
 }
 
 }  // namespace

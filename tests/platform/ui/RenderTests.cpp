@@ -1,5 +1,6 @@
 #include "platform/ui/AssetCatalog.hpp"
 #include "platform/ui/Image.hpp"
+#include "platform/ui/NativeView.hpp"
 #include "platform/ui/Renderer.hpp"
 #include "platform/ui/Shape.hpp"
 #include "platform/ui/Stacks.hpp"
@@ -125,6 +126,42 @@ TEST(Render, ImagesOfTheCatalogueAndFromBytes) {
     EXPECT_EQ(count(drawn, opaqueRed), 600);
     EXPECT_FALSE(Image::fromData({'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'}).has_value());
     EXPECT_FALSE(Image::fromData({}).has_value());
+}
+
+// A native view without a widget, as on the headless backend.
+class Placeholder final : public NativeView {
+public:
+    [[nodiscard]] void* nativeWidget() const override { return nullptr; }
+};
+
+TEST(Render, ANativeViewTakesTheOfferedSpaceAndSplitsThePaintingIntoLayers) {
+    // Red, the native view in a 20-point band with half opacity, then a red square in front of it.
+    const auto tree = ZStack({ColorView(red), NativeView::view(std::make_shared<Placeholder>()).frame(std::nullopt, 20).opacity(0.5),
+                              ColorView(red).frame(4, 4)});
+    const Size size{40, 40};
+
+    // Alone, the placeholder is a light panel over the red, as opaque as the views around it.
+    const auto all = Renderer::render(tree, size);
+    const auto inBand = all.pixel(2, 20);
+    EXPECT_NEAR(inBand.red, 250, 2);
+    EXPECT_NEAR(inBand.green, 122, 3);
+    EXPECT_TRUE(opaqueRed(all.pixel(2, 2)));
+    EXPECT_TRUE(opaqueRed(all.pixel(20, 20)));
+
+    // A window that shows the widget paints what is behind it and what is in front, not the
+    // placeholder.
+    Renderer::Options behind;
+    behind.drawControls = false;
+    behind.layer = Renderer::Layer::behindNativeViews;
+    const auto back = Renderer::render(tree, size, behind);
+    EXPECT_TRUE(opaqueRed(back.pixel(2, 20)));
+    EXPECT_TRUE(opaqueRed(back.pixel(20, 20)));
+    Renderer::Options inFront = behind;
+    inFront.layer = Renderer::Layer::inFrontOfNativeViews;
+    const auto front = Renderer::render(tree, size, inFront);
+    EXPECT_EQ(front.pixel(2, 20).alpha, 0);
+    EXPECT_EQ(front.pixel(2, 2).alpha, 0);
+    EXPECT_TRUE(opaqueRed(front.pixel(20, 20)));
 }
 
 TEST(AssetCatalog, TheApplicationsColoursHaveALightAndADarkValue) {

@@ -152,6 +152,32 @@ TEST(ViewHost, OnlyTheSelectedTabIsOnScreen) {
     EXPECT_EQ(host.laidOut().first<node::TabView>()->selection, 1U);
 }
 
+TEST(ViewHost, CollectsTheFocusedValuesOfTheShownViewsTheFirstOfAKeyWinning) {
+    bool second = false;
+    const auto tab = [](const std::string& name, const std::string& value) {
+        return Text::verbatim(name).view().focusedSceneValue("tab", value).tabItem(Label(name, "gear"));
+    };
+    ViewHost host(
+        [&] {
+            return VStack({Text("a").view().focusedSceneValue("key", std::string("outer")),
+                           second ? Text("b").view().focusedSceneValue("other", 2) : EmptyView(),
+                           Text("c").view().focusedSceneValue("key", std::string("later")),
+                           TabView({tab("General", "general"), tab("Menubar", "menubar")}).frame(320, 136)});
+        },
+        sized({320, 300}));
+    auto values = host.focusedValues();
+    EXPECT_EQ(values.size(), 2U);
+    EXPECT_EQ(std::any_cast<std::string>(values.at("key")), "outer");
+    EXPECT_EQ(std::any_cast<std::string>(values.at("tab")), "general");
+
+    // The values follow the tree as it is now; a hidden tab offers nothing.
+    second = true;
+    host.selectTab(host.laidOut().first<node::TabView>()->identity, 1);
+    values = host.focusedValues();
+    EXPECT_EQ(std::any_cast<int>(values.at("other")), 2);
+    EXPECT_EQ(std::any_cast<std::string>(values.at("tab")), "menubar");
+}
+
 }  // namespace
 }  // namespace ui
 
