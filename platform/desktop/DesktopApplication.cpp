@@ -19,6 +19,7 @@
 #include <cctype>
 #include <exception>
 #include <iostream>
+#include <set>
 #include <string>
 
 namespace desktop {
@@ -106,6 +107,9 @@ public:
     }
 
     ~Implementation() {
+        for (const guint source : pending_) {
+            g_source_remove(source);
+        }
         quitting_ = true;
         toplevels_.clear();
         g_object_unref(gtk_);
@@ -178,13 +182,11 @@ public:
         if (!launched_) {
             launched_ = true;
             // Launching has finished once the main loop shows the first window.
-            g_idle_add(+[](gpointer self) {
+            later([](Implementation&) {
                 if (auto* delegate = appkit::Application::shared().delegate()) {
                     delegate->applicationDidFinishLaunching();
                 }
-                static_cast<void>(self);
-                return G_SOURCE_REMOVE;
-            }, this);
+            });
         }
         return tab;
     }
@@ -265,6 +267,24 @@ public:
     }
 
 private:
+    struct Pending {
+        Implementation* owner;
+        void (*step)(Implementation&);
+        guint source = 0;
+    };
+
+    // Runs `step` on a later turn of the main loop, unless the application is gone by then.
+    void later(void (*step)(Implementation&)) {
+        auto* pending = new Pending{this, step};
+        pending->source = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, +[](gpointer data) -> gboolean {
+            auto* due = static_cast<Pending*>(data);
+            due->owner->pending_.erase(due->source);
+            due->step(*due->owner);
+            return G_SOURCE_REMOVE;
+        }, pending, +[](gpointer data) { delete static_cast<Pending*>(data); });
+        pending_.insert(pending->source);
+    }
+
     // The theme the application prefers is every window's: the Settings window's views draw in its
     // colour scheme too.
     static ui::SettingsScene inScheme(ui::SettingsScene scene, ui::ColorScheme scheme) {
@@ -318,10 +338,14 @@ private:
         std::erase_if(toplevels_, [&](const auto& owned) { return owned.get() == &main; });
         if (toplevels_.empty() && !quitting_) {
             ui::FocusedValues::shared().replace({});
-            auto* delegate = appkit::Application::shared().delegate();
-            if (delegate != nullptr && delegate->applicationShouldTerminateAfterLastWindowClosed()) {
-                terminate();
-            }
+            // Asked once the close has been handled: whatever closed the window may open another.
+            later([](Implementation& self) {
+                auto* delegate = appkit::Application::shared().delegate();
+                if (self.toplevels_.empty() && !self.quitting_ && delegate != nullptr &&
+                    delegate->applicationShouldTerminateAfterLastWindowClosed()) {
+                    self.terminate();
+                }
+            });
         }
     }
 
@@ -371,19 +395,17 @@ private:
             return;
         }
         resignScheduled_ = true;
-        g_idle_add(+[](gpointer data) {
-            auto* self = static_cast<Implementation*>(data);
-            self->resignScheduled_ = false;
-            if (self->active_ && !self->anyWindowActive()) {
-                self->active_ = false;
-                self->keyPending_ = false;
-                self->saveScenes();
+        later([](Implementation& self) {
+            self.resignScheduled_ = false;
+            if (self.active_ && !self.anyWindowActive()) {
+                self.active_ = false;
+                self.keyPending_ = false;
+                self.saveScenes();
                 if (auto* delegate = appkit::Application::shared().delegate()) {
                     delegate->applicationDidResignActive();
                 }
             }
-            return G_SOURCE_REMOVE;
-        }, this);
+        });
     }
 
     void saveScenes() {
@@ -491,7 +513,6 @@ private:
                 gtk_window_iconify(GTK_WINDOW(key->owner->window));
             }
         });
-        addAction("help", +[](GSimpleAction*, GVariant*, gpointer) {});
         static const std::pair<const char*, const char*> editing[] = {
             {"undo", WEBKIT_EDITING_COMMAND_UNDO}, {"redo", WEBKIT_EDITING_COMMAND_REDO},
             {"cut", WEBKIT_EDITING_COMMAND_CUT},   {"copy", WEBKIT_EDITING_COMMAND_COPY},
@@ -644,6 +665,7 @@ private:
     std::vector<std::unique_ptr<MainWindow>> toplevels_;
     std::weak_ptr<Tab> key_;
     std::vector<std::string> focusedKeys_;  // what the focused window offered last
+    std::set<guint> pending_;               // the sources of later()
     std::string menuShape_;
     bool active_ = false;
     bool keyPending_ = false;  // a window was made key and the focus has not arrived yet

@@ -69,7 +69,8 @@ std::vector<MainMenuMenu> buildMainMenu(const std::string& applicationName, cons
         {3, CommandGroupPlacement::toolbar, {}},
         {3, CommandGroupPlacement::sidebar, {}},
         {4, CommandGroupPlacement::windowSize, {standardItem("Minimize", "minimize", {"<Control>m"})}},
-        {5, CommandGroupPlacement::help, {standardItem(applicationName + " Help", "help")}},
+        // This desktop has no help viewer: the Help menu holds what the application places there.
+        {5, CommandGroupPlacement::help, {}},
     };
     for (const Place& place : places) {
         std::vector<MainMenuSection> before;

@@ -124,6 +124,12 @@ TEST(MainMenuTest, PlacesEachGroupBeforeAfterOrInsteadOfItsStandardPlace) {
                             "Help: Requests and Bugs|macOS Meta"));
 }
 
+TEST(MainMenuTest, AMenuLeftWithNoItemIsLeftOut) {
+    EXPECT_THAT(outline(ui::buildMainMenu("Kestrova", {})),
+                ElementsAre("Kestrova: About Kestrova / Settings… / Quit Kestrova", "File: New Window / Close",
+                            "Edit: Undo|Redo / Cut|Copy|Paste|Select All", "Window: Minimize"));
+}
+
 TEST(MainMenuTest, CommandItemsCarryTheirActionAcceleratorsAndState) {
     const auto menus = ui::buildMainMenu("Kestrova", applicationCommands());
     const auto& view = menus[3].sections[1];
