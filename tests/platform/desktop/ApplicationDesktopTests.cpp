@@ -13,6 +13,7 @@
 #include "platform/ui/FocusedValues.hpp"
 #include "platform/ui/Shape.hpp"
 #include "platform/ui/Text.hpp"
+#include "tests/support/GtkWidgetSearch.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 #include "tests/support/Subprocess.hpp"
@@ -311,6 +312,16 @@ TEST_F(ApplicationDesktopTest, TheMenuBarHasTheStandardMenusWithTheCommandsAndTh
     EXPECT_THAT(accelerators(actions["View/Zoom In"]), ElementsAre("<Primary>plus", "<Primary>equal"));
     EXPECT_THAT(accelerators(actions["Kestrova/Settings…"]), ElementsAre("<Primary>comma"));
     EXPECT_THAT(accelerators(actions["Edit/Copy"]), ElementsAre("<Primary>c"));
+
+    // The window shows the menu bar; open its View menu for the screenshot.
+    const auto bars = testsupport::widgetsMatching(mainWindow(), [](GtkWidget* widget) { return GTK_IS_MENU_BAR(widget); });
+    ASSERT_EQ(bars.size(), 1U);
+    GList* items = gtk_container_get_children(GTK_CONTAINER(bars.front()));
+    ASSERT_EQ(g_list_length(items), 6U);
+    gtk_menu_shell_select_item(GTK_MENU_SHELL(bars.front()), GTK_WIDGET(g_list_nth_data(items, 3)));
+    g_list_free(items);
+    screenshot("view-menu");
+    gtk_menu_shell_deactivate(GTK_MENU_SHELL(bars.front()));
 }
 
 TEST_F(ApplicationDesktopTest, DisabledItemsFollowTheirConditionsAtOnce) {
