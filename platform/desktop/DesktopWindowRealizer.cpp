@@ -191,14 +191,7 @@ public:
             tick_ = 0;
         }
         // The native views' widgets belong to their makers and outlive the window.
-        for (auto it = controls_.begin(); it != controls_.end();) {
-            if (it->second->kind == Control::Kind::native) {
-                discard(*it->second);
-                it = controls_.erase(it);
-            } else {
-                ++it;
-            }
-        }
+        releaseNatives(nullptr);
         host_.reset();
         controls_.clear();
         gtk_widget_destroy(window_);
@@ -325,7 +318,7 @@ private:
         showTitle(tree);
         for (auto it = controls_.begin(); it != controls_.end();) {
             if (!it->second->seen) {
-                discard(*it->second);
+                retire(*it->second);
                 it = controls_.erase(it);
             } else {
                 ++it;
@@ -376,9 +369,11 @@ private:
         }
     }
 
-    // A native view's widget goes back to its maker; the others are the window's own.
-    static void discard(Control& control) {
+    // A native view's widget goes back to its maker; the others are the window's own, but what
+    // they hold of native views goes back first.
+    void retire(Control& control) {
         if (control.kind != Control::Kind::native) {
+            releaseNatives(control.widget);
             gtk_widget_destroy(control.widget);
             return;
         }
@@ -388,11 +383,25 @@ private:
         g_object_unref(control.widget);
     }
 
+    // Gives the native views' widgets inside `container` (all of them, without one) back before
+    // the container goes.
+    void releaseNatives(GtkWidget* container) {
+        for (auto it = controls_.begin(); it != controls_.end();) {
+            if (it->second->kind == Control::Kind::native &&
+                (container == nullptr || gtk_widget_is_ancestor(it->second->widget, container))) {
+                retire(*it->second);
+                it = controls_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+
     Control& ensure(const std::string& identity, Control::Kind kind, Surface& surface, const std::function<GtkWidget*()>& make) {
         GtkWidget* layer = surface.passedNative ? surface.frontFixed : surface.fixed;
         auto& slot = controls_[identity];
         if (slot && (slot->kind != kind || gtk_widget_get_parent(slot->widget) != layer)) {
-            discard(*slot);
+            retire(*slot);
             slot.reset();
         }
         if (!slot) {
@@ -539,7 +548,7 @@ private:
         surface.hasNative = true;
         auto& slot = controls_[view.identity];
         if (slot && (slot->widget != widget || gtk_widget_get_parent(widget) != surface.natives)) {
-            discard(*slot);
+            retire(*slot);
             slot.reset();
         }
         if (!slot) {
@@ -563,6 +572,7 @@ private:
         tabs.updating = true;
         if (tabs.pages.size() != view.children.size()) {
             for (auto& page : tabs.pages) {
+                releaseNatives(page->overlay);
                 gtk_widget_destroy(page->overlay);
             }
             tabs.pages.clear();

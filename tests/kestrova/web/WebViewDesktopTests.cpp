@@ -341,17 +341,16 @@ TEST(WebWrapperDesktopTest, TheLoadingScreenShowsUntilThePageHasLoadedAndThenThe
     const auto labels = loadingLabels(toplevel);
     ASSERT_EQ(labels.size(), 1U);
     EXPECT_TRUE(gtk_widget_get_mapped(labels.front()));
-    EXPECT_EQ(pixelAt(webView, 100, 100), (std::array<int, 3>{0, 0, 0}));
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return pixelAt(webView, 100, 100) == std::array<int, 3>{0, 0, 0}; }));
     screenshot("wrapper-loading");
 
     // Loaded: the page shows at full opacity, the loading screen has gone and the page's title is
     // the window's.
     release.set_value();
     ASSERT_TRUE(MainLoop::iterateUntil([&] { return !wrapper.isLoading && gtk_widget_get_opacity(webView) == 1.0; }));
-    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
     EXPECT_TRUE(loadingLabels(toplevel).empty());
-    EXPECT_EQ(pixelAt(webView, 100, 100), (std::array<int, 3>{0x2a, 0x6f, 0xdb}));
-    EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(toplevel)), "Welcome");
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return pixelAt(webView, 100, 100) == std::array<int, 3>{0x2a, 0x6f, 0xdb}; }));
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return std::string(gtk_window_get_title(GTK_WINDOW(toplevel))) == "Welcome"; }));
     screenshot("wrapper-loaded");
 
     // Closing the window gives the web view back to its page, which still has it.

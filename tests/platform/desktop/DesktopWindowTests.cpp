@@ -192,8 +192,11 @@ public:
                              return FALSE;
                          }),
                          this);
+        g_signal_connect(button, "destroy", G_CALLBACK(+[](GtkWidget*, gpointer self) { static_cast<NativeButton*>(self)->destroyed = true; }),
+                         this);
     }
     ~NativeButton() override {
+        g_signal_handlers_disconnect_by_data(button, this);
         gtk_widget_destroy(button);
         g_object_unref(button);
     }
@@ -204,6 +207,7 @@ public:
 
     GtkWidget* button;
     int clicks = 0;
+    bool destroyed = false;  // by someone other than its maker
 };
 
 void click(GtkWidget* widget, int x, int y) {
@@ -256,6 +260,31 @@ TEST(DesktopWindow, ShowsANativeViewsWidgetUnderTheViewsInFrontOfIt) {
     EXPECT_EQ(testsupport::pixelAt(content, 150, 50), (std::array<int, 3>{0, 0, 255}));
     window->close();
     EXPECT_EQ(gtk_widget_get_parent(button), nullptr);
+    EXPECT_FALSE(native->destroyed);
+}
+
+TEST(DesktopWindow, GivesANativeViewsWidgetBackWhenTheTabsOrTheWindowHoldingItGo) {
+    auto native = std::make_shared<NativeButton>();
+    auto settings = std::make_shared<Settings>();  // isBeta: the tabs are out
+    auto window = backend::Backend::installed().windowRealizer().open({"Tabs", {200, 100}, false}, [native, settings] {
+        if (settings->isBeta.get()) {
+            return ui::Text("No tabs").view().observing(settings);
+        }
+        return ui::TabView({ui::NativeView::view(native).tabItem(ui::Label("Page", "gear")),
+                            ui::Text("Other").view().tabItem(ui::Label("Other", "gear"))})
+            .observing(settings);
+    });
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return gtk_widget_get_mapped(native->button) != FALSE; }));
+    settings->isBeta = true;
+    settle();
+    EXPECT_EQ(gtk_widget_get_parent(native->button), nullptr);
+    EXPECT_FALSE(native->destroyed);
+
+    settings->isBeta = false;
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return gtk_widget_get_mapped(native->button) != FALSE; }));
+    window->close();
+    EXPECT_EQ(gtk_widget_get_parent(native->button), nullptr);
+    EXPECT_FALSE(native->destroyed);
 }
 
 }  // namespace
