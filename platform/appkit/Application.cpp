@@ -37,6 +37,10 @@ void Application::terminate() {
     backend::Backend::installed().applicationService().terminate();
 }
 
+int Application::run(ui::App app, int argc, char** argv) {
+    return backend::Backend::installed().applicationService().run(std::move(app), argc, argv);
+}
+
 void Application::registerForRemoteNotifications() {
     backend::Backend::installed().pushService().registerForRemoteNotifications([](const foundation::Data& token) {
         // The delegate of the moment the token arrives.

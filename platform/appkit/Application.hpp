@@ -4,6 +4,7 @@
 #include "platform/appkit/Event.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/ui/App.hpp"
 
 #include <optional>
 
@@ -48,6 +49,9 @@ public:
     void activate(bool ignoringOtherApps);
     // Ends the application.
     void terminate();
+    // Shows the application's scenes on the installed backend and runs until the application ends;
+    // the process's exit status. `arguments` are the command line's (URIs to open).
+    int run(ui::App app, int argc, char** argv);
 
     // The menu the desktop offers where it launches the application from (the launcher's quicklist);
     // choosing an item there performs the item's action here. Follows the menu's changes.

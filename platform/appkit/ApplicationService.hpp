@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/App.hpp"
+
 namespace appkit {
 
 // How the installed backend acts on the application as a whole.
@@ -9,6 +11,8 @@ public:
 
     virtual void activate(bool ignoringOtherApps) = 0;
     virtual void terminate() = 0;
+    // Shows the application's scenes and runs until it ends; the process's exit status.
+    virtual int run(ui::App app, int argc, char** argv) = 0;
 
 protected:
     ApplicationService() = default;

@@ -11,11 +11,35 @@ namespace desktop {
 void DesktopApplicationService::activate(bool /*ignoringOtherApps*/) {}
 
 void DesktopApplicationService::terminate() {
+    if (running_) {
+        running_->terminate();
+        return;
+    }
     if (GApplication* application = g_application_get_default()) {
         g_application_quit(application);
         return;
     }
     std::exit(EXIT_SUCCESS);
+}
+
+int DesktopApplicationService::run(ui::App app, int argc, char** argv) {
+    running_ = std::make_unique<DesktopApplication>(std::move(app), realizer_);
+    const int status = running_->run(argc, argv);
+    running_.reset();
+    return status;
+}
+
+bool DesktopApplicationService::launch(ui::App app) {
+    running_ = std::make_unique<DesktopApplication>(std::move(app), realizer_);
+    return running_->launch();
+}
+
+std::vector<std::shared_ptr<appkit::Window>> DesktopApplicationService::windows() const {
+    return running_ ? running_->windows() : std::vector<std::shared_ptr<appkit::Window>>{};
+}
+
+std::shared_ptr<appkit::Window> DesktopApplicationService::keyWindow() const {
+    return running_ ? running_->keyWindow() : nullptr;
 }
 
 }  // namespace desktop

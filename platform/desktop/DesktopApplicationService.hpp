@@ -1,15 +1,36 @@
 #pragma once
 
 #include "platform/appkit/ApplicationService.hpp"
+#include "platform/desktop/DesktopApplication.hpp"
+
+#include <memory>
 
 namespace desktop {
 
-// The application as a whole on GTK: a window comes forward when it is presented, so activating has
-// nothing to do of its own; terminating ends the GTK application, or the process when none runs.
+class DesktopWindowRealizer;
+
+// The application as a whole on GTK: runs the GtkApplication of the application's scenes; a window
+// comes forward when it is presented, so activating has nothing to do of its own; terminating ends
+// the GTK application, or the process when none runs.
 class DesktopApplicationService final : public appkit::ApplicationService {
 public:
+    explicit DesktopApplicationService(DesktopWindowRealizer& realizer) : realizer_(realizer) {}
+
     void activate(bool ignoringOtherApps) override;
     void terminate() override;
+    int run(ui::App app, int argc, char** argv) override;
+
+    // Registers the application and opens its first windows without running the main loop, for a
+    // caller that runs it; false when another instance runs.
+    bool launch(ui::App app);
+
+    // The running application's windows, none before it runs.
+    [[nodiscard]] std::vector<std::shared_ptr<appkit::Window>> windows() const;
+    [[nodiscard]] std::shared_ptr<appkit::Window> keyWindow() const;
+
+private:
+    DesktopWindowRealizer& realizer_;
+    std::unique_ptr<DesktopApplication> running_;
 };
 
 }  // namespace desktop

@@ -6,7 +6,7 @@
 
 namespace desktop {
 
-DesktopBackend::DesktopBackend() {
+DesktopBackend::DesktopBackend(std::string desktopFileId) : dock_(std::move(desktopFileId)) {
     if (gtk_init_check(nullptr, nullptr) == FALSE) {
         throw std::runtime_error("cannot open the display: is DISPLAY or WAYLAND_DISPLAY set?");
     }

@@ -18,6 +18,7 @@
 #include "platform/desktop/StatusNotifierService.hpp"
 
 #include <memory>
+#include <string>
 
 namespace desktop {
 
@@ -26,12 +27,13 @@ namespace desktop {
 // at once instead of failing later inside a facade.
 class DesktopBackend final : public backend::Backend {
 public:
-    // Throws std::runtime_error when no display can be opened.
-    DesktopBackend();
+    // Throws std::runtime_error when no display can be opened. `desktopFileId` names the
+    // application's .desktop file, which the launcher's quicklist is announced for.
+    explicit DesktopBackend(std::string desktopFileId = "kestrova.desktop");
 
     [[nodiscard]] std::string_view name() const noexcept override { return "desktop"; }
 
-    [[nodiscard]] appkit::ApplicationService& applicationService() override { return application_; }
+    [[nodiscard]] DesktopApplicationService& applicationService() override { return application_; }
     [[nodiscard]] appkit::WindowService& windowService() override { return windows_; }
     [[nodiscard]] appkit::DockService& dockService() override { return dock_; }
     [[nodiscard]] appkit::PushService& pushService() override { return push_; }
@@ -48,9 +50,10 @@ public:
     [[nodiscard]] DesktopWindowRealizer& windowRealizer() override { return windowRealizer_; }
 
 private:
-    DesktopApplicationService application_;
-    DesktopWindowService windows_;
-    LauncherEntryService dock_{"kestrova.desktop"};
+    DesktopWindowRealizer windowRealizer_;
+    DesktopApplicationService application_{windowRealizer_};
+    DesktopWindowService windows_{application_};
+    LauncherEntryService dock_;
     DesktopPushService push_;
     FreedesktopNotificationService notifications_{"Kestrova", "kestrova"};
     DesktopUpdaterUserDriver updaterDriver_;
@@ -62,7 +65,6 @@ private:
     DesktopWebsiteData websiteData_;
     DesktopWebEngine webEngine_;
     DesktopTimelineService timelines_;
-    DesktopWindowRealizer windowRealizer_;
 };
 
 }  // namespace desktop

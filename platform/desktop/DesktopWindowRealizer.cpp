@@ -118,29 +118,22 @@ PangoAttrList* attributesOf(const ui::node::Text& text, const ui::EnvironmentVal
 
 class DesktopWindow final : public ui::Window {
 public:
-    DesktopWindow(const ui::WindowOptions& options, std::function<ui::View()> content, const ui::ControlMetrics& metrics) {
+    // An embedded window is only its content, for a window of the application to place (as a tab).
+    DesktopWindow(const ui::WindowOptions& options, std::function<ui::View()> content, const ui::ControlMetrics& metrics,
+                  bool embedded) {
         GtkStyle::install();
-        window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-        g_object_ref(window_);
-        gtk_window_set_title(GTK_WINDOW(window_), options.title.c_str());
-        gtk_window_set_resizable(GTK_WINDOW(window_), options.resizable ? TRUE : FALSE);
-        header_ = gtk_header_bar_new();
-        gtk_header_bar_set_show_close_button(GTK_HEADER_BAR(header_), TRUE);
-        gtk_header_bar_set_title(GTK_HEADER_BAR(header_), options.title.c_str());
-        gtk_window_set_titlebar(GTK_WINDOW(window_), header_);
         makeSurface(top_, "");
         // The content has the size asked for; the title bar comes on top of it.
         gtk_widget_set_size_request(top_.overlay, static_cast<int>(options.size.width), static_cast<int>(options.size.height));
-        gtk_container_add(GTK_CONTAINER(window_), top_.overlay);
-        g_signal_connect(window_, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) {
-                             static_cast<DesktopWindow*>(self)->close();
-                             return TRUE;
-                         }),
-                         this);
-        g_signal_connect(window_, "size-allocate", G_CALLBACK(+[](GtkWidget*, GdkRectangle*, gpointer self) {
+        g_signal_connect(top_.overlay, "size-allocate", G_CALLBACK(+[](GtkWidget*, GdkRectangle*, gpointer self) {
                              static_cast<DesktopWindow*>(self)->followSize();
                          }),
                          this);
+        if (embedded) {
+            window_ = g_object_ref_sink(top_.overlay);
+        } else {
+            makeToplevel(options);
+        }
 
         ui::ViewHost::Options hosted;
         hosted.size = options.size;
@@ -149,6 +142,23 @@ public:
         host_->onUpdate([this] { sync(); });
         sync();
         gtk_widget_show_all(window_);
+    }
+
+    void makeToplevel(const ui::WindowOptions& options) {
+        window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+        g_object_ref(window_);
+        gtk_window_set_title(GTK_WINDOW(window_), options.title.c_str());
+        gtk_window_set_resizable(GTK_WINDOW(window_), options.resizable ? TRUE : FALSE);
+        header_ = gtk_header_bar_new();
+        gtk_header_bar_set_show_close_button(GTK_HEADER_BAR(header_), TRUE);
+        gtk_header_bar_set_title(GTK_HEADER_BAR(header_), options.title.c_str());
+        gtk_window_set_titlebar(GTK_WINDOW(window_), header_);
+        gtk_container_add(GTK_CONTAINER(window_), top_.overlay);
+        g_signal_connect(window_, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) {
+                             static_cast<DesktopWindow*>(self)->close();
+                             return TRUE;
+                         }),
+                         this);
     }
 
     ~DesktopWindow() override {
@@ -160,14 +170,24 @@ public:
 
     ui::ViewHost& host() override { return *host_; }
     [[nodiscard]] bool isOpen() const override { return open_; }
+    void onUpdate(std::function<void()> listener) override { updateListener_ = std::move(listener); }
+    void makeKeyAndOrderFront() override {
+        if (open_ && GTK_IS_WINDOW(window_)) {
+            gtk_window_present(GTK_WINDOW(window_));
+        }
+    }
 
     void close() override {
         if (!open_) {
             return;
         }
         open_ = false;
+        if (resizeSource_ != 0) {
+            g_source_remove(resizeSource_);
+            resizeSource_ = 0;
+        }
         if (tick_ != 0) {
-            gtk_widget_remove_tick_callback(window_, tick_);
+            gtk_widget_remove_tick_callback(top_.overlay, tick_);
             tick_ = 0;
         }
         // The native views' widgets belong to their makers and outlive the window.
@@ -263,15 +283,23 @@ private:
         }
     }
 
+    // Widgets moved while their parent is being allocated keep their old places: the views follow
+    // the new size once the allocation is over.
     void followSize() {
-        if (!host_) {
+        if (!host_ || resizeSource_ != 0) {
             return;
         }
-        const int width = gtk_widget_get_allocated_width(top_.overlay);
-        const int height = gtk_widget_get_allocated_height(top_.overlay);
-        if (width > 1 && height > 1 && (width != static_cast<int>(host_->size().width) || height != static_cast<int>(host_->size().height))) {
-            host_->resize({double(width), double(height)});
-        }
+        resizeSource_ = g_idle_add(+[](gpointer self) -> gboolean {
+            auto* window = static_cast<DesktopWindow*>(self);
+            window->resizeSource_ = 0;
+            const int width = gtk_widget_get_allocated_width(window->top_.overlay);
+            const int height = gtk_widget_get_allocated_height(window->top_.overlay);
+            const ui::Size size = window->host_->size();
+            if (width > 1 && height > 1 && (width != static_cast<int>(size.width) || height != static_cast<int>(size.height))) {
+                window->host_->resize({double(width), double(height)});
+            }
+            return G_SOURCE_REMOVE;
+        }, this);
     }
 
     // Brings the widgets in line with the tree as it shows now, and keeps animating while an
@@ -297,8 +325,11 @@ private:
             }
         }
         redraw();
+        if (updateListener_) {
+            updateListener_();
+        }
         if (host_->isAnimating() && tick_ == 0) {
-            tick_ = gtk_widget_add_tick_callback(window_, +[](GtkWidget*, GdkFrameClock*, gpointer self) -> gboolean {
+            tick_ = gtk_widget_add_tick_callback(top_.overlay, +[](GtkWidget*, GdkFrameClock*, gpointer self) -> gboolean {
                 auto* window = static_cast<DesktopWindow*>(self);
                 window->sync();
                 if (window->host_ && window->host_->isAnimating()) {
@@ -321,8 +352,12 @@ private:
         }
     }
 
-    // The window's title follows the content's navigation title, when it names one.
+    // The window's title follows the content's navigation title, when it names one; an embedded
+    // window has no title bar of its own.
     void showTitle(const LaidOutView& tree) {
+        if (header_ == nullptr) {
+            return;
+        }
         const auto titles = tree.all([](const LaidOutView& view) {
             const auto* annotation = view.as<ui::node::Annotation>();
             return annotation != nullptr && annotation->key == "navigationTitle";
@@ -603,6 +638,10 @@ private:
             gtk_box_pack_start(GTK_BOX(row), button, FALSE, FALSE, 0);
             tabs.tabButtons.push_back(button);
         }
+        if (header_ == nullptr) {
+            gtk_widget_destroy(row);
+            return;
+        }
         gtk_header_bar_set_custom_title(GTK_HEADER_BAR(header_), row);
         gtk_widget_show_all(row);
     }
@@ -615,7 +654,7 @@ private:
     }
 
     void paintImage(GtkWidget* image, const LaidOutView& view) {
-        const int scale = gtk_widget_get_scale_factor(window_);
+        const int scale = gtk_widget_get_scale_factor(top_.overlay);
         ui::Renderer::Options options = ui::Renderer::Options::atScale(scale);
         options.origin = view.frame.origin;
         ui::Bitmap bitmap(static_cast<int>(std::ceil(view.frame.width() * scale)), static_cast<int>(std::ceil(view.frame.height() * scale)));
@@ -638,6 +677,8 @@ private:
     std::unique_ptr<ui::ViewHost> host_;
     std::map<std::string, std::unique_ptr<Control>> controls_;
     guint tick_ = 0;
+    guint resizeSource_ = 0;
+    std::function<void()> updateListener_;
     bool open_ = true;
 };
 
@@ -645,7 +686,18 @@ std::shared_ptr<ui::Window> DesktopWindowRealizer::open(const ui::WindowOptions&
     if (!metrics_) {
         metrics_ = std::make_unique<GtkControlMetrics>();
     }
-    return std::make_shared<DesktopWindow>(options, std::move(content), *metrics_);
+    return std::make_shared<DesktopWindow>(options, std::move(content), *metrics_, false);
+}
+
+std::shared_ptr<ui::Window> DesktopWindowRealizer::openEmbedded(const ui::WindowOptions& options, std::function<ui::View()> content) {
+    if (!metrics_) {
+        metrics_ = std::make_unique<GtkControlMetrics>();
+    }
+    return std::make_shared<DesktopWindow>(options, std::move(content), *metrics_, true);
+}
+
+GtkWidget* DesktopWindowRealizer::widgetOf(ui::Window& window) {
+    return static_cast<DesktopWindow&>(window).widget();
 }
 
 }  // namespace desktop

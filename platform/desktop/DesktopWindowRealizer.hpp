@@ -5,6 +5,8 @@
 
 #include <memory>
 
+using GtkWidget = struct _GtkWidget;
+
 namespace desktop {
 
 // Shows view trees in GTK 3 windows: toggles, buttons, links, texts and images become GTK widgets
@@ -16,6 +18,11 @@ namespace desktop {
 class DesktopWindowRealizer final : public ui::WindowRealizer {
 public:
     [[nodiscard]] std::shared_ptr<ui::Window> open(const ui::WindowOptions& options, std::function<ui::View()> content) override;
+    // A window that is only its content, a widget for a window of the application to place; the
+    // widget is the window's until it closes.
+    [[nodiscard]] std::shared_ptr<ui::Window> openEmbedded(const ui::WindowOptions& options, std::function<ui::View()> content);
+    // The toplevel of a window that open() made, or the content of an embedded one.
+    [[nodiscard]] static GtkWidget* widgetOf(ui::Window& window);
 
 private:
     std::unique_ptr<GtkControlMetrics> metrics_;

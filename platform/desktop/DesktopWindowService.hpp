@@ -1,14 +1,20 @@
 #pragma once
 
 #include "platform/appkit/WindowService.hpp"
+#include "platform/desktop/DesktopApplicationService.hpp"
 
 namespace desktop {
 
-// The application's GTK windows. None exist until the application shows its windows; the list is
-// then theirs.
+// The running application's GTK windows, each tab one window; none until the application runs.
 class DesktopWindowService final : public appkit::WindowService {
 public:
-    std::vector<std::shared_ptr<appkit::Window>> windows() override { return {}; }
+    explicit DesktopWindowService(const DesktopApplicationService& application) : application_(application) {}
+
+    std::vector<std::shared_ptr<appkit::Window>> windows() override { return application_.windows(); }
+    std::shared_ptr<appkit::Window> keyWindow() override { return application_.keyWindow(); }
+
+private:
+    const DesktopApplicationService& application_;
 };
 
 }  // namespace desktop

@@ -5,8 +5,8 @@
 
 namespace headless {
 
-// Records "application activated" (with " ignoring other apps" when asked so) and
-// "application terminated"; the test process itself goes on.
+// Records "application activated" (with " ignoring other apps" when asked so),
+// "application terminated" and "application ran: <identifier>"; the test process itself goes on.
 class HeadlessApplicationService final : public appkit::ApplicationService {
 public:
     explicit HeadlessApplicationService(HeadlessEffects& effects) : effects_(effects) {}
@@ -15,6 +15,10 @@ public:
         effects_.record(ignoringOtherApps ? "application activated ignoring other apps" : "application activated");
     }
     void terminate() override { effects_.record("application terminated"); }
+    int run(ui::App app, int /*argc*/, char** /*argv*/) override {
+        effects_.record("application ran: " + app.identifier);
+        return 0;
+    }
 
 private:
     HeadlessEffects& effects_;

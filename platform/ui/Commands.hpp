@@ -38,6 +38,8 @@ enum class CommandGroupPlacement : std::uint8_t {
     appTermination,
     newItem,    // File: the new-window items
     saveItem,
+    undoRedo,   // Edit: undo and redo
+    pasteboard, // Edit: cut, copy, paste and select all
     toolbar,    // View: the toolbar items
     sidebar,
     windowSize,

@@ -25,6 +25,10 @@ public:
     [[nodiscard]] virtual ViewHost& host() = 0;
     [[nodiscard]] virtual bool isOpen() const = 0;
     virtual void close() = 0;
+    // Brings the window to the front and gives it the keyboard focus.
+    virtual void makeKeyAndOrderFront() {}
+    // Called after each update of the window's views, for whoever reads what they offer.
+    virtual void onUpdate(std::function<void()> /*listener*/) {}
 
 protected:
     Window() = default;

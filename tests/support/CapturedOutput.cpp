@@ -10,10 +10,19 @@
 #include <iostream>
 
 namespace testsupport {
+namespace {
 
-CapturedOutput::CapturedOutput() {
+void flushAll() {
     std::fflush(stdout);
+    std::fflush(stderr);
     std::cout.flush();
+    std::cerr.flush();
+}
+
+}  // namespace
+
+CapturedOutput::CapturedOutput(int descriptor) : descriptor_(descriptor) {
+    flushAll();
     std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-output-XXXXXX").string();
     file_ = ::mkstemp(pattern.data());
     if (file_ < 0) {
@@ -21,24 +30,22 @@ CapturedOutput::CapturedOutput() {
         return;
     }
     ::unlink(pattern.c_str());
-    saved_ = ::dup(STDOUT_FILENO);
-    ::dup2(file_, STDOUT_FILENO);
+    saved_ = ::dup(descriptor_);
+    ::dup2(file_, descriptor_);
 }
 
 CapturedOutput::~CapturedOutput() {
     if (file_ < 0) {
         return;
     }
-    std::fflush(stdout);
-    std::cout.flush();
-    ::dup2(saved_, STDOUT_FILENO);
+    flushAll();
+    ::dup2(saved_, descriptor_);
     ::close(saved_);
     ::close(file_);
 }
 
 std::string CapturedOutput::text() const {
-    std::fflush(stdout);
-    std::cout.flush();
+    flushAll();
     std::string text;
     if (file_ < 0) {
         return text;

@@ -4,12 +4,12 @@
 
 namespace testsupport {
 
-// Sends the process's standard output to a temporary file for as long as it lives, so that a test can
-// read the lines the code under test printed. Output from before is flushed first, and standard
-// output is put back at the end.
+// Sends the process's standard output (or standard error, with the descriptor 2) to a temporary file
+// for as long as it lives, so that a test can read the lines the code under test printed. Output from
+// before is flushed first, and the stream is put back at the end.
 class CapturedOutput {
 public:
-    CapturedOutput();
+    explicit CapturedOutput(int descriptor = 1);
     ~CapturedOutput();
     CapturedOutput(const CapturedOutput&) = delete;
     CapturedOutput& operator=(const CapturedOutput&) = delete;
@@ -18,6 +18,7 @@ public:
     [[nodiscard]] std::string text() const;
 
 private:
+    int descriptor_;
     int saved_ = -1;
     int file_ = -1;
 };

@@ -1,0 +1,43 @@
+#include "platform/ui/CommandCenter.hpp"
+
+#include "platform/concurrency/MainQueue.hpp"
+#include "platform/ui/FocusedValues.hpp"
+
+namespace ui {
+
+CommandCenter::CommandCenter(std::function<std::vector<CommandGroup>()> commands)
+    : commands_(std::move(commands)), groups_(commands_()) {
+    focusListener_ = FocusedValues::shared().addChangeListener([this] { scheduleUpdate(); });
+}
+
+CommandCenter::~CommandCenter() {
+    *alive_ = false;
+    FocusedValues::shared().removeChangeListener(focusListener_);
+}
+
+void CommandCenter::observe(combine::ObservableObject& object) {
+    object.objectWillChange().sink([this] { scheduleUpdate(); }).store(observations_);
+}
+
+void CommandCenter::update() {
+    updateScheduled_ = false;
+    groups_ = commands_();
+    if (onChange_) {
+        onChange_();
+    }
+}
+
+void CommandCenter::scheduleUpdate() {
+    if (updateScheduled_) {
+        return;
+    }
+    updateScheduled_ = true;
+    // Objects announce a change before they make it: evaluate once it has been made.
+    concurrency::MainQueue::async([this, alive = std::weak_ptr<bool>(alive_)] {
+        if (const auto living = alive.lock(); living && *living && updateScheduled_) {
+            update();
+        }
+    });
+}
+
+}  // namespace ui

@@ -1,0 +1,163 @@
+// Runs the kestrova program itself as the desktop would (ctest runs this under Xvfb with a session
+// bus of its own), with every directory it writes in a scratch directory and its servers on
+// loopback: a second launch with a link, an activity handed over on the bus that comes back through
+// the desktop's handler of "kestrova:" links, quitting, and the relaunch that restores the window.
+#include "tests/support/LoopbackServer.hpp"
+#include "tests/support/ScratchDirectory.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
+#include "tests/support/Subprocess.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+#include <string>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing::HasSubstr;
+using testsupport::ScratchDirectory;
+using testsupport::Subprocess;
+
+constexpr const char* applicationId = KESTROVA_APPLICATION_ID;
+// The discard port, which nothing on this machine serves.
+constexpr const char* closedPort = "http://127.0.0.1:9";
+
+// Looks again every tenth of a second until `done` holds, for at most a minute; whether it held.
+bool eventually(const std::function<bool()>& done) {
+    for (int attempt = 0; attempt < 600; ++attempt) {
+        if (done()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return done();
+}
+
+std::string objectPath() {
+    std::string path = "/" + std::string(applicationId);
+    std::replace(path.begin(), path.end(), '.', '/');
+    return path;
+}
+
+// Activates an action of the running application over the bus; the parameter is in GVariant text.
+Subprocess::Outcome activate(const std::string& action, const std::string& parameter = "[]") {
+    return Subprocess::run({"/usr/bin/gdbus", "call", "--session", "--dest", applicationId, "--object-path", objectPath(),
+                            "--method", "org.gtk.Actions.Activate", action, parameter, "{}"});
+}
+
+void screenshot(const std::string& name) {
+    if (const char* folder = std::getenv("KESTROVA_TEST_SCREENSHOTS")) {
+        // The program draws on its own time: give it a moment.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const std::string command = "import -window root '" + (fs::path(folder) / (name + ".png")).string() + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+}
+
+class KestrovaDesktopTest : public testing::Test {
+protected:
+    KestrovaDesktopTest() {
+        for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
+                 {"XDG_STATE_HOME", (scratch / "state").string()},
+                 {"XDG_CONFIG_HOME", (scratch / "config").string()},
+                 {"XDG_DATA_HOME", (scratch / "data").string()},
+                 {"XDG_CACHE_HOME", (scratch / "cache").string()},
+                 {"KESTROVA_APP_GROUP_DIR", (scratch / "group").string()},
+                 {"KESTROVA_API_BASE_URL", server.url("")},
+                 // Whatever the web engine asks for goes to a closed port of the loopback, through
+                 // the proxy resolver that reads the proxy from the environment: pages fail at once.
+                 {"GIO_USE_PROXY_RESOLVER", "libproxy"},
+                 {"http_proxy", closedPort},
+                 {"https_proxy", closedPort}}) {
+            environment.set(name, value);
+        }
+        // The desktop's handler of "kestrova:" links is this build's program.
+        fs::create_directories(scratch / "data" / "applications");
+        scratch.write("data/applications/" + std::string(applicationId) + ".desktop",
+                      "[Desktop Entry]\nType=Application\nName=Kestrova\nExec=" + std::string(KESTROVA_PROGRAM) +
+                          " %u\nMimeType=x-scheme-handler/kestrova;\n");
+        fs::create_directories(scratch / "config");
+        scratch.write("config/mimeapps.list",
+                      "[Default Applications]\nx-scheme-handler/kestrova=" + std::string(applicationId) + ".desktop\n");
+    }
+
+    [[nodiscard]] std::string scenes() const {
+        const auto file = scratch / "state" / "kestrova" / "scenes";
+        return fs::exists(file) ? ScratchDirectory::read(file) : std::string();
+    }
+
+    // Starts the program and waits until it answers on the bus: its first windows open before it
+    // takes any call.
+    [[nodiscard]] static std::unique_ptr<Subprocess> launch() {
+        auto program = std::make_unique<Subprocess>(std::vector<std::string>{KESTROVA_PROGRAM});
+        EXPECT_TRUE(eventually([&] {
+            const auto owned = Subprocess::run({"/usr/bin/gdbus", "call", "--session", "--dest", "org.freedesktop.DBus",
+                                                "--object-path", "/org/freedesktop/DBus", "--method",
+                                                "org.freedesktop.DBus.NameHasOwner", applicationId});
+            return owned.output.find("true") != std::string::npos || !program->running();
+        }));
+        return program;
+    }
+
+    ScratchDirectory scratch;
+    testsupport::LoopbackServer server;
+    testsupport::ScopedEnvironment environment;
+};
+
+TEST_F(KestrovaDesktopTest, LinksAndHandedOverPagesReachTheWindowWhichComesBackAfterQuittingButNotAfterClosing) {
+    auto first = launch();
+    ASSERT_TRUE(first->running());
+    ASSERT_TRUE(eventually([&] { return !scenes().empty(); }));
+
+    const auto second = Subprocess::run({KESTROVA_PROGRAM, "kestrova:///open?url=https%3A%2F%2Fkestrova.example%2Fann"});
+    EXPECT_EQ(second.exitCode, 0) << second.errors;
+    EXPECT_TRUE(eventually([&] { return scenes().find("value.url=https://kestrova.example/ann\n") != std::string::npos; })) << scenes();
+    screenshot("kestrova-main-window");
+
+    // A page handed over from another device opens in the window, through the desktop's handler of
+    // the application's own links.
+    const std::string activity =
+        R"({"$archiver":"KeyedArchive","$version":1,"$top":{"$class":"NSUserActivity","activityType":"NSUserActivityTypeBrowsingWeb","webpageURL":"https://kestrova.example/bob"}})";
+    const auto handedOver = activate("continue-activity", "[<'" + activity + "'>]");
+    EXPECT_EQ(handedOver.exitCode, 0) << handedOver.errors;
+    EXPECT_TRUE(eventually([&] { return scenes().find("value.url=https://kestrova.example/bob\n") != std::string::npos; })) << scenes();
+
+    ASSERT_EQ(activate("quit").exitCode, 0);
+    const auto ended = first->wait();
+    EXPECT_EQ(ended.exitCode, 0) << ended.errors;
+    const std::string kept = scenes();
+    EXPECT_THAT(kept, HasSubstr("value.url=https://kestrova.example/bob\n"));
+
+    // The next launch opens the kept window again, on its page.
+    auto again = launch();
+    ASSERT_TRUE(again->running());
+    EXPECT_EQ(scenes(), kept);
+
+    // "New Tab", the second group's item, opens a tab that is kept too.
+    ASSERT_EQ(activate("command-1-0").exitCode, 0);
+    ASSERT_TRUE(eventually([&] {
+        const std::string now = scenes();
+        return std::count(now.begin(), now.end(), '[') == 2;
+    })) << scenes();
+    screenshot("kestrova-two-tabs");
+
+    // Closing both tabs closes the last window, which ends the application; closed windows are
+    // forgotten.
+    ASSERT_EQ(activate("close").exitCode, 0);
+    ASSERT_EQ(activate("close").exitCode, 0);
+    const auto closed = again->wait();
+    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+    EXPECT_EQ(scenes().find('['), std::string::npos) << scenes();
+}
+
+}  // namespace
