@@ -48,7 +48,10 @@ std::vector<StoredScene> SceneStore::load() const {
     GError* raw = nullptr;
     if (g_key_file_load_from_file(keys.get(), file_.c_str(), G_KEY_FILE_NONE, &raw) == FALSE) {
         const std::unique_ptr<GError, ErrorDeleter> error(raw);
-        std::cerr << file_.string() << ": no windows restored: " << error->message << '\n';
+        // No file is the first launch, or the last one closed every window: nothing to say.
+        if (!g_error_matches(error.get(), G_FILE_ERROR, G_FILE_ERROR_NOENT)) {
+            std::cerr << file_.string() << ": no windows restored: " << error->message << '\n';
+        }
         return {};
     }
     std::vector<StoredScene> scenes;

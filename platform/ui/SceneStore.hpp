@@ -28,8 +28,8 @@ public:
 
     [[nodiscard]] const std::filesystem::path& file() const noexcept { return file_; }
 
-    // The scenes in the order they were saved. A missing or unreadable file restores nothing, and
-    // says so on standard error.
+    // The scenes in the order they were saved. A missing file restores nothing; so does an
+    // unreadable one, which says so on standard error.
     [[nodiscard]] std::vector<StoredScene> load() const;
     // Replaces the file; a failure is reported on standard error and the previous file stays.
     void save(const std::vector<StoredScene>& scenes) const;
