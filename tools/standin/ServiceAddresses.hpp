@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace standin {
+
+// The names and port the stand-in serves: the web front end on the domain
+// and on "beta." in front of it, the API on "api." in front of it.
+struct ServiceAddresses {
+    std::string domain = "localhost";
+    int port = 0;
+
+    [[nodiscard]] std::string betaHost() const { return "beta." + domain; }
+    [[nodiscard]] std::string apiHost() const { return "api." + domain; }
+    // "https://<host>:<port>", no path.
+    [[nodiscard]] std::string origin(std::string_view host) const {
+        return "https://" + std::string(host) + ":" + std::to_string(port);
+    }
+    [[nodiscard]] std::string apiBase() const { return origin(apiHost()); }
+};
+
+}  // namespace standin
