@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -24,6 +25,10 @@ const std::string& checked(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         stop(path, std::string("which cannot be read: ") + std::strerror(errno));
+    }
+    std::error_code fault;
+    if (!std::filesystem::is_regular_file(path, fault)) {
+        stop(path, "which is no file");
     }
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (text.find("-----BEGIN CERTIFICATE-----") == std::string::npos) {

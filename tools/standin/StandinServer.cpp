@@ -42,6 +42,8 @@ StandinServer::StandinServer(const Settings& settings)
     const auto handler = [this](const httplib::Request& request, httplib::Response& response) {
         dispatch(request, response);
     };
+    // Short keep-alive, so that stopping does not wait long for idle connections.
+    server_.set_keep_alive_timeout(1);
     server_.Get(".*", handler);
     server_.Post(".*", handler);
     server_.Options(".*", handler);
