@@ -22,14 +22,15 @@ std::vector<std::string> StandinProcess::arguments(const Options& options) {
 StandinProcess::StandinProcess(const Options& options) : stateDirectory_(options.stateDirectory) {
     process_.emplace(arguments(options));
     const auto line = process_->readLine();
-    static const std::regex ready("kestrova-standin: serving https://localhost:([0-9]+)/.*");
+    static const std::regex ready("kestrova-standin: serving https://([a-z.]+):([0-9]+)/.*");
     std::smatch match;
     if (!line || !std::regex_match(*line, match, ready)) {
         const auto outcome = process_->wait();
         process_.reset();
         throw std::runtime_error("the stand-in did not get ready: " + line.value_or("") + outcome.errors);
     }
-    port_ = std::stoi(match[1].str());
+    domain_ = match[1].str();
+    port_ = std::stoi(match[2].str());
 }
 
 StandinProcess::~StandinProcess() {
@@ -38,8 +39,8 @@ StandinProcess::~StandinProcess() {
     }
 }
 
-std::string StandinProcess::origin(const std::string& host) const {
-    return "https://" + host + ":" + std::to_string(port_);
+std::string StandinProcess::origin(const std::string& subdomain) const {
+    return "https://" + (subdomain.empty() ? domain_ : subdomain + "." + domain_) + ":" + std::to_string(port_);
 }
 
 Subprocess::Outcome StandinProcess::stop() {

@@ -35,9 +35,11 @@ public:
     StandinProcess& operator=(const StandinProcess&) = delete;
 
     [[nodiscard]] int port() const noexcept { return port_; }
-    // "https://<host>:<port>" for "localhost", "beta.localhost" or "api.localhost".
-    [[nodiscard]] std::string origin(const std::string& host) const;
-    [[nodiscard]] std::string apiBase() const { return origin("api.localhost"); }
+    // The domain it serves, "kestrova.localhost".
+    [[nodiscard]] const std::string& domain() const noexcept { return domain_; }
+    // "https://<host>:<port>" of the production web host, or of "beta" or "api" in front of it.
+    [[nodiscard]] std::string origin(const std::string& subdomain = "") const;
+    [[nodiscard]] std::string apiBase() const { return origin("api"); }
     [[nodiscard]] std::string certificate() const { return (stateDirectory_ / "certificate.pem").string(); }
 
     // Stops it with SIGTERM and gives how it ended.
@@ -50,6 +52,7 @@ public:
 private:
     std::filesystem::path stateDirectory_;
     std::optional<Subprocess> process_;
+    std::string domain_;
     int port_ = 0;
 };
 

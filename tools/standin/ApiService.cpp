@@ -379,7 +379,7 @@ void ApiService::getUser(const StoredAccount& account, httplib::Response& respon
 void ApiService::logout(const StoredAccount& account, httplib::Response& response) {
     store_.update([&](StandinData& data) { data.accountWithUsername(account.username)->token.reset(); });
     response.set_header("Set-Cookie", "token=; Domain=" + addresses_.domain +
-                                          "; Path=/; Max-Age=0; Secure; HttpOnly; SameSite=None");
+                                          "; Path=/; Max-Age=0; Secure; SameSite=Lax");
     response.set_content("{}", "application/json");
 }
 

@@ -7,8 +7,14 @@ namespace standin {
 
 // The names and port the stand-in serves: the web front end on the domain
 // and on "beta." in front of it, the API on "api." in front of it.
+//
+// The domain is a name under "localhost", which libcurl and GLib's resolver
+// send to loopback without a hosts file. It is not "localhost" itself: that
+// counts as a public suffix to the web engine's cookie jar, which then
+// refuses the session cookie set for the whole domain and treats the three
+// hosts as different sites.
 struct ServiceAddresses {
-    std::string domain = "localhost";
+    std::string domain = "kestrova.localhost";
     int port = 0;
 
     [[nodiscard]] std::string betaHost() const { return "beta." + domain; }

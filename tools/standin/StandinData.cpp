@@ -34,7 +34,7 @@ StandinData StandinData::demo() {
                            .createdAt = streakDate + "T08:30:00.000Z",
                            .blocks = {{.index = 0, .type = "text", .text = std::move(text)}}};
     };
-    StoredAccount demo{.id = 1, .username = "demo", .password = "demo", .email = "demo@localhost"};
+    StoredAccount demo{.id = 1, .username = "demo", .password = "demo", .email = "demo@kestrova.localhost"};
     demo.journals = {
         {.id = 1, .title = "Workout", .description = "A run, a ride or a swim every day.", .slug = "workout",
          .iconEmoji = "🏃", .isDaily = true, .streak = 4, .streakDate = yesterday,

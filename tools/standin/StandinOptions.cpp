@@ -21,8 +21,9 @@ std::filesystem::path defaultStateDirectory() {
 
 const char* StandinOptions::usage() {
     return "usage: kestrova-standin [--port N] [--state-dir DIR] [--data FILE]\n"
-           "Serves the service's API and web front end for the domain \"localhost\" on 127.0.0.1 over HTTPS:\n"
-           "https://localhost:N/, https://beta.localhost:N/ and https://api.localhost:N/ (N 8443 unless given;\n"
+           "Serves the service's API and web front end for the domain \"kestrova.localhost\" on 127.0.0.1 over\n"
+           "HTTPS: https://kestrova.localhost:N/, https://beta.kestrova.localhost:N/ and\n"
+           "https://api.kestrova.localhost:N/ (N 8443 unless given;\n"
            "0 takes a free port). The certificate is made on the first run in the state directory\n"
            "($XDG_STATE_HOME/kestrova-standin); the data file (default DIR/data.json) keeps what clients post.\n"
            "Sign in as demo, password demo.\n";

@@ -165,11 +165,9 @@ void WebFrontEnd::signIn(const httplib::Request& request, httplib::Response& res
         response.set_content(R"({"message":"Wrong username or password."})", "application/json");
         return;
     }
-    // For the whole domain, so that the API host gets it too; the pages call
-    // the API from their own origin, which is another site for a name under
-    // "localhost", hence SameSite=None.
+    // For the whole domain, so that the beta and the API host get it too.
     response.set_header("Set-Cookie", "token=" + *token + "; Domain=" + addresses_.domain +
-                                          "; Path=/; Max-Age=2592000; Secure; SameSite=None");
+                                          "; Path=/; Max-Age=2592000; Secure; SameSite=Lax");
     response.set_content("{}", "application/json");
 }
 

@@ -4,6 +4,7 @@
 #include "kestrova/networking/APIBaseURLOverride.hpp"
 #include "kestrova/networking/EntryUpload.hpp"
 #include "kestrova/networking/Networking.hpp"
+#include "kestrova/networking/ServiceHosts.hpp"
 #include "platform/concurrency/MainActor.hpp"
 #include "platform/foundation/DevelopmentCertificateOverride.hpp"
 #include "platform/foundation/HTTPURLResponse.hpp"
@@ -125,10 +126,10 @@ protected:
     // Signs in on the web host as the login page does and gives the session
     // token from the cookie it sets.
     std::string signIn(const std::string& password = "demo") {
-        const auto answer = fetch(standin_.origin("localhost") + "/login", "POST",
+        const auto answer = fetch(standin_.origin() + "/login", "POST",
                                   "username=demo&password=" + password, "application/x-www-form-urlencoded");
         const auto cookie = answer.response->value("Set-Cookie").value_or("");
-        EXPECT_NE(cookie.find("Domain=localhost"), std::string::npos) << cookie;
+        EXPECT_NE(cookie.find("Domain=" + standin_.domain()), std::string::npos) << cookie;
         const auto start = cookie.find("token=");
         return start == std::string::npos ? "" : cookie.substr(start + 6, cookie.find(';') - start - 6);
     }
@@ -144,7 +145,7 @@ protected:
 };
 
 TEST_F(StandinTest, TheDemoUserSignsInAndGetsJournalsOfEveryKind) {
-    EXPECT_EQ(fetch(standin_.origin("localhost") + "/login", "POST", "username=demo&password=nope",
+    EXPECT_EQ(fetch(standin_.origin() + "/login", "POST", "username=demo&password=nope",
                     "application/x-www-form-urlencoded")
                   .status,
               401);
@@ -290,17 +291,17 @@ TEST_F(StandinTest, SigningOutEndsTheSession) {
 }
 
 TEST_F(StandinTest, TheWebHostsServeThePagesAndTheBetaOneSaysSo) {
-    const auto production = fetch(standin_.origin("localhost") + "/login");
-    const auto beta = fetch(standin_.origin("beta.localhost") + "/login");
+    const auto production = fetch(standin_.origin() + "/login");
+    const auto beta = fetch(standin_.origin("beta") + "/login");
     EXPECT_EQ(production.status, 200);
     EXPECT_EQ(production.body.find("badge beta"), std::string::npos);
     EXPECT_NE(beta.body.find("badge beta"), std::string::npos);
     // Without a session the journals are behind the sign-in page.
-    EXPECT_NE(fetch(standin_.origin("localhost") + "/home").body.find("<h1>Sign in</h1>"), std::string::npos);
+    EXPECT_NE(fetch(standin_.origin() + "/home").body.find("<h1>Sign in</h1>"), std::string::npos);
 
     const auto token = signIn();
     const auto home = run([&]() -> concurrency::Task<Answer> {
-        foundation::URLRequest request(*foundation::URL::fromString(standin_.origin("beta.localhost") + "/home"));
+        foundation::URLRequest request(*foundation::URL::fromString(standin_.origin("beta") + "/home"));
         request.setValue("token=" + token, "Cookie");
         const auto reply = co_await foundation::URLSession::shared().data(std::move(request));
         co_return Answer{200, std::string(reply.data.view()), nullptr};
@@ -309,13 +310,13 @@ TEST_F(StandinTest, TheWebHostsServeThePagesAndTheBetaOneSaysSo) {
                              "/kestrova-sample.pdf"}) {
         EXPECT_NE(home.body.find(link), std::string::npos) << link;
     }
-    const auto pdf = fetch(standin_.origin("localhost") + "/kestrova-sample.pdf");
+    const auto pdf = fetch(standin_.origin() + "/kestrova-sample.pdf");
     EXPECT_EQ(pdf.response->value("Content-Type"), "application/pdf");
     EXPECT_TRUE(pdf.body.starts_with("%PDF-"));
     // A name it does not serve, though the connection is to its port.
     const auto misdirected = run([&]() -> concurrency::Task<int> {
-        foundation::URLRequest request(*foundation::URL::fromString(standin_.origin("localhost") + "/login"));
-        request.setValue("elsewhere.localhost", "Host");
+        foundation::URLRequest request(*foundation::URL::fromString(standin_.origin() + "/login"));
+        request.setValue("elsewhere." + standin_.domain(), "Host");
         const auto reply = co_await foundation::URLSession::shared().data(std::move(request));
         co_return std::dynamic_pointer_cast<const foundation::HTTPURLResponse>(reply.response)->statusCode();
     });
@@ -345,7 +346,7 @@ TEST_F(StandinDataTest, TheSessionTrustsItOnlyWithTheDevelopmentCertificate) {
     {
         const foundation::DevelopmentCertificateOverride trust(standin.certificate());
         EXPECT_EQ(fetch(auth).status, 401);
-        EXPECT_EQ(fetch(standin.origin("beta.localhost") + "/login").status, 200);
+        EXPECT_EQ(fetch(standin.origin("beta") + "/login").status, 200);
     }
     // Verification stays on: another stand-in's certificate is no anchor for this one.
     ScratchDirectory otherState;
@@ -360,7 +361,7 @@ TEST_F(StandinDataTest, WhatWasPostedSurvivesARestart) {
         StandinProcess standin({.stateDirectory = state_.path()});
         const foundation::DevelopmentCertificateOverride trust(standin.certificate());
         const kestrova::APIBaseURLOverride api(*foundation::URL::fromString(standin.apiBase()));
-        const auto answer = fetch(standin.origin("localhost") + "/login", "POST", "username=demo&password=demo",
+        const auto answer = fetch(standin.origin() + "/login", "POST", "username=demo&password=demo",
                                   "application/x-www-form-urlencoded");
         const auto cookie = *answer.response->value("Set-Cookie");
         token = cookie.substr(6, cookie.find(';') - 6);
@@ -406,6 +407,20 @@ TEST_F(StandinDataTest, ABadCommandLineIsAUsageError) {
         EXPECT_EQ(outcome.exitCode, 2) << arguments[0];
         EXPECT_NE(outcome.errors.find("usage: kestrova-standin"), std::string::npos);
     }
+}
+
+// The client's compiled addresses carry the deployment's port when it has one (the local preset's
+// 8443), and none otherwise.
+TEST(StandinDeployment, TheBuildsAddressesNameTheDeploymentsPort) {
+    const std::string domain = KESTROVA_SERVICE_DOMAIN;
+    const std::string port = KESTROVA_SERVICE_PORT;
+    const std::string suffix = port.empty() ? "" : ":" + port;
+    EXPECT_EQ(kestrova::apiBaseURL().absoluteString(), "https://api." + domain + suffix);
+    EXPECT_EQ(kestrova::webBaseURL().absoluteString(), "https://" + domain + suffix + "/");
+    EXPECT_EQ(kestrova::betaWebBaseURL().absoluteString(), "https://beta." + domain + suffix + "/");
+    EXPECT_EQ(kestrova::webHost(), domain);
+    const auto page = *foundation::URL::fromString("https://" + domain + suffix + "/demo/workout?x=1");
+    EXPECT_EQ(kestrova::webHostURL(page, true).absoluteString(), "https://beta." + domain + suffix + "/demo/workout?x=1");
 }
 
 }  // namespace
