@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 namespace standin {
 namespace {
@@ -82,6 +81,20 @@ std::string entriesList(const StoredJournal& journal) {
     return out + "</ul>";
 }
 
+const std::string journalsLink = "<a href=\"/home\">Journals</a>";
+const std::string signOutLink = "<a href=\"#\" data-sign-out>Sign out</a>";
+
+// The page with every {{name}} of the holes filled in; other holes stay.
+std::string filled(std::string html, const std::map<std::string, std::string>& holes) {
+    for (const auto& [name, value] : holes) {
+        const std::string hole = "{{" + name + "}}";
+        for (auto at = html.find(hole); at != std::string::npos; at = html.find(hole, at + value.size())) {
+            html.replace(at, hole.size(), value);
+        }
+    }
+    return html;
+}
+
 }  // namespace
 
 WebFrontEnd::WebFrontEnd(Store& store, ServiceAddresses addresses, std::filesystem::path pagesDirectory)
@@ -103,10 +116,10 @@ void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& res
         return signIn(request, response);
     }
     if (path == "/login") {
-        return page(response, "login.html", {}, beta);
+        return page(response, "login.html", {{"title", "Sign in"}}, beta);
     }
     if (path == "/playground") {
-        return page(response, "playground.html", {}, beta);
+        return page(response, "playground.html", {{"title", "Playground"}, {"nav", journalsLink}}, beta);
     }
     const auto account = store_.read([&](const StandinData& data) -> std::optional<StoredAccount> {
         auto* found = const_cast<StandinData&>(data).accountWithToken(ApiService::sessionToken(request).value_or(""));
@@ -124,7 +137,12 @@ void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& res
                         escaped(journal.title) + "</span><span class=\"streak\">" + std::to_string(journal.streak) +
                         "</span>" + badges(journal, day) + "</a></li>";
         }
-        return page(response, "home.html", {{"username", escaped(account->username)}, {"journals", journals}}, beta);
+        return page(response, "home.html",
+                    {{"title", "Journals"},
+                     {"nav", "<a href=\"/playground\">Playground</a>" + signOutLink},
+                     {"username", escaped(account->username)},
+                     {"journals", journals}},
+                    beta);
     }
     const auto slash = path.find('/', 1);
     if (account && slash != std::string::npos && path.substr(1, slash - 1) == account->username) {
@@ -132,7 +150,8 @@ void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& res
         const auto journal = std::ranges::find(account->journals, slug, &StoredJournal::slug);
         if (journal != account->journals.end()) {
             return page(response, "journal.html",
-                        {{"username", escaped(account->username)},
+                        {{"title", escaped(journal->title)},
+                         {"nav", journalsLink + signOutLink},
                          {"journal-id", std::to_string(journal->id)},
                          {"journal-title", escaped(journal->title)},
                          {"journal-description", escaped(journal->description)},
@@ -144,7 +163,7 @@ void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& res
         }
     }
     response.status = 404;
-    page(response, "missing.html", {{"path", escaped(path)}}, beta);
+    page(response, "missing.html", {{"title", "Not found"}, {"path", escaped(path)}}, beta);
 }
 
 void WebFrontEnd::signIn(const httplib::Request& request, httplib::Response& response) const {
@@ -173,27 +192,30 @@ void WebFrontEnd::signIn(const httplib::Request& request, httplib::Response& res
 
 void WebFrontEnd::page(httplib::Response& response, const std::string& file,
                        std::map<std::string, std::string> holes, bool beta) const {
-    std::ifstream in(pagesDirectory_ / file);
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::string html = text.str();
     holes["beta-class"] = beta ? "beta" : "production";
     holes["beta-badge"] = beta ? "<span class=\"badge beta\">beta</span>" : "";
     holes["api"] = addresses_.apiBase();
-    holes["web"] = addresses_.origin(addresses_.domain);
-    for (const auto& [name, value] : holes) {
-        const std::string hole = "{{" + name + "}}";
-        for (auto at = html.find(hole); at != std::string::npos; at = html.find(hole, at + value.size())) {
-            html.replace(at, hole.size(), value);
-        }
+    holes.try_emplace("nav", "");
+    // The page's own text goes into the layout last, so that nothing typed
+    // into an entry is taken for a hole.
+    const std::string content = filled(readFile(file), holes);
+    std::string html = filled(readFile("layout.html"), holes);
+    if (const auto at = html.find("{{content}}"); at != std::string::npos) {
+        html.replace(at, std::string_view("{{content}}").size(), content);
     }
     response.set_content(html, "text/html; charset=utf-8");
 }
 
-void WebFrontEnd::staticFile(httplib::Response& response, const std::string& file, const char* mimeType) const {
+std::string WebFrontEnd::readFile(const std::string& file) const {
     std::ifstream in(pagesDirectory_ / file, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    response.set_content(std::move(bytes), mimeType);
+    if (!in) {
+        throw Store::Error((pagesDirectory_ / file).string() + ": the page cannot be read");
+    }
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WebFrontEnd::staticFile(httplib::Response& response, const std::string& file, const char* mimeType) const {
+    response.set_content(readFile(file), mimeType);
 }
 
 }  // namespace standin

@@ -15,7 +15,8 @@ namespace standin {
 // journals, a journal's page with its publish form and a button for every
 // script message the application answers, and a playground of what a page
 // asks of its browser (dialogs, file choosers, a foreign frame, a download).
-// Pages are files under the pages folder with {{name}} holes.
+// Pages are files under the pages folder with {{name}} holes, shown inside
+// layout.html.
 class WebFrontEnd {
 public:
     WebFrontEnd(Store& store, ServiceAddresses addresses, std::filesystem::path pagesDirectory);
@@ -27,6 +28,8 @@ private:
     void page(httplib::Response& response, const std::string& file, std::map<std::string, std::string> holes,
               bool beta) const;
     void staticFile(httplib::Response& response, const std::string& file, const char* mimeType) const;
+    // Throws Store::Error naming a page that cannot be read.
+    [[nodiscard]] std::string readFile(const std::string& file) const;
 
     Store& store_;
     ServiceAddresses addresses_;

@@ -6,8 +6,8 @@
 #include "platform/foundation/HTTPCookie.hpp"
 #include "platform/webkit/ScriptMessageHandler.hpp"
 #include "platform/webkit/WebView.hpp"
-#include "platform/webkit/WebsiteDataStore.hpp"
 #include "tests/support/MainLoop.hpp"
+#include "tests/support/WebsiteCookies.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 #include "tests/support/StandinProcess.hpp"
 
@@ -49,13 +49,7 @@ public:
     std::vector<std::string> names;
 };
 
-std::vector<foundation::HTTPCookie> allCookies() {
-    std::optional<std::vector<foundation::HTTPCookie>> cookies;
-    webkit::WebsiteDataStore::defaultDataStore().httpCookieStore().getAllCookies(
-        [&](std::vector<foundation::HTTPCookie> all) { cookies = std::move(all); });
-    EXPECT_TRUE(MainLoop::iterateUntil([&] { return cookies.has_value(); }));
-    return cookies.value_or(std::vector<foundation::HTTPCookie>{});
-}
+using testsupport::allWebsiteCookies;
 
 class StandinDesktopTest : public testing::Test {
 protected:
@@ -100,7 +94,7 @@ TEST_F(StandinDesktopTest, TheEngineTrustsTheStandinSignsInAndSharesTheSessionAc
         << view_->title().value_or("(no title)");
     EXPECT_EQ(recorder_->names, std::vector<std::string>{"onLogin"});
     screenshot("standin-home");
-    const auto cookies = allCookies();
+    const auto cookies = allWebsiteCookies();
     const auto token = std::ranges::find(cookies, std::string("token"), &foundation::HTTPCookie::name);
     ASSERT_NE(token, cookies.end());
     EXPECT_EQ(token->domain, "." + standin()->domain());

@@ -11,6 +11,8 @@
 #include "platform/foundation/URLError.hpp"
 #include "platform/foundation/URLSession.hpp"
 #include "platform/httpclient/Session.hpp"
+#include "tests/kestrova/networking/APICall.hpp"
+#include "tests/support/LocalDayText.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 #include "tests/support/StandinProcess.hpp"
@@ -18,7 +20,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -34,19 +35,10 @@ using testsupport::StandinProcess;
 
 template <typename Operation>
 auto run(Operation operation) {
-    return MainLoop::runOnMainActor(std::move(operation));
+    return testsupport::runAPICall(std::move(operation));
 }
 
-template <typename Operation>
-KestrovaAPIError apiErrorOf(Operation operation) {
-    try {
-        run(std::move(operation));
-    } catch (const KestrovaAPIError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "the call did not fail with a KestrovaAPIError";
-    return KestrovaAPIError::noResponse();
-}
+using testsupport::apiErrorOf;
 
 // What the stand-in answered: status, body and the response's fields.
 struct Answer {
@@ -71,12 +63,7 @@ Answer fetch(const std::string& url, std::string method = "GET", std::string bod
 }
 
 std::string localDay() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
+    return testsupport::todayText();
 }
 
 const kestrova::Journal& journalNamed(const User& user, std::string_view slug) {
@@ -309,6 +296,24 @@ TEST_F(StandinTest, TheWebHostsServeThePagesAndTheBetaOneSaysSo) {
     for (const char* link : {"href=\"/demo/workout\"", "href=\"/demo/field-notes\"", "https://example.org/",
                              "/kestrova-sample.pdf"}) {
         EXPECT_NE(home.body.find(link), std::string::npos) << link;
+    }
+    // The pages publish and sign out with calls from their own origin, with the session's cookie;
+    // other origins get no leave to read the replies.
+    for (const auto& [origin, allowed] : std::vector<std::pair<std::string, bool>>{
+             {standin_.origin(), true}, {standin_.origin("beta"), true}, {"https://example.org", false}}) {
+        const auto cors = run([&, origin = origin]() -> concurrency::Task<Answer> {
+            foundation::URLRequest request(*foundation::URL::fromString(standin_.apiBase() + "/auth"));
+            request.setValue(origin, "Origin");
+            request.setValue("token=" + token, "Cookie");
+            const auto reply = co_await foundation::URLSession::shared().data(std::move(request));
+            auto response = std::dynamic_pointer_cast<const foundation::HTTPURLResponse>(reply.response);
+            co_return Answer{response->statusCode(), std::string(reply.data.view()), response};
+        });
+        EXPECT_EQ(cors.status, 200);
+        EXPECT_EQ(cors.response->value("Access-Control-Allow-Origin"),
+                  allowed ? std::optional(origin) : std::nullopt);
+        EXPECT_EQ(cors.response->value("Access-Control-Allow-Credentials"),
+                  allowed ? std::optional<std::string>("true") : std::nullopt);
     }
     const auto pdf = fetch(standin_.origin() + "/kestrova-sample.pdf");
     EXPECT_EQ(pdf.response->value("Content-Type"), "application/pdf");

@@ -26,8 +26,15 @@ function localDay() {
   return now.getFullYear() + "-" + pad(now.getMonth() + 1) + "-" + pad(now.getDate());
 }
 
-async function signOut(api) {
-  await fetch(api + "/logout", { credentials: "include" }).catch(() => {});
-  postToApp("onLogout");
-  location.href = "/login";
-}
+// Every element marked data-sign-out ends the session with the API, tells
+// the application and goes to the sign-in page.
+document.addEventListener("DOMContentLoaded", () => {
+  for (const element of document.querySelectorAll("[data-sign-out]")) {
+    element.addEventListener("click", async (event) => {
+      event.preventDefault();
+      await fetch(document.body.dataset.api + "/logout", { credentials: "include" }).catch(() => {});
+      postToApp("onLogout");
+      location.href = "/login";
+    });
+  }
+});
