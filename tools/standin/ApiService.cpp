@@ -329,7 +329,7 @@ void ApiService::handle(const httplib::Request& request, httplib::Response& resp
         }
         const auto token = sessionToken(request);
         const auto account = store_.read([&](const StandinData& data) -> std::optional<StoredAccount> {
-            auto* found = const_cast<StandinData&>(data).accountWithToken(token.value_or(""));
+            const auto* found = data.accountWithToken(token.value_or(""));
             return found ? std::optional(*found) : std::nullopt;
         });
         if (!account) {

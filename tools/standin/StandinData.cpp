@@ -17,6 +17,10 @@ StoredAccount* StandinData::accountWithToken(std::string_view token) {
     return found == accounts.end() ? nullptr : &*found;
 }
 
+const StoredAccount* StandinData::accountWithToken(std::string_view token) const {
+    return const_cast<StandinData*>(this)->accountWithToken(token);
+}
+
 StoredAccount* StandinData::accountWithUsername(std::string_view username) {
     const auto found = std::ranges::find(accounts, username, &StoredAccount::username);
     return found == accounts.end() ? nullptr : &*found;

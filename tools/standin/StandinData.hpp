@@ -16,6 +16,7 @@ struct StandinData {
 
     // The account whose session token this is; none for an empty or unknown token.
     [[nodiscard]] StoredAccount* accountWithToken(std::string_view token);
+    [[nodiscard]] const StoredAccount* accountWithToken(std::string_view token) const;
     [[nodiscard]] StoredAccount* accountWithUsername(std::string_view username);
 
     // The demo user "demo" (password "demo") with a journal of every kind:

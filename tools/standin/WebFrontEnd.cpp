@@ -122,7 +122,7 @@ void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& res
         return page(response, "playground.html", {{"title", "Playground"}, {"nav", journalsLink}}, beta);
     }
     const auto account = store_.read([&](const StandinData& data) -> std::optional<StoredAccount> {
-        auto* found = const_cast<StandinData&>(data).accountWithToken(ApiService::sessionToken(request).value_or(""));
+        const auto* found = data.accountWithToken(ApiService::sessionToken(request).value_or(""));
         return found ? std::optional(*found) : std::nullopt;
     });
     if (!account && (path == "/" || path == "/home" || std::ranges::count(path, '/') == 2)) {
