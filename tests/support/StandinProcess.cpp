@@ -1,7 +1,6 @@
 #include "tests/support/StandinProcess.hpp"
 
 #include <csignal>
-#include <regex>
 #include <stdexcept>
 
 namespace testsupport {
@@ -21,16 +20,17 @@ std::vector<std::string> StandinProcess::arguments(const Options& options) {
 
 StandinProcess::StandinProcess(const Options& options) : stateDirectory_(options.stateDirectory) {
     process_.emplace(arguments(options));
+    // "kestrova-standin: serving https://<domain>:<port>/ (...".
     const auto line = process_->readLine();
-    static const std::regex ready("kestrova-standin: serving https://([a-z.]+):([0-9]+)/.*");
-    std::smatch match;
-    if (!line || !std::regex_match(*line, match, ready)) {
+    constexpr std::string_view ready = "kestrova-standin: serving https://";
+    const auto colon = line ? line->find(':', ready.size()) : std::string::npos;
+    if (!line || !line->starts_with(ready) || colon == std::string::npos) {
         const auto outcome = process_->wait();
         process_.reset();
         throw std::runtime_error("the stand-in did not get ready: " + line.value_or("") + outcome.errors);
     }
-    domain_ = match[1].str();
-    port_ = std::stoi(match[2].str());
+    domain_ = line->substr(ready.size(), colon - ready.size());
+    port_ = std::stoi(line->substr(colon + 1));
 }
 
 StandinProcess::~StandinProcess() {

@@ -13,7 +13,6 @@
 #include <cctype>
 #include <charconv>
 #include <fstream>
-#include <regex>
 
 namespace standin {
 namespace {
@@ -193,7 +192,29 @@ std::string blockType(const std::string& mimeType) {
 std::optional<std::int64_t> number(std::string_view text) {
     std::int64_t value = 0;
     const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return fault == std::errc() && end == text.data() + text.size() ? std::optional(value) : std::nullopt;
+    const bool whole = !text.empty() && text.front() != '-' && end == text.data() + text.size();
+    return fault == std::errc() && whole ? std::optional(value) : std::nullopt;
+}
+
+// The number a path has between the prefix and the suffix, as in
+// "/journals/7/icon.svg"; none when the path has another form.
+std::optional<std::int64_t> numberBetween(std::string_view path, std::string_view prefix, std::string_view suffix) {
+    if (!path.starts_with(prefix) || !path.ends_with(suffix) || path.size() < prefix.size() + suffix.size()) {
+        return std::nullopt;
+    }
+    return number(path.substr(prefix.size(), path.size() - prefix.size() - suffix.size()));
+}
+
+// The entry and block of a stored file's path, "/files/<entry>-<index>".
+std::optional<std::pair<std::int64_t, std::int64_t>> storedFile(std::string_view path) {
+    constexpr std::string_view prefix = "/files/";
+    const auto dash = path.find('-');
+    if (!path.starts_with(prefix) || dash == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const auto entryId = number(path.substr(prefix.size(), dash - prefix.size()));
+    const auto index = number(path.substr(dash + 1));
+    return entryId && index ? std::optional(std::pair(*entryId, *index)) : std::nullopt;
 }
 
 // A new entry's fields and parts as the form sent them, before it is stored.
@@ -296,18 +317,15 @@ void ApiService::handle(const httplib::Request& request, httplib::Response& resp
             response.status = 204;
             return;
         }
-        static const std::regex journalPath("/journals/([0-9]{1,18})");
-        static const std::regex iconPath("/journals/([0-9]{1,18})/icon\\.svg");
-        static const std::regex filePath("/files/([0-9]{1,18}-[0-9]{1,18})");
         const auto& path = request.path;
         const auto& method = request.method;
-        std::smatch match;
-        if (method == "GET" && std::regex_match(path, match, iconPath)) {
-            getIcon(*number(match[1].str()), response);
+        if (const auto journalId = numberBetween(path, "/journals/", "/icon.svg"); method == "GET" && journalId) {
+            getIcon(*journalId, response);
             return;
         }
-        if (method == "GET" && std::regex_match(path, match, filePath)) {
-            getFile(match[1].str(), response);
+        const auto file = storedFile(path);
+        if (method == "GET" && file) {
+            getFile(file->first, file->second, response);
             return;
         }
         struct Route {
@@ -319,7 +337,8 @@ void ApiService::handle(const httplib::Request& request, httplib::Response& resp
             {"POST", "/metric-data"},  {"POST", "/users"},           {"POST", "/entries/create"},
             {"POST", "/entries"},
         };
-        const bool isJournal = std::regex_match(path, match, journalPath);
+        const auto journalId = numberBetween(path, "/journals/", "");
+        const bool isJournal = journalId.has_value();
         const auto route = std::ranges::find_if(routes, [&](const Route& r) { return path == r.path; });
         if (route == std::end(routes) && !isJournal) {
             throw Refusal{404, "There is nothing at " + path + "."};
@@ -336,7 +355,7 @@ void ApiService::handle(const httplib::Request& request, httplib::Response& resp
             throw Refusal{401, notSignedIn};
         }
         if (isJournal) {
-            getJournal(*account, *number(match[1].str()), response);
+            getJournal(*account, *journalId, response);
         } else if (path == "/auth") {
             getUser(*account, response);
         } else if (path == "/logout") {
@@ -529,12 +548,8 @@ void ApiService::getIcon(std::int64_t journalId, httplib::Response& response) co
         "image/svg+xml");
 }
 
-void ApiService::getFile(const std::string& name, httplib::Response& response) const {
-    const auto [entryId, index] = [&] {
-        const auto dash = name.find('-');
-        return std::pair(*number(std::string_view(name).substr(0, dash)),
-                         *number(std::string_view(name).substr(dash + 1)));
-    }();
+void ApiService::getFile(std::int64_t entryId, std::int64_t index, httplib::Response& response) const {
+    const auto name = storedFileName(entryId, index);
     const auto mimeType = store_.read([&](const StandinData& data) -> std::optional<std::string> {
         for (const auto& account : data.accounts) {
             for (const auto& journal : account.journals) {

@@ -40,7 +40,7 @@ private:
                      bool fromIntents);
     void getJournal(const StoredAccount& account, std::int64_t journalId, httplib::Response& response) const;
     void getIcon(std::int64_t journalId, httplib::Response& response) const;
-    void getFile(const std::string& name, httplib::Response& response) const;
+    void getFile(std::int64_t entryId, std::int64_t index, httplib::Response& response) const;
     void allowWebOrigins(const httplib::Request& request, httplib::Response& response) const;
 
     Store& store_;

@@ -151,6 +151,16 @@ TEST_F(StandinTest, TheDemoUserSignsInAndGetsJournalsOfEveryKind) {
     EXPECT_TRUE(journalNamed(user, "workout").lastEntryAt.has_value());
     EXPECT_EQ(user.metrics->size(), 3u);
 
+    // One journal, as the "Journal" widget asks for it.
+    const auto music = run([&]() -> concurrency::Task<kestrova::Journal> {
+        co_return co_await Networking::send<kestrova::Journal>(Networking::makeRequest("/journals/3", token));
+    });
+    EXPECT_EQ(music, journalNamed(user, "music"));
+    EXPECT_EQ(apiErrorOf([&]() -> concurrency::Task<kestrova::Journal> {
+                  co_return co_await Networking::send<kestrova::Journal>(Networking::makeRequest("/journals/99", token));
+              }).kind(),
+              KestrovaAPIError::Case::forbidden);
+
     const auto icon = fetch(journalNamed(user, "music").iconLink->str());
     EXPECT_EQ(icon.status, 200);
     EXPECT_EQ(icon.response->value("Content-Type"), "image/svg+xml");
