@@ -272,7 +272,8 @@ TEST_F(StandinTest, TheIntentsExtensionsFormIsAnEntryToo) {
     ASSERT_TRUE(delivered.has_value());
     ASSERT_TRUE(delivered->isSuccess());
     EXPECT_EQ(delivered->statusCode, 200);
-    const auto& gratitude = journalNamed(getUser(token), "gratitude");
+    const User user = getUser(token);
+    const auto& gratitude = journalNamed(user, "gratitude");
     EXPECT_EQ(gratitude.entriesToday, 1);
     // Its last day was the day before yesterday: the streak starts again.
     EXPECT_EQ(gratitude.streak, 1);
