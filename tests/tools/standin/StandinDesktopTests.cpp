@@ -51,10 +51,52 @@ public:
 
 using testsupport::allWebsiteCookies;
 
+// Input as the display would send it, to the page's native view.
+void send(GtkWidget* view, GdkEventType type, int x, int y, guint keyval = 0) {
+    GdkWindow* target = gtk_widget_get_window(view);
+    GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(target));
+    GdkEvent* event = gdk_event_new(type);
+    if (type == GDK_KEY_PRESS || type == GDK_KEY_RELEASE) {
+        event->key.window = GDK_WINDOW(g_object_ref(target));
+        event->key.keyval = keyval;
+        event->key.time = GDK_CURRENT_TIME;
+        GdkKeymapKey* keys = nullptr;
+        gint count = 0;
+        if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gdk_window_get_display(target)), keyval,
+                                              &keys, &count) &&
+            count > 0) {
+            event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
+        }
+        g_free(keys);
+        gdk_event_set_device(event, gdk_seat_get_keyboard(seat));
+    } else {
+        event->button.window = GDK_WINDOW(g_object_ref(target));
+        event->button.x = x;
+        event->button.y = y;
+        event->button.button = 1;
+        event->button.time = GDK_CURRENT_TIME;
+        gdk_event_set_device(event, gdk_seat_get_pointer(seat));
+    }
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+}
+
+void click(GtkWidget* view, int x, int y) {
+    send(view, GDK_BUTTON_PRESS, x, y);
+    send(view, GDK_BUTTON_RELEASE, x, y);
+}
+
+void type(GtkWidget* view, guint keyval) {
+    send(view, GDK_KEY_PRESS, 0, 0, keyval);
+    send(view, GDK_KEY_RELEASE, 0, 0, keyval);
+}
+
 class StandinDesktopTest : public testing::Test {
 protected:
     StandinDesktopTest() {
-        configuration_.userContentController->addScriptMessageHandler(recorder_, "onLogin");
+        for (const char* name : {"onLogin", "onPublishedEntry"}) {
+            configuration_.userContentController->addScriptMessageHandler(recorder_, name);
+        }
         view_.emplace(configuration_);
         window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
         gtk_window_set_default_size(GTK_WINDOW(window_), 900, 700);
@@ -104,6 +146,19 @@ TEST_F(StandinDesktopTest, TheEngineTrustsTheStandinSignsInAndSharesTheSessionAc
     screenshot("standin-beta-home");
     ASSERT_TRUE(shows(at("", "/demo/workout"), "Workout · Kestrova"));
     screenshot("standin-journal");
+
+    // Publishing from the page: the call goes to the API host, another origin, with the session's
+    // cookie, and the page tells the application.
+    auto* view = static_cast<GtkWidget*>(view_->page().nativeView());
+    gtk_widget_grab_focus(view);
+    click(view, 450, 250);
+    type(view, GDK_KEY_x);
+    click(view, 174, 440);
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return recorder_->names.size() == 2; }));
+    EXPECT_EQ(recorder_->names, (std::vector<std::string>{"onLogin", "onPublishedEntry"}));
+    // The journal is done today and shows the entry.
+    ASSERT_TRUE(shows(at("", "/demo/workout"), "Workout · Kestrova"));
+    screenshot("standin-journal-published");
     ASSERT_TRUE(shows(at("", "/playground"), "Playground · Kestrova"));
     screenshot("standin-playground");
     // The engine's first page paints late, so the sign-in page is pictured last.
