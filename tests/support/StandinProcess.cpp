@@ -10,8 +10,8 @@ std::string StandinProcess::program() {
 }
 
 std::vector<std::string> StandinProcess::arguments(const Options& options) {
-    std::vector<std::string> arguments{program(), "--port", std::to_string(options.port), "--state-dir",
-                                       options.stateDirectory.string()};
+    std::vector<std::string> arguments{program(), "--exit-with-parent", "--port", std::to_string(options.port),
+                                       "--state-dir", options.stateDirectory.string()};
     if (options.dataFile) {
         arguments.insert(arguments.end(), {"--data", options.dataFile->string()});
     }

@@ -11,7 +11,8 @@ namespace testsupport {
 
 // The local stand-in of the service (tools/standin), started for a test on a
 // loopback port with a state directory of the test's own; the constructor
-// returns once it prints its ready line, and the destructor stops it.
+// returns once it prints its ready line, and the destructor stops it. A test
+// process that dies takes the stand-in with it.
 //
 //     ScratchDirectory state;
 //     StandinProcess standin({.stateDirectory = state.path()});
@@ -35,6 +36,7 @@ public:
     StandinProcess& operator=(const StandinProcess&) = delete;
 
     [[nodiscard]] int port() const noexcept { return port_; }
+    [[nodiscard]] pid_t pid() const noexcept { return process_->pid(); }
     // The domain it serves, "kestrova.localhost".
     [[nodiscard]] const std::string& domain() const noexcept { return domain_; }
     // "https://<host>:<port>" of the production web host, or of "beta" or "api" in front of it.

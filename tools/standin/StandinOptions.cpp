@@ -20,7 +20,7 @@ std::filesystem::path defaultStateDirectory() {
 }  // namespace
 
 const char* StandinOptions::usage() {
-    return "usage: kestrova-standin [--port N] [--state-dir DIR] [--data FILE]\n"
+    return "usage: kestrova-standin [--port N] [--state-dir DIR] [--data FILE] [--exit-with-parent]\n"
            "Serves the service's API and web front end for the domain \"kestrova.localhost\" on 127.0.0.1 over\n"
            "HTTPS: https://kestrova.localhost:N/, https://beta.kestrova.localhost:N/ and\n"
            "https://api.kestrova.localhost:N/ (N 8443 unless given;\n"
@@ -35,6 +35,10 @@ StandinOptions StandinOptions::parse(const std::vector<std::string>& arguments) 
         const auto& option = arguments[i];
         if (option == "--help" || option == "-h") {
             options.help = true;
+            continue;
+        }
+        if (option == "--exit-with-parent") {
+            options.exitWithParent = true;
             continue;
         }
         if (option != "--port" && option != "--state-dir" && option != "--data") {

@@ -9,7 +9,8 @@ namespace standin {
 
 // The command line: --port (default 8443; 0 takes a free port), --state-dir
 // (default $XDG_STATE_HOME/kestrova-standin, else ~/.local/state/...) and
-// --data (default data.json in the state directory).
+// --data (default data.json in the state directory); --exit-with-parent stops
+// it when the process that started it ends, however that ends (tests).
 struct StandinOptions {
     struct UsageError : std::runtime_error {
         using std::runtime_error::runtime_error;
@@ -18,6 +19,7 @@ struct StandinOptions {
     int port = 8443;
     std::filesystem::path stateDirectory;
     std::filesystem::path dataFile;
+    bool exitWithParent = false;
     bool help = false;
 
     // Throws UsageError for an unknown option, a missing value or a port

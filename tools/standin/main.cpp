@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <pthread.h>
+#include <sys/prctl.h>
 #include <thread>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     standin::StandinOptions options;
@@ -32,6 +34,15 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    if (options.exitWithParent) {
+        // The parent's end comes as SIGTERM, and so as a clean stop; one that
+        // ended before the request was made shows as a new parent.
+        const pid_t parent = getppid();
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) {
+            return 0;
+        }
+    }
 
     try {
         std::error_code ignored;

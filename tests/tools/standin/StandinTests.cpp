@@ -12,6 +12,7 @@
 #include "platform/foundation/URLSession.hpp"
 #include "platform/httpclient/Session.hpp"
 #include "tests/kestrova/networking/APICall.hpp"
+#include "tests/support/ForkedChild.hpp"
 #include "tests/support/LocalDayText.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/ScratchDirectory.hpp"
@@ -412,6 +413,26 @@ TEST_F(StandinDataTest, ADamagedDataFileStopsItAndIsLeftAsItWas) {
         << outcome.errors;
     EXPECT_EQ(ScratchDirectory::read(data), damaged);
     EXPECT_FALSE(std::filesystem::exists(data.string() + ".partial"));
+}
+
+// Gone, or a zombie that nobody reaps.
+bool hasEnded(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) {
+        return true;
+    }
+    const auto state = line.rfind(')');
+    return state != std::string::npos && line.substr(state + 2, 1) == "Z";
+}
+
+TEST_F(StandinDataTest, ItStopsWhenTheProcessThatStartedItDies) {
+    const auto pid = std::stoi(testsupport::ForkedChild::run([&] {
+        // Never stopped: the child ends without it, as a crashing test would.
+        auto* standin = new StandinProcess({.stateDirectory = state_.path()});
+        return std::to_string(standin->pid());
+    }));
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return hasEnded(pid); }));
 }
 
 TEST_F(StandinDataTest, ABadCommandLineIsAUsageError) {
