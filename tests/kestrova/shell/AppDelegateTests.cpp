@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -135,7 +136,9 @@ protected:
         return items;
     }
 
-    static inline int deviceTokenStatus = 200;
+    // Read on the loopback server's thread: the socket orders it after the test's write, but the
+    // sanitizer sees no socket.
+    static inline std::atomic<int> deviceTokenStatus = 200;
     AppDelegate delegate;
 };
 

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -218,7 +219,9 @@ protected:
         logoutStatus = 200;
     }
 
-    static inline int logoutStatus = 200;
+    // Read on the loopback server's thread: the socket orders it after the test's write, but the
+    // sanitizer sees no socket.
+    static inline std::atomic<int> logoutStatus = 200;
 
     static std::vector<std::string> effects() { return headlessBackend().effects().lines(); }
 };

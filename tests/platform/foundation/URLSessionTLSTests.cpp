@@ -101,6 +101,10 @@ public:
             reason_ = "the store or the namespace cannot be found";
             return;
         }
+        // A thread started from here on shares the namespace, and while one
+        // outlives the trust the return fails. ThreadSanitizer starts a thread
+        // of its own, for good, at the process's first thread: let that be now.
+        std::thread([] {}).join();
         if (::unshare(CLONE_NEWNS) != 0) {
             reason_ = std::string("no mount namespace of its own: ") + std::strerror(errno);
             return;
