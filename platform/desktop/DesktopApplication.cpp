@@ -134,7 +134,7 @@ private:
     }
 
     ui::App app_;
-    LaterSteps steps_;  // first: the steps still waiting go before the parts they would reach
+    LaterSteps steps_;  // before the parts: it goes last, with the steps their closing left waiting
     GtkApplication* gtk_;
     FocusTracker focus_;
     OpenWindows windows_;
