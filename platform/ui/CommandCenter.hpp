@@ -28,10 +28,8 @@ public:
     // Called after every evaluation but the first.
     void onChange(std::function<void()> listener) { onChange_ = std::move(listener); }
 
-    // Evaluates now.
-    void update();
-
 private:
+    void update();
     void scheduleUpdate();
 
     std::function<std::vector<CommandGroup>()> commands_;

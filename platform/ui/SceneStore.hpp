@@ -26,8 +26,6 @@ public:
     // <$XDG_STATE_HOME, else ~/.local/state>/<application>/scenes.
     [[nodiscard]] static std::filesystem::path defaultFile(std::string_view application);
 
-    [[nodiscard]] const std::filesystem::path& file() const noexcept { return file_; }
-
     // The scenes in the order they were saved. A missing file restores nothing; so does an
     // unreadable one, which says so on standard error.
     [[nodiscard]] std::vector<StoredScene> load() const;

@@ -1,0 +1,126 @@
+#include "platform/desktop/MainWindow.hpp"
+
+#include "platform/desktop/OpenWindows.hpp"
+#include "platform/desktop/Tab.hpp"
+
+#include <gtk/gtk.h>
+
+#include <algorithm>
+
+namespace desktop {
+
+MainWindow::MainWindow(OpenWindows& windows, GtkApplication* gtk, const ui::App& app)
+    : windows_(windows) {
+    window = gtk_application_window_new(gtk);
+    gtk_window_set_title(GTK_WINDOW(window), app.name.c_str());
+    gtk_window_set_default_size(GTK_WINDOW(window), static_cast<int>(app.windowGroup.idealSize.width),
+                                static_cast<int>(app.windowGroup.idealSize.height));
+    GtkWidget* header = gtk_header_bar_new();
+    gtk_header_bar_set_show_close_button(GTK_HEADER_BAR(header), TRUE);
+    if (!app.windowGroup.showsTitle) {
+        // An empty box in the title's place: the header bar shows no text.
+        gtk_header_bar_set_custom_title(GTK_HEADER_BAR(header), gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0));
+    }
+    gtk_window_set_titlebar(GTK_WINDOW(window), header);
+    notebook = gtk_notebook_new();
+    gtk_notebook_set_show_border(GTK_NOTEBOOK(notebook), FALSE);
+    gtk_notebook_set_scrollable(GTK_NOTEBOOK(notebook), TRUE);
+    gtk_container_add(GTK_CONTAINER(window), notebook);
+    GtkCssProvider* css = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(css, "window.kestrova-main, window.kestrova-main notebook, window.kestrova-main stack { background-color: #000000; }", -1, nullptr);
+    gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(css), GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    g_object_unref(css);
+    gtk_style_context_add_class(gtk_widget_get_style_context(window), "kestrova-main");
+
+    g_signal_connect(window, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) {
+                         auto* main = static_cast<MainWindow*>(self);
+                         main->windows_.windowDeleted(*main);
+                         return TRUE;
+                     }),
+                     this);
+    g_signal_connect(window, "notify::is-active", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer self) {
+                         auto* main = static_cast<MainWindow*>(self);
+                         main->windows_.windowFocusChanged(*main);
+                     }),
+                     this);
+    g_signal_connect(window, "window-state-event", G_CALLBACK(+[](GtkWidget*, GdkEventWindowState* event, gpointer self) {
+                         static_cast<MainWindow*>(self)->iconified = (event->new_window_state & GDK_WINDOW_STATE_ICONIFIED) != 0;
+                         return FALSE;
+                     }),
+                     this);
+    g_signal_connect_after(notebook, "switch-page", G_CALLBACK(+[](GtkNotebook*, GtkWidget*, guint, gpointer self) {
+                               auto* main = static_cast<MainWindow*>(self);
+                               main->windows_.tabSwitched(*main);
+                           }),
+                           this);
+    // The minimum size belongs to the content, so that the title bar comes on top of it.
+    gtk_widget_show_all(window);
+}
+
+MainWindow::~MainWindow() {
+    for (const auto& tab : tabs) {
+        tab->owner = nullptr;
+    }
+    gtk_widget_destroy(window);
+}
+
+void MainWindow::insert(const std::shared_ptr<Tab>& tab, int position) {
+    position = std::clamp(position, 0, static_cast<int>(tabs.size()));
+    tabs.insert(tabs.begin() + position, tab);
+    tab->owner = this;
+    GtkWidget* label = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 4);
+    gtk_box_pack_start(GTK_BOX(label), gtk_label_new(tab->title().c_str()), TRUE, TRUE, 0);
+    GtkWidget* close = gtk_button_new_from_icon_name("window-close-symbolic", GTK_ICON_SIZE_MENU);
+    gtk_button_set_relief(GTK_BUTTON(close), GTK_RELIEF_NONE);
+    g_signal_connect(close, "clicked", G_CALLBACK(+[](GtkButton*, gpointer data) {
+                         // The tab may be gone with its window: ask for it by its widget.
+                         static_cast<Tab*>(data)->close();
+                     }),
+                     tab.get());
+    gtk_box_pack_start(GTK_BOX(label), close, FALSE, FALSE, 0);
+    gtk_widget_show_all(label);
+    gtk_notebook_insert_page(GTK_NOTEBOOK(notebook), tab->widget(), label, position);
+    gtk_container_child_set(GTK_CONTAINER(notebook), tab->widget(), "tab-expand", TRUE, nullptr);
+    gtk_notebook_set_show_tabs(GTK_NOTEBOOK(notebook), tabs.size() >= 2 ? TRUE : FALSE);
+    gtk_widget_show(tab->widget());
+}
+
+void MainWindow::remove(Tab& tab) {
+    const int index = indexOf(tab);
+    if (index < 0) {
+        return;
+    }
+    tabs.erase(tabs.begin() + index);
+    tab.owner = nullptr;
+    gtk_container_remove(GTK_CONTAINER(notebook), tab.widget());
+    gtk_notebook_set_show_tabs(GTK_NOTEBOOK(notebook), tabs.size() >= 2 ? TRUE : FALSE);
+}
+
+void MainWindow::select(const Tab& tab) {
+    const int index = indexOf(tab);
+    if (index >= 0) {
+        gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook), index);
+    }
+}
+
+std::shared_ptr<Tab> MainWindow::currentTab() const {
+    const int page = gtk_notebook_get_current_page(GTK_NOTEBOOK(notebook));
+    GtkWidget* child = page < 0 ? nullptr : gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), page);
+    for (const auto& tab : tabs) {
+        if (tab->widget() == child) {
+            return tab;
+        }
+    }
+    return tabs.empty() ? nullptr : tabs.front();
+}
+
+int MainWindow::indexOf(const Tab& tab) const {
+    for (std::size_t index = 0; index < tabs.size(); ++index) {
+        if (tabs[index].get() == &tab) {
+            return static_cast<int>(index);
+        }
+    }
+    return -1;
+}
+
+}  // namespace desktop

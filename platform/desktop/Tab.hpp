@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/appkit/Window.hpp"
+#include "platform/appkit/WindowController.hpp"
+#include "platform/ui/SceneContent.hpp"
+#include "platform/ui/WindowRealizer.hpp"
+
+#include <memory>
+#include <string>
+
+using GtkWidget = struct _GtkWidget;
+
+namespace desktop {
+
+class MainWindow;
+class OpenWindows;
+
+// One tab of a main window: a window of the application with its own content and scene.
+class Tab final : public appkit::Window, public appkit::WindowController, public std::enable_shared_from_this<Tab> {
+public:
+    Tab(OpenWindows& windows, std::string identity, std::unique_ptr<ui::SceneContent> content)
+        : windows_(windows), identity_(std::move(identity)), content_(std::move(content)) {}
+
+    [[nodiscard]] std::string title() const override;
+    void close() override;
+    [[nodiscard]] bool canBecomeKey() const override { return true; }
+    void makeKeyAndOrderFront() override;
+    [[nodiscard]] bool isMiniaturized() const override;
+    void deminiaturize() override;
+    [[nodiscard]] appkit::WindowController* windowController() const override { return const_cast<Tab*>(this); }
+    void addTabbedWindow(std::shared_ptr<appkit::Window> window, appkit::WindowOrderingMode ordered) override;
+    void newWindowForTab() override;
+
+    [[nodiscard]] const std::string& identity() const noexcept { return identity_; }
+    [[nodiscard]] ui::SceneContent& content() const noexcept { return *content_; }
+    [[nodiscard]] GtkWidget* widget() const;
+
+    std::shared_ptr<ui::Window> view_;
+    MainWindow* owner = nullptr;
+
+private:
+    OpenWindows& windows_;
+    std::string identity_;
+    std::unique_ptr<ui::SceneContent> content_;
+};
+
+}  // namespace desktop
