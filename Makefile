@@ -14,8 +14,11 @@ deps:
 check-layers:
 	scripts/check-layers
 
+# The application against the local stand-in of the service (see README.md).
 run: deps
-	@echo "kestrova: the application itself is not built yet; its parts, the intents extension and the shortcuts runner are (see README.md)."
+	cmake --preset local
+	cmake --build --preset local -j $(JOBS) --target kestrova-standin kestrova
+	scripts/run-local
 
 test: deps check-layers
 	cmake --preset dev

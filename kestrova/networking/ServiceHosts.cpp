@@ -13,6 +13,14 @@ namespace kestrova {
 namespace {
 
 constexpr std::string_view domain = KESTROVA_SERVICE_DOMAIN;
+// Empty for the default port of HTTPS; a local deployment serves all three
+// hosts on a port of its own.
+constexpr std::string_view port = KESTROVA_SERVICE_PORT;
+
+// "https://<host>", with ":<port>" when the deployment has one.
+std::string origin(std::string_view host) {
+    return "https://" + std::string(host) + (port.empty() ? "" : ":" + std::string(port));
+}
 
 const std::string& subdomain(std::string_view label) {
     // Made on first use, so no other start-up code can see them unmade.
@@ -37,7 +45,7 @@ foundation::URL compiledURL(const std::string& text) {
 foundation::URL makeAPIBaseURL() {
     const char* override = std::getenv("KESTROVA_API_BASE_URL");
     if (override == nullptr) {
-        return compiledURL("https://" + subdomain("api"));
+        return compiledURL(origin(subdomain("api")));
     }
     auto url = foundation::URL::fromString(override);
     if (!url || (url->scheme() != "http" && url->scheme() != "https") || !url->host() || url->host()->empty()) {
@@ -69,12 +77,12 @@ foundation::URL apiBaseURL() {
 }
 
 const foundation::URL& webBaseURL() {
-    static const foundation::URL url = compiledURL("https://" + std::string(domain) + "/");
+    static const foundation::URL url = compiledURL(origin(domain) + "/");
     return url;
 }
 
 const foundation::URL& betaWebBaseURL() {
-    static const foundation::URL url = compiledURL("https://" + std::string(betaWebHost()) + "/");
+    static const foundation::URL url = compiledURL(origin(betaWebHost()) + "/");
     return url;
 }
 

@@ -13,14 +13,16 @@ std::string_view webHost();
 std::string_view betaWebHost();
 std::string_view apiHost();
 
-// The API server's base URL: https://<apiHost>, no path. Every call appends
+// The API server's base URL: https://<apiHost>, with the deployment's port
+// when it has one, no path. Every call appends
 // its own path. KESTROVA_API_BASE_URL, read once at the first call, replaces
 // it (staging, scripts); a value that is no absolute http(s) URL stops the
 // process with a message saying so. An APIBaseURLOverride in force replaces
 // both (tests).
 foundation::URL apiBaseURL();
 
-// The web front ends' base URLs, path "/".
+// The web front ends' base URLs, with the deployment's port when it has one,
+// path "/".
 const foundation::URL& webBaseURL();
 const foundation::URL& betaWebBaseURL();
 

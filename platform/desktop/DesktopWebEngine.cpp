@@ -1,5 +1,6 @@
 #include "platform/desktop/DesktopWebEngine.hpp"
 
+#include "platform/foundation/DevelopmentCertificate.hpp"
 #include "platform/webkit/DownloadDelegate.hpp"
 #include "platform/webkit/WebView.hpp"
 
@@ -7,6 +8,8 @@
 #include <webkit2/webkit2.h>
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -436,6 +439,41 @@ private:
     std::vector<std::unique_ptr<DownloadRecord>> downloads_;
 };
 
+// The development setting's certificate, accepted for exactly the names it
+// was made for; every other certificate is still verified against the
+// system's authorities. Done once, before the first page loads.
+void allowDevelopmentCertificate() {
+    static const bool done = [] {
+        const auto path = foundation::DevelopmentCertificate::path();
+        if (!path) {
+            return true;
+        }
+        GError* error = nullptr;
+        GTlsCertificate* certificate = g_tls_certificate_new_from_file(path->c_str(), &error);
+        if (certificate == nullptr) {
+            std::fprintf(stderr, "kestrova: KESTROVA_DEV_CERTIFICATE is set to \"%s\", which the web engine cannot read: %s\n",
+                         path->c_str(), error->message);
+            std::fflush(stderr);
+            std::_Exit(EXIT_FAILURE);
+        }
+        GPtrArray* names = nullptr;
+        g_object_get(certificate, "dns-names", &names, nullptr);
+        for (guint i = 0; names != nullptr && i < names->len; ++i) {
+            gsize size = 0;
+            const auto* bytes = static_cast<const char*>(g_bytes_get_data(static_cast<GBytes*>(names->pdata[i]), &size));
+            const std::string host(bytes, size);
+            webkit_web_context_allow_tls_certificate_for_host(webkit_web_context_get_default(), certificate,
+                                                              host.c_str());
+        }
+        if (names != nullptr) {
+            g_ptr_array_unref(names);
+        }
+        g_object_unref(certificate);
+        return true;
+    }();
+    (void)done;
+}
+
 }  // namespace
 
 void DesktopWebEngine::useHTTPProxy(const std::string& proxyURI) {
@@ -448,6 +486,7 @@ void DesktopWebEngine::useHTTPProxy(const std::string& proxyURI) {
 
 std::unique_ptr<webkit::WebPage> DesktopWebEngine::makePage(webkit::WebView& owner,
                                                             const webkit::WebViewConfiguration& configuration) {
+    allowDevelopmentCertificate();
     return std::make_unique<DesktopWebPage>(owner, configuration);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/httpclient/internal/MultipartTransfer.hpp"
 
+#include "platform/foundation/DevelopmentCertificate.hpp"
 #include "platform/foundation/FormDataHeaderEscaping.hpp"
 #include "platform/foundation/URLError.hpp"
 
@@ -259,6 +260,10 @@ DataResponse MultipartTransfer::perform(const std::atomic<bool>& cancelled) {
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(handle, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+    // As in the URL session: an extra trust anchor, the system's kept.
+    if (const auto certificate = foundation::DevelopmentCertificate::path()) {
+        curl_easy_setopt(handle, CURLOPT_CAINFO, certificate->c_str());
+    }
     curl_easy_setopt(handle, CURLOPT_MIMEPOST, mime_.get());
     const std::string method = request_.httpMethod();
     if (method != "POST") {

@@ -3,6 +3,7 @@
 #include "platform/foundation/SystemVersionOverride.hpp"
 #include "platform/foundation/URLError.hpp"
 #include "platform/foundation/URLSession.hpp"
+#include "tests/kestrova/networking/APICall.hpp"
 #include "tests/kestrova/networking/APIServer.hpp"
 #include "kestrova/networking/URLSessionBackport.hpp"
 #include "tests/support/LoopbackServer.hpp"
@@ -28,20 +29,10 @@ constexpr const char* userJSON = R"({"id":42,"username":"ann","quietMode":true})
 
 template <typename Operation>
 auto run(Operation operation) {
-    return MainLoop::runOnMainActor(std::move(operation));
+    return testsupport::runAPICall(std::move(operation));
 }
 
-// Runs the call and gives the error it threw.
-template <typename Operation>
-KestrovaAPIError apiErrorOf(Operation operation) {
-    try {
-        run(std::move(operation));
-    } catch (const KestrovaAPIError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "the call did not fail with a KestrovaAPIError";
-    return KestrovaAPIError::noResponse();
-}
+using testsupport::apiErrorOf;
 
 class NetworkingTest : public testing::TestWithParam<const char*> {
 protected:

@@ -24,6 +24,7 @@
 #include "tests/support/GtkWidgetSearch.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
+#include "tests/support/WebsiteCookies.hpp"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
@@ -265,19 +266,13 @@ TEST_F(WebViewDesktopTest, APDFBecomesADownloadThatLandsInTheChosenFile) {
     EXPECT_TRUE(shows("/files"));
 }
 
-std::vector<foundation::HTTPCookie> allCookies() {
-    std::optional<std::vector<foundation::HTTPCookie>> cookies;
-    webkit::WebsiteDataStore::defaultDataStore().httpCookieStore().getAllCookies(
-        [&](std::vector<foundation::HTTPCookie> all) { cookies = std::move(all); });
-    EXPECT_TRUE(MainLoop::iterateUntil([&] { return cookies.has_value(); }));
-    return cookies.value_or(std::vector<foundation::HTTPCookie>{});
-}
+using testsupport::allWebsiteCookies;
 
 TEST_F(WebViewDesktopTest, TheCookieStoreHasThePagesTokenUntilWebsiteDataIsCleared) {
     server().reply("GET", page("/login"), html("<p>signed in</p>", {{"Set-Cookie", "token=abc123; Path=/"}}));
     open("/login");
     ASSERT_TRUE(MainLoop::iterateUntil([&] { return shows("/login"); }));
-    const auto cookies = allCookies();
+    const auto cookies = allWebsiteCookies();
     ASSERT_EQ(cookies.size(), 1U);
     EXPECT_EQ(cookies[0].name, "token");
     EXPECT_EQ(cookies[0].value, "abc123");
@@ -288,7 +283,7 @@ TEST_F(WebViewDesktopTest, TheCookieStoreHasThePagesTokenUntilWebsiteDataIsClear
                                                             foundation::Date::fromTimeIntervalSince1970(0),
                                                             [&] { cleared = true; });
     ASSERT_TRUE(MainLoop::iterateUntil([&] { return cleared; }));
-    EXPECT_TRUE(allCookies().empty());
+    EXPECT_TRUE(allWebsiteCookies().empty());
 }
 
 TEST_F(WebViewDesktopTest, ThePageZoomApplies) {

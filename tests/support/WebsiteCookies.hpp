@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/foundation/HTTPCookie.hpp"
+
+#include <vector>
+
+namespace testsupport {
+
+// Every cookie of the default website data store, as its cookie store gives
+// them; runs the main loop until they come (an empty list when they do not).
+std::vector<foundation::HTTPCookie> allWebsiteCookies();
+
+}  // namespace testsupport

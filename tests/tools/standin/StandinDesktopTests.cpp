@@ -1,0 +1,129 @@
+// The stand-in in the real web engine, on a virtual display: with the development setting the
+// engine trusts the stand-in's certificate, signs in on its pages and keeps the session's cookie
+// for the whole domain, so that the beta host and the API host get it too.
+#include "platform/backend/Backend.hpp"
+#include "platform/desktop/DesktopBackend.hpp"
+#include "platform/foundation/HTTPCookie.hpp"
+#include "platform/webkit/ScriptMessageHandler.hpp"
+#include "platform/webkit/WebView.hpp"
+#include "tests/support/MainLoop.hpp"
+#include "tests/support/WebsiteCookies.hpp"
+#include "tests/support/ScratchDirectory.hpp"
+#include "tests/support/StandinProcess.hpp"
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace {
+
+using testsupport::MainLoop;
+using testsupport::StandinProcess;
+
+StandinProcess*& standin() {
+    static StandinProcess* process = nullptr;
+    return process;
+}
+
+std::string at(const std::string& subdomain, const std::string& path) {
+    return standin()->origin(subdomain) + path;
+}
+
+// With KESTROVA_PICTURES_DIR set to a folder, the screen is kept there as <name>.png.
+void screenshot(const std::string& name) {
+    if (const char* folder = std::getenv("KESTROVA_PICTURES_DIR")) {
+        const std::string command =
+            "import -window root '" + (std::filesystem::path(folder) / (name + ".png")).string() + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+}
+
+class RecordingHandler final : public webkit::ScriptMessageHandler {
+public:
+    void didReceiveScriptMessage(const webkit::ScriptMessage& message) override { names.push_back(message.name); }
+    std::vector<std::string> names;
+};
+
+using testsupport::allWebsiteCookies;
+
+class StandinDesktopTest : public testing::Test {
+protected:
+    StandinDesktopTest() {
+        configuration_.userContentController->addScriptMessageHandler(recorder_, "onLogin");
+        view_.emplace(configuration_);
+        window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+        gtk_window_set_default_size(GTK_WINDOW(window_), 900, 700);
+        gtk_container_add(GTK_CONTAINER(window_), static_cast<GtkWidget*>(view_->page().nativeView()));
+        gtk_widget_show_all(window_);
+    }
+
+    ~StandinDesktopTest() override {
+        view_.reset();
+        gtk_widget_destroy(window_);
+    }
+
+    // Loads the page and waits until it is shown with the title.
+    bool shows(const std::string& url, const std::string& title) {
+        view_->load(foundation::URLRequest(*foundation::URL::fromString(url)));
+        return isShowing(title);
+    }
+
+    bool isShowing(const std::string& title) {
+        const bool shown =
+            MainLoop::iterateUntil([&] { return !view_->isLoading() && view_->title().value_or("") == title; });
+        // Lets the page paint before a screenshot.
+        MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
+        return shown;
+    }
+
+    webkit::WebViewConfiguration configuration_;
+    std::shared_ptr<RecordingHandler> recorder_ = std::make_shared<RecordingHandler>();
+    std::optional<webkit::WebView> view_;
+    GtkWidget* window_ = nullptr;
+};
+
+TEST_F(StandinDesktopTest, TheEngineTrustsTheStandinSignsInAndSharesTheSessionAcrossItsHosts) {
+    ASSERT_TRUE(shows(at("", "/login"), "Sign in · Kestrova")) << view_->title().value_or("(no title)");
+
+    ASSERT_TRUE(shows(at("", "/login#sign-in"), "Journals · Kestrova"))
+        << view_->title().value_or("(no title)");
+    EXPECT_EQ(recorder_->names, std::vector<std::string>{"onLogin"});
+    screenshot("standin-home");
+    const auto cookies = allWebsiteCookies();
+    const auto token = std::ranges::find(cookies, std::string("token"), &foundation::HTTPCookie::name);
+    ASSERT_NE(token, cookies.end());
+    EXPECT_EQ(token->domain, "." + standin()->domain());
+
+    // The beta host knows the session and says that it is the beta.
+    ASSERT_TRUE(shows(at("beta", "/home"), "Journals · Kestrova"));
+    screenshot("standin-beta-home");
+    ASSERT_TRUE(shows(at("", "/demo/workout"), "Workout · Kestrova"));
+    screenshot("standin-journal");
+    ASSERT_TRUE(shows(at("", "/playground"), "Playground · Kestrova"));
+    screenshot("standin-playground");
+    // The engine's first page paints late, so the sign-in page is pictured last.
+    ASSERT_TRUE(shows(at("beta", "/login"), "Sign in · Kestrova"));
+    screenshot("standin-beta-login");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    // A home of the test's own for the engine's data, and the stand-in with the development setting
+    // pointing at its certificate, as scripts/run-local sets it.
+    testsupport::ScratchDirectory home;
+    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    StandinProcess process({.stateDirectory = home / "standin"});
+    standin() = &process;
+    setenv("KESTROVA_DEV_CERTIFICATE", process.certificate().c_str(), 1);
+    backend::Backend::install(std::make_unique<desktop::DesktopBackend>());
+    return RUN_ALL_TESTS();
+}

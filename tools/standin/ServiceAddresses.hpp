@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace standin {
+
+// The names and port the stand-in serves: the web front end on the domain
+// and on "beta." in front of it, the API on "api." in front of it.
+//
+// The domain is a name under "localhost", which libcurl and GLib's resolver
+// send to loopback without a hosts file. It is not "localhost" itself: that
+// counts as a public suffix to the web engine's cookie jar, which then
+// refuses the session cookie set for the whole domain and treats the three
+// hosts as different sites.
+struct ServiceAddresses {
+    std::string domain = "kestrova.localhost";
+    int port = 0;
+
+    [[nodiscard]] std::string betaHost() const { return "beta." + domain; }
+    [[nodiscard]] std::string apiHost() const { return "api." + domain; }
+    // "https://<host>:<port>", no path.
+    [[nodiscard]] std::string origin(std::string_view host) const {
+        return "https://" + std::string(host) + ":" + std::to_string(port);
+    }
+    [[nodiscard]] std::string apiBase() const { return origin(apiHost()); }
+};
+
+}  // namespace standin

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+// The command line: --port (default 8443; 0 takes a free port), --state-dir
+// (default $XDG_STATE_HOME/kestrova-standin, else ~/.local/state/...) and
+// --data (default data.json in the state directory).
+struct StandinOptions {
+    struct UsageError : std::runtime_error {
+        using std::runtime_error::runtime_error;
+    };
+
+    int port = 8443;
+    std::filesystem::path stateDirectory;
+    std::filesystem::path dataFile;
+    bool help = false;
+
+    // Throws UsageError for an unknown option, a missing value or a port
+    // outside 0 to 65535.
+    static StandinOptions parse(const std::vector<std::string>& arguments);
+    static const char* usage();
+};
+
+}  // namespace standin

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "tools/standin/ServiceAddresses.hpp"
+#include "tools/standin/Store.hpp"
+
+#include <httplib.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace standin {
+
+// The web front end, on the production and the beta host: sign-in, the
+// journals, a journal's page with its publish form and a button for every
+// script message the application answers, and a playground of what a page
+// asks of its browser (dialogs, file choosers, a foreign frame, a download).
+// Pages are files under the pages folder with {{name}} holes, shown inside
+// layout.html.
+class WebFrontEnd {
+public:
+    WebFrontEnd(Store& store, ServiceAddresses addresses, std::filesystem::path pagesDirectory);
+
+    void handle(const httplib::Request& request, httplib::Response& response, bool beta) const;
+
+private:
+    void signIn(const httplib::Request& request, httplib::Response& response) const;
+    void page(httplib::Response& response, const std::string& file, std::map<std::string, std::string> holes,
+              bool beta) const;
+    void staticFile(httplib::Response& response, const std::string& file, const char* mimeType) const;
+    // Throws Store::Error naming a page that cannot be read.
+    [[nodiscard]] std::string readFile(const std::string& file) const;
+
+    Store& store_;
+    ServiceAddresses addresses_;
+    std::filesystem::path pagesDirectory_;
+};
+
+}  // namespace standin

@@ -1,0 +1,40 @@
+// What every page shares: posting a script message to the application, with
+// a note on the page so that one sees what was posted (also in a browser,
+// where there is no application to hear it).
+function postToApp(name, body) {
+  const handlers = window.webkit && window.webkit.messageHandlers;
+  const handler = handlers && handlers[name];
+  if (handler) {
+    handler.postMessage(body === undefined ? "" : body);
+  }
+  toast(handler ? "Posted " + name : name + " (no application to hear it)");
+}
+
+function toast(text) {
+  const note = document.getElementById("toast");
+  if (!note) return;
+  note.textContent = text;
+  note.classList.add("shown");
+  clearTimeout(note.hideTimer);
+  note.hideTimer = setTimeout(() => note.classList.remove("shown"), 2500);
+}
+
+// The local calendar day, "yyyy-MM-dd", that an entry counts for.
+function localDay() {
+  const now = new Date();
+  const pad = (n) => String(n).padStart(2, "0");
+  return now.getFullYear() + "-" + pad(now.getMonth() + 1) + "-" + pad(now.getDate());
+}
+
+// Every element marked data-sign-out ends the session with the API, tells
+// the application and goes to the sign-in page.
+document.addEventListener("DOMContentLoaded", () => {
+  for (const element of document.querySelectorAll("[data-sign-out]")) {
+    element.addEventListener("click", async (event) => {
+      event.preventDefault();
+      await fetch(document.body.dataset.api + "/logout", { credentials: "include" }).catch(() => {});
+      postToApp("onLogout");
+      location.href = "/login";
+    });
+  }
+});
