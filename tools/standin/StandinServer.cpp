@@ -1,5 +1,7 @@
 #include "tools/standin/StandinServer.hpp"
 
+#include "tools/standin/OutputLine.hpp"
+
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
@@ -38,7 +40,7 @@ StandinServer::StandinServer(const Settings& settings)
       server_(certificate_.certificateFile.c_str(), certificate_.keyFile.c_str()),
       addresses_(bind(server_, certificate_, settings.port)),
       api_(store_, addresses_, settings.stateDirectory / "files"),
-      web_(store_, addresses_, settings.pagesDirectory) {
+      web_(store_, addresses_, settings.pagesDirectory, settings.loadBeacon) {
     const auto handler = [this](const httplib::Request& request, httplib::Response& response) {
         dispatch(request, response);
     };
@@ -47,6 +49,12 @@ StandinServer::StandinServer(const Settings& settings)
     server_.Get(".*", handler);
     server_.Post(".*", handler);
     server_.Options(".*", handler);
+    if (settings.logRequests) {
+        server_.set_logger([](const httplib::Request& request, const httplib::Response& response) {
+            printOutputLine(request.method + " " + request.get_header_value("Host") + " " + request.path + " " +
+                            std::to_string(response.status));
+        });
+    }
 }
 
 void StandinServer::run() {
