@@ -21,7 +21,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <csignal>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -112,14 +111,6 @@ protected:
         foundation::UserDefaults settings(appGroup);
         settings.set(true, "statusBarIcon");
         settings.set(false, "statusBarIconMonochrome");
-    }
-
-    ~KestrovaEndToEndTest() override {
-        // A program still running (a failed case) goes before the bus and the display do.
-        if (application && application->running()) {
-            application->kill(SIGTERM);
-            application->wait();
-        }
     }
 
     void launch() {
@@ -244,6 +235,8 @@ protected:
         {.stateDirectory = scratch / "standin", .port = KESTROVA_SERVICE_PORT, .logRequests = true, .loadBeacon = true}};
     testsupport::ScopedEnvironment environment;
     desktoptest::FakeStatusNotifierWatcher watcher;
+    // Declared after the stand-in and the watcher, so that a program still running (a failed case)
+    // is killed before they go.
     std::unique_ptr<Subprocess> application;
     std::vector<std::string> requests;
 };
