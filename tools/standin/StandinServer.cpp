@@ -17,6 +17,12 @@ std::vector<std::string> hostNames() {
 // Binds loopback only: the stand-in is for this machine. Port 0 takes a free
 // one, which the ready line then names.
 ServiceAddresses bind(httplib::SSLServer& server, const Certificate& certificate, int port) {
+    // The library's default adds SO_REUSEPORT, with which a second stand-in binds the same port
+    // and silently gets half of the connections; a port in use must be refused instead.
+    server.set_socket_options([](socket_t socket) {
+        const int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     if (!server.is_valid()) {
         throw std::runtime_error("the certificate " + certificate.certificateFile.string() + " or its key " +
                                  certificate.keyFile.string() + " cannot be used");

@@ -415,6 +415,17 @@ TEST_F(StandinDataTest, ADamagedDataFileStopsItAndIsLeftAsItWas) {
     EXPECT_FALSE(std::filesystem::exists(data.string() + ".partial"));
 }
 
+TEST_F(StandinDataTest, APortInUseStopsASecondOneWithTheReason) {
+    StandinProcess first({.stateDirectory = state_.path()});
+    ScratchDirectory otherState;
+    const auto outcome = testsupport::Subprocess::run(
+        StandinProcess::arguments({.stateDirectory = otherState.path(), .port = first.port()}));
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.errors.find("cannot listen on 127.0.0.1 port " + std::to_string(first.port())),
+              std::string::npos)
+        << outcome.errors;
+}
+
 TEST_F(StandinDataTest, ABadCommandLineIsAUsageError) {
     for (const auto& arguments : std::vector<std::vector<std::string>>{
              {"--port", "70000"}, {"--port"}, {"--colour", "red"}}) {
