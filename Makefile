@@ -1,7 +1,7 @@
 # The two commands that matter: `make run` and `make test`.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps check-layers run test test-asan test-clang test-tsan bench fuzz fuzz-run clean
+.PHONY: all deps check-layers run test test-asan test-clang test-tsan bench bench-startup fuzz fuzz-run clean
 
 all: deps
 	cmake --preset dev
@@ -20,15 +20,25 @@ run: deps
 	cmake --build --preset local -j $(JOBS) --target kestrova-standin kestrova
 	scripts/run-local
 
+# The end-to-end tests need a build for the stand-in (its hosts and port), so
+# they run from the local presets, which build only what they use.
+E2E_TARGETS := kestrova kestrova-standin kestrova_e2e_tests
+
 test: deps check-layers
 	cmake --preset dev
 	cmake --build --preset dev -j $(JOBS)
 	ctest --preset dev -j $(JOBS)
+	cmake --preset local
+	cmake --build --preset local -j $(JOBS) --target $(E2E_TARGETS)
+	ctest --preset local -L e2e
 
 test-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+	cmake --preset local-asan
+	cmake --build --preset local-asan -j $(JOBS) --target $(E2E_TARGETS)
+	ctest --preset local-asan -L e2e
 
 # The same tests built by the second compiler: a coroutine form that one
 # compiler gets wrong shows up as a test failure of that build.
@@ -43,10 +53,26 @@ test-tsan: deps
 	cmake --build --preset tsan -j $(JOBS)
 	ctest --preset tsan -j $(JOBS)
 
+# startup_bench needs the local build and a display: bench-startup runs it.
 bench: deps
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS)
-	@for b in build/release/bench/*_bench; do echo "== $$b"; $$b; done
+	@for b in build/release/bench/*_bench; do \
+		[ "$$b" = build/release/bench/startup_bench ] && continue; echo "== $$b"; $$b; done
+
+# Start-up of the application beside the bare web engine, on the stand-in's
+# sign-in page, under a display and a session bus of its own. The stand-in
+# takes the build's port, so nothing else may serve it meanwhile.
+STARTUP_RUNS ?= 7
+LOCAL_RELEASE := build/local-release
+bench-startup: deps
+	cmake --preset local-release
+	cmake --build --preset local-release -j $(JOBS) --target kestrova kestrova-standin webkit_floor startup_bench
+	xvfb-run -a -s "-screen 0 1024x900x24" dbus-run-session -- $(LOCAL_RELEASE)/bench/startup_bench \
+		--application $(LOCAL_RELEASE)/kestrova/kestrova --floor $(LOCAL_RELEASE)/bench/webkit_floor \
+		--standin $(LOCAL_RELEASE)/tools/standin/kestrova-standin --runs $(STARTUP_RUNS) \
+		--port $$(sed -n 's/^KESTROVA_SERVICE_PORT:STRING=//p' $(LOCAL_RELEASE)/CMakeCache.txt) \
+		--url https://$$(sed -n 's/^KESTROVA_SERVICE_DOMAIN:STRING=//p' $(LOCAL_RELEASE)/CMakeCache.txt):$$(sed -n 's/^KESTROVA_SERVICE_PORT:STRING=//p' $(LOCAL_RELEASE)/CMakeCache.txt)/login
 
 # Builds the fuzz targets and their generated seeds, then runs every seed
 # once: a build that breaks or a seed that fails shows at once.

@@ -15,6 +15,12 @@ std::vector<std::string> StandinProcess::arguments(const Options& options) {
     if (options.dataFile) {
         arguments.insert(arguments.end(), {"--data", options.dataFile->string()});
     }
+    if (options.logRequests) {
+        arguments.emplace_back("--log-requests");
+    }
+    if (options.loadBeacon) {
+        arguments.emplace_back("--load-beacon");
+    }
     return arguments;
 }
 

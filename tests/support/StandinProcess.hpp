@@ -2,6 +2,7 @@
 
 #include "tests/support/Subprocess.hpp"
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -26,6 +27,10 @@ public:
         int port = 0;
         // Default: data.json in the state directory.
         std::optional<std::filesystem::path> dataFile = std::nullopt;
+        // Prints "<method> <host> <path> <status>" for every request, read with readLine().
+        bool logRequests = false;
+        // Prints "loaded <page path>" when a page it served has loaded.
+        bool loadBeacon = false;
     };
 
     // Throws std::runtime_error with what the stand-in printed when it stops
@@ -43,6 +48,9 @@ public:
     [[nodiscard]] std::string origin(const std::string& subdomain = "") const;
     [[nodiscard]] std::string apiBase() const { return origin("api"); }
     [[nodiscard]] std::string certificate() const { return (stateDirectory_ / "certificate.pem").string(); }
+
+    // The next line it printed after its ready line; no value when none comes within that time.
+    std::optional<std::string> readLine(std::chrono::milliseconds within) { return process_->readLine(within); }
 
     // Stops it with SIGTERM and gives how it ended.
     Subprocess::Outcome stop();

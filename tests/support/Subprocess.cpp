@@ -92,13 +92,25 @@ Subprocess::~Subprocess() {
     closeIfOpen(errors_);
 }
 
-std::optional<std::string> Subprocess::readLine() {
+std::optional<std::string> Subprocess::readLine(std::optional<std::chrono::milliseconds> within) {
+    const auto deadline = std::chrono::steady_clock::now() + within.value_or(std::chrono::milliseconds(0));
     for (;;) {
         const auto end = pendingOutput_.find('\n');
         if (end != std::string::npos) {
             std::string line = pendingOutput_.substr(0, end);
             pendingOutput_.erase(0, end + 1);
             return line;
+        }
+        if (within && output_ >= 0) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            pollfd readable{output_, POLLIN, 0};
+            const int ready = left.count() > 0 ? ::poll(&readable, 1, static_cast<int>(left.count())) : 0;
+            if (ready < 0 && errno == EINTR) {
+                continue;
+            }
+            if (ready <= 0) {
+                return std::nullopt;
+            }
         }
         if (output_ < 0 || !readSome(output_, pendingOutput_)) {
             closeIfOpen(output_);

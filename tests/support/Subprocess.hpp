@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,8 +32,9 @@ public:
     [[nodiscard]] pid_t pid() const noexcept { return pid_; }
 
     // The next line of the child's standard output, without its line break;
-    // no value once the output has ended.
-    std::optional<std::string> readLine();
+    // no value once the output has ended, or when no whole line has come
+    // `within` that time (when given).
+    std::optional<std::string> readLine(std::optional<std::chrono::milliseconds> within = std::nullopt);
     void kill(int signal);
     // False once the child has ended; it is reaped then, and wait() still
     // gives its outcome.

@@ -111,7 +111,7 @@ struct JournalReply {
         c.encode("isCollaborator", false);
         c.encode("isStreakMissedByOneDay", missedByOneDay);
         c.encode("isScheduled", journal.isScheduled);
-        c.encode("isDue", journal.isDueOn(day));
+        c.encode("isDue", journal.isDue());
         c.encode("nextStreakDate", journal.isDoneOn(day) ? dayAfter(day) : day);
         c.encode("entriesToday", static_cast<std::int64_t>(entriesToday));
         c.encode("entry_number", static_cast<std::int64_t>(journal.entries.size()));

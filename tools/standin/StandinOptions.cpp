@@ -20,13 +20,16 @@ std::filesystem::path defaultStateDirectory() {
 }  // namespace
 
 const char* StandinOptions::usage() {
-    return "usage: kestrova-standin [--port N] [--state-dir DIR] [--data FILE] [--exit-with-parent]\n"
+    return "usage: kestrova-standin [--port N] [--state-dir DIR] [--data FILE] [--exit-with-parent] [--log-requests]\n"
+           "                        [--load-beacon]\n"
            "Serves the service's API and web front end for the domain \"kestrova.localhost\" on 127.0.0.1 over\n"
            "HTTPS: https://kestrova.localhost:N/, https://beta.kestrova.localhost:N/ and\n"
            "https://api.kestrova.localhost:N/ (N 8443 unless given;\n"
            "0 takes a free port). The certificate is made on the first run in the state directory\n"
            "($XDG_STATE_HOME/kestrova-standin); the data file (default DIR/data.json) keeps what clients post.\n"
-           "Sign in as demo, password demo.\n";
+           "Sign in as demo, password demo.\n"
+           "--log-requests prints \"<method> <host> <path> <status>\" for every request; --load-beacon makes\n"
+           "every page report its load event, printed as \"loaded <page path>\".\n";
 }
 
 StandinOptions StandinOptions::parse(const std::vector<std::string>& arguments) {
@@ -39,6 +42,10 @@ StandinOptions StandinOptions::parse(const std::vector<std::string>& arguments) 
         }
         if (option == "--exit-with-parent") {
             options.exitWithParent = true;
+            continue;
+        }
+        if (option == "--log-requests" || option == "--load-beacon") {
+            (option == "--log-requests" ? options.logRequests : options.loadBeacon) = true;
             continue;
         }
         if (option != "--port" && option != "--state-dir" && option != "--data") {

@@ -1,5 +1,7 @@
 #include "tools/standin/StandinServer.hpp"
 
+#include "tools/standin/OutputLine.hpp"
+
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
@@ -15,6 +17,12 @@ std::vector<std::string> hostNames() {
 // Binds loopback only: the stand-in is for this machine. Port 0 takes a free
 // one, which the ready line then names.
 ServiceAddresses bind(httplib::SSLServer& server, const Certificate& certificate, int port) {
+    // The library's default adds SO_REUSEPORT, with which a second stand-in binds the same port
+    // and silently gets half of the connections; a port in use must be refused instead.
+    server.set_socket_options([](socket_t socket) {
+        const int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     if (!server.is_valid()) {
         throw std::runtime_error("the certificate " + certificate.certificateFile.string() + " or its key " +
                                  certificate.keyFile.string() + " cannot be used");
@@ -38,7 +46,7 @@ StandinServer::StandinServer(const Settings& settings)
       server_(certificate_.certificateFile.c_str(), certificate_.keyFile.c_str()),
       addresses_(bind(server_, certificate_, settings.port)),
       api_(store_, addresses_, settings.stateDirectory / "files"),
-      web_(store_, addresses_, settings.pagesDirectory) {
+      web_(store_, addresses_, settings.pagesDirectory, settings.loadBeacon) {
     const auto handler = [this](const httplib::Request& request, httplib::Response& response) {
         dispatch(request, response);
     };
@@ -47,6 +55,12 @@ StandinServer::StandinServer(const Settings& settings)
     server_.Get(".*", handler);
     server_.Post(".*", handler);
     server_.Options(".*", handler);
+    if (settings.logRequests) {
+        server_.set_logger([](const httplib::Request& request, const httplib::Response& response) {
+            printOutputLine(request.method + " " + request.get_header_value("Host") + " " + request.path + " " +
+                            std::to_string(response.status));
+        });
+    }
 }
 
 void StandinServer::run() {

@@ -21,6 +21,8 @@ public:
         std::filesystem::path stateDirectory;
         std::filesystem::path dataFile;
         std::filesystem::path pagesDirectory;
+        bool logRequests = false;
+        bool loadBeacon = false;
     };
 
     // Opens the data file and the certificate (made on the first run) and

@@ -29,7 +29,9 @@ struct StoredJournal {
     std::vector<StoredEntry> entries{};
 
     [[nodiscard]] bool isDoneOn(const std::string& day) const { return streakDate == day; }
-    [[nodiscard]] bool isDueOn(const std::string& day) const { return (isDaily || isScheduled) && !isDoneOn(day); }
+    // A journal due on a day stays due once it is done: the clients count the
+    // done journals among the due ones (the ring's share, the widgets' lists).
+    [[nodiscard]] bool isDue() const { return isDaily || isScheduled; }
 
     static StoredJournal decode(foundation::Decoder& decoder);
     void encode(foundation::Encoder& encoder) const;

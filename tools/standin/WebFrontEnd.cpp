@@ -2,6 +2,7 @@
 
 #include "tools/standin/ApiService.hpp"
 #include "tools/standin/Days.hpp"
+#include "tools/standin/OutputLine.hpp"
 
 #include <algorithm>
 #include <fstream>
@@ -42,7 +43,7 @@ std::string badges(const StoredJournal& journal, const std::string& day) {
     };
     if (journal.isDoneOn(day)) {
         badge("done", "done today");
-    } else if (journal.isDueOn(day)) {
+    } else if (journal.isDue()) {
         badge("due", "due");
     }
     if (journal.isDaily) {
@@ -81,6 +82,10 @@ std::string entriesList(const StoredJournal& journal) {
     return out + "</ul>";
 }
 
+const std::string loadBeacon =
+    "<script>addEventListener(\"load\", () => navigator.sendBeacon(\"/loaded?path=\" + "
+    "encodeURIComponent(location.pathname)));</script>";
+
 const std::string journalsLink = "<a href=\"/home\">Journals</a>";
 const std::string signOutLink = "<a href=\"#\" data-sign-out>Sign out</a>";
 
@@ -97,8 +102,12 @@ std::string filled(std::string html, const std::map<std::string, std::string>& h
 
 }  // namespace
 
-WebFrontEnd::WebFrontEnd(Store& store, ServiceAddresses addresses, std::filesystem::path pagesDirectory)
-    : store_(store), addresses_(std::move(addresses)), pagesDirectory_(std::move(pagesDirectory)) {}
+WebFrontEnd::WebFrontEnd(Store& store, ServiceAddresses addresses, std::filesystem::path pagesDirectory,
+                         bool loadBeacon)
+    : store_(store),
+      addresses_(std::move(addresses)),
+      pagesDirectory_(std::move(pagesDirectory)),
+      loadBeacon_(loadBeacon) {}
 
 void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& response, bool beta) const {
     const auto& path = request.path;
@@ -111,6 +120,11 @@ void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& res
     if (path == "/kestrova-sample.pdf") {
         response.set_header("Content-Disposition", "attachment; filename=\"kestrova-sample.pdf\"");
         return staticFile(response, "kestrova-sample.pdf", "application/pdf");
+    }
+    if (path == "/loaded" && request.method == "POST" && loadBeacon_) {
+        printOutputLine("loaded " + request.get_param_value("path"));
+        response.status = 204;
+        return;
     }
     if (path == "/login" && request.method == "POST") {
         return signIn(request, response);
@@ -196,6 +210,7 @@ void WebFrontEnd::page(httplib::Response& response, const std::string& file,
     holes["beta-badge"] = beta ? "<span class=\"badge beta\">beta</span>" : "";
     holes["api"] = addresses_.apiBase();
     holes.try_emplace("nav", "");
+    holes["load-beacon"] = loadBeacon_ ? loadBeacon : "";
     // The page's own text goes into the layout last, so that nothing typed
     // into an entry is taken for a hole.
     const std::string content = filled(readFile(file), holes);

@@ -16,10 +16,12 @@ namespace standin {
 // script message the application answers, and a playground of what a page
 // asks of its browser (dialogs, file choosers, a foreign frame, a download).
 // Pages are files under the pages folder with {{name}} holes, shown inside
-// layout.html.
+// layout.html. With the load beacon on, every page reports its own load
+// event back with a POST to "/loaded", printed as "loaded <page path>": the
+// same finish line for any browser, with nothing in the browser measured.
 class WebFrontEnd {
 public:
-    WebFrontEnd(Store& store, ServiceAddresses addresses, std::filesystem::path pagesDirectory);
+    WebFrontEnd(Store& store, ServiceAddresses addresses, std::filesystem::path pagesDirectory, bool loadBeacon);
 
     void handle(const httplib::Request& request, httplib::Response& response, bool beta) const;
 
@@ -34,6 +36,7 @@ private:
     Store& store_;
     ServiceAddresses addresses_;
     std::filesystem::path pagesDirectory_;
+    bool loadBeacon_;
 };
 
 }  // namespace standin

@@ -1,6 +1,7 @@
 // kestrova-standin: the service on this machine, for development, showing
 // the application and end-to-end tests. See StandinOptions.cpp for the usage.
 
+#include "tools/standin/OutputLine.hpp"
 #include "tools/standin/StandinOptions.hpp"
 #include "tools/standin/StandinServer.hpp"
 
@@ -52,7 +53,9 @@ int main(int argc, char** argv) {
         standin::StandinServer server({.port = options.port,
                                        .stateDirectory = options.stateDirectory,
                                        .dataFile = options.dataFile,
-                                       .pagesDirectory = KESTROVA_STANDIN_PAGES});
+                                       .pagesDirectory = KESTROVA_STANDIN_PAGES,
+                                       .logRequests = options.logRequests,
+                                       .loadBeacon = options.loadBeacon});
         std::atomic<bool> finished = false;
         std::thread waiter([&] {
             int signal = 0;
@@ -65,10 +68,9 @@ int main(int argc, char** argv) {
             server.stop();
         });
         const auto& addresses = server.addresses();
-        std::printf("kestrova-standin: serving %s/ (beta %s/, API %s) with the certificate %s\n",
-                    addresses.origin(addresses.domain).c_str(), addresses.origin(addresses.betaHost()).c_str(),
-                    addresses.apiBase().c_str(), server.certificate().certificateFile.c_str());
-        std::fflush(stdout);
+        standin::printOutputLine("kestrova-standin: serving " + addresses.origin(addresses.domain) + "/ (beta " +
+                                 addresses.origin(addresses.betaHost()) + "/, API " + addresses.apiBase() +
+                                 ") with the certificate " + server.certificate().certificateFile.string());
         server.run();
         finished = true;
         pthread_kill(waiter.native_handle(), SIGTERM);

@@ -2,6 +2,7 @@
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/desktop/StatusNotifierService.hpp"
 #include "tests/platform/desktop/BusPeer.hpp"
+#include "tests/platform/desktop/FakeStatusNotifierWatcher.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,49 +11,8 @@
 
 namespace {
 
-using desktoptest::BusPeer;
+using FakeWatcher = desktoptest::FakeStatusNotifierWatcher;
 using desktoptest::spinUntil;
-
-constexpr const char* watcherXml = R"xml(<node>
-  <interface name="org.kde.StatusNotifierWatcher">
-    <method name="RegisterStatusNotifierItem"><arg name="service" type="s" direction="in"/></method>
-  </interface>
-</node>)xml";
-
-// The panel's side: owns the watcher's name and keeps what registered with it.
-struct FakeWatcher {
-    BusPeer peer;
-    std::string itemSender;
-    std::string itemPath;
-
-    FakeWatcher() {
-        peer.serve("/StatusNotifierWatcher", watcherXml,
-                   [this](const std::string& sender, const std::string&, GVariant* arguments) -> GVariant* {
-                       const gchar* service = nullptr;
-                       g_variant_get(arguments, "(&s)", &service);
-                       itemSender = sender;
-                       itemPath = service;
-                       return nullptr;
-                   });
-        EXPECT_TRUE(peer.own("org.kde.StatusNotifierWatcher"));
-    }
-
-    GVariant* property(const char* name) {
-        GVariant* reply = peer.call(itemSender, itemPath, "org.freedesktop.DBus.Properties", "Get",
-                                    g_variant_new("(ss)", "org.kde.StatusNotifierItem", name));
-        if (reply == nullptr) {
-            return nullptr;
-        }
-        GVariant* boxed = nullptr;
-        g_variant_get(reply, "(v)", &boxed);
-        g_variant_unref(reply);
-        return boxed;
-    }
-
-    std::vector<desktoptest::MenuEntry> menuEntries(const std::string& menuPath) {
-        return desktoptest::menuEntries(peer, itemSender, menuPath);
-    }
-};
 
 appkit::Pixmap twoByOne() {
     return appkit::Pixmap{2, 1, {0xFF, 0x10, 0x20, 0x30, 0x80, 0x40, 0x50, 0x60}};

@@ -143,7 +143,9 @@ TEST_F(StandinTest, TheDemoUserSignsInAndGetsJournalsOfEveryKind) {
     EXPECT_EQ(user.username, foundation::Text("demo"));
     ASSERT_EQ(user.journals->size(), 6u);
     EXPECT_TRUE(journalNamed(user, "workout").isDue.value_or(false));
-    EXPECT_FALSE(journalNamed(user, "reading").isDue.value_or(true));
+    // Done today and still due today.
+    EXPECT_TRUE(journalNamed(user, "reading").isDue.value_or(false));
+    EXPECT_EQ(journalNamed(user, "reading").streakDate, foundation::Text(localDay()));
     EXPECT_EQ(journalNamed(user, "reading").entriesToday, 1);
     EXPECT_TRUE(journalNamed(user, "music").isScheduled.value_or(false));
     EXPECT_TRUE(journalNamed(user, "dreams").isPrivate);
@@ -232,7 +234,7 @@ TEST_F(StandinTest, APublishedEntryShowsOnTheNextAuth) {
 
     const User after = getUser(token);
     const auto& done = journalNamed(after, "workout");
-    EXPECT_FALSE(done.isDue.value_or(true));
+    EXPECT_TRUE(done.isDue.value_or(false));
     EXPECT_EQ(done.entriesToday, 1);
     EXPECT_EQ(done.streak, *workout.streak + 1);
     EXPECT_EQ(done.streakDate, foundation::Text(localDay()));
@@ -433,6 +435,17 @@ TEST_F(StandinDataTest, ItStopsWhenTheProcessThatStartedItDies) {
         return std::to_string(standin->pid());
     }));
     EXPECT_TRUE(MainLoop::iterateUntil([&] { return hasEnded(pid); }));
+}
+
+TEST_F(StandinDataTest, APortInUseStopsASecondOneWithTheReason) {
+    StandinProcess first({.stateDirectory = state_.path()});
+    ScratchDirectory otherState;
+    const auto outcome = testsupport::Subprocess::run(
+        StandinProcess::arguments({.stateDirectory = otherState.path(), .port = first.port()}));
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.errors.find("cannot listen on 127.0.0.1 port " + std::to_string(first.port())),
+              std::string::npos)
+        << outcome.errors;
 }
 
 TEST_F(StandinDataTest, ABadCommandLineIsAUsageError) {

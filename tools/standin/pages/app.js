@@ -26,15 +26,26 @@ function localDay() {
   return now.getFullYear() + "-" + pad(now.getMonth() + 1) + "-" + pad(now.getDate());
 }
 
-// Every element marked data-sign-out ends the session with the API, tells
-// the application and goes to the sign-in page.
+// Ends the session with the API, tells the application and goes to the
+// sign-in page.
+async function signOut() {
+  await fetch(document.body.dataset.api + "/logout", { credentials: "include" }).catch(() => {});
+  postToApp("onLogout");
+  location.href = "/login";
+}
+
+// Every element marked data-sign-out signs out; so does any page opened with
+// "#sign-out", for tests and demonstrations.
 document.addEventListener("DOMContentLoaded", () => {
   for (const element of document.querySelectorAll("[data-sign-out]")) {
-    element.addEventListener("click", async (event) => {
+    element.addEventListener("click", (event) => {
       event.preventDefault();
-      await fetch(document.body.dataset.api + "/logout", { credentials: "include" }).catch(() => {});
-      postToApp("onLogout");
-      location.href = "/login";
+      signOut();
     });
   }
+  const signOutFromHash = () => {
+    if (location.hash === "#sign-out") signOut();
+  };
+  signOutFromHash();
+  window.addEventListener("hashchange", signOutFromHash);
 });

@@ -1,0 +1,299 @@
+// The kestrova program of the local build against the stand-in service, as a user meets them: on a
+// display and a session bus of their own (ctest runs each case under Xvfb and dbus-run-session),
+// with this test as the panel's StatusNotifier watcher, and every directory the program writes in a
+// scratch directory. The stand-in runs on the build's own port, where the program's compiled-in
+// hosts point, and logs every request it answers: that log is how the test sees the pages load.
+// Pages are driven through the stand-in's development hashes ("/login#sign-in", "#sign-out"),
+// handed to the running program in "kestrova:" links by a second launch.
+#include "kestrova/model/User.hpp"
+#include "platform/foundation/JSONDecoder.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "tests/platform/desktop/BusPeer.hpp"
+#include "tests/platform/desktop/FakeStatusNotifierWatcher.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
+#include "tests/support/ScratchDirectory.hpp"
+#include "tests/support/StandinProcess.hpp"
+#include "tests/support/Subprocess.hpp"
+
+#include <gtest/gtest.h>
+
+#include <gio/gio.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using desktoptest::spinUntil;
+using testsupport::Subprocess;
+
+constexpr const char* program = KESTROVA_PROGRAM;
+constexpr const char* appGroup = KESTROVA_APP_GROUP_ID;
+constexpr const char* applicationId = KESTROVA_APPLICATION_ID;
+constexpr std::chrono::seconds patience{60};
+
+// "kestrova:///open?url=..." with the page's address in query encoding.
+std::string openLink(const std::string& page) {
+    std::string link = "kestrova:///open?url=";
+    for (const unsigned char c : page) {
+        if (std::isalnum(c) != 0 || c == '-' || c == '.' || c == '_' || c == '~') {
+            link += static_cast<char>(c);
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+            link += escaped;
+        }
+    }
+    return link;
+}
+
+// The tray icon as the panel gets it: ARGB32 pixels, big-endian, row by row.
+struct Pixmap {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> argb;
+
+    // The pixels, by index, that show the "Daily" colour (of either appearance) fully opaque.
+    [[nodiscard]] std::set<std::size_t> dailyPixels() const {
+        struct Rgb {
+            int r, g, b;
+        };
+        constexpr Rgb daily[] = {{0xF2, 0x78, 0x4B}, {0xF5, 0x8A, 0x62}};
+        std::set<std::size_t> found;
+        for (std::size_t i = 0; i + 3 < argb.size(); i += 4) {
+            const auto near = [&](const Rgb& colour) {
+                return std::abs(argb[i + 1] - colour.r) <= 2 && std::abs(argb[i + 2] - colour.g) <= 2 &&
+                       std::abs(argb[i + 3] - colour.b) <= 2;
+            };
+            if (argb[i] == 0xFF && std::ranges::any_of(daily, near)) {
+                found.insert(i / 4);
+            }
+        }
+        return found;
+    }
+};
+
+class KestrovaEndToEndTest : public testing::Test {
+protected:
+    KestrovaEndToEndTest() {
+        for (const char* folder : {"home", "config", "state", "data", "cache", "group"}) {
+            fs::create_directories(scratch / folder);
+        }
+        environment.set("HOME", (scratch / "home").string());
+        environment.set("XDG_CONFIG_HOME", (scratch / "config").string());
+        environment.set("XDG_STATE_HOME", (scratch / "state").string());
+        environment.set("XDG_DATA_HOME", (scratch / "data").string());
+        environment.set("XDG_CACHE_HOME", (scratch / "cache").string());
+        environment.set("KESTROVA_APP_GROUP_DIR", (scratch / "group").string());
+        environment.set("KESTROVA_DEV_CERTIFICATE", standin.certificate());
+        // The desktop's handler of "kestrova:" links, which signing out goes through, is this build's
+        // program.
+        fs::create_directories(scratch / "data" / "applications");
+        scratch.write("data/applications/" + std::string(applicationId) + ".desktop",
+                      "[Desktop Entry]\nType=Application\nName=Kestrova\nExec=" + std::string(program) +
+                          " %u\nMimeType=x-scheme-handler/kestrova;\n");
+        scratch.write("config/mimeapps.list",
+                      "[Default Applications]\nx-scheme-handler/kestrova=" + std::string(applicationId) + ".desktop\n");
+        // The tray item is shown, in colour, from the start.
+        foundation::UserDefaults settings(appGroup);
+        settings.set(true, "statusBarIcon");
+        settings.set(false, "statusBarIconMonochrome");
+    }
+
+    void launch() {
+        application = std::make_unique<Subprocess>(std::vector<std::string>{program});
+        ASSERT_TRUE(pageLoads("/login")) << log();
+    }
+
+    // Hands a link to the running program through a second launch, which ends at once.
+    static void handOver(const std::string& link) {
+        const auto second = Subprocess::run({program, link});
+        EXPECT_EQ(second.exitCode, 0) << link << ": " << second.errors;
+    }
+
+    // Reads the stand-in's log, keeping the main loop turning for the watcher, until a line passes.
+    bool standinPrints(const std::function<bool(const std::string&)>& wanted) {
+        const auto deadline = std::chrono::steady_clock::now() + patience;
+        while (std::chrono::steady_clock::now() < deadline) {
+            spinUntil([] { return false; }, std::chrono::milliseconds(20));
+            while (const auto line = standin.readLine(std::chrono::milliseconds(20))) {
+                requests.push_back(*line);
+                if (wanted(*line)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    // Whether the stand-in answers `method` for `path` on `host` with a status below 400.
+    bool serviceAnswers(const std::string& method, const std::string& host, const std::string& path) {
+        const std::string prefix = method + " " + host + ":" + std::to_string(standin.port()) + " " + path + " ";
+        return standinPrints([&](const std::string& line) {
+            return line.starts_with(prefix) && std::stoi(line.substr(prefix.size())) < 400;
+        });
+    }
+
+    // Whether a page at `path` finishes loading: its load event is what a user waits for.
+    bool pageLoads(const std::string& path) {
+        return standinPrints([&](const std::string& line) { return line == "loaded " + path; });
+    }
+
+    [[nodiscard]] std::string log() const {
+        std::ostringstream text;
+        text << "the stand-in answered:\n";
+        for (const auto& line : requests) {
+            text << "  " << line << "\n";
+        }
+        return text.str();
+    }
+
+    [[nodiscard]] static std::optional<std::string> token() { return foundation::UserDefaults(appGroup).string("token"); }
+
+    [[nodiscard]] static std::optional<kestrova::User> cachedUser() {
+        const auto json = foundation::UserDefaults(appGroup).data("user");
+        return json ? std::optional(foundation::JSONDecoder().decode<kestrova::User>(*json)) : std::nullopt;
+    }
+
+    static bool eventually(const std::function<bool()>& done) {
+        return spinUntil(done, std::chrono::duration_cast<std::chrono::milliseconds>(patience));
+    }
+
+    // Signs the demo user in through the sign-in page, in the running program's window.
+    void signIn() {
+        handOver(openLink(standin.origin() + "/login#sign-in"));
+        ASSERT_TRUE(serviceAnswers("POST", standin.domain(), "/login")) << log();
+        ASSERT_TRUE(pageLoads("/home")) << log();
+        ASSERT_TRUE(eventually([] { return token().has_value() && cachedUser().has_value(); }))
+            << "token and user were not stored; " << log();
+    }
+
+    [[nodiscard]] Pixmap trayIcon() {
+        Pixmap pixmap;
+        GVariant* pixmaps = watcher.property("IconPixmap");
+        if (pixmaps == nullptr) {
+            return pixmap;
+        }
+        if (g_variant_n_children(pixmaps) > 0) {
+            GVariant* bytes = nullptr;
+            g_variant_get_child(pixmaps, 0, "(ii@ay)", &pixmap.width, &pixmap.height, &bytes);
+            gsize length = 0;
+            const auto* data = static_cast<const std::uint8_t*>(g_variant_get_fixed_array(bytes, &length, 1));
+            pixmap.argb.assign(data, data + length);
+            g_variant_unref(bytes);
+        }
+        g_variant_unref(pixmaps);
+        return pixmap;
+    }
+
+    // Chooses "Quit Kestrova" in the tray item's menu, as the panel does.
+    void quitFromTheTray() {
+        GVariant* menuPath = watcher.property("Menu");
+        ASSERT_NE(menuPath, nullptr);
+        const std::string path = g_variant_get_string(menuPath, nullptr);
+        g_variant_unref(menuPath);
+        std::vector<desktoptest::MenuEntry> entries;
+        ASSERT_TRUE(eventually([&] {
+            entries = watcher.menuEntries(path);
+            return !entries.empty();
+        }));
+        const auto quit = std::ranges::find(entries, "Quit Kestrova", &desktoptest::MenuEntry::label);
+        ASSERT_NE(quit, entries.end());
+        desktoptest::clickMenuEntry(watcher.peer, watcher.itemSender, path, quit->id);
+    }
+
+    // Quits whichever instance runs, and waits until it has left the bus.
+    static void quitOverTheBus() {
+        std::string path = "/" + std::string(applicationId);
+        std::ranges::replace(path, '.', '/');
+        const auto quit = Subprocess::run({"/usr/bin/gdbus", "call", "--session", "--dest", applicationId, "--object-path",
+                                           path, "--method", "org.gtk.Actions.Activate", "quit", "[]", "{}"});
+        EXPECT_EQ(quit.exitCode, 0) << quit.errors;
+        EXPECT_TRUE(eventually([] {
+            const auto owned = Subprocess::run({"/usr/bin/gdbus", "call", "--session", "--dest", "org.freedesktop.DBus",
+                                                "--object-path", "/org/freedesktop/DBus", "--method",
+                                                "org.freedesktop.DBus.NameHasOwner", applicationId});
+            return owned.output.find("false") != std::string::npos;
+        }));
+    }
+
+    testsupport::ScratchDirectory scratch;
+    testsupport::StandinProcess standin{
+        {.stateDirectory = scratch / "standin", .port = KESTROVA_SERVICE_PORT, .logRequests = true, .loadBeacon = true}};
+    testsupport::ScopedEnvironment environment;
+    desktoptest::FakeStatusNotifierWatcher watcher;
+    // Declared after the stand-in and the watcher, so that a program still running (a failed case)
+    // is killed before they go.
+    std::unique_ptr<Subprocess> application;
+    std::vector<std::string> requests;
+};
+
+TEST_F(KestrovaEndToEndTest, SigningInThroughThePageKeepsTheSessionAndFillsTheTrayRingAndTheTrayQuits) {
+    launch();
+    ASSERT_TRUE(eventually([&] { return !watcher.itemPath.empty(); })) << "the tray item did not register";
+    Pixmap before;
+    ASSERT_TRUE(eventually([&] {
+        before = trayIcon();
+        return before.width > 0;
+    }));
+
+    signIn();
+    EXPECT_FALSE(token()->empty());
+    EXPECT_EQ(cachedUser()->username.str(), "demo");
+
+    // The ring in the "Daily" colour takes the place of the application icon: pixels of that colour
+    // where there were none.
+    const auto wasDaily = before.dailyPixels();
+    std::size_t newlyDaily = 0;
+    EXPECT_TRUE(eventually([&] {
+        const auto now = trayIcon().dailyPixels();
+        newlyDaily = std::ranges::count_if(now, [&](std::size_t pixel) { return !wasDaily.contains(pixel); });
+        return newlyDaily >= 8;
+    })) << newlyDaily << " new pixels of the ring's colour";
+
+    quitFromTheTray();
+    const auto ended = application->wait();
+    EXPECT_EQ(ended.exitCode, 0) << ended.errors;
+    // The suite opens and still holds the session.
+    EXPECT_TRUE(token().has_value());
+    EXPECT_TRUE(cachedUser().has_value());
+}
+
+TEST_F(KestrovaEndToEndTest, AJournalLinkOpensItsPageAndSigningOutForgetsTheSessionAndOpensTheSignInPage) {
+    launch();
+    signIn();
+
+    const auto user = cachedUser();
+    ASSERT_TRUE(user->journals && !user->journals->empty());
+    const auto& journal = user->journals->back();
+    handOver("kestrova:///create-entry?username=someone-else&journalId=" + std::to_string(journal.id));
+    EXPECT_TRUE(pageLoads("/demo/" + journal.slug.str())) << log();
+
+    // The page signs out with the API and posts "onLogout".
+    handOver(openLink(standin.origin() + "/home#sign-out"));
+    EXPECT_TRUE(serviceAnswers("GET", "api." + standin.domain(), "/logout")) << log();
+    EXPECT_TRUE(eventually([] { return !token() && !cachedUser(); })) << "the session was kept";
+    // Signing out closes every window, which ends this instance; the desktop's handler of the
+    // sign-in page's "kestrova:" link starts the program again there.
+    EXPECT_TRUE(eventually([&] { return !application->running(); }));
+    EXPECT_TRUE(pageLoads("/login")) << log();
+    quitOverTheBus();
+    // The new instance held this one's output streams until it ended.
+    const auto signedOut = application->wait();
+    EXPECT_EQ(signedOut.exitCode, 0) << signedOut.errors;
+}
+
+}  // namespace
