@@ -132,6 +132,19 @@ void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& res
     if (path == "/login") {
         return page(response, "login.html", {{"title", "Sign in"}}, beta);
     }
+    // The two pages of the application's Help menu.
+    if (path == "/requests") {
+        return page(response, "board.html",
+                    {{"title", "Requests and Bugs"},
+                     {"nav", journalsLink},
+                     {"intro", "Feature requests and bug reports for the service."}},
+                    beta);
+    }
+    if (path == "/meta") {
+        return page(response, "board.html",
+                    {{"title", "macOS Meta"}, {"nav", journalsLink}, {"intro", "Feedback on the desktop application."}},
+                    beta);
+    }
     if (path == "/playground") {
         return page(response, "playground.html", {{"title", "Playground"}, {"nav", journalsLink}}, beta);
     }

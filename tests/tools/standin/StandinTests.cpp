@@ -299,6 +299,13 @@ TEST_F(StandinTest, TheWebHostsServeThePagesAndTheBetaOneSaysSo) {
     EXPECT_NE(beta.body.find("badge beta"), std::string::npos);
     // Without a session the journals are behind the sign-in page.
     EXPECT_NE(fetch(standin_.origin() + "/home").body.find("<h1>Sign in</h1>"), std::string::npos);
+    // The application's Help menu opens these two.
+    for (const auto& [path, heading] : std::vector<std::pair<std::string, std::string>>{
+             {"/requests", "<h1>Requests and Bugs</h1>"}, {"/meta", "<h1>macOS Meta</h1>"}}) {
+        const auto help = fetch(standin_.origin() + path);
+        EXPECT_EQ(help.status, 200) << path;
+        EXPECT_NE(help.body.find(heading), std::string::npos) << path;
+    }
 
     const auto token = signIn();
     const auto home = run([&]() -> concurrency::Task<Answer> {
