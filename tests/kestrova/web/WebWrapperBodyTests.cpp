@@ -77,6 +77,8 @@ protected:
     std::unique_ptr<ui::ViewHost> show(WebWrapper& window) {
         ui::ViewHost::Options options;
         options.size = windowSize;
+        // The application's windows are always dark.
+        options.environment.colorScheme = ui::ColorScheme::dark;
         options.clock = [this] { return clock; };
         return std::make_unique<ui::ViewHost>([&window] { return window.body(); }, options);
     }
