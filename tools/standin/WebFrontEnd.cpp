@@ -82,7 +82,7 @@ std::string entriesList(const StoredJournal& journal) {
     return out + "</ul>";
 }
 
-const std::string loadBeacon =
+const std::string loadBeaconScript =
     "<script>addEventListener(\"load\", () => navigator.sendBeacon(\"/loaded?path=\" + "
     "encodeURIComponent(location.pathname)));</script>";
 
@@ -223,7 +223,7 @@ void WebFrontEnd::page(httplib::Response& response, const std::string& file,
     holes["beta-badge"] = beta ? "<span class=\"badge beta\">beta</span>" : "";
     holes["api"] = addresses_.apiBase();
     holes.try_emplace("nav", "");
-    holes["load-beacon"] = loadBeacon_ ? loadBeacon : "";
+    holes["load-beacon"] = loadBeacon_ ? loadBeaconScript : "";
     // The page's own text goes into the layout last, so that nothing typed
     // into an entry is taken for a hole.
     const std::string content = filled(readFile(file), holes);
