@@ -20,6 +20,8 @@ std::string escaped(std::string_view text) {
             case '>': out += "&gt;"; break;
             case '"': out += "&quot;"; break;
             case '\'': out += "&#39;"; break;
+            // The pages' holes are "{{name}}": text typed by someone never forms one.
+            case '{': out += "&#123;"; break;
             default: out += c;
         }
     }

@@ -442,6 +442,41 @@ TEST_F(ApplicationDesktopTest, ClosingATabForgetsItsSceneAndKeepsTheOther) {
     EXPECT_EQ(std::count(stored.begin(), stored.end(), '['), 1) << stored;
 }
 
+// The style providers alive: GtkCssProvider's constructed and finalize, counted.
+struct LiveStyleProviders {
+    static inline int count = 0;
+    static inline void (*constructed)(GObject*) = nullptr;
+    static inline void (*finalize)(GObject*) = nullptr;
+
+    LiveStyleProviders() {
+        auto* type = G_OBJECT_CLASS(g_type_class_ref(GTK_TYPE_CSS_PROVIDER));
+        constructed = type->constructed;
+        finalize = type->finalize;
+        type->constructed = +[](GObject* object) { ++count; constructed(object); };
+        type->finalize = +[](GObject* object) { --count; finalize(object); };
+    }
+    ~LiveStyleProviders() {
+        auto* type = G_OBJECT_CLASS(g_type_class_peek(GTK_TYPE_CSS_PROVIDER));
+        type->constructed = constructed;
+        type->finalize = finalize;
+        g_type_class_unref(type);
+    }
+};
+
+// Windows come and go all session long: each leaves nothing behind on the screen's styles.
+TEST_F(ApplicationDesktopTest, AWindowOpenedAndClosedLeavesNoStyleBehind) {
+    const auto windowCount = [] { return appkit::Application::shared().windows().size(); };
+    const std::size_t kept = windowCount();
+    const LiveStyleProviders providers;
+    for (int round = 0; round < 3; ++round) {
+        g_action_group_activate_action(G_ACTION_GROUP(gtkApplication()), "new-window", nullptr);
+        ASSERT_TRUE(MainLoop::iterateUntil([&] { return windowCount() == kept + 1; }));
+        appkit::Application::shared().keyWindow()->close();
+        ASSERT_TRUE(MainLoop::iterateUntil([&] { return windowCount() == kept; }));
+    }
+    EXPECT_EQ(LiveStyleProviders::count, 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {

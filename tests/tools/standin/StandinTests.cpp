@@ -252,6 +252,27 @@ TEST_F(StandinTest, APublishedEntryShowsOnTheNextAuth) {
     EXPECT_EQ(getUser(token).quietMode, true);
 }
 
+// What someone types shows as typed on the journal's page: no markup, and no hole of the page
+// filled into it.
+TEST_F(StandinTest, AnEntrysTextShowsOnItsJournalsPageAsTyped) {
+    const auto token = signIn();
+    const auto& workout = journalNamed(getUser(token), "workout");
+    Networking::EntryUpload upload{.journalId = workout.id,
+                                   .streakDate = localDay(),
+                                   .isPartOfStreak = true,
+                                   .blocks = {Networking::EntryUpload::Block::text("<b>{{journal-id}}</b>")}};
+    run([&]() -> concurrency::Task<void> { co_await Networking::createEntry(std::move(upload), token, [](double) {}); });
+    const auto page = run([&]() -> concurrency::Task<Answer> {
+        foundation::URLRequest request(*foundation::URL::fromString(standin_.origin() + "/demo/workout"));
+        request.setValue("token=" + token, "Cookie");
+        const auto reply = co_await foundation::URLSession::shared().data(std::move(request));
+        co_return Answer{200, std::string(reply.data.view()), nullptr};
+    });
+    EXPECT_EQ(page.body.find("<b>"), std::string::npos);
+    EXPECT_EQ(page.body.find("&lt;b&gt;" + std::to_string(workout.id)), std::string::npos) << page.body;
+    EXPECT_NE(page.body.find("&lt;b&gt;&#123;&#123;journal-id}}&lt;/b&gt;"), std::string::npos) << page.body;
+}
+
 TEST_F(StandinTest, TheIntentsExtensionsFormIsAnEntryToo) {
     const auto token = signIn();
     foundation::URLRequest request(*foundation::URL::fromString(standin_.apiBase() + "/entries"));
