@@ -476,6 +476,19 @@ TEST_F(StandinDataTest, APortInUseStopsASecondOneWithTheReason) {
         << outcome.errors;
 }
 
+TEST_F(StandinDataTest, WhatAClientSendsCannotForgeALineOfItsOutput) {
+    StandinProcess standin({.stateDirectory = state_.path(), .logRequests = true, .loadBeacon = true});
+    const foundation::DevelopmentCertificateOverride trust(standin.certificate());
+    // A page path that ends the line early and writes a load of its own.
+    EXPECT_EQ(fetch(standin.origin() + "/loaded?path=%2Fhome%0Aloaded%20%2Fforged%0D", "POST").status, 204);
+    std::vector<std::string> lines;
+    while (const auto line = standin.readLine(std::chrono::milliseconds(500))) {
+        lines.push_back(*line);
+    }
+    EXPECT_NE(std::ranges::find(lines, "loaded /home?loaded /forged?"), lines.end());
+    EXPECT_EQ(std::ranges::find(lines, "loaded /forged"), lines.end());
+}
+
 TEST_F(StandinDataTest, ABadCommandLineIsAUsageError) {
     for (const auto& arguments : std::vector<std::vector<std::string>>{
              {"--port", "70000"}, {"--port"}, {"--colour", "red"}}) {
