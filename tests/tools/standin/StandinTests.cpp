@@ -256,7 +256,8 @@ TEST_F(StandinTest, APublishedEntryShowsOnTheNextAuth) {
 // filled into it.
 TEST_F(StandinTest, AnEntrysTextShowsOnItsJournalsPageAsTyped) {
     const auto token = signIn();
-    const auto& workout = journalNamed(getUser(token), "workout");
+    const User user = getUser(token);
+    const auto& workout = journalNamed(user, "workout");
     Networking::EntryUpload upload{.journalId = workout.id,
                                    .streakDate = localDay(),
                                    .isPartOfStreak = true,
