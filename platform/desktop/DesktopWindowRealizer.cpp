@@ -331,12 +331,15 @@ private:
         if (host_->isAnimating() && tick_ == 0) {
             tick_ = gtk_widget_add_tick_callback(top_.overlay, +[](GtkWidget*, GdkFrameClock*, gpointer self) -> gboolean {
                 auto* window = static_cast<DesktopWindow*>(self);
-                window->sync();
-                if (window->host_ && window->host_->isAnimating()) {
-                    return G_SOURCE_CONTINUE;
+                // Asked before the frame is shown: an animation that ends while it is being shown
+                // gets one more frame, the one that shows the tree as it ends (a view that faded
+                // out gone), rather than staying at its last step.
+                const bool animating = window->host_ && window->host_->isAnimating();
+                if (!animating) {
+                    window->tick_ = 0;
                 }
-                window->tick_ = 0;
-                return G_SOURCE_REMOVE;
+                window->sync();
+                return animating ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
             }, this, nullptr);
         }
     }
