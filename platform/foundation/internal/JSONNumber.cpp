@@ -67,6 +67,15 @@ Parts split(std::string_view text) noexcept {
     return parts;
 }
 
+// The place of the first digit that is not a zero; the number of digits when all are.
+std::size_t firstSignificantDigit(const Parts& parts) noexcept {
+    std::size_t first = 0;
+    while (first < parts.digitCount() && parts.digit(first) == '0') {
+        ++first;
+    }
+    return first;
+}
+
 }  // namespace
 
 bool JSONNumber::isValid(std::string_view text) noexcept {
@@ -134,10 +143,7 @@ std::optional<std::int64_t> JSONNumber::exactInt64() const noexcept {
     // zeros) times a power of ten, and it is whole when that power is not negative.
     const Parts parts = split(text_);
     const std::size_t count = parts.digitCount();
-    std::size_t first = 0;
-    while (first < count && parts.digit(first) == '0') {
-        ++first;
-    }
+    const std::size_t first = firstSignificantDigit(parts);
     if (first == count) {
         return 0;
     }
@@ -179,10 +185,7 @@ std::optional<std::int64_t> JSONNumber::exactInt64() const noexcept {
 bool JSONNumber::isBelowOne() const noexcept {
     const Parts parts = split(text_);
     const std::size_t count = parts.digitCount();
-    std::size_t first = 0;
-    while (first < count && parts.digit(first) == '0') {
-        ++first;
-    }
+    const std::size_t first = firstSignificantDigit(parts);
     if (first == count) {
         return true;
     }
