@@ -9,8 +9,8 @@
 
 int main(int argc, char** argv) {
     try {
-        backend::Backend::install(
-            std::make_unique<desktop::DesktopBackend>(std::string(kestrova::Kestrova::applicationIdentifier()) + ".desktop"));
+        backend::Backend::install(std::make_unique<desktop::DesktopBackend>(
+            desktop::ApplicationIdentity{kestrova::Kestrova::applicationIdentifier(), "kestrova"}));
     } catch (const std::exception& error) {
         std::cerr << "kestrova: " << error.what() << '\n';
         return 1;

@@ -22,8 +22,8 @@ ui::View MainWindowContent::body() {
     return wrapper.body();
 }
 
-void MainWindowContent::openURL(const foundation::URL& url) {
-    wrapper.openURL(url);
+bool MainWindowContent::openURL(const foundation::URL& url) {
+    return wrapper.openURL(url);
 }
 
 std::map<std::string, std::string> MainWindowContent::sceneStorage() const {

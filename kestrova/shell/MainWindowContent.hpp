@@ -17,7 +17,7 @@ public:
 
     [[nodiscard]] ui::View body() override;
     // Links the application is opened with go to the window's link rules.
-    void openURL(const foundation::URL& url) override;
+    bool openURL(const foundation::URL& url) override;
     [[nodiscard]] std::map<std::string, std::string> sceneStorage() const override;
 
     WebWrapper wrapper;

@@ -11,14 +11,28 @@ bool isCommandClick(const webkit::NavigationAction& action) {
            action.modifierFlags.isExactly(webkit::EventModifierFlags::control);
 }
 
+namespace {
+
+bool isForeign(const std::optional<foundation::URL>& url) {
+    if (!url) {
+        return false;
+    }
+    const auto host = url->host();
+    return host && !isOwnHost(*host);
+}
+
+}  // namespace
+
 ActionDecision decideAction(const webkit::NavigationAction& action, bool isBeta) {
     const auto& url = action.requestURL;
     const bool inSubFrame = action.targetFrame.has_value() && !action.targetFrame->isMainFrame;
 
-    if (url) {
-        if (const auto host = url->host(); host && !isOwnHost(*host) && !inSubFrame) {
-            return {webkit::NavigationActionPolicy::cancel, Effect::openInWorkspace, url};
+    if (isForeign(url) && !inSubFrame) {
+        if (action.targetFrame && !action.targetFrameIsKnown) {
+            // Perhaps an inner frame's document: its response tells.
+            return {webkit::NavigationActionPolicy::allow, Effect::none, std::nullopt};
         }
+        return {webkit::NavigationActionPolicy::cancel, Effect::openInWorkspace, url};
     }
     if (inSubFrame) {
         return {webkit::NavigationActionPolicy::allow, Effect::none, std::nullopt};
@@ -34,11 +48,14 @@ ActionDecision decideAction(const webkit::NavigationAction& action, bool isBeta)
             Effect::none, std::nullopt};
 }
 
-webkit::NavigationResponsePolicy decideResponse(const webkit::NavigationResponse& response) {
-    if (response.canShowMIMEType && response.mimeType == "text/html") {
-        return webkit::NavigationResponsePolicy::allow;
+ResponseDecision decideResponse(const webkit::NavigationResponse& response) {
+    if (response.isForMainFrame && isForeign(response.url)) {
+        return {webkit::NavigationResponsePolicy::cancel, Effect::openInWorkspace, response.url};
     }
-    return webkit::NavigationResponsePolicy::download;
+    if (response.canShowMIMEType && response.mimeType == "text/html") {
+        return {webkit::NavigationResponsePolicy::allow, Effect::none, std::nullopt};
+    }
+    return {webkit::NavigationResponsePolicy::download, Effect::none, std::nullopt};
 }
 
 NewWindowDecision decideNewWindow(const webkit::NavigationAction& action) {

@@ -42,11 +42,21 @@ bool isCommandClick(const webkit::NavigationAction& action);
 // The first matching rule wins: a foreign host in the main frame goes to the browser; anything in an
 // inner frame is allowed; a middle click or a Control click opens an application window; a link
 // click is loaded afresh in place on the chosen front end; anything else is allowed, or downloaded
-// when the page asked for that.
+// when the page asked for that. A foreign host in a frame the engine cannot name is allowed here
+// and decided at its response, which knows the frame.
 ActionDecision decideAction(const webkit::NavigationAction& action, bool isBeta);
 
-// Only an HTML page that the view can show is shown; everything else is downloaded.
-webkit::NavigationResponsePolicy decideResponse(const webkit::NavigationResponse& response);
+struct ResponseDecision {
+    webkit::NavigationResponsePolicy policy = webkit::NavigationResponsePolicy::allow;
+    Effect effect = Effect::none;
+    std::optional<foundation::URL> url;
+
+    friend bool operator==(const ResponseDecision&, const ResponseDecision&) = default;
+};
+
+// A foreign page in the main frame goes to the browser. Otherwise only an HTML page that the view
+// can show is shown; everything else is downloaded.
+ResponseDecision decideResponse(const webkit::NavigationResponse& response);
 
 // What comes of a page's request for a new window; the page itself never gets one.
 struct NewWindowDecision {

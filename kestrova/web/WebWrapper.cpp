@@ -177,10 +177,13 @@ std::function<void()> WebWrapper::viewToReload() {
     return [subject = reloadSubject] { subject.send(); };
 }
 
-void WebWrapper::openURL(const foundation::URL& link) {
-    if (auto target = linkTarget(link, appState.isBeta.get())) {
-        change(url, std::move(*target));
+bool WebWrapper::openURL(const foundation::URL& link) {
+    auto target = linkTarget(link, appState.isBeta.get());
+    if (!target) {
+        return false;
     }
+    change(url, std::move(*target));
+    return true;
 }
 
 void WebWrapper::connectivityChanged(bool isConnected) {

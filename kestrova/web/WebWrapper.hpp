@@ -53,7 +53,8 @@ public:
     // rules; losing the network shows the loading screen again once it is back; switching beta goes
     // to the root of the chosen front end, whatever page was shown. The window delivers the URLs;
     // the body runs the other two when it sees the value change.
-    void openURL(const foundation::URL& link);
+    // Whether the link changed the window's page.
+    bool openURL(const foundation::URL& link);
     void connectivityChanged(bool isConnected);
     void betaChanged(bool isBeta);
 

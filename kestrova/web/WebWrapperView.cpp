@@ -8,14 +8,10 @@
 #include "kestrova/web/WebWrapperViewCoordinator.hpp"
 
 namespace kestrova {
-namespace {
 
-foundation::URLRequest pageRequest(const foundation::URL& url, bool isBeta) {
-    return foundation::URLRequest(webHostURL(url, isBeta), foundation::URLRequest::CachePolicy::useProtocolCachePolicy,
-                                  60.0);
+foundation::URLRequest WebWrapperView::pageRequest(const foundation::URL& url) {
+    return foundation::URLRequest(url, foundation::URLRequest::CachePolicy::useProtocolCachePolicy, 60.0);
 }
-
-}  // namespace
 
 WebWrapperView::WebWrapperView(ui::Binding<foundation::URL> url_, ui::Binding<std::string> title_,
                                ui::Binding<bool> isLoading_, combine::PassthroughSubject<void> reloadSubject_,
@@ -37,7 +33,7 @@ webkit::WebView& WebWrapperView::makeView(Coordinator& coordinator) const {
     webView.setPageZoom(pageZoom);
     webView.setNavigationDelegate(&coordinator);
     webView.setUIDelegate(&coordinator);
-    webView.load(pageRequest(url.get(), isBeta));
+    coordinator.loadPage(url.get(), isBeta);
     return webView;
 }
 
@@ -46,12 +42,16 @@ void WebWrapperView::updateView(Coordinator& coordinator) const {
     if (webView.pageZoom() != pageZoom) {
         webView.setPageZoom(pageZoom);
     }
-    const auto bound = url.get();
-    if (webView.url() != bound) {
-        if (webView.isLoading()) {
-            webView.stopLoading();
+    auto bound = url.get();
+    if (coordinator.pageShown() != bound) {
+        if (coordinator.isLoadingFirstPage()) {
+            coordinator.loadAfterFirstPage(std::move(bound));
+        } else {
+            if (webView.isLoading()) {
+                webView.stopLoading();
+            }
+            coordinator.loadPage(bound, isBeta);
         }
-        webView.load(pageRequest(bound, isBeta));
     }
     coordinator.isBeta = isBeta;
 }

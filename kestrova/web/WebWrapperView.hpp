@@ -2,6 +2,7 @@
 
 #include "platform/combine/PassthroughSubject.hpp"
 #include "platform/foundation/URL.hpp"
+#include "platform/foundation/URLRequest.hpp"
 #include "platform/ui/Binding.hpp"
 
 #include <memory>
@@ -40,8 +41,15 @@ public:
     webkit::WebView& makeView(Coordinator& coordinator) const;
     // After every change of the window's state: applies the zoom when it changed, loads the bound URL
     // when it is not the page shown (stopping a load in progress first), and last hands the coordinator
-    // the current beta setting.
+    // the current beta setting. Before the web view has shown a page, the page shown is the one it
+    // was asked for: a first page that failed or became a download is not asked for again at every
+    // update. While the first page is still loading, the bound URL waits for it instead: stopping the
+    // first load made the engine report its address a moment later, which came back into the binding
+    // and replaced the URL that had just arrived.
     void updateView(Coordinator& coordinator) const;
+
+    // The request of a page of the window: the protocol's cache policy and a time-out of 60 seconds.
+    [[nodiscard]] static foundation::URLRequest pageRequest(const foundation::URL& url);
 
     // The configured web view: one script-message handler under every JSMethod name in order, element
     // full screen on, gestures off, black under the page, no background of its own.

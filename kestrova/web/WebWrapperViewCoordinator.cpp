@@ -6,6 +6,7 @@
 #include "platform/concurrency/MainActor.hpp"
 #include "platform/concurrency/Spawn.hpp"
 #include "platform/foundation/URLRequest.hpp"
+#include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/web/DownloadDelegate.hpp"
 #include "kestrova/web/NavigationPolicy.hpp"
 #include "kestrova/web/OpenInApp.hpp"
@@ -70,20 +71,61 @@ void Coordinator::setUpObservers() {
     reloadSubject
         .sink([weak] {
             if (const auto self = weak.lock()) {
-                self->webView->reload();
+                self->reloadPage();
             }
         })
         .store(cancellables);
 }
 
+void Coordinator::reloadPage() {
+    if (webView->url()) {
+        webView->reload();
+    } else {
+        loadPage(url.get(), isBeta);
+    }
+}
+
+void Coordinator::loadPage(const foundation::URL& page, bool useBeta) {
+    requested_ = page;
+    webView->load(WebWrapperView::pageRequest(webHostURL(page, useBeta)));
+}
+
+std::optional<foundation::URL> Coordinator::pageShown() const {
+    if (auto shown = webView->url()) {
+        return shown;
+    }
+    return requested_;
+}
+
+bool Coordinator::isLoadingFirstPage() const { return !firstNavigationEnded_ && webView->isLoading(); }
+
+void Coordinator::loadAfterFirstPage(foundation::URL page) { afterFirstPage_ = std::move(page); }
+
+bool Coordinator::endFirstNavigation() {
+    firstNavigationEnded_ = true;
+    if (!afterFirstPage_) {
+        return false;
+    }
+    const auto page = std::move(*afterFirstPage_);
+    afterFirstPage_.reset();
+    loadPage(page, isBeta);
+    return true;
+}
+
 void Coordinator::didStartProvisionalNavigation(webkit::WebView& /*webView*/) { isLoading.set(true); }
 
 void Coordinator::didFinishNavigation(webkit::WebView& view) {
+    // The page that waited for this one is the window's: its own load ends the loading screen.
+    if (endFirstNavigation()) {
+        return;
+    }
     isLoading.set(false);
     if (view.isInWindow()) {
         view.becomeFirstResponderOfWindow();
     }
 }
+
+void Coordinator::didFailNavigation(webkit::WebView& /*webView*/) { static_cast<void>(endFirstNavigation()); }
 
 void Coordinator::decidePolicyForNavigationAction(webkit::WebView& view, const webkit::NavigationAction& action,
                                                   ActionDecisionHandler decisionHandler) {
@@ -101,8 +143,7 @@ void Coordinator::decidePolicyForNavigationAction(webkit::WebView& view, const w
     case NavigationPolicy::Effect::loadInPlace:
         // Answer first, so that the engine has dropped the link before the new load starts.
         decisionHandler(decision.policy);
-        view.load(foundation::URLRequest(*decision.url, foundation::URLRequest::CachePolicy::useProtocolCachePolicy,
-                                         60.0));
+        view.load(WebWrapperView::pageRequest(*decision.url));
         return;
     }
     decisionHandler(decision.policy);
@@ -111,7 +152,11 @@ void Coordinator::decidePolicyForNavigationAction(webkit::WebView& view, const w
 void Coordinator::decidePolicyForNavigationResponse(webkit::WebView& /*webView*/,
                                                     const webkit::NavigationResponse& response,
                                                     ResponseDecisionHandler decisionHandler) {
-    decisionHandler(NavigationPolicy::decideResponse(response));
+    const auto decision = NavigationPolicy::decideResponse(response);
+    if (decision.effect == NavigationPolicy::Effect::openInWorkspace) {
+        static_cast<void>(appkit::Workspace::shared().open(*decision.url));
+    }
+    decisionHandler(decision.policy);
 }
 
 void Coordinator::navigationActionDidBecomeDownload(webkit::WebView& /*webView*/,

@@ -50,9 +50,24 @@ public:
     // tasks, and every value of reloadSubject reloads the page.
     void setUpObservers();
 
+    // Loads the window's page on the chosen front end.
+    void loadPage(const foundation::URL& page, bool useBeta);
+    // The page the web view shows or is committing; before it has shown any, the page it was last
+    // asked to load, so that a first page that failed or became a download is not asked for again
+    // and again.
+    [[nodiscard]] std::optional<foundation::URL> pageShown() const;
+    // Whether the web view's first navigation is still under way.
+    [[nodiscard]] bool isLoadingFirstPage() const;
+    // Loads the page once the first navigation has finished or failed, in place of any page that
+    // was waiting for it.
+    void loadAfterFirstPage(foundation::URL page);
+
     // webkit::NavigationDelegate
     void didStartProvisionalNavigation(webkit::WebView& webView) override;
+    // A failed navigation leaves `isLoading` true: the window keeps its loading screen until a later
+    // navigation finishes.
     void didFinishNavigation(webkit::WebView& webView) override;
+    void didFailNavigation(webkit::WebView& webView) override;
     void decidePolicyForNavigationAction(webkit::WebView& webView, const webkit::NavigationAction& action,
                                          ActionDecisionHandler decisionHandler) override;
     void decidePolicyForNavigationResponse(webkit::WebView& webView, const webkit::NavigationResponse& response,
@@ -71,6 +86,16 @@ public:
                                      TextInputHandler completion) override;
     void runOpenPanel(webkit::WebView& webView, const webkit::OpenPanelParameters& parameters,
                       const webkit::FrameInfo& frame, OpenPanelHandler completion) override;
+
+private:
+    // The first navigation has ended: a request that waited for it goes now. Whether one went.
+    bool endFirstNavigation();
+    // A page that failed before any page was shown leaves the engine nothing to reload.
+    void reloadPage();
+
+    std::optional<foundation::URL> requested_;
+    bool firstNavigationEnded_ = false;
+    std::optional<foundation::URL> afterFirstPage_;
 };
 
 }  // namespace kestrova

@@ -76,6 +76,15 @@ public:
         }
     }
 
+    bool openOwnLink(const foundation::URL& url) {
+        auto* application = G_APPLICATION(gtk_);
+        if (g_application_get_is_registered(application) == FALSE || g_application_get_is_remote(application) != FALSE) {
+            return false;
+        }
+        windows_.openInNewWindow(url);
+        return true;
+    }
+
 private:
     void opened(GFile** files, gint count) {
         std::vector<foundation::URL> urls;
@@ -165,6 +174,10 @@ std::shared_ptr<appkit::Window> DesktopApplication::keyWindow() const {
 
 void DesktopApplication::terminate() {
     implementation_->terminate();
+}
+
+bool DesktopApplication::openOwnLink(const foundation::URL& url) {
+    return implementation_->openOwnLink(url);
 }
 
 }  // namespace desktop

@@ -31,6 +31,9 @@ public:
     [[nodiscard]] std::vector<std::shared_ptr<appkit::Window>> windows() const;
     [[nodiscard]] std::shared_ptr<appkit::Window> keyWindow() const;
     void terminate();
+    // A link of the application's own that it opens for itself, shown in a new window; false when this
+    // process is not the application's running instance.
+    bool openOwnLink(const foundation::URL& url);
 
     class Implementation;
 

@@ -34,6 +34,10 @@ bool DesktopApplicationService::launch(ui::App app) {
     return running_->launch();
 }
 
+bool DesktopApplicationService::openOwnLink(const foundation::URL& url) {
+    return running_ && running_->openOwnLink(url);
+}
+
 std::vector<std::shared_ptr<appkit::Window>> DesktopApplicationService::windows() const {
     return running_ ? running_->windows() : std::vector<std::shared_ptr<appkit::Window>>{};
 }

@@ -24,6 +24,10 @@ public:
     // caller that runs it; false when another instance runs.
     bool launch(ui::App app);
 
+    // Shows a link of the application's own in a new window of the application, when it runs in this
+    // process; false when it does not.
+    bool openOwnLink(const foundation::URL& url);
+
     // The running application's windows, none before it runs.
     [[nodiscard]] std::vector<std::shared_ptr<appkit::Window>> windows() const;
     [[nodiscard]] std::shared_ptr<appkit::Window> keyWindow() const;

@@ -6,7 +6,8 @@
 
 namespace desktop {
 
-DesktopBackend::DesktopBackend(std::string desktopFileId) : dock_(std::move(desktopFileId)) {
+DesktopBackend::DesktopBackend(ApplicationIdentity identity)
+    : dock_(identity.desktopFileId()), workspace_(application_, std::move(identity)) {
     if (gtk_init_check(nullptr, nullptr) == FALSE) {
         throw std::runtime_error("cannot open the display: is DISPLAY or WAYLAND_DISPLAY set?");
     }

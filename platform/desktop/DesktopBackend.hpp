@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/backend/Backend.hpp"
+#include "platform/desktop/ApplicationIdentity.hpp"
 #include "platform/desktop/DesktopApplicationService.hpp"
 #include "platform/desktop/DesktopWindowRealizer.hpp"
 #include "platform/desktop/DesktopAudioOutput.hpp"
@@ -27,9 +28,9 @@ namespace desktop {
 // at once instead of failing later inside a facade.
 class DesktopBackend final : public backend::Backend {
 public:
-    // Throws std::runtime_error when no display can be opened. `desktopFileId` names the
-    // application's .desktop file, which the launcher's quicklist is announced for.
-    explicit DesktopBackend(std::string desktopFileId = "kestrova.desktop");
+    // Throws std::runtime_error when no display can be opened. The identity's .desktop file is what the
+    // launcher's quicklist is announced for; its links are opened by the application itself.
+    explicit DesktopBackend(ApplicationIdentity identity = {});
 
     [[nodiscard]] std::string_view name() const noexcept override { return "desktop"; }
 
@@ -58,7 +59,7 @@ private:
     FreedesktopNotificationService notifications_{"Kestrova", "kestrova"};
     DesktopUpdaterUserDriver updaterDriver_;
     StatusNotifierService statusBar_{"kestrova"};
-    DesktopWorkspaceService workspace_;
+    DesktopWorkspaceService workspace_;  // after application_, which it hands the own links
     DesktopPanelService panels_;
     DesktopAudioOutput audio_;
     std::unique_ptr<NetworkMonitorPathService> paths_;

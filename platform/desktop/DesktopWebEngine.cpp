@@ -1,5 +1,6 @@
 #include "platform/desktop/DesktopWebEngine.hpp"
 
+#include "platform/desktop/ApplicationWebContext.hpp"
 #include "platform/foundation/DevelopmentCertificate.hpp"
 #include "platform/webkit/DownloadDelegate.hpp"
 #include "platform/webkit/WebView.hpp"
@@ -14,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace desktop {
@@ -80,8 +82,7 @@ webkit::EventModifierFlags modifierFlags(guint state) {
 
 // The engine's API tells no target frame of a navigation, only the name of a frame that a link
 // targets, and an inner frame's own loads come with none: a named target counts as an inner frame,
-// everything else as the main frame. A foreign document in an unnamed inner frame is therefore
-// handed to the browser like a foreign page.
+// and any other navigation's frame is unknown, for its response to tell.
 webkit::NavigationAction actionOf(WebKitNavigationAction* action, bool newWindow) {
     webkit::NavigationAction result;
     result.navigationType = navigationType(webkit_navigation_action_get_navigation_type(action));
@@ -91,7 +92,9 @@ webkit::NavigationAction actionOf(WebKitNavigationAction* action, bool newWindow
         result.targetFrame.reset();
     } else {
         const char* frameName = webkit_navigation_action_get_frame_name(action);
-        result.targetFrame = webkit::FrameInfo{frameName == nullptr || *frameName == '\0'};
+        const bool named = frameName != nullptr && *frameName != '\0';
+        result.targetFrame = webkit::FrameInfo{!named};
+        result.targetFrameIsKnown = named;
     }
     if (auto* request = webkit_navigation_action_get_request(action)) {
         result.requestURL = urlOf(webkit_uri_request_get_uri(request));
@@ -119,24 +122,27 @@ public:
         }
         view_ = WEBKIT_WEB_VIEW(g_object_ref_sink(
             g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", manager, "web-context",
-                         webkit_web_context_get_default(), nullptr)));
+                         applicationWebContext(), nullptr)));
         manager_ = manager;
         auto* settings = webkit_web_view_get_settings(view_);
         webkit_settings_set_enable_fullscreen(settings, configuration.preferences.elementFullscreenEnabled);
         g_signal_connect(view_, "decide-policy", G_CALLBACK(&DesktopWebPage::onDecidePolicy), this);
         g_signal_connect(view_, "create", G_CALLBACK(&DesktopWebPage::onCreate), this);
         g_signal_connect(view_, "load-changed", G_CALLBACK(&DesktopWebPage::onLoadChanged), this);
+        g_signal_connect(view_, "load-failed", G_CALLBACK(&DesktopWebPage::onLoadFailed), this);
+        g_signal_connect(view_, "load-failed-with-tls-errors", G_CALLBACK(&DesktopWebPage::onLoadFailedWithTLSErrors),
+                         this);
         g_signal_connect(view_, "notify::uri", G_CALLBACK(&DesktopWebPage::onNotifyURI), this);
         g_signal_connect(view_, "notify::title", G_CALLBACK(&DesktopWebPage::onNotifyTitle), this);
         g_signal_connect(view_, "script-dialog", G_CALLBACK(&DesktopWebPage::onScriptDialog), this);
         g_signal_connect(view_, "run-file-chooser", G_CALLBACK(&DesktopWebPage::onRunFileChooser), this);
-        downloadStarted_ = g_signal_connect(webkit_web_context_get_default(), "download-started",
+        downloadStarted_ = g_signal_connect(applicationWebContext(), "download-started",
                                             G_CALLBACK(&DesktopWebPage::onDownloadStarted), this);
     }
 
     ~DesktopWebPage() override {
         *alive_ = false;
-        g_signal_handler_disconnect(webkit_web_context_get_default(), downloadStarted_);
+        g_signal_handler_disconnect(applicationWebContext(), downloadStarted_);
         for (auto& record : downloads_) {
             *record->alive = false;
             g_signal_handlers_disconnect_by_data(record->engine, record.get());
@@ -297,9 +303,40 @@ private:
             return;
         }
         if (event == WEBKIT_LOAD_STARTED) {
+            self->failed_ = false;
             delegate->didStartProvisionalNavigation(self->owner_);
         } else if (event == WEBKIT_LOAD_FINISHED) {
-            delegate->didFinishNavigation(self->owner_);
+            // The engine ends a failed load as finished too; the delegate heard of the failure.
+            if (!std::exchange(self->failed_, false)) {
+                delegate->didFinishNavigation(self->owner_);
+            }
+        }
+    }
+
+    // A load that became a download, went to another handler or was stopped for the next one is no
+    // failure: the page shown before stays, and the load ends as finished. Any other failure is
+    // reported, and the engine's own error page never shows in the window.
+    static gboolean onLoadFailed(WebKitWebView* /*view*/, WebKitLoadEvent /*event*/, const char* /*uri*/,
+                                 GError* error, DesktopWebPage* self) {
+        if (g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE) ||
+            g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) {
+            return TRUE;
+        }
+        self->failed();
+        return TRUE;
+    }
+
+    static gboolean onLoadFailedWithTLSErrors(WebKitWebView* /*view*/, const char* /*uri*/,
+                                              GTlsCertificate* /*certificate*/, GTlsCertificateFlags /*errors*/,
+                                              DesktopWebPage* self) {
+        self->failed();
+        return TRUE;
+    }
+
+    void failed() {
+        failed_ = true;
+        if (auto* delegate = owner_.navigationDelegate()) {
+            delegate->didFailNavigation(owner_);
         }
     }
 
@@ -433,6 +470,7 @@ private:
     WebKitUserContentManager* manager_ = nullptr;
     gulong downloadStarted_ = 0;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    bool failed_ = false;  // the load under way has failed
     std::array<double, 4> background_{1.0, 1.0, 1.0, 1.0};
     bool drawsBackground_ = true;
     std::deque<PendingDownload> pending_;
@@ -462,7 +500,7 @@ void allowDevelopmentCertificate() {
             gsize size = 0;
             const auto* bytes = static_cast<const char*>(g_bytes_get_data(static_cast<GBytes*>(names->pdata[i]), &size));
             const std::string host(bytes, size);
-            webkit_web_context_allow_tls_certificate_for_host(webkit_web_context_get_default(), certificate,
+            webkit_web_context_allow_tls_certificate_for_host(applicationWebContext(), certificate,
                                                               host.c_str());
         }
         if (names != nullptr) {
@@ -479,7 +517,7 @@ void allowDevelopmentCertificate() {
 void DesktopWebEngine::useHTTPProxy(const std::string& proxyURI) {
     auto* settings = webkit_network_proxy_settings_new(proxyURI.c_str(), nullptr);
     webkit_website_data_manager_set_network_proxy_settings(
-        webkit_web_context_get_website_data_manager(webkit_web_context_get_default()), WEBKIT_NETWORK_PROXY_MODE_CUSTOM,
+        webkit_web_context_get_website_data_manager(applicationWebContext()), WEBKIT_NETWORK_PROXY_MODE_CUSTOM,
         settings);
     webkit_network_proxy_settings_free(settings);
 }

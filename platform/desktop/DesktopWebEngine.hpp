@@ -6,8 +6,8 @@
 
 namespace desktop {
 
-// Web views on WebKitGTK 4.1, all in the default web context, so that they share one website data
-// store with its cookies.
+// Web views on WebKitGTK 4.1, all in the application's web context, so that they share one website
+// data store with its cookies, kept across launches.
 class DesktopWebEngine final : public webkit::WebEngineService {
 public:
     std::unique_ptr<webkit::WebPage> makePage(webkit::WebView& owner,

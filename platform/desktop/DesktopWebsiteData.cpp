@@ -1,5 +1,6 @@
 #include "platform/desktop/DesktopWebsiteData.hpp"
 
+#include "platform/desktop/ApplicationWebContext.hpp"
 #include "platform/webkit/WebsiteDataStore.hpp"
 
 #include <webkit2/webkit2.h>
@@ -11,7 +12,7 @@ namespace desktop {
 namespace {
 
 WebKitWebsiteDataManager* dataManager() {
-    return webkit_web_context_get_website_data_manager(webkit_web_context_get_default());
+    return webkit_web_context_get_website_data_manager(applicationWebContext());
 }
 
 // The kit's names of the kinds of data, as the engine numbers them.

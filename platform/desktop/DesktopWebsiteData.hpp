@@ -4,8 +4,8 @@
 
 namespace desktop {
 
-// The web engine's own store of the default web context: the cookies the pages set, caches and
-// storage, kept under the user's data folder.
+// The web engine's store of the application's web context: the cookies the pages set, caches and
+// storage, kept under the user's data and cache folders.
 class DesktopWebsiteData final : public webkit::WebsiteDataService {
 public:
     void getAllCookies(CookiesHandler completion) override;

@@ -1,14 +1,72 @@
 #include "platform/desktop/DesktopWorkspaceService.hpp"
 
+#include "platform/desktop/DesktopApplicationService.hpp"
+
 #include <gio/gio.h>
 
-namespace desktop {
+#include <algorithm>
+#include <memory>
+#include <string>
 
-bool DesktopWorkspaceService::open(const foundation::URL& url) {
+namespace desktop {
+namespace {
+
+bool launchDefaultHandler(const std::string& uri) {
     GError* error = nullptr;
-    const gboolean launched = g_app_info_launch_default_for_uri(url.absoluteString().c_str(), nullptr, &error);
+    const gboolean launched = g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error);
     g_clear_error(&error);
     return launched != FALSE;
+}
+
+// GApplication's object path for an identifier: "/" and the identifier with "." as "/" and "-" as "_".
+std::string objectPathOf(const std::string& id) {
+    std::string path = "/" + id;
+    std::ranges::replace(path, '.', '/');
+    std::ranges::replace(path, '-', '_');
+    return path;
+}
+
+}  // namespace
+
+bool DesktopWorkspaceService::open(const foundation::URL& url) {
+    if (!identity_.linkScheme.empty() && url.scheme() == identity_.linkScheme) {
+        if (!application_.openOwnLink(url)) {
+            openInRunningApplication(url);
+        }
+        return true;
+    }
+    return launchDefaultHandler(url.absoluteString());
+}
+
+void DesktopWorkspaceService::openInRunningApplication(const foundation::URL& url) const {
+    const std::string uri = url.absoluteString();
+    GDBusConnection* connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    if (connection == nullptr) {
+        launchDefaultHandler(uri);
+        return;
+    }
+    GVariantBuilder uris;
+    g_variant_builder_init(&uris, G_VARIANT_TYPE("as"));
+    g_variant_builder_add(&uris, "s", uri.c_str());
+    GVariantBuilder platformData;
+    g_variant_builder_init(&platformData, G_VARIANT_TYPE("a{sv}"));
+    // Answered once the application has taken the link; the bus starts it first where it can.
+    g_dbus_connection_call(
+        connection, identity_.id.c_str(), objectPathOf(identity_.id).c_str(), "org.freedesktop.Application", "Open",
+        g_variant_new("(asa{sv})", &uris, &platformData), nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
+        [](GObject* source, GAsyncResult* result, gpointer data) {
+            const std::unique_ptr<std::string> link(static_cast<std::string*>(data));
+            GError* error = nullptr;
+            GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
+            if (reply != nullptr) {
+                g_variant_unref(reply);
+                return;
+            }
+            g_clear_error(&error);
+            launchDefaultHandler(*link);
+        },
+        new std::string(uri));
+    g_object_unref(connection);
 }
 
 void DesktopWorkspaceService::activateFileViewerSelectingURLs(const std::vector<foundation::URL>& urls) {

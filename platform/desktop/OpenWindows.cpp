@@ -49,7 +49,10 @@ std::vector<std::shared_ptr<appkit::Window>> OpenWindows::windows() const {
 }
 
 std::shared_ptr<Tab> OpenWindows::openWindow(const ui::StoredScene& scene) {
-    auto tab = makeTab(scene);
+    return openWindow(makeTab(scene.identity, app_.windowGroup.content(scene.values)));
+}
+
+std::shared_ptr<Tab> OpenWindows::openWindow(std::shared_ptr<Tab> tab) {
     auto main = std::make_unique<MainWindow>(*this, gtk_, app_);
     main->insert(tab, 0);
     toplevels_.push_back(std::move(main));
@@ -83,19 +86,42 @@ void OpenWindows::bringForward() {
     }
 }
 
+std::shared_ptr<Tab> OpenWindows::keyOrFrontTab() const {
+    if (auto key = focus_.key()) {
+        return key;
+    }
+    const auto windows = this->windows();
+    return windows.empty() ? nullptr : std::static_pointer_cast<Tab>(windows.front());
+}
+
 void OpenWindows::open(const std::vector<foundation::URL>& urls) {
     openFirstWindows();
     for (const auto& url : urls) {
-        auto key = focus_.key();
-        if (!key) {
-            const auto windows = this->windows();
-            key = windows.empty() ? nullptr : std::static_pointer_cast<Tab>(windows.front());
-        }
-        if (key) {
-            key->content().openURL(url);
+        if (const auto key = keyOrFrontTab()) {
+            static_cast<void>(key->content().openURL(url));
             key->makeKeyAndOrderFront();
         }
     }
+    saveScenes();
+}
+
+void OpenWindows::openInNewWindow(const foundation::URL& url) {
+    if (!launched_) {
+        openFirstWindows();
+    }
+    // The link reaches the content before its first evaluation, so the web view starts at its page.
+    auto content = app_.windowGroup.content({});
+    if (!content->openURL(url)) {
+        return;
+    }
+    auto tab = makeTab(newIdentity(), std::move(content));
+    const auto key = keyOrFrontTab();
+    if (!key || key->owner == nullptr) {
+        openWindow(std::move(tab));
+        return;
+    }
+    key->owner->insert(tab, key->owner->indexOf(*key) + 1);
+    tab->makeKeyAndOrderFront();
     saveScenes();
 }
 
@@ -186,13 +212,13 @@ std::string OpenWindows::newIdentity() {
     return identity;
 }
 
-std::shared_ptr<Tab> OpenWindows::makeTab(const ui::StoredScene& scene) {
-    auto tab = std::make_shared<Tab>(*this, scene.identity, app_.windowGroup.content(scene.values));
-    ui::SceneContent* content = &tab->content();
+std::shared_ptr<Tab> OpenWindows::makeTab(std::string identity, std::unique_ptr<ui::SceneContent> content) {
+    auto tab = std::make_shared<Tab>(*this, std::move(identity), std::move(content));
+    ui::SceneContent* shows = &tab->content();
     const ui::Color background = app_.windowGroup.background;
     const ui::ColorScheme scheme = app_.windowGroup.colorScheme;
-    auto view = realizer_.openEmbedded(ui::WindowOptions{app_.name, app_.windowGroup.minimumSize, true}, [content, background, scheme] {
-        return content->body()
+    auto view = realizer_.openEmbedded(ui::WindowOptions{app_.name, app_.windowGroup.minimumSize, true}, [shows, background, scheme] {
+        return shows->body()
             .frame(ui::View::FlexibleFrame{std::nullopt, std::nullopt, ui::infinity, std::nullopt, std::nullopt, ui::infinity, ui::Alignment::center()})
             .background(ui::Rectangle().fill(background).ignoresSafeArea())
             .colorScheme(scheme);

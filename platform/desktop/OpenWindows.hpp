@@ -47,6 +47,10 @@ public:
     void bringForward();
     // Each URL opens in the key window, after the first windows.
     void open(const std::vector<foundation::URL>& urls);
+    // A link the application opens for itself: a new window shows it, as a tab of the key window (a
+    // window of its own when there is none), so that the page the person was on stays as it was. A
+    // link that shows nothing opens no window.
+    void openInNewWindow(const foundation::URL& url);
 
     void madeKey(const Tab& tab);
     // The user or the application closed a tab: its scene is forgotten.
@@ -67,7 +71,9 @@ public:
 private:
     static std::string storeFolder(const std::string& name);
     static std::string newIdentity();
-    std::shared_ptr<Tab> makeTab(const ui::StoredScene& scene);
+    std::shared_ptr<Tab> makeTab(std::string identity, std::unique_ptr<ui::SceneContent> content);
+    std::shared_ptr<Tab> openWindow(std::shared_ptr<Tab> tab);
+    [[nodiscard]] std::shared_ptr<Tab> keyOrFrontTab() const;
     [[nodiscard]] MainWindow* mainWindowOf(GtkWidget* window) const;
     void destroyWindow(MainWindow& main);
     void openFirstWindows();

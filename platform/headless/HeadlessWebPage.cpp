@@ -213,6 +213,17 @@ void HeadlessWebPage::respond(std::optional<std::string> mimeType, bool canShowM
     }
 }
 
+void HeadlessWebPage::fail() {
+    VERIFY(provisional_.has_value(), "no navigation is under way");
+    effects_.record("web failed: " + provisional_->url.absoluteString());
+    provisional_.reset();
+    loading_ = false;
+    showURL(committed_);
+    if (auto* delegate = owner_.navigationDelegate()) {
+        delegate->didFailNavigation(owner_);
+    }
+}
+
 void HeadlessWebPage::startDownload(std::optional<foundation::URL> url, std::string body,
                                     const std::string& suggestedFilename,
                                     const std::function<void(webkit::Download&)>& handOff) {

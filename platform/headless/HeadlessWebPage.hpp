@@ -27,6 +27,7 @@ namespace headless {
 //   web action: <type> <url> -> allow|cancel|download
 //   web response: <type or none> -> allow|download
 //   web committed: <url>                           a main-frame navigation was shown
+//   web failed: <url>                              the provisional navigation failed
 //   web stop | web reload
 //   web new window: <url or none> -> no window
 //   web message: <name> | web message unregistered: <name>
@@ -74,6 +75,9 @@ public:
     // The server's answer to the provisional navigation; a download gets `body` as its content.
     void respond(std::optional<std::string> mimeType, bool canShowMIMEType, std::string body = {},
                  std::optional<std::string> suggestedFilename = std::nullopt);
+    // The provisional navigation fails without an answer (no connection, a reset); the address goes
+    // back to the page shown.
+    void fail();
     // The page's own title after it loaded.
     void setTitle(std::optional<std::string> title);
     void requestNewWindow(const std::optional<foundation::URL>& url, bool targetIsMainFrame = false);

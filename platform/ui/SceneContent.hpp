@@ -18,8 +18,9 @@ public:
 
     // The window's views, evaluated again whenever what they observe changes.
     [[nodiscard]] virtual View body() = 0;
-    // A URL that the application was opened with, handed to the key window.
-    virtual void openURL(const foundation::URL& /*url*/) {}
+    // A URL that the application was opened with, handed to the key window or to a new window; whether
+    // the window shows something of it (a new window that would not is not opened).
+    virtual bool openURL(const foundation::URL& /*url*/) { return false; }
     // The values kept with the window under their keys, handed back to the window group's content
     // function when the window is made again at the next launch.
     [[nodiscard]] virtual std::map<std::string, std::string> sceneStorage() const { return {}; }

@@ -20,6 +20,9 @@ struct NavigationAction {
     EventModifierFlags modifierFlags;
     // None when the navigation opens a new window.
     std::optional<FrameInfo> targetFrame = FrameInfo{};
+    // False when the engine cannot tell whether `targetFrame` is the main frame or an inner one;
+    // the navigation's response then says which it was (NavigationResponse::isForMainFrame).
+    bool targetFrameIsKnown = true;
     // The request's URL; none when the request has none.
     std::optional<foundation::URL> requestURL;
     // The page asked for a download (a link with the download attribute).

@@ -24,6 +24,9 @@ public:
 
     virtual void didStartProvisionalNavigation(WebView& /*webView*/) {}
     virtual void didFinishNavigation(WebView& /*webView*/) {}
+    // The navigation failed (no connection, a reset, a refused certificate); the engine shows no
+    // page of its own for it, and the page shown before stays.
+    virtual void didFailNavigation(WebView& /*webView*/) {}
     virtual void decidePolicyForNavigationAction(WebView& /*webView*/, const NavigationAction& /*action*/,
                                                  ActionDecisionHandler decisionHandler) {
         decisionHandler(NavigationActionPolicy::allow);

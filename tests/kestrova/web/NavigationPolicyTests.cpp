@@ -22,7 +22,8 @@ constexpr std::uint8_t super = EventModifierFlags::super;
 constexpr std::uint8_t alt = EventModifierFlags::option;
 constexpr std::uint8_t capsLock = EventModifierFlags::capsLock;
 
-enum class Frame { main, sub, absent };
+// `unknown`: a frame the engine cannot tell apart from the main frame.
+enum class Frame { main, sub, unknown, absent };
 
 struct ActionCase {
     const char* name;
@@ -45,7 +46,8 @@ webkit::NavigationAction actionOf(const ActionCase& c) {
         action.requestURL = foundation::URL::fromString(*c.url);
     }
     action.targetFrame = c.frame == Frame::absent ? std::nullopt
-                                                : std::optional<webkit::FrameInfo>(webkit::FrameInfo{c.frame == Frame::main});
+                                                : std::optional<webkit::FrameInfo>(webkit::FrameInfo{c.frame != Frame::sub});
+    action.targetFrameIsKnown = c.frame != Frame::unknown;
     action.buttonNumber = c.button;
     action.modifierFlags.bits = static_cast<std::uint8_t>(c.modifiers);
     action.shouldPerformDownload = c.download;
@@ -76,6 +78,14 @@ TEST(NavigationPolicyTest, ActionsFollowTheFirstMatchingRule) {
          noKeys, false, false, cancel, Effect::openInWorkspace, "https://example.org/"},
         {"foreign document in an inner frame is allowed", other, "https://video.example.org/embed", Frame::sub, 0, noKeys,
          false, false, allow, Effect::none, std::nullopt},
+        {"foreign document in an unknown frame waits for its response", other, "https://video.example.org/embed",
+         Frame::unknown, 0, noKeys, false, false, allow, Effect::none, std::nullopt},
+        {"foreign link in an unknown frame waits for its response", linkActivated, "https://example.org/x",
+         Frame::unknown, 1, noKeys, false, false, allow, Effect::none, std::nullopt},
+        {"own link in an unknown frame is reloaded in place", linkActivated, "https://kestrova.example/x",
+         Frame::unknown, 1, noKeys, false, false, cancel, Effect::loadInPlace, "https://kestrova.example/x"},
+        {"control click in an unknown frame opens a window", linkActivated, "https://kestrova.example/x",
+         Frame::unknown, 1, control, false, false, cancel, Effect::openInApp, "https://kestrova.example/x"},
         {"own link in an inner frame is allowed", linkActivated, "https://kestrova.example/x", Frame::sub, 1, control,
          false, false, allow, Effect::none, std::nullopt},
         {"control click opens a window on the chosen host", linkActivated, "https://kestrova.example/e/1", Frame::main, 1,
@@ -127,31 +137,49 @@ TEST(NavigationPolicyTest, ActionsFollowTheFirstMatchingRule) {
     }
 }
 
-TEST(NavigationPolicyTest, OnlyHTMLThatTheViewCanShowIsShown) {
+TEST(NavigationPolicyTest, AForeignMainFramePageGoesToTheBrowserAndOnlyHTMLThatTheViewCanShowIsShown) {
+    const auto allow = NavigationResponsePolicy::allow;
+    const auto download = NavigationResponsePolicy::download;
+    const auto cancel = NavigationResponsePolicy::cancel;
     struct Case {
         std::optional<std::string> mimeType;
         bool canShow;
         bool mainFrame;
+        std::string url;
         NavigationResponsePolicy policy;
+        Effect effect;
     };
+    const std::string own = "https://kestrova.example/p";
     const std::vector<Case> cases = {
-        {"text/html", true, true, NavigationResponsePolicy::allow},
-        {"text/html", true, false, NavigationResponsePolicy::allow},
-        {"text/html", false, true, NavigationResponsePolicy::download},
-        {"TEXT/HTML", true, true, NavigationResponsePolicy::download},
-        {"application/pdf", true, true, NavigationResponsePolicy::download},
-        {"image/png", true, false, NavigationResponsePolicy::download},
-        {"text/plain", true, true, NavigationResponsePolicy::download},
-        {"application/xhtml+xml", true, true, NavigationResponsePolicy::download},
-        {std::nullopt, true, true, NavigationResponsePolicy::download},
-        {std::nullopt, false, true, NavigationResponsePolicy::download},
+        {"text/html", true, true, own, allow, Effect::none},
+        {"text/html", true, false, own, allow, Effect::none},
+        {"text/html", false, true, own, download, Effect::none},
+        {"TEXT/HTML", true, true, own, download, Effect::none},
+        {"application/pdf", true, true, own, download, Effect::none},
+        {"image/png", true, false, own, download, Effect::none},
+        {"text/plain", true, true, own, download, Effect::none},
+        {"application/xhtml+xml", true, true, own, download, Effect::none},
+        {std::nullopt, true, true, own, download, Effect::none},
+        {std::nullopt, false, true, own, download, Effect::none},
+        {"text/html", true, true, "https://api.kestrova.example/p", allow, Effect::none},
+        {"text/html", true, true, "https://example.org/page", cancel, Effect::openInWorkspace},
+        {"application/pdf", true, true, "https://cdn.example.org/f.pdf", cancel, Effect::openInWorkspace},
+        {"text/html", true, false, "https://video.example.org/embed", allow, Effect::none},
+        {"text/html", true, true, "about:blank", allow, Effect::none},
     };
     for (const auto& c : cases) {
         webkit::NavigationResponse response;
+        response.url = foundation::URL::fromString(c.url);
         response.mimeType = c.mimeType;
         response.canShowMIMEType = c.canShow;
         response.isForMainFrame = c.mainFrame;
-        EXPECT_EQ(NavigationPolicy::decideResponse(response), c.policy) << c.mimeType.value_or("none") << c.canShow;
+        const auto decision = NavigationPolicy::decideResponse(response);
+        const auto name = c.url + " " + c.mimeType.value_or("none") + (c.mainFrame ? " main" : " inner");
+        EXPECT_EQ(decision.policy, c.policy) << name;
+        EXPECT_EQ(decision.effect, c.effect) << name;
+        if (c.effect == Effect::openInWorkspace) {
+            EXPECT_EQ(decision.url, response.url) << name;
+        }
     }
 }
 

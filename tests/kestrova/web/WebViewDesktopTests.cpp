@@ -24,11 +24,14 @@
 #include "tests/support/GtkWidgetSearch.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
+#include "tests/support/RawReplyServer.hpp"
 #include "tests/support/WebsiteCookies.hpp"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <webkit2/webkit2.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -278,6 +281,12 @@ TEST_F(WebViewDesktopTest, TheCookieStoreHasThePagesTokenUntilWebsiteDataIsClear
     EXPECT_EQ(cookies[0].value, "abc123");
     EXPECT_EQ(cookies[0].domain, "kestrova.example");
 
+    // The session is kept on disk, in folders of the user's alone, for the next launch.
+    EXPECT_TRUE(MainLoop::iterateUntil([] { return fs::exists(home() / "data" / "kestrova" / "cookies.sqlite"); }));
+    for (const auto& folder : {home() / "data" / "kestrova", home() / "cache" / "kestrova"}) {
+        EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all) << folder;
+    }
+
     bool cleared = false;
     webkit::WebsiteDataStore::defaultDataStore().removeData(webkit::WebsiteDataStore::allWebsiteDataTypes(),
                                                             foundation::Date::fromTimeIntervalSince1970(0),
@@ -352,6 +361,65 @@ TEST(WebWrapperDesktopTest, TheLoadingScreenShowsUntilThePageHasLoadedAndThenThe
     // Closing the window gives the web view back to its page, which still has it.
     window->close();
     EXPECT_EQ(gtk_widget_get_parent(webView), nullptr);
+}
+
+// A page that fails to load: the connection closes before any answer, as when the service has gone
+// away. The window keeps its loading screen, never the engine's own error page, and Reload tries the
+// page again once the service is back.
+TEST(WebWrapperDesktopTest, AFailedLoadKeepsTheLoadingScreenAndReloadBringsThePage) {
+    server().reply("GET", page("/flaky"), html("<title>Back</title><body style='margin:0;background:#2a6fdb'></body>"));
+    const testsupport::RawReplyServer gone("");
+    desktop::DesktopWebEngine::useHTTPProxy("http://127.0.0.1:" + std::to_string(gone.port()));
+    WebWrapper wrapper(AppState::shared(), true, "Kestrova");
+    wrapper.url = *foundation::URL::fromString(page("/flaky"));
+    auto window = backend::Backend::installed().windowRealizer().open({"Kestrova", {800, 600}, true},
+                                                                      [&wrapper] { return wrapper.body(); });
+    const auto* native = window->host().laidOut().first<ui::node::Native>();
+    ASSERT_NE(native, nullptr);
+    auto* view = static_cast<GtkWidget*>(native->as<ui::node::Native>()->view->nativeWidget());
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return gtk_widget_get_mapped(view) != FALSE; }));
+    // The engine has given up on the page.
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return !gone.requests().empty(); }));
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return !webkit_web_view_is_loading(WEBKIT_WEB_VIEW(view)); }));
+    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
+    EXPECT_TRUE(wrapper.isLoading);
+    EXPECT_EQ(gtk_widget_get_opacity(view), 0.0);
+    GtkWidget* toplevel = gtk_widget_get_toplevel(view);
+    const auto labels = loadingLabels(toplevel);
+    ASSERT_EQ(labels.size(), 1U);
+    EXPECT_TRUE(gtk_widget_get_mapped(labels.front()));
+    // The window's updates ask for the failed page no more.
+    EXPECT_EQ(gone.requests().size(), 1U);
+    screenshot("wrapper-failed-load");
+
+    desktop::DesktopWebEngine::useHTTPProxy("http://127.0.0.1:" + std::to_string(server().port()));
+    wrapper.viewToReload()();
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return !wrapper.isLoading && gtk_widget_get_opacity(view) == 1.0; }));
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return pixelAt(view, 100, 100) == std::array<int, 3>{0x2a, 0x6f, 0xdb}; }));
+    window->close();
+}
+
+TEST_F(WebViewDesktopTest, AForeignDocumentInAnInnerFrameLoadsThereAndAForeignPageStillGoesToTheBrowser) {
+    server().reply("GET", page("/framed"),
+                   html("<body style='margin:0'><iframe id='f' src='http://video.example/embed'></iframe>"
+                        "<a id='away' style='display:block;width:300px;height:100px' href='http://video.example/page'>away</a>"
+                        "</body>"));
+    server().reply("GET", "http://video.example/embed", html("<p>embedded</p>"));
+    server().reply("GET", "http://video.example/page", html("<p>a foreign page</p>"));
+    open("/framed");
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return shows("/framed"); }));
+    ASSERT_TRUE(MainLoop::iterateUntil([] {
+        const auto requests = server().requests();
+        return std::any_of(requests.begin(), requests.end(),
+                           [](const auto& request) { return request.target == "http://video.example/embed"; });
+    }));
+    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
+    EXPECT_FALSE(wasOpened("http://video.example/embed")) << readFile(openedFile());
+
+    auto* view = static_cast<GtkWidget*>(coordinator->webView->page().nativeView());
+    click(view, 50, 200, 1, static_cast<GdkModifierType>(0));
+    EXPECT_TRUE(MainLoop::iterateUntil([] { return wasOpened("http://video.example/page"); })) << readFile(openedFile());
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return shows("/framed"); })) << state.url.absoluteString();
 }
 
 void writeFile(const fs::path& path, const std::string& content) {

@@ -168,6 +168,68 @@ TEST_F(WebWrapperViewTest, TheWindowFollowsTheLoadingStateURLAndTitleOfThePage) 
     EXPECT_EQ(effects("web first responder").size(), 1U);
 }
 
+TEST_F(WebWrapperViewTest, AFailedNavigationKeepsTheLoadingScreenUntilALaterOneFinishesAndReloadTriesAgain) {
+    // The first page fails: the engine has nothing to reload, so Reload loads the window's page.
+    page().fail();
+    drain();
+    EXPECT_TRUE(state.isLoading);
+    backend().effects().clear();
+    state.reloadSubject.send();
+    EXPECT_EQ(effects("web load"),
+              std::vector<std::string>{"web load: https://kestrova.example/login (timeout 60, cache protocol)"});
+    page().respond("text/html", true);
+    EXPECT_FALSE(state.isLoading);
+
+    // A later failure over a page shown: still loading, on the page the engine went back to, which
+    // Reload reloads.
+    page().navigate(url("https://kestrova.example/home"), webkit::NavigationType::formSubmitted);
+    page().fail();
+    drain();
+    EXPECT_TRUE(state.isLoading);
+    EXPECT_EQ(state.url.absoluteString(), "https://kestrova.example/login");
+    backend().effects().clear();
+    state.reloadSubject.send();
+    EXPECT_EQ(effects().front(), "web reload");
+    page().respond("text/html", true);
+    EXPECT_FALSE(state.isLoading);
+}
+
+TEST_F(WebWrapperViewTest, ALinkThatArrivesWhileTheFirstPageLoadsWaitsForItAndIsNeverDropped) {
+    struct Case {
+        const char* name;
+        bool firstPageFails;
+    };
+    for (const auto& c : {Case{"the first page loads", false}, Case{"the first page fails", true}}) {
+        WindowState window{url("https://kestrova.example/login")};
+        const auto other = window.view().makeCoordinator();
+        window.view().makeView(*other);
+        auto& engine = headless::HeadlessWebEngine::pageOf(*other->webView);
+        backend().effects().clear();
+
+        window.url = url("https://kestrova.example/ann/daily-notes");
+        window.view().updateView(*other);
+        EXPECT_TRUE(effects().empty()) << c.name;
+        // The engine's report of the first page comes back into the binding meanwhile.
+        drain();
+        window.view().updateView(*other);
+        EXPECT_TRUE(effects().empty()) << c.name;
+
+        if (c.firstPageFails) {
+            engine.fail();
+        } else {
+            engine.respond("text/html", true);
+        }
+        EXPECT_EQ(effects("web load"),
+                  std::vector<std::string>{"web load: https://kestrova.example/ann/daily-notes (timeout 60, cache protocol)"})
+            << c.name;
+        EXPECT_TRUE(window.isLoading) << c.name;
+        engine.respond("text/html", true);
+        drain();
+        EXPECT_FALSE(window.isLoading) << c.name;
+        EXPECT_EQ(window.url.absoluteString(), "https://kestrova.example/ann/daily-notes") << c.name;
+    }
+}
+
 TEST_F(WebWrapperViewTest, EachValueOfTheReloadSubjectReloadsThePage) {
     finishFirstLoad();
     state.reloadSubject.send();

@@ -4,6 +4,7 @@
 // bus, the Settings item chosen twice.
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/WindowController.hpp"
+#include "platform/appkit/Workspace.hpp"
 #include "platform/backend/Backend.hpp"
 #include "platform/combine/ObservableObject.hpp"
 #include "platform/combine/Published.hpp"
@@ -73,9 +74,14 @@ public:
         return ui::View(ui::Text::verbatim("Window " + std::to_string(number_)).font(ui::Font::system(30)).foregroundColor(ui::Color::white()))
             .focusedSceneValue("viewToReload", std::function<void()>([number = number_] { ++reloads()[number]; }));
     }
-    void openURL(const foundation::URL& url) override {
+    // A link whose text says "nowhere" shows nothing, as one of an unknown journal.
+    bool openURL(const foundation::URL& url) override {
+        if (url.absoluteString().find("nowhere") != std::string::npos) {
+            return false;
+        }
         url_ = url.absoluteString();
         openedURLs()[number_].push_back(url_);
+        return true;
     }
     std::map<std::string, std::string> sceneStorage() const override {
         return url_.empty() ? std::map<std::string, std::string>{} : std::map<std::string, std::string>{{"url", url_}};
@@ -143,7 +149,9 @@ public:
         return true;
     }
     void didRegisterForRemoteNotifications(const foundation::Data&) override {}
+    bool applicationShouldTerminateAfterLastWindowClosed() override { return terminatesAfterLastWindow; }
 
+    bool terminatesAfterLastWindow = false;
     int launches = 0;
     int activations = 0;
     std::vector<std::string> continued;
@@ -477,12 +485,64 @@ TEST_F(ApplicationDesktopTest, AWindowOpenedAndClosedLeavesNoStyleBehind) {
     EXPECT_EQ(LiveStyleProviders::count, 0);
 }
 
+// What the application opens for itself (a Control-click, a Help item, a notification) comes back to
+// it in-process, whatever handler the desktop has for the scheme, and shows in a new tab of the key
+// window, so the page the person was on stays as it was.
+TEST_F(ApplicationDesktopTest, AnOwnLinkTheApplicationOpensShowsInANewTabOfTheKeyWindow) {
+    openedURLs().clear();
+    const auto before = appkit::Application::shared().windows();
+    ASSERT_FALSE(before.empty());
+    before.front()->makeKeyAndOrderFront();
+    const auto key = appkit::Application::shared().keyWindow();
+    ASSERT_NE(key, nullptr);
+    GtkWidget* window = mainWindow();
+    const int pages = gtk_notebook_get_n_pages(notebookOf(window));
+
+    const std::string link = "kestrova:///open?url=https%3A%2F%2Fkestrova.example%2Fhelp";
+    EXPECT_TRUE(appkit::Workspace::shared().open(*foundation::URL::fromString(link)));
+    ASSERT_EQ(appkit::Application::shared().windows().size(), before.size() + 1);
+    EXPECT_EQ(gtk_notebook_get_n_pages(notebookOf(window)), pages + 1);
+    const auto added = appkit::Application::shared().keyWindow();
+    EXPECT_NE(added, key);
+    // Only the new window got the link.
+    ASSERT_EQ(openedURLs().size(), 1U);
+    EXPECT_THAT(openedURLs().begin()->second, ElementsAre(link));
+
+    // A link that shows nothing opens nothing.
+    EXPECT_TRUE(appkit::Workspace::shared().open(*foundation::URL::fromString("kestrova:///nowhere")));
+    EXPECT_EQ(appkit::Application::shared().windows().size(), before.size() + 1);
+    added->close();
+    EXPECT_EQ(appkit::Application::shared().windows().size(), before.size());
+}
+
+// Signing out closes every window and opens the sign-in page: the application keeps running with
+// exactly that one window, though closing the last window ends it.
+TEST_F(ApplicationDesktopTest, AnOwnLinkOpenedAfterTheLastWindowClosedOpensAWindowAndTheApplicationGoesOn) {
+    openedURLs().clear();
+    delegate().terminatesAfterLastWindow = true;
+    for (const auto& window : appkit::Application::shared().windows()) {
+        window->close();
+    }
+    ASSERT_TRUE(appkit::Application::shared().windows().empty());
+    const std::string link = "kestrova:///open?url=https%3A%2F%2Fkestrova.example%2Flogin";
+    EXPECT_TRUE(appkit::Workspace::shared().open(*foundation::URL::fromString(link)));
+    // Long enough for the question after the last window to have been asked and answered.
+    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(200));
+    delegate().terminatesAfterLastWindow = false;
+    ASSERT_EQ(appkit::Application::shared().windows().size(), 1U);
+    EXPECT_FALSE(g_application_get_is_remote(gtkApplication()));
+    ASSERT_EQ(openedURLs().size(), 1U);
+    EXPECT_THAT(openedURLs().begin()->second, ElementsAre(link));
+    EXPECT_TRUE(MainLoop::iterateUntil([] { return storedScenes().find("login") != std::string::npos; }));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     programPath = fs::canonical("/proc/self/exe").string();
     try {
-        backend::Backend::install(std::make_unique<desktop::DesktopBackend>());
+        backend::Backend::install(
+            std::make_unique<desktop::DesktopBackend>(desktop::ApplicationIdentity{applicationId, "kestrova"}));
     } catch (const std::exception& error) {
         std::cerr << error.what() << '\n';
         return 1;

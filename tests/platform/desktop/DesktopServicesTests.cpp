@@ -1,5 +1,7 @@
 #include "platform/avfaudio/AudioPlayerError.hpp"
+#include "platform/desktop/DesktopApplicationService.hpp"
 #include "platform/desktop/DesktopAudioOutput.hpp"
+#include "platform/desktop/DesktopWindowRealizer.hpp"
 #include "platform/desktop/DesktopWorkspaceService.hpp"
 #include "platform/desktop/NetworkMonitorPathService.hpp"
 #include "tests/support/ScratchDirectory.hpp"
@@ -32,7 +34,9 @@ TEST(DesktopAudioOutputTest, OpensAShippedSoundAndRejectsWhatIsNone) {
 }
 
 TEST(DesktopWorkspaceServiceTest, AURLWhoseSchemeNoApplicationHandlesIsNotOpened) {
-    desktop::DesktopWorkspaceService workspace;
+    desktop::DesktopWindowRealizer realizer;
+    desktop::DesktopApplicationService application(realizer);
+    desktop::DesktopWorkspaceService workspace(application, {});
     EXPECT_FALSE(workspace.open(*foundation::URL::fromString("x-kestrova-test-unhandled:page")));
 }
 

@@ -1,10 +1,15 @@
+#include "platform/desktop/DesktopApplicationService.hpp"
+#include "platform/desktop/DesktopWindowRealizer.hpp"
 #include "platform/desktop/DesktopWorkspaceService.hpp"
 #include "platform/desktop/FreedesktopNotificationService.hpp"
 #include "platform/usernotifications/UserNotificationCenter.hpp"
 #include "tests/platform/desktop/BusPeer.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
+#include "tests/support/ScratchDirectory.hpp"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -141,6 +146,15 @@ constexpr const char* fileManagerXml = R"xml(<node>
   </interface>
 </node>)xml";
 
+// The workspace of a process in which the application does not run, as the runner's or a widget host's.
+struct DesktopWorkspace {
+    explicit DesktopWorkspace(desktop::ApplicationIdentity identity) : service(application, std::move(identity)) {}
+
+    desktop::DesktopWindowRealizer realizer;
+    desktop::DesktopApplicationService application{realizer};
+    desktop::DesktopWorkspaceService service;
+};
+
 TEST(DesktopWorkspaceServiceTest, RevealingFilesAsksTheFileManagerToShowThem) {
     BusPeer fileManager;
     std::vector<std::string> shown;
@@ -153,10 +167,63 @@ TEST(DesktopWorkspaceServiceTest, RevealingFilesAsksTheFileManagerToShowThem) {
                           return nullptr;
                       });
     ASSERT_TRUE(fileManager.own("org.freedesktop.FileManager1"));
-    desktop::DesktopWorkspaceService workspace;
-    workspace.activateFileViewerSelectingURLs({*foundation::URL::fromString("file:///tmp/a%20b.pdf")});
+    DesktopWorkspace workspace({});
+    workspace.service.activateFileViewerSelectingURLs({*foundation::URL::fromString("file:///tmp/a%20b.pdf")});
     ASSERT_TRUE(spinUntil([&] { return !shown.empty(); }));
     EXPECT_EQ(shown, std::vector<std::string>{"file:///tmp/a%20b.pdf"});
+}
+
+constexpr const char* applicationXml = R"xml(<node>
+  <interface name="org.freedesktop.Application">
+    <method name="Open">
+      <arg type="as" direction="in"/><arg type="a{sv}" direction="in"/>
+    </method>
+  </interface>
+</node>)xml";
+
+// Another program opens a link of the application's own: it reaches the running application over the
+// bus; with none there, the desktop's handler of the scheme gets it.
+TEST(DesktopWorkspaceServiceTest, AnOwnLinkGoesToTheRunningApplicationOverTheBusAndElseToTheDesktopsHandler) {
+    const testsupport::ScratchDirectory home;
+    const auto opened = home.path() / "opened.txt";
+    const auto opener = home.write("opener.sh", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + opened.string() + "'\n");
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    std::filesystem::create_directories(home.path() / "data" / "applications");
+    std::filesystem::create_directories(home.path() / "config");
+    home.write("data/applications/kestrova-test-opener.desktop",
+               "[Desktop Entry]\nType=Application\nName=Opener\nExec=" + opener.string() +
+                   " %u\nMimeType=x-scheme-handler/kestrova;\nNoDisplay=true\n");
+    home.write("config/mimeapps.list", "[Default Applications]\nx-scheme-handler/kestrova=kestrova-test-opener.desktop\n");
+    // GIO reads the handlers from here from its first look on.
+    testsupport::ScopedEnvironment environment;
+    environment.set("XDG_DATA_HOME", (home.path() / "data").string());
+    environment.set("XDG_CONFIG_HOME", (home.path() / "config").string());
+
+    const std::string id = "org.example.KestrovaLinkTest";
+    DesktopWorkspace workspace({id, "kestrova"});
+    const auto link = *foundation::URL::fromString("kestrova:///open?url=https%3A%2F%2Fkestrova.example%2Fhome");
+    {
+        BusPeer application;
+        std::vector<std::string> received;
+        application.serve("/org/example/KestrovaLinkTest", applicationXml,
+                          [&](const std::string&, const std::string& method, GVariant* arguments) -> GVariant* {
+                              gchar** uris = nullptr;
+                              g_variant_get(arguments, "(^as@a{sv})", &uris, nullptr);
+                              received.assign(uris, uris + g_strv_length(uris));
+                              g_strfreev(uris);
+                              EXPECT_EQ(method, "Open");
+                              return nullptr;
+                          });
+        ASSERT_TRUE(application.own(id));
+        EXPECT_TRUE(workspace.service.open(link));
+        ASSERT_TRUE(spinUntil([&] { return !received.empty(); }));
+        EXPECT_EQ(received, std::vector<std::string>{link.absoluteString()});
+        // The answer leaves before the application does, or the caller would take it for gone.
+        g_dbus_connection_flush_sync(application.connection(), nullptr, nullptr);
+    }
+    EXPECT_TRUE(workspace.service.open(link));
+    ASSERT_TRUE(spinUntil([&] { return std::filesystem::exists(opened); }));
+    EXPECT_TRUE(spinUntil([&] { return testsupport::ScratchDirectory::read(opened) == link.absoluteString() + "\n"; }));
 }
 
 }  // namespace
