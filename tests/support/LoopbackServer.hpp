@@ -39,8 +39,7 @@ struct RecordedRequest {
 struct Reply {
     enum class Fault {
         none,
-        // Sends the header fields with promisedLength (of the Content-Type among `headers`, else
-        // application/octet-stream), then part of the body, then closes.
+        // Sends the header fields with promisedLength, then part of the body, then closes.
         closeMidBody,
         // Accepts the request and never answers, until the server is destroyed.
         stall,
