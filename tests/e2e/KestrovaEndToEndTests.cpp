@@ -4,7 +4,8 @@
 // scratch directory. The stand-in runs on the build's own port, where the program's compiled-in
 // hosts point, and logs every request it answers: that log is how the test sees the pages load.
 // Pages are driven through the stand-in's development hashes ("/login#sign-in", "#sign-out"),
-// handed to the running program in "kestrova:" links by a second launch.
+// handed to the running program in "kestrova:" links by a second launch. As under `make run`, no
+// desktop handler of "kestrova:" links is installed: the program handles its own links itself.
 #include "kestrova/model/User.hpp"
 #include "platform/foundation/JSONDecoder.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <gdk/gdk.h>
 #include <gio/gio.h>
 
 #include <algorithm>
@@ -24,6 +26,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -86,6 +89,70 @@ struct Pixmap {
     }
 };
 
+// The display as a person sees it.
+class Screen {
+public:
+    Screen() {
+        static const bool opened = gdk_init_check(nullptr, nullptr) != FALSE;
+        EXPECT_TRUE(opened) << "no display";
+        if (!opened) {
+            return;
+        }
+        GdkWindow* root = gdk_get_default_root_window();
+        pixels_ = gdk_pixbuf_get_from_window(root, 0, 0, gdk_window_get_width(root), gdk_window_get_height(root));
+    }
+    ~Screen() {
+        if (pixels_ != nullptr) {
+            g_object_unref(pixels_);
+        }
+    }
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    // The pixels of the application icon's orange face, when they lie together as the loading
+    // screen's icon of at most 56 by 56 points does; 0 when they are scattered over the screen.
+    [[nodiscard]] int iconPixels() const {
+        if (pixels_ == nullptr) {
+            return 0;
+        }
+        const int width = gdk_pixbuf_get_width(pixels_);
+        const int height = gdk_pixbuf_get_height(pixels_);
+        const int stride = gdk_pixbuf_get_rowstride(pixels_);
+        const int channels = gdk_pixbuf_get_n_channels(pixels_);
+        const guchar* bytes = gdk_pixbuf_read_pixels(pixels_);
+        int count = 0;
+        int left = width, right = -1, top = height, bottom = -1;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const guchar* pixel = bytes + y * stride + x * channels;
+                if (pixel[0] >= 0xD8 && pixel[1] >= 0x58 && pixel[1] <= 0x95 && pixel[2] >= 0x30 && pixel[2] <= 0x70) {
+                    ++count;
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        return count > 0 && right - left < 64 && bottom - top < 64 ? count : 0;
+    }
+
+    // Kept as <name>.png in KESTROVA_PICTURES_DIR when that is set, for a person to look at.
+    void save(const std::string& name) const {
+        if (const char* folder = std::getenv("KESTROVA_PICTURES_DIR"); folder != nullptr && pixels_ != nullptr) {
+            EXPECT_TRUE(gdk_pixbuf_save(pixels_, (fs::path(folder) / (name + ".png")).c_str(), "png", nullptr, nullptr));
+        }
+    }
+
+private:
+    GdkPixbuf* pixels_ = nullptr;
+};
+
+Screen screen() { return {}; }
+
+// The main menu's "Reload", the first item of the fifth command group.
+constexpr const char* reloadAction = "command-4-0";
+
 class KestrovaEndToEndTest : public testing::Test {
 protected:
     KestrovaEndToEndTest() {
@@ -98,15 +165,7 @@ protected:
         environment.set("XDG_DATA_HOME", (scratch / "data").string());
         environment.set("XDG_CACHE_HOME", (scratch / "cache").string());
         environment.set("KESTROVA_APP_GROUP_DIR", (scratch / "group").string());
-        environment.set("KESTROVA_DEV_CERTIFICATE", standin.certificate());
-        // The desktop's handler of "kestrova:" links, which signing out goes through, is this build's
-        // program.
-        fs::create_directories(scratch / "data" / "applications");
-        scratch.write("data/applications/" + std::string(applicationId) + ".desktop",
-                      "[Desktop Entry]\nType=Application\nName=Kestrova\nExec=" + std::string(program) +
-                          " %u\nMimeType=x-scheme-handler/kestrova;\n");
-        scratch.write("config/mimeapps.list",
-                      "[Default Applications]\nx-scheme-handler/kestrova=" + std::string(applicationId) + ".desktop\n");
+        environment.set("KESTROVA_DEV_CERTIFICATE", standin->certificate());
         // The tray item is shown, in colour, from the start.
         foundation::UserDefaults settings(appGroup);
         settings.set(true, "statusBarIcon");
@@ -116,6 +175,19 @@ protected:
     void launch() {
         application = std::make_unique<Subprocess>(std::vector<std::string>{program});
         ASSERT_TRUE(pageLoads("/login")) << log();
+    }
+
+    // Starts the program again and gives the first page that loads.
+    std::string relaunch() {
+        application = std::make_unique<Subprocess>(std::vector<std::string>{program});
+        std::string first;
+        EXPECT_TRUE(standinPrints([&](const std::string& line) {
+            if (line.starts_with("loaded ")) {
+                first = line.substr(std::string("loaded ").size());
+            }
+            return !first.empty();
+        })) << log();
+        return first;
     }
 
     // Hands a link to the running program through a second launch, which ends at once.
@@ -129,7 +201,7 @@ protected:
         const auto deadline = std::chrono::steady_clock::now() + patience;
         while (std::chrono::steady_clock::now() < deadline) {
             spinUntil([] { return false; }, std::chrono::milliseconds(20));
-            while (const auto line = standin.readLine(std::chrono::milliseconds(20))) {
+            while (const auto line = standin->readLine(std::chrono::milliseconds(20))) {
                 requests.push_back(*line);
                 if (wanted(*line)) {
                     return true;
@@ -141,7 +213,7 @@ protected:
 
     // Whether the stand-in answers `method` for `path` on `host` with a status below 400.
     bool serviceAnswers(const std::string& method, const std::string& host, const std::string& path) {
-        const std::string prefix = method + " " + host + ":" + std::to_string(standin.port()) + " " + path + " ";
+        const std::string prefix = method + " " + host + ":" + std::to_string(standin->port()) + " " + path + " ";
         return standinPrints([&](const std::string& line) {
             return line.starts_with(prefix) && std::stoi(line.substr(prefix.size())) < 400;
         });
@@ -174,8 +246,8 @@ protected:
 
     // Signs the demo user in through the sign-in page, in the running program's window.
     void signIn() {
-        handOver(openLink(standin.origin() + "/login#sign-in"));
-        ASSERT_TRUE(serviceAnswers("POST", standin.domain(), "/login")) << log();
+        handOver(openLink(standin->origin() + "/login#sign-in"));
+        ASSERT_TRUE(serviceAnswers("POST", standin->domain(), "/login")) << log();
         ASSERT_TRUE(pageLoads("/home")) << log();
         ASSERT_TRUE(eventually([] { return token().has_value() && cachedUser().has_value(); }))
             << "token and user were not stored; " << log();
@@ -230,9 +302,40 @@ protected:
         }));
     }
 
+    // The stand-in with its data kept in the scratch directory, so that a new one carries on.
+    [[nodiscard]] std::unique_ptr<testsupport::StandinProcess> startStandin() const {
+        return std::make_unique<testsupport::StandinProcess>(testsupport::StandinProcess::Options{
+            .stateDirectory = scratch / "standin", .port = KESTROVA_SERVICE_PORT, .logRequests = true, .loadBeacon = true});
+    }
+
+    // The window's action of a command of the main menu, over the bus, as the menu's item or its key
+    // would run it.
+    static void runCommand(const std::string& action) {
+        std::string path = "/" + std::string(applicationId);
+        std::ranges::replace(path, '.', '/');
+        const auto run = Subprocess::run({"/usr/bin/gdbus", "call", "--session", "--dest", applicationId, "--object-path",
+                                          path, "--method", "org.gtk.Actions.Activate", action, "[]", "{}"});
+        EXPECT_EQ(run.exitCode, 0) << run.errors;
+    }
+
+    // The pages of the windows kept for the next launch, in their order.
+    [[nodiscard]] std::vector<std::string> keptPages() const {
+        std::vector<std::string> pages;
+        const auto file = scratch / "state" / "kestrova" / "scenes";
+        if (!fs::exists(file)) {
+            return pages;
+        }
+        std::istringstream lines(testsupport::ScratchDirectory::read(file));
+        for (std::string line; std::getline(lines, line);) {
+            if (const auto at = line.find("value.url="); at != std::string::npos) {
+                pages.push_back(line.substr(at + std::string("value.url=").size()));
+            }
+        }
+        return pages;
+    }
+
     testsupport::ScratchDirectory scratch;
-    testsupport::StandinProcess standin{
-        {.stateDirectory = scratch / "standin", .port = KESTROVA_SERVICE_PORT, .logRequests = true, .loadBeacon = true}};
+    std::unique_ptr<testsupport::StandinProcess> standin = startStandin();
     testsupport::ScopedEnvironment environment;
     desktoptest::FakeStatusNotifierWatcher watcher;
     // Declared after the stand-in and the watcher, so that a program still running (a failed case)
@@ -283,17 +386,59 @@ TEST_F(KestrovaEndToEndTest, AJournalLinkOpensItsPageAndSigningOutForgetsTheSess
     EXPECT_TRUE(pageLoads("/demo/" + journal.slug.str())) << log();
 
     // The page signs out with the API and posts "onLogout".
-    handOver(openLink(standin.origin() + "/home#sign-out"));
-    EXPECT_TRUE(serviceAnswers("GET", "api." + standin.domain(), "/logout")) << log();
+    handOver(openLink(standin->origin() + "/home#sign-out"));
+    EXPECT_TRUE(serviceAnswers("GET", "api." + standin->domain(), "/logout")) << log();
     EXPECT_TRUE(eventually([] { return !token() && !cachedUser(); })) << "the session was kept";
-    // Signing out closes every window, which ends this instance; the desktop's handler of the
-    // sign-in page's "kestrova:" link starts the program again there.
-    EXPECT_TRUE(eventually([&] { return !application->running(); }));
+    // Signing out closes every window and opens the sign-in page in a new one: the program goes on,
+    // with exactly that window.
     EXPECT_TRUE(pageLoads("/login")) << log();
+    EXPECT_TRUE(application->running());
+    EXPECT_TRUE(eventually([&] { return keptPages() == std::vector<std::string>{standin->origin() + "/login"}; }))
+        << testing::PrintToString(keptPages());
     quitOverTheBus();
-    // The new instance held this one's output streams until it ended.
     const auto signedOut = application->wait();
     EXPECT_EQ(signedOut.exitCode, 0) << signedOut.errors;
+    EXPECT_EQ(keptPages(), std::vector<std::string>{standin->origin() + "/login"});
+}
+
+// The web session is kept on disk: a relaunch after quitting, and one after the program was killed,
+// both open on the signed-in home page, not on the sign-in page.
+TEST_F(KestrovaEndToEndTest, TheSessionSurvivesAQuitAndAKilledProgram) {
+    launch();
+    signIn();
+    quitFromTheTray();
+    EXPECT_EQ(application->wait().exitCode, 0);
+
+    EXPECT_EQ(relaunch(), "/home") << log();
+    ASSERT_TRUE(application->running());
+    kill(application->pid(), SIGKILL);
+    static_cast<void>(application->wait());
+    // The suite is intact and still holds the session.
+    EXPECT_TRUE(token().has_value());
+    EXPECT_TRUE(cachedUser().has_value());
+
+    EXPECT_EQ(relaunch(), "/home") << log();
+    quitOverTheBus();
+    EXPECT_EQ(application->wait().exitCode, 0);
+}
+
+// The service goes away while the program runs: a reload then fails, and the window shows the
+// application's loading screen (its icon on black), not a black page; once the service is back, a
+// reload brings the page back.
+TEST_F(KestrovaEndToEndTest, AReloadWhileTheServiceIsAwayShowsTheLoadingScreenUntilItIsBack) {
+    launch();
+    signIn();
+    standin.reset();
+    runCommand(reloadAction);
+    // The program has tried and failed: its window shows the icon of the loading screen.
+    EXPECT_TRUE(eventually([] { return screen().iconPixels() >= 200; })) << screen().iconPixels() << " icon pixels";
+    screen().save("e2e-service-away");
+
+    standin = startStandin();
+    runCommand(reloadAction);
+    EXPECT_TRUE(pageLoads("/home")) << log();
+    quitOverTheBus();
+    EXPECT_EQ(application->wait().exitCode, 0);
 }
 
 }  // namespace

@@ -399,6 +399,35 @@ TEST(WebWrapperDesktopTest, AFailedLoadKeepsTheLoadingScreenAndReloadBringsThePa
     window->close();
 }
 
+// A link handed over while the window's first page is still loading, as right after a launch: the
+// link's page loads once the first one has, and is never lost.
+TEST(WebWrapperDesktopTest, ALinkThatArrivesWhileTheFirstPageLoadsIsLoadedAfterIt) {
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    server().handle("GET", page("/slow-start"), [released](const testsupport::RecordedRequest&) {
+        released.wait();
+        return html("<title>Start</title>");
+    });
+    server().reply("GET", page("/handed-over"),
+                   html("<title>Handed over</title><body style='margin:0;background:#2a6fdb'></body>"));
+    WebWrapper wrapper(AppState::shared(), true, "Kestrova");
+    wrapper.url = *foundation::URL::fromString(page("/slow-start"));
+    auto window = backend::Backend::installed().windowRealizer().open({"Kestrova", {800, 600}, true},
+                                                                      [&wrapper] { return wrapper.body(); });
+    ASSERT_TRUE(MainLoop::iterateUntil([] {
+        const auto requests = server().requests();
+        return std::any_of(requests.begin(), requests.end(),
+                           [](const auto& request) { return request.target == page("/slow-start"); });
+    }));
+    EXPECT_TRUE(wrapper.openURL(*foundation::URL::fromString("kestrova:///open?url=" + page("/handed-over"))));
+    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(200));
+    release.set_value();
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return !wrapper.isLoading && wrapper.title == "Handed over"; }))
+        << wrapper.url.absoluteString();
+    EXPECT_EQ(wrapper.url.absoluteString(), page("/handed-over"));
+    window->close();
+}
+
 TEST_F(WebViewDesktopTest, AForeignDocumentInAnInnerFrameLoadsThereAndAForeignPageStillGoesToTheBrowser) {
     server().reply("GET", page("/framed"),
                    html("<body style='margin:0'><iframe id='f' src='http://video.example/embed'></iframe>"
