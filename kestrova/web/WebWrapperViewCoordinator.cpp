@@ -16,9 +16,11 @@ namespace {
 
 using Coordinator = WebWrapperView::Coordinator;
 
-// The tasks read the web view when they run, not what the change carried.
+// The tasks read the web view when they run, not what the change carried. While a page waits for
+// the first one, the window's URL is that page's already, and the first page's address must not
+// take its place.
 concurrency::Task<void> copyURL(std::weak_ptr<Coordinator> weak) {
-    if (const auto self = weak.lock()) {
+    if (const auto self = weak.lock(); self && !self->hasPageAfterFirstPage()) {
         if (const auto url = self->webView->url()) {
             self->url.set(*url);
         }

@@ -61,6 +61,7 @@ public:
     // Loads the page once the first navigation has finished or failed, in place of any page that
     // was waiting for it.
     void loadAfterFirstPage(foundation::URL page);
+    [[nodiscard]] bool hasPageAfterFirstPage() const noexcept { return afterFirstPage_.has_value(); }
 
     // webkit::NavigationDelegate
     void didStartProvisionalNavigation(webkit::WebView& webView) override;

@@ -198,21 +198,29 @@ TEST_F(WebWrapperViewTest, ALinkThatArrivesWhileTheFirstPageLoadsWaitsForItAndIs
     struct Case {
         const char* name;
         bool firstPageFails;
+        bool linkedPageFails;
     };
-    for (const auto& c : {Case{"the first page loads", false}, Case{"the first page fails", true}}) {
+    const Case cases[] = {
+        {"both pages load", false, false},
+        {"the first page fails", true, false},
+        {"both pages fail", true, true},
+    };
+    const std::string linked = "https://kestrova.example/ann/daily-notes";
+    for (const auto& c : cases) {
         WindowState window{url("https://kestrova.example/login")};
         const auto other = window.view().makeCoordinator();
         window.view().makeView(*other);
         auto& engine = headless::HeadlessWebEngine::pageOf(*other->webView);
         backend().effects().clear();
 
-        window.url = url("https://kestrova.example/ann/daily-notes");
+        window.url = url(linked);
         window.view().updateView(*other);
         EXPECT_TRUE(effects().empty()) << c.name;
-        // The engine's report of the first page comes back into the binding meanwhile.
+        // The engine's reports of the first page leave the window on the link's page.
         drain();
         window.view().updateView(*other);
         EXPECT_TRUE(effects().empty()) << c.name;
+        EXPECT_EQ(window.url.absoluteString(), linked) << c.name;
 
         if (c.firstPageFails) {
             engine.fail();
@@ -220,13 +228,20 @@ TEST_F(WebWrapperViewTest, ALinkThatArrivesWhileTheFirstPageLoadsWaitsForItAndIs
             engine.respond("text/html", true);
         }
         EXPECT_EQ(effects("web load"),
-                  std::vector<std::string>{"web load: https://kestrova.example/ann/daily-notes (timeout 60, cache protocol)"})
+                  std::vector<std::string>{"web load: " + linked + " (timeout 60, cache protocol)"})
             << c.name;
         EXPECT_TRUE(window.isLoading) << c.name;
-        engine.respond("text/html", true);
+        if (c.linkedPageFails) {
+            engine.fail();
+        } else {
+            engine.respond("text/html", true);
+        }
         drain();
-        EXPECT_FALSE(window.isLoading) << c.name;
-        EXPECT_EQ(window.url.absoluteString(), "https://kestrova.example/ann/daily-notes") << c.name;
+        window.view().updateView(*other);
+        EXPECT_EQ(window.isLoading, c.linkedPageFails) << c.name;
+        EXPECT_EQ(window.url.absoluteString(), linked) << c.name;
+        // Nothing is asked for again by itself.
+        EXPECT_EQ(effects("web load").size(), 1U) << c.name;
     }
 }
 
