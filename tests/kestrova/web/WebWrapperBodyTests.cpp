@@ -94,8 +94,12 @@ protected:
         return headless::HeadlessWebEngine::pageOf(*hosted(host)->coordinator->webView);
     }
 
-    void network(Status status) {
+    // The path monitor reports on a queue of its own: wait until the window's content has shown the
+    // change (the web view dropped or made anew), however long the hop to the main thread takes.
+    void network(const ui::ViewHost& host, Status status) {
         paths().post({status});
+        const bool connected = status == Status::satisfied;
+        ASSERT_TRUE(MainLoop::iterateUntil([&] { return (hosted(host) != nullptr) == connected; }));
         settle();
     }
 
@@ -169,7 +173,7 @@ TEST_F(WebWrapperBodyTest, OfflineTheWebViewGivesWayToTheOfflineScreenAndComesBa
     ASSERT_FALSE(window.isLoading);
     std::weak_ptr<WebWrapperView::Coordinator> first = hosted(*host)->coordinator;
 
-    network(Status::unsatisfied);
+    network(*host, Status::unsatisfied);
     EXPECT_TRUE(window.isLoading);
     EXPECT_EQ(hosted(*host), nullptr);
     EXPECT_TRUE(first.expired());
@@ -186,7 +190,7 @@ TEST_F(WebWrapperBodyTest, OfflineTheWebViewGivesWayToTheOfflineScreenAndComesBa
 
     // A link opened meanwhile changes the page the window comes back to.
     window.openURL(*foundation::URL::fromString("https://kestrova.example/ann"));
-    network(Status::satisfied);
+    network(*host, Status::satisfied);
     ASSERT_NE(hosted(*host), nullptr);
     EXPECT_EQ(page(*host).url()->absoluteString(), "https://kestrova.example/ann");
     clock += fade;
