@@ -1,5 +1,6 @@
 #include "platform/backend/Backend.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
+#include "kestrova/intents/IntentSchema.hpp"
 #include "kestrova/shell/Kestrova.hpp"
 
 #include <exception>
@@ -8,6 +9,8 @@
 #include <string>
 
 int main(int argc, char** argv) {
+    // Activities handed over on the bus carry intents, which decode only by their class names.
+    kestrova::registerIntentSchema();
     try {
         backend::Backend::install(std::make_unique<desktop::DesktopBackend>(
             desktop::ApplicationIdentity{kestrova::Kestrova::applicationIdentifier(), "kestrova"}));

@@ -40,7 +40,8 @@ AppState& AppState::shared() {
 }
 
 AppState::AppState()
-    : statusBarIcon(*this, sharedDefaults().boolean("statusBarIcon")),
+    : statusBarIcon(*this, ui::settingOrDefault("statusBarIcon", false,
+                                                [] { return sharedDefaults().boolean("statusBarIcon"); })),
       statusBarIconMonochrome(*this, sharedDefaults(), "statusBarIconMonochrome", true),
       isBeta(*this, sharedDefaults(), "beta", false),
       pageZoom(*this, sharedDefaults(), "pageZoom", 1.0),
@@ -119,13 +120,7 @@ concurrency::Task<void> AppState::logout() {
     for (const auto& window : appkit::Application::shared().windows()) {
         window->close();
     }
-    bool beta = false;
-    try {
-        beta = AppState::shared().isBeta.get();
-    } catch (const foundation::UserDefaultsError&) {
-        // An unreadable setting reads as its default: the production front end.
-    }
-    openInApp(webHostURL(webBaseURL().appendingPathComponent("login"), beta));
+    openInApp(webHostURL(webBaseURL().appendingPathComponent("login"), AppState::shared().isBeta.get()));
 }
 
 }  // namespace kestrova

@@ -18,8 +18,9 @@ public:
     // Made on first use, once per process, from any thread.
     static AppState& shared();
 
-    // Reads "statusBarIcon" from the shared defaults, and nothing else. Any other instance than the
-    // shared one is for tests: it reads and writes the same suite.
+    // Reads "statusBarIcon" from the shared defaults, and nothing else; a suite that cannot be read
+    // gives false, as every setting reads as its default then. Any other instance than the shared one
+    // is for tests: it reads and writes the same suite.
     AppState();
 
     // A published Boolean that is written back to the shared defaults by hand: assigning stores the

@@ -9,7 +9,6 @@
 #include "platform/foundation/SingleValueDecodingContainer.hpp"
 #include "platform/foundation/SingleValueEncodingContainer.hpp"
 #include "platform/foundation/UserDefaults.hpp"
-#include "platform/foundation/UserDefaultsError.hpp"
 #include "platform/webkit/WebsiteDataStore.hpp"
 #include "platform/widgetkit/WidgetCenter.hpp"
 #include "kestrova/model/StoreLoginToken.hpp"
@@ -30,13 +29,9 @@ constexpr std::array<std::string_view, 8> rawValues = {
     "onPlayMessageSentSound", "onPlayMessageReceivedSound",
 };
 
-// Reads the setting at this moment. An unreadable suite plays nothing rather than failing the message.
+// Reads the setting at this moment.
 bool soundEffectsOn() {
-    try {
-        return AppState::shared().soundFX.get();
-    } catch (const foundation::UserDefaultsError&) {
-        return false;
-    }
+    return AppState::shared().soundFX.get();
 }
 
 // The sound is touched, and so made, only once the setting allowed it.

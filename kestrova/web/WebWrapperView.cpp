@@ -1,5 +1,6 @@
 #include "kestrova/web/WebWrapperView.hpp"
 
+#include "platform/foundation/ProcessInfo.hpp"
 #include "platform/foundation/URLRequest.hpp"
 #include "platform/webkit/WebView.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
@@ -62,12 +63,16 @@ std::unique_ptr<webkit::WebView> WebWrapperView::makeWebView() {
     for (const auto method : JSMethod::allCases()) {
         configuration.userContentController->addScriptMessageHandler(handler, std::string(method.rawValue()));
     }
-    configuration.preferences.elementFullscreenEnabled = true;
+    if (foundation::ProcessInfo::processInfo().isOperatingSystemAtLeast({12, 3, 0})) {
+        configuration.preferences.elementFullscreenEnabled = true;
+    }
     configuration.allowsAirPlayForMediaPlayback = true;
     configuration.limitsNavigationsToAppBoundDomains = true;
     auto webView = std::make_unique<webkit::WebView>(std::move(configuration));
     webView->setAllowsBackForwardNavigationGestures(false);
-    webView->setUnderPageBackgroundColor(0.0, 0.0, 0.0, 1.0);
+    if (foundation::ProcessInfo::processInfo().isOperatingSystemAtLeast({12, 0, 0})) {
+        webView->setUnderPageBackgroundColor(0.0, 0.0, 0.0, 1.0);
+    }
     webView->setDrawsBackground(false);
     return webView;
 }

@@ -52,7 +52,8 @@ public:
     [[nodiscard]] static foundation::URLRequest pageRequest(const foundation::URL& url);
 
     // The configured web view: one script-message handler under every JSMethod name in order, element
-    // full screen on, gestures off, black under the page, no background of its own.
+    // full screen on (from release 12.3), gestures off, black under the page (from release 12.0), no
+    // background of its own.
     static std::unique_ptr<webkit::WebView> makeWebView();
 };
 

@@ -9,12 +9,12 @@
 namespace desktop {
 namespace {
 
+// Behind a captive portal, or with limited connectivity (the connectivity check cannot reach its
+// server), there is still a route: a page load reaches the portal, which answers with its sign-in
+// page. That page is of more use to the person than the offline screen.
 network::Path currentPath(GNetworkMonitor* monitor) {
     if (g_network_monitor_get_network_available(monitor) == FALSE) {
         return {network::Path::Status::unsatisfied};
-    }
-    if (g_network_monitor_get_connectivity(monitor) == G_NETWORK_CONNECTIVITY_PORTAL) {
-        return {network::Path::Status::requiresConnection};
     }
     return {network::Path::Status::satisfied};
 }

@@ -7,8 +7,8 @@
 namespace desktop {
 
 // The machine's network as GIO's network monitor sees it (NetworkManager when it runs, the kernel's
-// routes otherwise): no network is unsatisfied, a captive portal requires a connection, anything else
-// with a route is satisfied. Changes arrive through the default main context.
+// routes otherwise): no route is unsatisfied, any route is satisfied, behind a captive portal or with
+// limited connectivity too. Changes arrive through the default main context.
 class NetworkMonitorPathService final : public network::PathService {
 public:
     NetworkMonitorPathService();

@@ -1,6 +1,11 @@
 #include "platform/ui/AppStorage.hpp"
 
 #include <cstdint>
+#include <functional>
+#include <iostream>
+#include <mutex>
+#include <set>
+#include <string>
 #include <variant>
 
 namespace ui {
@@ -29,6 +34,17 @@ std::optional<double> storedDouble(const foundation::DefaultsValue& value) {
         return *flag ? 1.0 : 0.0;
     }
     return std::nullopt;
+}
+
+void reportUnreadableSetting(std::string_view key, const foundation::UserDefaultsError& error) {
+    // Never destroyed: a setting may still be read while the process exits.
+    static auto* const mutex = new std::mutex;
+    static auto* const reported = new std::set<std::string, std::less<>>;
+    const std::lock_guard lock(*mutex);
+    if (!reported->insert(std::string(key)).second) {
+        return;
+    }
+    std::cerr << "the setting \"" << key << "\" reads as its default: " << error.what() << std::endl;
 }
 
 }  // namespace ui

@@ -3,10 +3,12 @@
 #include "platform/combine/ObservableObject.hpp"
 #include "platform/foundation/DefaultsValue.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "platform/foundation/UserDefaultsError.hpp"
 #include "platform/ui/Binding.hpp"
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace ui {
@@ -16,11 +18,29 @@ namespace ui {
 std::optional<bool> storedBool(const foundation::DefaultsValue& value);
 std::optional<double> storedDouble(const foundation::DefaultsValue& value);
 
+// Says on standard error that the setting under `key` cannot be read and reads as its default, with
+// the suite's reason; only the first time for each key in this process, since settings are read on
+// every redraw.
+void reportUnreadableSetting(std::string_view key, const foundation::UserDefaultsError& error);
+
+// What `read` gives, or `defaultValue` when the suite cannot be read (reported as above). Settings are
+// read from the toolkit's callbacks, where an exception would end the program; a suite that works
+// again reads as stored again.
+template <typename T, typename Read>
+[[nodiscard]] T settingOrDefault(std::string_view key, T defaultValue, Read&& read) {
+    try {
+        return std::forward<Read>(read)();
+    } catch (const foundation::UserDefaultsError& error) {
+        reportUnreadableSetting(key, error);
+        return defaultValue;
+    }
+}
+
 // A setting of an observable object that lives in a defaults suite under a key. Reading goes to the
 // suite every time, so a value written by another process or another handle is seen at once; an
-// absent key (or a value of a kind the setting cannot read) reads as the default, which is never
-// written by itself. Assigning tells the owner's observers first, then stores the value at once.
-// Used on the main thread.
+// absent key (or a value of a kind the setting cannot read, or a suite that cannot be read) reads as
+// the default, which is never written by itself. Assigning tells the owner's observers first, then
+// stores the value at once. Used on the main thread.
 template <typename T>
 class AppStorage {
 public:
@@ -33,7 +53,8 @@ public:
     AppStorage& operator=(const AppStorage&) = delete;
 
     [[nodiscard]] T get() const {
-        const auto stored = store_.object(key_);
+        const auto stored = settingOrDefault(key_, std::optional<foundation::DefaultsValue>(),
+                                             [this] { return store_.object(key_); });
         if (!stored) {
             return defaultValue_;
         }

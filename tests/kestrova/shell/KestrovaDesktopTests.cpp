@@ -1,7 +1,15 @@
 // Runs the kestrova program itself as the desktop would (ctest runs this under Xvfb with a session
 // bus of its own), with every directory it writes in a scratch directory and its servers on
 // loopback: a second launch with a link, an activity handed over on the bus that comes back through
-// the desktop's handler of "kestrova:" links, quitting, and the relaunch that restores the window.
+// the desktop's handler of "kestrova:" links, quitting, and the relaunch that restores the window;
+// and an intent handed over in an activity, which the program must know by its class name.
+#include "platform/foundation/AppGroup.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/intents/Interaction.hpp"
+#include "platform/intents/KeyedArchiver.hpp"
+#include "platform/intents/UserActivity.hpp"
+#include "kestrova/intents/IntentJournal.hpp"
+#include "kestrova/intents/OpenPublishViewIntent.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 #include "tests/support/ScopedEnvironment.hpp"
@@ -25,6 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::HasSubstr;
+using testing::Not;
 using testsupport::ScratchDirectory;
 using testsupport::Subprocess;
 
@@ -53,6 +62,19 @@ std::string objectPath() {
 Subprocess::Outcome activate(const std::string& action, const std::string& parameter = "[]") {
     return Subprocess::run({"/usr/bin/gdbus", "call", "--session", "--dest", applicationId, "--object-path", objectPath(),
                             "--method", "org.gtk.Actions.Activate", action, parameter, "{}"});
+}
+
+// The activity as GVariant text: its archive between single quotes.
+std::string activityParameter(const intents::UserActivity& activity) {
+    const foundation::Data archive = intents::KeyedArchiver::archivedData(activity);
+    std::string quoted = "[<'";
+    for (const char c : archive.view()) {
+        if (c == '\'' || c == '\\') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    return quoted + "'>]";
 }
 
 void screenshot(const std::string& name) {
@@ -161,6 +183,40 @@ TEST_F(KestrovaDesktopTest, LinksAndHandedOverPagesReachTheWindowWhichComesBackA
     const auto closed = again->wait();
     EXPECT_EQ(closed.exitCode, 0) << closed.errors;
     EXPECT_EQ(scenes().find('['), std::string::npos) << scenes();
+}
+
+// Shortcuts hands the application an open-the-publish-view intent in an activity; the program opens
+// the publish page of the intent's journal by giving that journal's create-entry link to the desktop.
+TEST_F(KestrovaDesktopTest, AnIntentHandedOverInAnActivityOpensThePublishPageOfItsJournal) {
+    // The desktop's handler of "kestrova:" links notes the links it gets, one a line.
+    const auto opened = scratch / "opened-links";
+    const auto recorder = scratch.write("record-link", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + opened.string() + "'\n");
+    fs::permissions(recorder, fs::perms::owner_all);
+    scratch.write("data/applications/" + std::string(applicationId) + ".desktop",
+                  "[Desktop Entry]\nType=Application\nName=Kestrova\nExec=" + recorder.string() +
+                      " %u\nMimeType=x-scheme-handler/kestrova;\n");
+    // The signed-in user as the application cached it, with the journal the intent names.
+    foundation::UserDefaults(foundation::AppGroup::identifier())
+        .set(foundation::Data(std::string_view(R"({"id":1,"username":"ann","journals":[{"id":42,"title":"Notes",)"
+                                               R"("description":"","slug":"notes","private":false}]})")),
+             "user");
+
+    auto program = launch();
+    ASSERT_TRUE(program->running());
+    auto intent = std::make_shared<kestrova::OpenPublishViewIntent>();
+    intent->setJournal(std::make_shared<kestrova::IntentJournal>("42", "Notes", std::nullopt));
+    intents::UserActivity activity("OpenPublishViewIntent");
+    activity.setInteraction(std::make_shared<intents::Interaction>(intent));
+    const auto handedOver = activate("continue-activity", activityParameter(activity));
+    ASSERT_EQ(handedOver.exitCode, 0) << handedOver.errors;
+    ASSERT_EQ(activate("quit").exitCode, 0);
+    const auto ended = program->wait();
+    EXPECT_EQ(ended.exitCode, 0);
+    // The program says so when it refuses an archive of classes it does not know.
+    ASSERT_THAT(ended.errors, Not(HasSubstr("continue-activity"))) << ended.errors;
+
+    ASSERT_TRUE(eventually([&] { return fs::exists(opened) && !ScratchDirectory::read(opened).empty(); }));
+    EXPECT_EQ(ScratchDirectory::read(opened), "kestrova:///create-entry?journalId=42\n");
 }
 
 }  // namespace

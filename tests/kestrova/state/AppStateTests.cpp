@@ -3,6 +3,7 @@
 #include "platform/combine/AnyCancellable.hpp"
 #include "platform/concurrency/MainActor.hpp"
 #include "platform/concurrency/Spawn.hpp"
+#include "platform/foundation/AppGroup.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/headless/HeadlessBackend.hpp"
 #include "platform/webkit/WebsiteDataStore.hpp"
@@ -10,6 +11,7 @@
 #include "kestrova/model/SharedDefaults.hpp"
 #include "tests/kestrova/networking/APIServer.hpp"
 #include "tests/support/CapturedOutput.hpp"
+#include "tests/support/DamagedDefaults.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/ScopedFileSizeLimit.hpp"
 
@@ -201,6 +203,34 @@ TEST_F(AppStateTest, AUserThatCannotBeCachedIsKeptAndTheCacheStays) {
             std::_Exit(printed == "Could not store user.\n" && kept && cacheStayed ? 0 : 1);
         },
         testing::ExitedWithCode(0), "printed=\\[Could not store user.\n\\] kept=1 cacheStayed=1");
+}
+
+// A suite that cannot be read gives every setting its default, "statusBarIcon" read at construction
+// too, and says so on standard error instead of ending the program. In a process of its own whose
+// shared suite is damaged before anything opens it.
+TEST(AppStateOfAnUnreadableSuiteTest, EverySettingReadsAsItsDefaultAndSaysSo) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const auto identifier = foundation::AppGroup::identifier();
+            {
+                foundation::UserDefaults suite(identifier);
+                suite.set(true, "statusBarIcon");
+                suite.set(false, "statusBarIconMonochrome");
+                suite.set(true, "beta");
+                suite.set(2.0, "pageZoom");
+                suite.set(false, "soundFX");
+            }
+            testsupport::damageDefaultsFile(foundation::UserDefaults::databaseFile(identifier));
+            const AppState state;
+            const bool defaults = !state.statusBarIcon.get() && state.statusBarIconMonochrome.get() &&
+                                  !state.isBeta.get() && state.pageZoom.get() == 1.0 && state.soundFX.get();
+            std::fprintf(stderr, "defaults=%d\n", defaults);
+            std::_Exit(defaults ? 0 : 1);
+        },
+        testing::ExitedWithCode(0),
+        "\"statusBarIcon\".*malformed.*\n.*\"statusBarIconMonochrome\".*\n.*\"beta\".*\n.*\"pageZoom\".*\n.*"
+        "\"soundFX\".*\ndefaults=1\n");
 }
 
 // The steps of a sign-out, as the server and the headless desktop saw them.

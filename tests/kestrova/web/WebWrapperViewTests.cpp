@@ -1,6 +1,7 @@
 #include "kestrova/web/WebWrapperView.hpp"
 
 #include "platform/foundation/FileManager.hpp"
+#include "platform/foundation/SystemVersionOverride.hpp"
 #include "platform/headless/HeadlessBackend.hpp"
 #include "platform/webkit/WebView.hpp"
 #include "kestrova/web/CoordinatorScriptMessageHandler.hpp"
@@ -14,8 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -73,15 +76,37 @@ TEST_F(WebWrapperViewTest, TheWebViewRegistersOneHandlerUnderEveryNameInOrderAnd
                                                "onPlayPublishSound", "onPlayWaterPublishSound",
                                                "onPlayMessageSentSound", "onPlayMessageReceivedSound"}));
     const auto& configuration = coordinator->webView->configuration();
-    EXPECT_TRUE(configuration.preferences.elementFullscreenEnabled);
     EXPECT_TRUE(configuration.allowsAirPlayForMediaPlayback);
     EXPECT_TRUE(configuration.limitsNavigationsToAppBoundDomains);
     EXPECT_FALSE(page().allowsBackForwardNavigationGestures());
     EXPECT_FALSE(page().drawsBackground());
-    EXPECT_EQ(page().underPageBackgroundColor(), (std::array<double, 4>{0, 0, 0, 1}));
     EXPECT_EQ(coordinator->webView->navigationDelegate(), coordinator.get());
     EXPECT_EQ(coordinator->webView->uiDelegate(), coordinator.get());
     EXPECT_FALSE(coordinator->downloadDelegate->filePathDestination.has_value());
+}
+
+// Element full screen came with release 12.3 and the under-page colour with 12.0; older releases get
+// neither call.
+TEST_F(WebWrapperViewTest, ElementFullScreenAndTheUnderPageColourFollowTheSystemRelease) {
+    struct Case {
+        foundation::OperatingSystemVersion system;
+        bool elementFullscreen;
+        bool underPageColour;
+    };
+    const Case cases[] = {
+        {{11, 7, 0}, false, false}, {{12, 0, 0}, false, true}, {{12, 2, 0}, false, true},
+        {{12, 3, 0}, true, true},   {{14, 0, 0}, true, true},
+    };
+    for (const auto& c : cases) {
+        const foundation::SystemVersionOverride system(c.system);
+        const auto webView = WebWrapperView::makeWebView();
+        const auto& made = headless::HeadlessWebEngine::pageOf(*webView);
+        SCOPED_TRACE(std::to_string(c.system.majorVersion) + "." + std::to_string(c.system.minorVersion));
+        EXPECT_EQ(webView->configuration().preferences.elementFullscreenEnabled, c.elementFullscreen);
+        EXPECT_EQ(made.underPageBackgroundColor(),
+                  c.underPageColour ? std::optional(std::array<double, 4>{0, 0, 0, 1}) : std::nullopt);
+        EXPECT_FALSE(made.drawsBackground());
+    }
 }
 
 TEST_F(WebWrapperViewTest, TheFirstLoadIsTheBoundPageWithASixtySecondTimeOut) {

@@ -3,12 +3,17 @@
 #include "platform/combine/AnyCancellable.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/foundation/UserDefaultsError.hpp"
+#include "tests/support/CapturedOutput.hpp"
+#include "tests/support/DamagedDefaults.hpp"
+#include "tests/support/ScopedAppGroupDirectory.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -94,6 +99,43 @@ TEST_F(AppStorageTest, AValueTheSuiteRefusesLeavesTheStoredOne) {
     settings_.zoom = 2.0;
     EXPECT_THROW(settings_.zoom = std::numeric_limits<double>::quiet_NaN(), foundation::UserDefaultsError);
     EXPECT_EQ(settings_.zoom.get(), 2.0);
+}
+
+// Settings are read from toolkit callbacks (a menu, a click, a page's message), where an exception
+// would end the program: a suite that cannot be read answers each setting's default instead, and
+// says so once per key on standard error. Writing still fails, as the caller is told.
+TEST(AppStorageOfAnUnreadableSuiteTest, EverySettingReadsAsItsDefaultSaidOncePerKeyAndWritesStillFail) {
+    const testsupport::ScopedAppGroupDirectory directory;
+    const std::string name = "damaged-settings";
+    {
+        foundation::UserDefaults store(name);
+        store.set(false, "flag");
+        store.set(2.0, "zoom");
+    }
+    testsupport::damageDefaultsFile(foundation::UserDefaults::databaseFile(name));
+    foundation::UserDefaults store(name);
+    Settings settings(store);
+
+    std::string errors;
+    {
+        const testsupport::CapturedOutput standardError(2);
+        EXPECT_TRUE(settings.flag.get());
+        EXPECT_TRUE(settings.flag.binding().get());
+        EXPECT_EQ(settings.zoom.get(), 1.0);
+        EXPECT_EQ(settings.zoom.get(), 1.0);
+        EXPECT_THROW(settings.flag = false, foundation::UserDefaultsError);
+        errors = standardError.text();
+    }
+    std::vector<std::string> lines;
+    std::istringstream stream(errors);
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    using testing::AllOf;
+    using testing::HasSubstr;
+    EXPECT_THAT(lines, testing::ElementsAre(AllOf(HasSubstr("\"flag\""), HasSubstr("database disk image is malformed")),
+                                            AllOf(HasSubstr("\"zoom\""), HasSubstr("database disk image is malformed"))))
+        << errors;
 }
 
 }  // namespace
