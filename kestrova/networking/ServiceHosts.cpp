@@ -86,6 +86,47 @@ const foundation::URL& betaWebBaseURL() {
     return url;
 }
 
+namespace {
+
+std::optional<int> deploymentPort() {
+    if (port.empty()) {
+        return std::nullopt;
+    }
+    return std::stoi(std::string(port));
+}
+
+bool isServiceHost(const std::optional<std::string>& host) {
+    return host && (*host == webHost() || *host == betaWebHost() || *host == apiHost());
+}
+
+}  // namespace
+
+bool isServiceOrigin(const foundation::URL& url) {
+    const foundation::URLComponents components(url);
+    if (url.scheme() != "https" || !isServiceHost(components.percentEncodedHost())) {
+        return false;
+    }
+    constexpr int httpsPort = 443;
+    return components.port().value_or(httpsPort) == deploymentPort().value_or(httpsPort);
+}
+
+std::optional<foundation::URL> servicePage(const foundation::URL& url) {
+    if (isServiceOrigin(url)) {
+        return url;
+    }
+    foundation::URLComponents components(url);
+    if (url.scheme() != "http" || !isServiceHost(components.percentEncodedHost())) {
+        return std::nullopt;
+    }
+    constexpr int httpPort = 80;
+    if (const auto written = components.port(); written && *written != httpPort && written != deploymentPort()) {
+        return std::nullopt;
+    }
+    components.setScheme("https");
+    components.setPort(deploymentPort());
+    return components.url();
+}
+
 foundation::URL webHostURL(const foundation::URL& url, bool useBeta) {
     foundation::URLComponents components(url);
     // Compared as written: another letter case, a trailing dot or an escape is another host.

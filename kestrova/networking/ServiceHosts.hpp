@@ -2,6 +2,7 @@
 
 #include "platform/foundation/URL.hpp"
 
+#include <optional>
 #include <string_view>
 
 namespace kestrova {
@@ -25,6 +26,18 @@ foundation::URL apiBaseURL();
 // path "/".
 const foundation::URL& webBaseURL();
 const foundation::URL& betaWebBaseURL();
+
+// Whether the URL is on the service's own origin: the scheme https, one of
+// the three hosts (compared as written) and the deployment's port. Only such
+// pages are shown in a window, where they reach the application's script
+// messages and the session.
+bool isServiceOrigin(const foundation::URL& url);
+
+// The service's page that the URL stands for: itself when it is on the
+// service's origin; for an http URL of one of the three hosts on the default
+// port or the deployment's, the same page over https; none for anything else
+// (another scheme, another port, another host).
+std::optional<foundation::URL> servicePage(const foundation::URL& url);
 
 // The URL moved to the beta or the production front end: when its host is
 // exactly one of the two, only the host is replaced; any other URL, one

@@ -1,5 +1,6 @@
 #include "kestrova/shell/MainWindowContent.hpp"
 
+#include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/state/AppState.hpp"
 
 namespace kestrova {
@@ -11,9 +12,13 @@ constexpr const char* urlKey = "url";
 
 MainWindowContent::MainWindowContent(const std::map<std::string, std::string>& restored)
     : wrapper(AppState::shared(), true, "Kestrova") {
+    // The file of open windows is the user's to edit or damage: a kept page is shown only when it is
+    // a page of the service, else the window starts on its start page.
     if (const auto found = restored.find(urlKey); found != restored.end()) {
-        if (auto url = foundation::URL::fromString(found->second)) {
-            wrapper.url = std::move(*url);
+        if (const auto url = foundation::URL::fromString(found->second)) {
+            if (auto page = servicePage(*url)) {
+                wrapper.url = std::move(*page);
+            }
         }
     }
 }

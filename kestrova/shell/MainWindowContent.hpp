@@ -9,8 +9,8 @@
 namespace kestrova {
 
 // What each main window and tab shows: its own WebWrapper, made from the shared state, true and
-// "Kestrova". The window's page is kept with the window under "url", and a page kept from the last
-// launch wins over the start URL.
+// "Kestrova". The window's page is kept with the window under "url", and a page of the service kept
+// from the last launch wins over the start URL.
 class MainWindowContent final : public ui::SceneContent {
 public:
     explicit MainWindowContent(const std::map<std::string, std::string>& restored);

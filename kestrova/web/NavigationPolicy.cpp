@@ -4,8 +4,6 @@
 
 namespace kestrova::NavigationPolicy {
 
-bool isOwnHost(std::string_view host) { return host == webHost() || host == betaWebHost() || host == apiHost(); }
-
 bool isCommandClick(const webkit::NavigationAction& action) {
     return action.navigationType == webkit::NavigationType::linkActivated &&
            action.modifierFlags.isExactly(webkit::EventModifierFlags::control);
@@ -13,26 +11,30 @@ bool isCommandClick(const webkit::NavigationAction& action) {
 
 namespace {
 
-bool isForeign(const std::optional<foundation::URL>& url) {
-    if (!url) {
-        return false;
-    }
-    const auto host = url->host();
-    return host && !isOwnHost(*host);
+// A page of another origin than the service's: the main frame never shows it as it is.
+bool isOtherOrigin(const std::optional<foundation::URL>& url) {
+    return url && url->host() && !isServiceOrigin(*url);
 }
 
 }  // namespace
 
 ActionDecision decideAction(const webkit::NavigationAction& action, bool isBeta) {
-    const auto& url = action.requestURL;
     const bool inSubFrame = action.targetFrame.has_value() && !action.targetFrame->isMainFrame;
+    auto url = action.requestURL;
+    bool upgraded = false;
 
-    if (isForeign(url) && !inSubFrame) {
+    if (isOtherOrigin(url) && !inSubFrame) {
         if (action.targetFrame && !action.targetFrameIsKnown) {
             // Perhaps an inner frame's document: its response tells.
-            return {webkit::NavigationActionPolicy::allow, Effect::none, std::nullopt};
+            return {webkit::NavigationActionPolicy::allow, Effect::none, std::nullopt, true};
         }
-        return {webkit::NavigationActionPolicy::cancel, Effect::openInWorkspace, url};
+        auto page = servicePage(*url);
+        if (!page) {
+            return {webkit::NavigationActionPolicy::cancel, Effect::openInWorkspace, url};
+        }
+        // The service's page over http: loaded over https instead, whatever asked for it.
+        url = std::move(page);
+        upgraded = true;
     }
     if (inSubFrame) {
         return {webkit::NavigationActionPolicy::allow, Effect::none, std::nullopt};
@@ -40,7 +42,7 @@ ActionDecision decideAction(const webkit::NavigationAction& action, bool isBeta)
     if (url && (action.buttonNumber == webkit::NavigationAction::middleButton || isCommandClick(action))) {
         return {webkit::NavigationActionPolicy::cancel, Effect::openInApp, webHostURL(*url, isBeta)};
     }
-    if (url && action.navigationType == webkit::NavigationType::linkActivated) {
+    if (url && (upgraded || action.navigationType == webkit::NavigationType::linkActivated)) {
         return {webkit::NavigationActionPolicy::cancel, Effect::loadInPlace, webHostURL(*url, isBeta)};
     }
     return {action.shouldPerformDownload ? webkit::NavigationActionPolicy::download
@@ -48,8 +50,11 @@ ActionDecision decideAction(const webkit::NavigationAction& action, bool isBeta)
             Effect::none, std::nullopt};
 }
 
-ResponseDecision decideResponse(const webkit::NavigationResponse& response) {
-    if (response.isForMainFrame && isForeign(response.url)) {
+ResponseDecision decideResponse(const webkit::NavigationResponse& response, bool isBeta) {
+    if (response.isForMainFrame && isOtherOrigin(response.url)) {
+        if (const auto page = servicePage(*response.url)) {
+            return {webkit::NavigationResponsePolicy::cancel, Effect::loadInPlace, webHostURL(*page, isBeta)};
+        }
         return {webkit::NavigationResponsePolicy::cancel, Effect::openInWorkspace, response.url};
     }
     if (response.canShowMIMEType && response.mimeType == "text/html") {
@@ -65,11 +70,15 @@ NewWindowDecision decideNewWindow(const webkit::NavigationAction& action) {
     if (!action.requestURL) {
         return {};
     }
-    const auto host = action.requestURL->host();
-    if (host && host->find(webHost()) != std::string::npos) {
-        return {Effect::openInApp, action.requestURL};
+    if (const auto page = servicePage(*action.requestURL)) {
+        return {Effect::openInApp, page};
     }
     return {Effect::openInWorkspace, action.requestURL};
+}
+
+bool mayOpenOnDesktop(const foundation::URL& url, bool userStarted) {
+    const auto scheme = url.scheme();
+    return userStarted && (scheme == "http" || scheme == "https" || scheme == "mailto");
 }
 
 }  // namespace kestrova::NavigationPolicy

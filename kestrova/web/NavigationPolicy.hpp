@@ -8,7 +8,6 @@
 #include "platform/webkit/NavigationResponsePolicy.hpp"
 
 #include <optional>
-#include <string_view>
 
 namespace kestrova {
 
@@ -28,22 +27,23 @@ struct ActionDecision {
     webkit::NavigationActionPolicy policy = webkit::NavigationActionPolicy::allow;
     Effect effect = Effect::none;
     std::optional<foundation::URL> url;
+    // Allowed for now: its response decides, once it says which frame the navigation is for.
+    bool decidedAtResponse = false;
 
     friend bool operator==(const ActionDecision&, const ActionDecision&) = default;
 };
-
-// The production and beta web front ends and the API server, compared whole and case-sensitively.
-bool isOwnHost(std::string_view host);
 
 // The click that asks for a new window: a link clicked with Control alone held. Control is what
 // the desktop's browsers use for it; together with Shift, Alt or Super it is no such click.
 bool isCommandClick(const webkit::NavigationAction& action);
 
-// The first matching rule wins: a foreign host in the main frame goes to the browser; anything in an
-// inner frame is allowed; a middle click or a Control click opens an application window; a link
-// click is loaded afresh in place on the chosen front end; anything else is allowed, or downloaded
-// when the page asked for that. A foreign host in a frame the engine cannot name is allowed here
-// and decided at its response, which knows the frame.
+// The first matching rule wins: a page of another origin than the service's (https, its three
+// hosts, the deployment's port) goes to the browser from the main frame, but an http page of the
+// service's hosts is upgraded to https; anything in an inner frame is allowed; a middle click or a
+// Control click opens an application window; a link click (or an upgraded page) is loaded afresh
+// in place on the chosen front end; anything else is allowed, or downloaded when the page asked for
+// that. A page of another origin in a frame the engine cannot name is allowed here and decided at
+// its response, which knows the frame.
 ActionDecision decideAction(const webkit::NavigationAction& action, bool isBeta);
 
 struct ResponseDecision {
@@ -54,9 +54,10 @@ struct ResponseDecision {
     friend bool operator==(const ResponseDecision&, const ResponseDecision&) = default;
 };
 
-// A foreign page in the main frame goes to the browser. Otherwise only an HTML page that the view
+// A page of another origin in the main frame goes to the browser, or, when it is the service's page
+// over http, is loaded over https on the chosen front end. Otherwise only an HTML page that the view
 // can show is shown; everything else is downloaded.
-ResponseDecision decideResponse(const webkit::NavigationResponse& response);
+ResponseDecision decideResponse(const webkit::NavigationResponse& response, bool isBeta);
 
 // What comes of a page's request for a new window; the page itself never gets one.
 struct NewWindowDecision {
@@ -65,7 +66,13 @@ struct NewWindowDecision {
 
     friend bool operator==(const NewWindowDecision&, const NewWindowDecision&) = default;
 };
+// The service's pages open in an application window (an http one over https), anything else in the
+// browser.
 NewWindowDecision decideNewWindow(const webkit::NavigationAction& action);
+
+// Whether a page may hand the URL to the desktop's handler of its scheme: only web and mail links,
+// and only from a navigation that the person started (a click, a key), never from a script alone.
+bool mayOpenOnDesktop(const foundation::URL& url, bool userStarted);
 
 }  // namespace NavigationPolicy
 }  // namespace kestrova

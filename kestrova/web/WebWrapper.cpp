@@ -66,11 +66,7 @@ std::optional<foundation::URL> openTarget(const foundation::URL& link, bool isBe
     if (!url) {
         return std::nullopt;
     }
-    const auto scheme = url->scheme();
-    if (scheme != "http" && scheme != "https") {
-        return std::nullopt;
-    }
-    return webHostURL(*url, isBeta);
+    return servicePage(webHostURL(*url, isBeta));
 }
 
 ui::Transition fade() { return ui::Transition::opacity().withAnimation(ui::Animation::standard()); }
@@ -202,11 +198,8 @@ foundation::URL WebWrapper::startURL() {
 
 std::optional<foundation::URL> WebWrapper::linkTarget(const foundation::URL& url, bool isBeta) {
     const auto target = webHostURL(url, isBeta);
-    if (const auto host = target.host(); host && host->find(webHost()) != std::string::npos) {
-        return target;
-    }
     if (target.scheme() != "kestrova") {
-        return std::nullopt;
+        return servicePage(target);
     }
     const auto path = target.path();
     if (path == "/create-entry") {

@@ -64,12 +64,14 @@ public:
 
     // The page that a URL opened with the application shows in the window, or none when the window
     // keeps its page:
-    // - a page on a host that contains the service's domain, moved to the chosen front end;
+    // - a page of the service (servicePage: https on its origin, or http on its hosts taken over
+    //   https), moved to the chosen front end;
     // - "kestrova:///create-entry?journalId=ID": the cached user's journal of that id, as
     //   <user name>/<journal slug> under the web base URL on the chosen front end;
-    // - "kestrova:///open?url=URL": that page on the chosen front end, when it is an http or https
-    //   URL. Any program can open such a link, and a script, file or data URL must never be shown in
-    //   the window where the user is signed in.
+    // - "kestrova:///open?url=URL": that page of the service on the chosen front end.
+    // Any program and any web page can hand the application such a link, and the window is where the
+    // user is signed in and the page reaches the application's script messages: no other page, no
+    // script, file or data URL, no other port of the service's hosts, is ever shown in it.
     static std::optional<foundation::URL> linkTarget(const foundation::URL& url, bool isBeta);
 
 private:

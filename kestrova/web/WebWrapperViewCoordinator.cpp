@@ -11,6 +11,9 @@
 #include "kestrova/web/NavigationPolicy.hpp"
 #include "kestrova/web/OpenInApp.hpp"
 
+#include <cstdio>
+#include <utility>
+
 namespace kestrova {
 namespace {
 
@@ -129,36 +132,55 @@ void Coordinator::didFinishNavigation(webkit::WebView& view) {
 
 void Coordinator::didFailNavigation(webkit::WebView& /*webView*/) { static_cast<void>(endFirstNavigation()); }
 
-void Coordinator::decidePolicyForNavigationAction(webkit::WebView& view, const webkit::NavigationAction& action,
-                                                  ActionDecisionHandler decisionHandler) {
-    const auto decision = NavigationPolicy::decideAction(action, isBeta);
-    switch (decision.effect) {
+void Coordinator::openOnDesktop(const foundation::URL& link, bool userStarted) {
+    if (!NavigationPolicy::mayOpenOnDesktop(link, userStarted)) {
+        // Said once: a page that keeps asking must not fill the terminal.
+        static bool said = false;
+        if (!std::exchange(said, true)) {
+            std::fprintf(stderr, "kestrova: a page asked to open %s outside the application; only web and mail links "
+                                 "that the person clicks are opened\n",
+                         link.scheme().empty() ? "a link" : (link.scheme() + ": link").c_str());
+        }
+        return;
+    }
+    // A URL that nothing on the desktop opens is the desktop's to report.
+    static_cast<void>(appkit::Workspace::shared().open(link));
+}
+
+template <typename Handler, typename Policy>
+void Coordinator::carryOut(webkit::WebView& view, NavigationPolicy::Effect effect, const std::optional<foundation::URL>& target,
+                           bool userStarted, Policy policy, const Handler& decisionHandler) {
+    switch (effect) {
     case NavigationPolicy::Effect::none:
         break;
     case NavigationPolicy::Effect::openInWorkspace:
-        // A URL that nothing on the desktop opens is the desktop's to report.
-        static_cast<void>(appkit::Workspace::shared().open(*decision.url));
+        openOnDesktop(*target, userStarted);
         break;
     case NavigationPolicy::Effect::openInApp:
-        openInApp(*decision.url);
+        openInApp(*target);
         break;
     case NavigationPolicy::Effect::loadInPlace:
-        // Answer first, so that the engine has dropped the link before the new load starts.
-        decisionHandler(decision.policy);
-        view.load(WebWrapperView::pageRequest(*decision.url));
+        // Answer first, so that the engine has dropped the navigation before the new load starts.
+        decisionHandler(policy);
+        view.load(WebWrapperView::pageRequest(*target));
         return;
     }
-    decisionHandler(decision.policy);
+    decisionHandler(policy);
 }
 
-void Coordinator::decidePolicyForNavigationResponse(webkit::WebView& /*webView*/,
-                                                    const webkit::NavigationResponse& response,
-                                                    ResponseDecisionHandler decisionHandler) {
-    const auto decision = NavigationPolicy::decideResponse(response);
-    if (decision.effect == NavigationPolicy::Effect::openInWorkspace) {
-        static_cast<void>(appkit::Workspace::shared().open(*decision.url));
+void Coordinator::decidePolicyForNavigationAction(webkit::WebView& view, const webkit::NavigationAction& action,
+                                                  ActionDecisionHandler decisionHandler) {
+    const auto decision = NavigationPolicy::decideAction(action, isBeta);
+    if (decision.decidedAtResponse) {
+        responseStartedByPerson_ = action.isUserGesture;
     }
-    decisionHandler(decision.policy);
+    carryOut(view, decision.effect, decision.url, action.isUserGesture, decision.policy, decisionHandler);
+}
+
+void Coordinator::decidePolicyForNavigationResponse(webkit::WebView& view, const webkit::NavigationResponse& response,
+                                                    ResponseDecisionHandler decisionHandler) {
+    const auto decision = NavigationPolicy::decideResponse(response, isBeta);
+    carryOut(view, decision.effect, decision.url, responseStartedByPerson_, decision.policy, decisionHandler);
 }
 
 void Coordinator::navigationActionDidBecomeDownload(webkit::WebView& /*webView*/,
@@ -178,7 +200,7 @@ void Coordinator::createWebView(webkit::WebView& /*webView*/, const webkit::Navi
     if (decision.effect == NavigationPolicy::Effect::openInApp) {
         openInApp(*decision.url);
     } else if (decision.effect == NavigationPolicy::Effect::openInWorkspace) {
-        static_cast<void>(appkit::Workspace::shared().open(*decision.url));
+        openOnDesktop(*decision.url, action.isUserGesture);
     }
 }
 

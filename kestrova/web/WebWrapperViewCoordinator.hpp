@@ -5,6 +5,7 @@
 #include "platform/webkit/NavigationDelegate.hpp"
 #include "platform/webkit/UIDelegate.hpp"
 #include "platform/webkit/WebView.hpp"
+#include "kestrova/web/NavigationPolicy.hpp"
 #include "kestrova/web/WebWrapperView.hpp"
 
 #include <memory>
@@ -89,12 +90,21 @@ public:
                       const webkit::FrameInfo& frame, OpenPanelHandler completion) override;
 
 private:
+    // Hands the URL to the desktop, when a page may do that (NavigationPolicy::mayOpenOnDesktop).
+    void openOnDesktop(const foundation::URL& link, bool userStarted);
+    // Does what a policy decided besides answering the engine, and answers it.
+    template <typename Handler, typename Policy>
+    void carryOut(webkit::WebView& view, NavigationPolicy::Effect effect, const std::optional<foundation::URL>& target,
+                  bool userStarted, Policy policy, const Handler& decisionHandler);
+
     // The first navigation has ended: a request that waited for it goes now. Whether one went.
     bool endFirstNavigation();
     // A page that failed before any page was shown leaves the engine nothing to reload.
     void reloadPage();
 
     std::optional<foundation::URL> requested_;
+    // Whether the person started the navigation whose response decides where it goes.
+    bool responseStartedByPerson_ = false;
     bool firstNavigationEnded_ = false;
     std::optional<foundation::URL> afterFirstPage_;
 };

@@ -88,6 +88,7 @@ webkit::NavigationAction actionOf(WebKitNavigationAction* action, bool newWindow
     result.navigationType = navigationType(webkit_navigation_action_get_navigation_type(action));
     result.buttonNumber = buttonNumber(webkit_navigation_action_get_mouse_button(action));
     result.modifierFlags = modifierFlags(webkit_navigation_action_get_modifiers(action));
+    result.isUserGesture = webkit_navigation_action_is_user_gesture(action) != FALSE;
     if (newWindow) {
         result.targetFrame.reset();
     } else {

@@ -117,6 +117,7 @@ void HeadlessWebPage::clickLink(const std::optional<foundation::URL>& url, webki
     action.targetFrame = webkit::FrameInfo{mainFrame};
     action.requestURL = url;
     action.shouldPerformDownload = shouldPerformDownload;
+    action.isUserGesture = true;
     startNavigation(action);
 }
 
@@ -282,10 +283,12 @@ void HeadlessWebPage::setTitle(std::optional<std::string> title) {
     owner_.engineDidChangeTitle();
 }
 
-void HeadlessWebPage::requestNewWindow(const std::optional<foundation::URL>& url, bool targetIsMainFrame) {
+void HeadlessWebPage::requestNewWindow(const std::optional<foundation::URL>& url, bool targetIsMainFrame,
+                                       bool userGesture) {
     effects_.record("web new window: " + text(url) + " -> no window");
     webkit::NavigationAction action;
     action.navigationType = webkit::NavigationType::other;
+    action.isUserGesture = userGesture;
     action.targetFrame = targetIsMainFrame ? std::optional<webkit::FrameInfo>(webkit::FrameInfo{true}) : std::nullopt;
     action.requestURL = url;
     if (auto* delegate = owner_.uiDelegate()) {

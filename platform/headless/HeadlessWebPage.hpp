@@ -71,6 +71,7 @@ public:
     // The test plays the user and the page.
     void clickLink(const std::optional<foundation::URL>& url, webkit::EventModifierFlags modifiers = {},
                    int buttonNumber = 1, bool mainFrame = true, bool shouldPerformDownload = false);
+    // A navigation that no click of the person's started: a script's, a form's, a reload.
     void navigate(const std::optional<foundation::URL>& url, webkit::NavigationType type, bool mainFrame = true);
     // The server's answer to the provisional navigation; a download gets `body` as its content.
     void respond(std::optional<std::string> mimeType, bool canShowMIMEType, std::string body = {},
@@ -80,7 +81,9 @@ public:
     void fail();
     // The page's own title after it loaded.
     void setTitle(std::optional<std::string> title);
-    void requestNewWindow(const std::optional<foundation::URL>& url, bool targetIsMainFrame = false);
+    // A page's window.open(), from a click of the person's unless `userGesture` is false.
+    void requestNewWindow(const std::optional<foundation::URL>& url, bool targetIsMainFrame = false,
+                          bool userGesture = true);
     void postMessage(const std::string& name, const std::string& body = "null");
     // The page's confirm(), prompt() and file input: the delegate's answer, or none while it has not
     // answered.

@@ -27,6 +27,8 @@ struct NavigationAction {
     std::optional<foundation::URL> requestURL;
     // The page asked for a download (a link with the download attribute).
     bool shouldPerformDownload = false;
+    // The person started it (a click, a key press), not a script on its own.
+    bool isUserGesture = false;
 };
 
 }  // namespace webkit

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 namespace kestrova {
 namespace {
@@ -43,6 +45,48 @@ TEST(ServiceHosts, WebHostRewrite) {
         const auto once = webHostURL(url, c.useBeta);
         EXPECT_EQ(once.absoluteString(), c.expected) << c.url;
         EXPECT_EQ(webHostURL(once, c.useBeta), once) << c.url;
+    }
+}
+
+// Only the service's own origin is its page; http on one of its hosts is taken over https, and only on
+// the port https would have.
+TEST(ServiceHosts, OnlyTheServicesOriginIsItsPageAndHttpOnItsHostsIsUpgraded) {
+    struct Case {
+        const char* url;
+        bool isOrigin;
+        const char* page;  // null for none
+    };
+    const Case cases[] = {
+        {"https://kestrova.example/ann?x=1#f", true, "https://kestrova.example/ann?x=1#f"},
+        {"https://beta.kestrova.example/home", true, "https://beta.kestrova.example/home"},
+        {"https://api.kestrova.example/auth", true, "https://api.kestrova.example/auth"},
+        {"https://kestrova.example:443/home", true, "https://kestrova.example:443/home"},
+        {"HTTPS://kestrova.example/home", true, "HTTPS://kestrova.example/home"},
+        {"https://kestrova.example:8443/home", false, nullptr},
+        {"http://kestrova.example/home?x=1#f", false, "https://kestrova.example/home?x=1#f"},
+        {"http://kestrova.example:80/home", false, "https://kestrova.example/home"},
+        {"http://beta.kestrova.example/", false, "https://beta.kestrova.example/"},
+        {"http://kestrova.example:18100/", false, nullptr},
+        {"https://www.kestrova.example/", false, nullptr},
+        {"https://Kestrova.example/", false, nullptr},
+        {"https://kestrova.example.evil.example/", false, nullptr},
+        {"https://evil.example/?kestrova.example", false, nullptr},
+        {"javascript://kestrova.example/%0Awindow.webkit.messageHandlers.onLogout.postMessage(1)", false, nullptr},
+        {"file:///home/ann/kestrova.example", false, nullptr},
+        {"data:text/html,kestrova.example", false, nullptr},
+        {"kestrova:///open?url=https://kestrova.example/", false, nullptr},
+        {"ftp://kestrova.example/", false, nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto url = *foundation::URL::fromString(c.url);
+        EXPECT_EQ(isServiceOrigin(url), c.isOrigin) << c.url;
+        const auto page = servicePage(url);
+        EXPECT_EQ(page ? std::optional<std::string>(page->absoluteString()) : std::nullopt,
+                  c.page ? std::optional<std::string>(c.page) : std::nullopt)
+            << c.url;
+        if (page) {
+            EXPECT_TRUE(isServiceOrigin(*page)) << c.url;
+        }
     }
 }
 

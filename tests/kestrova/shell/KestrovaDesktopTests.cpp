@@ -1,8 +1,9 @@
 // Runs the kestrova program itself as the desktop would (ctest runs this under Xvfb with a session
 // bus of its own), with every directory it writes in a scratch directory and its servers on
-// loopback: a second launch with a link, an activity handed over on the bus that comes back through
-// the desktop's handler of "kestrova:" links, quitting, and the relaunch that restores the window;
-// and an intent handed over in an activity, which the program must know by its class name.
+// loopback: a second launch with a link, an activity handed over on the bus, quitting, and the
+// relaunch that restores the window; and an intent handed over in an activity, which the program must
+// know by its class name. The service's https pages come from a loopback server through a proxy that
+// holds TLS for them with a certificate the program is told to trust.
 #include "platform/foundation/AppGroup.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/intents/Interaction.hpp"
@@ -10,6 +11,7 @@
 #include "platform/intents/UserActivity.hpp"
 #include "kestrova/intents/IntentJournal.hpp"
 #include "kestrova/intents/OpenPublishViewIntent.hpp"
+#include "tests/support/InterceptingProxy.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 #include "tests/support/ScopedEnvironment.hpp"
@@ -38,8 +40,6 @@ using testsupport::ScratchDirectory;
 using testsupport::Subprocess;
 
 constexpr const char* applicationId = KESTROVA_APPLICATION_ID;
-// The discard port, which nothing on this machine serves.
-constexpr const char* closedPort = "http://127.0.0.1:9";
 
 // Looks again every tenth of a second until `done` holds, for at most a minute; whether it held.
 bool eventually(const std::function<bool()>& done) {
@@ -97,12 +97,11 @@ protected:
                  {"KESTROVA_APP_GROUP_DIR", (scratch / "group").string()},
                  {"KESTROVA_API_BASE_URL", server.url("")},
                  // The web engine reaches the pages through the proxy resolver that reads the proxy
-                 // from the environment: plain pages come from the loopback server, so the window
-                 // keeps them (after a failed load the engine goes back to the page before); secure
-                 // ones go to a closed port and fail at once.
+                 // from the environment.
                  {"GIO_USE_PROXY_RESOLVER", "libproxy"},
-                 {"http_proxy", server.url("")},
-                 {"https_proxy", closedPort}}) {
+                 {"http_proxy", proxy.url()},
+                 {"https_proxy", proxy.url()},
+                 {"KESTROVA_DEV_CERTIFICATE", proxy.certificateFile().string()}}) {
             environment.set(name, value);
         }
         // No handler of "kestrova:" links is installed, as under `make run`: the program handles its own.
@@ -128,13 +127,14 @@ protected:
 
     ScratchDirectory scratch;
     testsupport::LoopbackServer server;
+    testsupport::InterceptingProxy proxy{server.port(), {"kestrova.example", "beta.kestrova.example", "api.kestrova.example"}};
     testsupport::ScopedEnvironment environment;
 };
 
 TEST_F(KestrovaDesktopTest, LinksAndHandedOverPagesReachTheWindowWhichComesBackAfterQuittingButNotAfterClosing) {
     // Pages that the window shows for good; anything else would be a download, and the window
     // would go back to the page before.
-    for (const char* page : {"http://kestrova.example/ann", "http://kestrova.example/bob"}) {
+    for (const char* page : {"https://kestrova.example/ann", "https://kestrova.example/bob"}) {
         server.reply("GET", page,
                      {.status = 200, .headers = {{"Content-Type", "text/html"}}, .body = "<title>page</title>"});
     }
@@ -142,25 +142,25 @@ TEST_F(KestrovaDesktopTest, LinksAndHandedOverPagesReachTheWindowWhichComesBackA
     ASSERT_TRUE(first->running());
     ASSERT_TRUE(eventually([&] { return !scenes().empty(); }));
 
-    const auto second = Subprocess::run({KESTROVA_PROGRAM, "kestrova:///open?url=http%3A%2F%2Fkestrova.example%2Fann"});
+    const auto second = Subprocess::run({KESTROVA_PROGRAM, "kestrova:///open?url=https%3A%2F%2Fkestrova.example%2Fann"});
     EXPECT_EQ(second.exitCode, 0) << second.errors;
-    EXPECT_TRUE(eventually([&] { return scenes().find("value.url=http://kestrova.example/ann\n") != std::string::npos; })) << scenes();
+    EXPECT_TRUE(eventually([&] { return scenes().find("value.url=https://kestrova.example/ann\n") != std::string::npos; })) << scenes();
     screenshot("kestrova-main-window");
 
     // A page handed over from another device opens in a new tab of the window: the application opens
     // its own link itself, and the page that was shown stays.
     const std::string activity =
-        R"({"$archiver":"KeyedArchive","$version":1,"$top":{"$class":"NSUserActivity","activityType":"NSUserActivityTypeBrowsingWeb","webpageURL":"http://kestrova.example/bob"}})";
+        R"({"$archiver":"KeyedArchive","$version":1,"$top":{"$class":"NSUserActivity","activityType":"NSUserActivityTypeBrowsingWeb","webpageURL":"https://kestrova.example/bob"}})";
     const auto handedOver = activate("continue-activity", "[<'" + activity + "'>]");
     EXPECT_EQ(handedOver.exitCode, 0) << handedOver.errors;
-    EXPECT_TRUE(eventually([&] { return scenes().find("value.url=http://kestrova.example/bob\n") != std::string::npos; })) << scenes();
-    EXPECT_THAT(scenes(), HasSubstr("value.url=http://kestrova.example/ann\n"));
+    EXPECT_TRUE(eventually([&] { return scenes().find("value.url=https://kestrova.example/bob\n") != std::string::npos; })) << scenes();
+    EXPECT_THAT(scenes(), HasSubstr("value.url=https://kestrova.example/ann\n"));
 
     ASSERT_EQ(activate("quit").exitCode, 0);
     const auto ended = first->wait();
     EXPECT_EQ(ended.exitCode, 0) << ended.errors;
     const std::string kept = scenes();
-    EXPECT_THAT(kept, HasSubstr("value.url=http://kestrova.example/bob\n"));
+    EXPECT_THAT(kept, HasSubstr("value.url=https://kestrova.example/bob\n"));
 
     // The next launch opens the kept window again, on its page.
     auto again = launch();

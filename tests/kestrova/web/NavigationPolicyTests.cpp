@@ -74,6 +74,22 @@ TEST(NavigationPolicyTest, ActionsFollowTheFirstMatchingRule) {
          false, cancel, Effect::openInWorkspace, "https://www.kestrova.example/"},
         {"letter case makes a host foreign", linkActivated, "https://Kestrova.example/", Frame::main, 1, noKeys, false,
          false, cancel, Effect::openInWorkspace, "https://Kestrova.example/"},
+        {"another port of the service's host is foreign", linkActivated, "https://kestrova.example:18100/", Frame::main,
+         1, noKeys, false, false, cancel, Effect::openInWorkspace, "https://kestrova.example:18100/"},
+        {"http on another port of the service's host is foreign", other, "http://kestrova.example:18100/", Frame::main,
+         0, noKeys, false, false, cancel, Effect::openInWorkspace, "http://kestrova.example:18100/"},
+        {"a script's http page of the service is loaded over https", other, "http://kestrova.example/x?y=1",
+         Frame::main, 0, noKeys, false, false, cancel, Effect::loadInPlace, "https://kestrova.example/x?y=1"},
+        {"an http form of the service is loaded over https on the chosen host", formSubmitted,
+         "http://kestrova.example/f", Frame::main, 1, noKeys, false, true, cancel, Effect::loadInPlace,
+         "https://beta.kestrova.example/f"},
+        {"a control click on an http page of the service opens it over https", linkActivated,
+         "http://kestrova.example/e/1", Frame::main, 1, control, false, false, cancel, Effect::openInApp,
+         "https://kestrova.example/e/1"},
+        {"an http page of the service in an unknown frame waits for its response", other, "http://kestrova.example/x",
+         Frame::unknown, 0, noKeys, false, false, allow, Effect::none, std::nullopt},
+        {"an http page of the service in an inner frame is allowed", other, "http://kestrova.example/x", Frame::sub, 0,
+         noKeys, false, false, allow, Effect::none, std::nullopt},
         {"foreign script navigation without a frame goes to the browser", other, "https://example.org/", Frame::absent, 0,
          noKeys, false, false, cancel, Effect::openInWorkspace, "https://example.org/"},
         {"foreign document in an inner frame is allowed", other, "https://video.example.org/embed", Frame::sub, 0, noKeys,
@@ -163,6 +179,10 @@ TEST(NavigationPolicyTest, AForeignMainFramePageGoesToTheBrowserAndOnlyHTMLThatT
         {std::nullopt, false, true, own, download, Effect::none},
         {"text/html", true, true, "https://api.kestrova.example/p", allow, Effect::none},
         {"text/html", true, true, "https://example.org/page", cancel, Effect::openInWorkspace},
+        {"text/html", true, true, "https://kestrova.example:18100/", cancel, Effect::openInWorkspace},
+        {"text/html", true, true, "http://kestrova.example:18100/", cancel, Effect::openInWorkspace},
+        {"text/html", true, true, "http://kestrova.example/p", cancel, Effect::loadInPlace},
+        {"text/html", true, false, "http://kestrova.example/p", allow, Effect::none},
         {"application/pdf", true, true, "https://cdn.example.org/f.pdf", cancel, Effect::openInWorkspace},
         {"text/html", true, false, "https://video.example.org/embed", allow, Effect::none},
         {"text/html", true, true, "about:blank", allow, Effect::none},
@@ -173,12 +193,16 @@ TEST(NavigationPolicyTest, AForeignMainFramePageGoesToTheBrowserAndOnlyHTMLThatT
         response.mimeType = c.mimeType;
         response.canShowMIMEType = c.canShow;
         response.isForMainFrame = c.mainFrame;
-        const auto decision = NavigationPolicy::decideResponse(response);
+        const auto decision = NavigationPolicy::decideResponse(response, false);
         const auto name = c.url + " " + c.mimeType.value_or("none") + (c.mainFrame ? " main" : " inner");
         EXPECT_EQ(decision.policy, c.policy) << name;
         EXPECT_EQ(decision.effect, c.effect) << name;
         if (c.effect == Effect::openInWorkspace) {
             EXPECT_EQ(decision.url, response.url) << name;
+        }
+        if (c.effect == Effect::loadInPlace) {
+            ASSERT_TRUE(decision.url.has_value()) << name;
+            EXPECT_EQ(decision.url->absoluteString(), "https://kestrova.example/p") << name;
         }
     }
 }
@@ -188,19 +212,22 @@ TEST(NavigationPolicyTest, NewWindowsOpenOwnDomainPagesInTheAppAndTheRestInTheBr
         std::optional<std::string> url;
         Frame frame;
         Effect effect;
+        std::optional<std::string> handedOn;  // when it is not the URL itself
     };
     const std::vector<Case> cases = {
-        {"https://kestrova.example/a", Frame::absent, Effect::openInApp},
-        {"https://beta.kestrova.example/a", Frame::absent, Effect::openInApp},
-        {"https://api.kestrova.example/a", Frame::absent, Effect::openInApp},
-        {"https://www.kestrova.example/a", Frame::absent, Effect::openInApp},
-        {"https://notkestrova.example.org/a", Frame::absent, Effect::openInApp},
-        {"https://kestrova.example/a", Frame::sub, Effect::openInApp},
-        {"https://Kestrova.example/a", Frame::absent, Effect::openInWorkspace},
-        {"https://example.org/a", Frame::absent, Effect::openInWorkspace},
-        {"mailto:ann@example.org", Frame::absent, Effect::openInWorkspace},
-        {"https://kestrova.example/a", Frame::main, Effect::none},
-        {std::nullopt, Frame::absent, Effect::none},
+        {"https://kestrova.example/a", Frame::absent, Effect::openInApp, std::nullopt},
+        {"https://beta.kestrova.example/a", Frame::absent, Effect::openInApp, std::nullopt},
+        {"https://api.kestrova.example/a", Frame::absent, Effect::openInApp, std::nullopt},
+        {"http://kestrova.example/a", Frame::absent, Effect::openInApp, "https://kestrova.example/a"},
+        {"https://www.kestrova.example/a", Frame::absent, Effect::openInWorkspace, std::nullopt},
+        {"https://notkestrova.example.org/a", Frame::absent, Effect::openInWorkspace, std::nullopt},
+        {"https://kestrova.example:18100/a", Frame::absent, Effect::openInWorkspace, std::nullopt},
+        {"https://kestrova.example/a", Frame::sub, Effect::openInApp, std::nullopt},
+        {"https://Kestrova.example/a", Frame::absent, Effect::openInWorkspace, std::nullopt},
+        {"https://example.org/a", Frame::absent, Effect::openInWorkspace, std::nullopt},
+        {"mailto:ann@example.org", Frame::absent, Effect::openInWorkspace, std::nullopt},
+        {"https://kestrova.example/a", Frame::main, Effect::none, std::nullopt},
+        {std::nullopt, Frame::absent, Effect::none, std::nullopt},
     };
     for (const auto& c : cases) {
         webkit::NavigationAction action;
@@ -213,10 +240,36 @@ TEST(NavigationPolicyTest, NewWindowsOpenOwnDomainPagesInTheAppAndTheRestInTheBr
         const auto decision = NavigationPolicy::decideNewWindow(action);
         EXPECT_EQ(decision.effect, c.effect) << c.url.value_or("none");
         if (c.effect != Effect::none) {
-            // Handed on as it came: no move between the front ends.
+            // Handed on as it came (no move between the front ends), but over https.
             ASSERT_TRUE(decision.url.has_value());
-            EXPECT_EQ(decision.url->absoluteString(), action.requestURL->absoluteString());
+            EXPECT_EQ(decision.url->absoluteString(), c.handedOn.value_or(*c.url));
         }
+    }
+}
+
+TEST(NavigationPolicyTest, OnlyWebAndMailLinksThatThePersonStartedGoToTheDesktop) {
+    struct Case {
+        const char* url;
+        bool userStarted;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"https://example.org/", true, true},
+        {"http://example.org/", true, true},
+        {"mailto:ann@example.org", true, true},
+        {"https://example.org/", false, false},
+        {"smb://files.example.org/share", true, false},
+        {"sftp://example.org/", true, false},
+        {"ssh://example.org/", false, false},
+        {"file:///etc/passwd", true, false},
+        {"file:///home/", true, false},
+        {"data:text/html,<script>alert(1)</script>", true, false},
+        {"javascript:alert(1)", true, false},
+        {"kestrova:///open?url=https://kestrova.example/", true, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NavigationPolicy::mayOpenOnDesktop(*foundation::URL::fromString(c.url), c.userStarted), c.opens)
+            << c.url << (c.userStarted ? " clicked" : " by a script");
     }
 }
 

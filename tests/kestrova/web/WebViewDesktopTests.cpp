@@ -1,14 +1,16 @@
 // The web view on the real engine, in a window on a virtual display: the page talks to the bridge,
 // links go to the desktop's handlers, a PDF becomes a file where the save panel says, cookies are
 // read and cleared, the zoom applies, and a main window's content covers the page with the loading
-// screen until it has loaded. The service's hosts are answered by a loopback server that
-// the engine reaches as its HTTP proxy; the desktop's URL handlers are a script that notes what it
-// was asked to open.
+// screen until it has loaded. The service's hosts are answered by a loopback server that the engine
+// reaches through a proxy, which holds TLS for the service's https pages with a certificate the
+// engine is told to trust; the desktop's URL handlers are a script that notes what it was asked to
+// open.
 #include "kestrova/web/WebWrapperView.hpp"
 
 #include "platform/backend/Backend.hpp"
 #include "platform/ui/Node.hpp"
 #include "platform/ui/WindowRealizer.hpp"
+#include "platform/desktop/ApplicationWebContext.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
 #include "platform/desktop/DesktopWebEngine.hpp"
 #include "platform/foundation/FileManager.hpp"
@@ -22,6 +24,7 @@
 #include "tests/kestrova/web/WindowState.hpp"
 #include "tests/support/GtkPixels.hpp"
 #include "tests/support/GtkWidgetSearch.hpp"
+#include "tests/support/InterceptingProxy.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/RawReplyServer.hpp"
@@ -59,9 +62,21 @@ fs::path& home() {
 fs::path openedFile() { return home() / "opened.txt"; }
 fs::path downloads() { return home() / "Downloads"; }
 
+// The service's three hosts, and a site of another's that the pages embed.
+const std::vector<std::string>& secureHosts() {
+    static const std::vector<std::string> hosts = {"kestrova.example", "beta.kestrova.example", "api.kestrova.example",
+                                                   "video.example"};
+    return hosts;
+}
+
 testsupport::LoopbackServer& server() {
     static auto* loopback = new testsupport::LoopbackServer;
     return *loopback;
+}
+
+testsupport::InterceptingProxy& proxy() {
+    static auto* intercepting = new testsupport::InterceptingProxy(server().port(), secureHosts());
+    return *intercepting;
 }
 
 std::string readFile(const fs::path& path) {
@@ -92,7 +107,7 @@ Reply html(std::string body, HeaderList extra = {}) {
 }
 
 // Through the proxy a request names its whole URL.
-std::string page(const std::string& path) { return "http://kestrova.example" + path; }
+std::string page(const std::string& path) { return "https://kestrova.example" + path; }
 
 using webtest::WindowState;
 
@@ -234,10 +249,10 @@ TEST_F(WebViewDesktopTest, AForeignLinkGoesToTheBrowserAndControlOrMiddleClicksT
     EXPECT_TRUE(clickUntil(view, 50, 50, 1, static_cast<GdkModifierType>(0), [] { return wasOpened("http://foreign.example/x"); }))
         << readFile(openedFile());
     EXPECT_TRUE(clickUntil(view, 50, 150, 1, GDK_CONTROL_MASK,
-                           [] { return wasOpened("kestrova:///open?url=http://kestrova.example/own"); }))
+                           [] { return wasOpened("kestrova:///open?url=https://kestrova.example/own"); }))
         << readFile(openedFile());
     EXPECT_TRUE(clickUntil(view, 50, 250, 2, static_cast<GdkModifierType>(0),
-                           [] { return wasOpened("kestrova:///open?url=http://kestrova.example/middle"); }))
+                           [] { return wasOpened("kestrova:///open?url=https://kestrova.example/middle"); }))
         << readFile(openedFile());
     EXPECT_TRUE(MainLoop::iterateUntil([&] { return shows("/links"); })) << state.url.absoluteString();
 
@@ -394,7 +409,8 @@ TEST(WebWrapperDesktopTest, AFailedLoadKeepsTheLoadingScreenAndReloadBringsThePa
     // The engine has given up on the page.
     ASSERT_TRUE(MainLoop::iterateUntil([&] { return !gone.requests().empty(); }));
     ASSERT_TRUE(MainLoop::iterateUntil([&] { return !webkit_web_view_is_loading(WEBKIT_WEB_VIEW(view)); }));
-    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
+    const auto asked = gone.requests().size();
+    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(500));
     EXPECT_TRUE(wrapper.isLoading);
     EXPECT_EQ(gtk_widget_get_opacity(view), 0.0);
     GtkWidget* toplevel = gtk_widget_get_toplevel(view);
@@ -402,10 +418,10 @@ TEST(WebWrapperDesktopTest, AFailedLoadKeepsTheLoadingScreenAndReloadBringsThePa
     ASSERT_EQ(labels.size(), 1U);
     EXPECT_TRUE(gtk_widget_get_mapped(labels.front()));
     // The window's updates ask for the failed page no more.
-    EXPECT_EQ(gone.requests().size(), 1U);
+    EXPECT_EQ(gone.requests().size(), asked);
     screenshot("wrapper-failed-load");
 
-    desktop::DesktopWebEngine::useHTTPProxy("http://127.0.0.1:" + std::to_string(server().port()));
+    desktop::DesktopWebEngine::useHTTPProxy(proxy().url());
     wrapper.viewToReload()();
     EXPECT_TRUE(MainLoop::iterateUntil([&] { return !wrapper.isLoading && gtk_widget_get_opacity(view) == 1.0; }));
     EXPECT_TRUE(MainLoop::iterateUntil([&] { return pixelAt(view, 100, 100) == std::array<int, 3>{0x2a, 0x6f, 0xdb}; }));
@@ -443,23 +459,23 @@ TEST(WebWrapperDesktopTest, ALinkThatArrivesWhileTheFirstPageLoadsIsLoadedAfterI
 
 TEST_F(WebViewDesktopTest, AForeignDocumentInAnInnerFrameLoadsThereAndAForeignPageStillGoesToTheBrowser) {
     server().reply("GET", page("/framed"),
-                   html("<body style='margin:0'><iframe id='f' src='http://video.example/embed'></iframe>"
-                        "<a id='away' style='display:block;width:300px;height:100px' href='http://video.example/page'>away</a>"
+                   html("<body style='margin:0'><iframe id='f' src='https://video.example/embed'></iframe>"
+                        "<a id='away' style='display:block;width:300px;height:100px' href='https://video.example/page'>away</a>"
                         "</body>"));
-    server().reply("GET", "http://video.example/embed", html("<p>embedded</p>"));
-    server().reply("GET", "http://video.example/page", html("<p>a foreign page</p>"));
+    server().reply("GET", "https://video.example/embed", html("<p>embedded</p>"));
+    server().reply("GET", "https://video.example/page", html("<p>a foreign page</p>"));
     open("/framed");
     ASSERT_TRUE(MainLoop::iterateUntil([&] { return shows("/framed"); }));
     ASSERT_TRUE(MainLoop::iterateUntil([] {
         const auto requests = server().requests();
         return std::any_of(requests.begin(), requests.end(),
-                           [](const auto& request) { return request.target == "http://video.example/embed"; });
+                           [](const auto& request) { return request.target == "https://video.example/embed"; });
     }));
     MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
-    EXPECT_FALSE(wasOpened("http://video.example/embed")) << readFile(openedFile());
+    EXPECT_FALSE(wasOpened("https://video.example/embed")) << readFile(openedFile());
 
     auto* view = static_cast<GtkWidget*>(coordinator->webView->page().nativeView());
-    EXPECT_TRUE(clickUntil(view, 50, 200, 1, static_cast<GdkModifierType>(0), [] { return wasOpened("http://video.example/page"); }))
+    EXPECT_TRUE(clickUntil(view, 50, 200, 1, static_cast<GdkModifierType>(0), [] { return wasOpened("https://video.example/page"); }))
         << readFile(openedFile());
     EXPECT_TRUE(MainLoop::iterateUntil([&] { return shows("/framed"); })) << state.url.absoluteString();
 }
@@ -502,7 +518,13 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     kestrova::setUpHome();
     backend::Backend::install(std::make_unique<desktop::DesktopBackend>());
-    desktop::DesktopWebEngine::useHTTPProxy("http://127.0.0.1:" + std::to_string(kestrova::server().port()));
+    desktop::DesktopWebEngine::useHTTPProxy(kestrova::proxy().url());
+    // The engine trusts the proxy's certificate for the hosts it holds TLS for, and no other.
+    GTlsCertificate* certificate = g_tls_certificate_new_from_file(kestrova::proxy().certificateFile().c_str(), nullptr);
+    for (const auto& host : kestrova::secureHosts()) {
+        webkit_web_context_allow_tls_certificate_for_host(desktop::applicationWebContext(), certificate, host.c_str());
+    }
+    g_object_unref(certificate);
     const int result = RUN_ALL_TESTS();
     std::error_code ignored;
     std::filesystem::remove_all(kestrova::home(), ignored);

@@ -73,8 +73,17 @@ TEST_F(WebWrapperTest, LinksOpenTheirPageOrLeaveTheWindowAsItIs) {
         {"https://kestrova.example/ann", true, "https://beta.kestrova.example/ann"},
         {"https://beta.kestrova.example/ann", false, "https://kestrova.example/ann"},
         {"https://api.kestrova.example/x", true, "https://api.kestrova.example/x"},
-        {"https://www.kestrova.example/x", false, "https://www.kestrova.example/x"},
         {"https://example.org/kestrova", false, std::nullopt},
+        // Only the service's own origin, and the service's http pages over https: no other host, port
+        // or scheme ever becomes the signed-in window's page.
+        {"http://kestrova.example/ann", true, "https://beta.kestrova.example/ann"},
+        {"http://kestrova.example:18100/", false, std::nullopt},
+        {"https://kestrova.example:18100/", false, std::nullopt},
+        {"https://www.kestrova.example/x", false, std::nullopt},
+        {"https://kestrova.example.evil.example/x", false, std::nullopt},
+        {"javascript://kestrova.example/%0Awindow.webkit.messageHandlers.onLogout.postMessage(1)", false,
+         std::nullopt},
+        {"file://kestrova.example/etc/passwd", false, std::nullopt},
         // The create-entry link: the cached user's journal of that id, the first one in order.
         {"kestrova:///create-entry?journalId=12", false, "https://kestrova.example/ann/daily-notes"},
         {"kestrova:///create-entry?journalId=12", true, "https://beta.kestrova.example/ann/daily-notes"},
@@ -88,12 +97,15 @@ TEST_F(WebWrapperTest, LinksOpenTheirPageOrLeaveTheWindowAsItIs) {
         {"kestrova:///create-entry?journalId", false, std::nullopt},
         {"kestrova:///create-entry?journalId=99", false, std::nullopt},
         {"kestrova:///create-entry", false, std::nullopt},
-        // The open link: web pages only.
+        // The open link: the service's pages only.
         {"kestrova:///open?url=https://kestrova.example/e/1", false, "https://kestrova.example/e/1"},
         {"kestrova:///open?url=https://kestrova.example/e/1", true, "https://beta.kestrova.example/e/1"},
         {"kestrova:///open?url=https%3A%2F%2Fkestrova.example%2Fs%3Fq%3Da%26b%3D2", false,
          "https://kestrova.example/s?q=a&b=2"},
-        {"kestrova:///open?url=http://example.org/page", false, "http://example.org/page"},
+        {"kestrova:///open?url=http://example.org/page", false, std::nullopt},
+        {"kestrova:///open?url=http%3A%2F%2Fkestrova.example%3A18100%2F", false, std::nullopt},
+        {"kestrova:///open?url=https%3A%2F%2Fkestrova.example%3A18100%2F", false, std::nullopt},
+        {"kestrova:///open?url=http%3A%2F%2Fkestrova.example%2Fhome", false, "https://kestrova.example/home"},
         {"kestrova:///open", false, std::nullopt},
         {"kestrova:///open?url", false, std::nullopt},
         {"kestrova:///open?url=", false, std::nullopt},
