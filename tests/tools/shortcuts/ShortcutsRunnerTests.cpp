@@ -16,6 +16,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <cerrno>
+#include <filesystem>
+
 namespace {
 
 using ::testing::HasSubstr;
@@ -125,12 +130,44 @@ TEST_F(ShortcutsRunnerTest, RefusesCommandLinesItCannotUnderstand) {
         {"run", "create-entry", "--private", "maybe"},
         {"run", "create-entry", "--notes"},
         {"run", "create-entry", "--file", "/nonexistent/file"},
+        {"run", "set-quiet-mode", "--timeout", "0"},
+        {"run", "set-quiet-mode", "--timeout", "1.5"},
+        {"run", "set-quiet-mode", "--timeout", "soon"},
+        {"run", "set-quiet-mode", "--timeout", "86401"},
     };
     for (const auto& arguments : cases) {
         SCOPED_TRACE(::testing::PrintToString(arguments));
         const auto run = shortcuts(arguments);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_THAT(run.errors, HasSubstr("usage: shortcuts run INTENT"));
+    }
+    EXPECT_TRUE(server_.requests().empty());
+}
+
+// The fake extension reads every request and never answers, so the run ends
+// by the bound however loaded the machine is.
+TEST_F(ShortcutsRunnerTest, GivesUpOnAnExtensionThatDoesNotAnswerAndStopsIt) {
+    const auto fake =
+        files_.write("silent-extension", "#!/bin/sh\necho $$ > \"$0.pid\"\nwhile read line; do :; done\n");
+    std::filesystem::permissions(fake, std::filesystem::perms::owner_all);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"run", "set-quiet-mode", "--quiet-mode", "true"}, "the resolve request of quietMode"},
+        {{"run", "select-journal"}, "the options request of journal"},
+    };
+    for (const auto& [arguments, step] : cases) {
+        SCOPED_TRACE(step);
+        std::filesystem::remove(fake.string() + ".pid");
+        auto command = arguments;
+        command.insert(command.end(), {"--extension", fake.string(), "--timeout", "1"});
+        const auto run = shortcuts(command);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.errors, "shortcuts: silent-extension did not answer " + step + " within 1 s\n");
+        // Stopped before it even began, or stopped since: it runs no more.
+        if (std::filesystem::exists(fake.string() + ".pid")) {
+            const pid_t pid = std::stoi(testsupport::ScratchDirectory::read(fake.string() + ".pid"));
+            EXPECT_EQ(::kill(pid, 0), -1) << "the extension still runs";
+            EXPECT_EQ(errno, ESRCH);
+        }
     }
     EXPECT_TRUE(server_.requests().empty());
 }
