@@ -5,10 +5,10 @@
 #include "orvane/JournalOptions.hpp"
 #include "orvane/Requests.hpp"
 #include "orvane/Store.hpp"
+#include "orvane/StoreError.hpp"
 #include "orvane/WidgetReload.hpp"
 #include "platform/concurrency/MainActor.hpp"
 #include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/UserDefaults.hpp"
 
 #include <cstdio>
 #include <limits>
@@ -40,7 +40,6 @@ std::int64_t CreateEntryIntentHandler::journalId(std::string_view identifier) {
 
 void CreateEntryIntentHandler::handle(std::shared_ptr<kestrova::CreateEntryIntent> intent,
                                       std::function<void(std::shared_ptr<Response>)> completion) {
-    const Store store;
     const auto notes = intent->notes();
     if (!notes) {
         completion(answer(Code::failure));
@@ -56,7 +55,14 @@ void CreateEntryIntentHandler::handle(std::shared_ptr<kestrova::CreateEntryInten
         completion(answer(Code::failure));
         return;
     }
-    const auto token = store.userDefaults().string("token");
+    std::optional<std::string> token;
+    try {
+        token = Store().token();
+    } catch (const StoreError& error) {
+        error.report("the entry cannot be sent");
+        completion(answer(Code::failure));
+        return;
+    }
     if (!token) {
         completion(answer(Code::failure));
         return;
@@ -128,7 +134,7 @@ void CreateEntryIntentHandler::resolveIsPrivate(
 void CreateEntryIntentHandler::provideJournalOptionsCollection(
     std::shared_ptr<kestrova::CreateEntryIntent>,
     std::function<void(std::shared_ptr<intents::ObjectCollection>, std::exception_ptr)> completion) {
-    completion(journalOptions(), nullptr);
+    completeWithJournalOptions(completion);
 }
 
 }  // namespace orvane

@@ -1,6 +1,6 @@
 #include "orvane/JournalOptions.hpp"
 
-#include "orvane/Store.hpp"
+#include "orvane/StoreError.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/intents/ObjectSection.hpp"
 
@@ -28,8 +28,7 @@ std::shared_ptr<kestrova::IntentJournal> intentJournal(const KestrovaJournal& jo
     return std::make_shared<kestrova::IntentJournal>(std::to_string(journal.id), std::move(display), std::nullopt);
 }
 
-std::shared_ptr<intents::ObjectCollection> journalOptions() {
-    const Store store;
+std::shared_ptr<intents::ObjectCollection> journalOptions(const Store& store) {
     const auto daily = store.dailyJournals();
     // UTF-8 bytes order as the scalars they encode.
     std::vector<std::pair<std::string, KestrovaJournal>> others;
@@ -48,13 +47,28 @@ std::shared_ptr<intents::ObjectCollection> journalOptions() {
     });
 }
 
-std::shared_ptr<kestrova::IntentJournal> defaultJournal() {
-    const Store store;
-    if (const auto daily = store.dailyJournals(); !daily.empty()) {
-        return intentJournal(daily.front());
+void completeWithJournalOptions(
+    const std::function<void(std::shared_ptr<intents::ObjectCollection>, std::exception_ptr)>& completion) {
+    std::shared_ptr<intents::ObjectCollection> options;
+    std::exception_ptr error;
+    try {
+        options = journalOptions();
+    } catch (const StoreError&) {
+        error = std::current_exception();
     }
-    if (const auto all = store.journals(); !all.empty()) {
-        return intentJournal(all.front());
+    completion(std::move(options), error);
+}
+
+std::shared_ptr<kestrova::IntentJournal> defaultJournal(const Store& store) {
+    try {
+        if (const auto daily = store.dailyJournals(); !daily.empty()) {
+            return intentJournal(daily.front());
+        }
+        if (const auto all = store.journals(); !all.empty()) {
+            return intentJournal(all.front());
+        }
+    } catch (const StoreError& error) {
+        error.report("no default journal");
     }
     return nullptr;
 }

@@ -2,8 +2,11 @@
 
 #include "kestrova/intents/IntentJournal.hpp"
 #include "orvane/KestrovaJournal.hpp"
+#include "orvane/Store.hpp"
 #include "platform/intents/ObjectCollection.hpp"
 
+#include <exception>
+#include <functional>
 #include <memory>
 
 namespace orvane {
@@ -19,10 +22,18 @@ std::shared_ptr<kestrova::IntentJournal> intentJournal(const KestrovaJournal& jo
 // Two sections, always both: "Today" with the daily journals in stored
 // order, "Not Today" with the others sorted by title, compared as Unicode
 // scalars after canonical composition (so case-sensitive), equal titles in
-// stored order.
-std::shared_ptr<intents::ObjectCollection> journalOptions();
+// stored order. Throws StoreError when the defaults cannot be read.
+std::shared_ptr<intents::ObjectCollection> journalOptions(const Store& store = Store());
 
-// The first daily journal, else the first journal, else none.
-std::shared_ptr<kestrova::IntentJournal> defaultJournal();
+// What every provider of the options answers: journalOptions(), or no
+// collection and the StoreError that says why there is none, which the
+// platform shows in place of the options.
+void completeWithJournalOptions(
+    const std::function<void(std::shared_ptr<intents::ObjectCollection>, std::exception_ptr)>& completion);
+
+// The first daily journal, else the first journal, else none. Defaults that
+// cannot be read give none, and the reason is printed on standard error:
+// the platform asks for no error here.
+std::shared_ptr<kestrova::IntentJournal> defaultJournal(const Store& store = Store());
 
 }  // namespace orvane

@@ -22,7 +22,7 @@ void OpenPublishViewIntentHandler::resolveJournal(
 void OpenPublishViewIntentHandler::provideJournalOptionsCollection(
     std::shared_ptr<kestrova::OpenPublishViewIntent>,
     std::function<void(std::shared_ptr<intents::ObjectCollection>, std::exception_ptr)> completion) {
-    completion(journalOptions(), nullptr);
+    completeWithJournalOptions(completion);
 }
 
 }  // namespace orvane

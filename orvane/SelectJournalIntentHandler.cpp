@@ -7,7 +7,7 @@ namespace orvane {
 void SelectJournalIntentHandler::provideJournalOptionsCollection(
     std::shared_ptr<kestrova::SelectJournalIntent>,
     std::function<void(std::shared_ptr<intents::ObjectCollection>, std::exception_ptr)> completion) {
-    completion(journalOptions(), nullptr);
+    completeWithJournalOptions(completion);
 }
 
 std::shared_ptr<kestrova::IntentJournal> SelectJournalIntentHandler::defaultJournal(

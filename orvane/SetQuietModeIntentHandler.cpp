@@ -1,7 +1,7 @@
 #include "orvane/SetQuietModeIntentHandler.hpp"
 
 #include "orvane/Requests.hpp"
-#include "platform/foundation/UserDefaults.hpp"
+#include "orvane/StoreError.hpp"
 
 namespace orvane {
 namespace {
@@ -13,7 +13,13 @@ using Code = kestrova::SetQuietModeIntentResponseCode;
 
 concurrency::Task<std::shared_ptr<Response>> SetQuietModeIntentHandler::handle(
     std::shared_ptr<kestrova::SetQuietModeIntent> intent) {
-    const auto token = store_.userDefaults().string("token");
+    std::optional<std::string> token;
+    try {
+        token = store_.token();
+    } catch (const StoreError& error) {
+        error.report("quiet mode cannot be set");
+        co_return std::make_shared<Response>(Code::failure, nullptr);
+    }
     if (!token) {
         co_return std::make_shared<Response>(Code::failure, nullptr);
     }

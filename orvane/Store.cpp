@@ -1,9 +1,12 @@
 #include "orvane/Store.hpp"
 
 #include "kestrova/model/SharedDefaults.hpp"
+#include "orvane/StoreError.hpp"
 #include "orvane/User.hpp"
 #include "platform/foundation/JSONDecoder.hpp"
+#include "platform/foundation/URLRequest.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "platform/foundation/UserDefaultsError.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,12 +22,38 @@ std::vector<KestrovaJournal> withDailyFlag(std::vector<KestrovaJournal> journals
     return result;
 }
 
+// Runs an access to the suite, saying why it failed as the store's error.
+template <typename Access>
+decltype(auto) accessing(Access access) {
+    try {
+        return access();
+    } catch (const foundation::UserDefaultsError& error) {
+        throw StoreError(error.what());
+    }
+}
+
 }  // namespace
 
-Store::Store() : Store(kestrova::sharedDefaults()) {}
+foundation::UserDefaults& Store::userDefaults() const {
+    if (userDefaults_ != nullptr) {
+        return *userDefaults_;
+    }
+    return accessing([]() -> foundation::UserDefaults& { return kestrova::openSharedDefaults(); });
+}
+
+std::optional<std::string> Store::token() const {
+    auto& defaults = userDefaults();
+    auto token = accessing([&] { return defaults.string("token"); });
+    if (token && !foundation::URLRequest::isValidHeaderValue(*token)) {
+        throw StoreError("the token stored in \"" + defaults.file().string() +
+                         "\" holds a line break or NUL character, which no request can carry");
+    }
+    return token;
+}
 
 std::vector<KestrovaJournal> Store::journals() const {
-    const auto stored = userDefaults_.data("user");
+    auto& defaults = userDefaults();
+    const auto stored = accessing([&] { return defaults.data("user"); });
     if (!stored) {
         return {};
     }

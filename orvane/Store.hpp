@@ -2,6 +2,8 @@
 
 #include "orvane/KestrovaJournal.hpp"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace foundation {
@@ -11,19 +13,27 @@ class UserDefaults;
 namespace orvane {
 
 // The extension's view of the shared defaults: the journals of the user the
-// application cached under "user", and, through userDefaults(), the login
-// token. It caches nothing: every list reads and decodes the stored user
-// again, so what the application wrote a moment ago is what it sees.
+// application cached under "user", and the login token. It caches nothing:
+// every list reads and decodes the stored user again, so what the
+// application wrote a moment ago is what it sees.
 //
 // Stored bytes that are no user print the decoding error and read as no
-// journals, as when nothing is stored; they are left as they are.
+// journals, as when nothing is stored; they are left as they are. A suite
+// that cannot be opened or read throws StoreError from every member below,
+// and is never written to.
 class Store {
 public:
-    // Over the shared app-group defaults.
-    Store();
-    explicit Store(foundation::UserDefaults& userDefaults) : userDefaults_(userDefaults) {}
+    // Over the shared app-group defaults, opened at the first read, so that
+    // making a store (and a handler that keeps one) cannot fail.
+    Store() = default;
+    explicit Store(foundation::UserDefaults& userDefaults) : userDefaults_(&userDefaults) {}
 
-    [[nodiscard]] foundation::UserDefaults& userDefaults() const noexcept { return userDefaults_; }
+    [[nodiscard]] foundation::UserDefaults& userDefaults() const;
+
+    // The text stored under "token"; none when signed out. A token holding a
+    // line break or a NUL throws StoreError: it would end the request's
+    // Cookie header and forge what follows.
+    [[nodiscard]] std::optional<std::string> token() const;
 
     // In stored order.
     [[nodiscard]] std::vector<KestrovaJournal> journals() const;
@@ -33,7 +43,8 @@ public:
     [[nodiscard]] std::vector<KestrovaJournal> otherJournals() const;
 
 private:
-    foundation::UserDefaults& userDefaults_;
+    // None: the shared suite.
+    foundation::UserDefaults* userDefaults_ = nullptr;
 };
 
 }  // namespace orvane

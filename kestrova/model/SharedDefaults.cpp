@@ -14,12 +14,19 @@ namespace {
 
 constexpr std::string_view userKey = "user";
 
-foundation::UserDefaults& openSuite() {
+}  // namespace
+
+foundation::UserDefaults& openSharedDefaults() {
+    // Never destroyed: extension processes and background threads may still
+    // read it while the process exits. A constructor that throws leaves the
+    // static unset, so the next call opens the file again.
+    static auto* const suite = new foundation::UserDefaults(foundation::AppGroup::identifier());
+    return *suite;
+}
+
+foundation::UserDefaults& sharedDefaults() {
     try {
-        // Never destroyed: extension processes and background threads may
-        // still read it while the process exits.
-        static auto* const suite = new foundation::UserDefaults(foundation::AppGroup::identifier());
-        return *suite;
+        return openSharedDefaults();
     } catch (const foundation::UserDefaultsError& error) {
         std::fprintf(stderr, "kestrova: cannot open the shared defaults: %s\n", error.what());
         std::fflush(stderr);
@@ -27,12 +34,6 @@ foundation::UserDefaults& openSuite() {
         // what they would tear down.
         std::_Exit(EXIT_FAILURE);
     }
-}
-
-}  // namespace
-
-foundation::UserDefaults& sharedDefaults() {
-    return openSuite();
 }
 
 foundation::UserDefaults& accountDefaults() {

@@ -18,6 +18,11 @@ namespace kestrova {
 // and it is never replaced behind the user's back.
 foundation::UserDefaults& sharedDefaults();
 
+// The same suite for a process that goes on without it (an extension answers
+// that it cannot work): throws UserDefaultsError, naming the file and the
+// cause, when the suite cannot be opened, and tries again at the next call.
+foundation::UserDefaults& openSharedDefaults();
+
 // The same suite, the handle the sign-in code reads and writes the token
 // and the cached user through.
 foundation::UserDefaults& accountDefaults();

@@ -27,7 +27,7 @@ void requireFieldName(std::string_view field) {
 }
 
 void requireFieldValue(std::string_view value, std::string_view field) {
-    if (value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
+    if (!URLRequest::isValidHeaderValue(value)) {
         throw std::invalid_argument("the value of the header field \"" + std::string(field) +
                                     "\" holds a line break or NUL character");
     }
@@ -80,6 +80,10 @@ void URLRequest::setValue(std::optional<std::string_view> value, std::string_vie
 
 std::optional<std::string> URLRequest::value(std::string_view field) const {
     return headerFields_.value(field);
+}
+
+bool URLRequest::isValidHeaderValue(std::string_view value) noexcept {
+    return value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
 }  // namespace foundation

@@ -53,6 +53,8 @@ public:
     void setValue(std::optional<std::string_view> value, std::string_view field);
     // The name compares without regard to case.
     [[nodiscard]] std::optional<std::string> value(std::string_view field) const;
+    // Whether a header field may carry the value: it holds no CR, LF or NUL.
+    [[nodiscard]] static bool isValidHeaderValue(std::string_view value) noexcept;
     [[nodiscard]] const HTTPHeaderFields& allHTTPHeaderFields() const noexcept { return headerFields_; }
 
 private:

@@ -2,14 +2,18 @@
 
 #include "platform/intents/ExtensionError.hpp"
 #include "platform/intents/ExtensionMessage.hpp"
+#include "platform/intents/ExtensionTimeout.hpp"
 #include "platform/intents/KeyedUnarchiver.hpp"
 #include "platform/intents/Selector.hpp"
 
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -17,7 +21,8 @@ extern char** environ;
 
 namespace intents {
 
-ExtensionHost::ExtensionHost(std::vector<std::string> command, PrintedLine printed) : printed_(std::move(printed)) {
+ExtensionHost::ExtensionHost(std::vector<std::string> command, PrintedLine printed, ExtensionAnswerBounds bounds)
+    : printed_(std::move(printed)), bounds_(bounds) {
     if (command.empty()) {
         throw ExtensionError("no extension to start");
     }
@@ -54,29 +59,50 @@ int ExtensionHost::finish() {
     if (channel_ >= 0) {
         ::shutdown(channel_, SHUT_WR);
         // Whatever the extension still prints is passed on before it ends.
-        char buffer[4096];
-        ssize_t count = 0;
-        while ((count = ::read(channel_, buffer, sizeof buffer)) > 0 || (count < 0 && errno == EINTR)) {
+        const auto deadline = Clock::now() + bounds_.query;
+        bool ended = false;
+        while (!ended && awaitChannel(POLLIN, deadline)) {
+            char buffer[4096];
+            const ssize_t count = ::read(channel_, buffer, sizeof buffer);
             if (count > 0) {
                 pending_.append(buffer, static_cast<std::size_t>(count));
+            } else if (count == 0 || errno != EINTR) {
+                ended = true;
             }
         }
-        std::size_t end = 0;
-        while ((end = pending_.find('\n')) != std::string::npos) {
-            const std::string line = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
-            if (line.find(ExtensionMessage::marker) == std::string::npos && printed_) {
-                printed_(line);
-            }
+        if (!ended) {
+            ::kill(pid_, SIGKILL);
         }
-        // A last line without its line break is still the extension's output.
-        if (!pending_.empty() && pending_.find(ExtensionMessage::marker) == std::string::npos && printed_) {
-            printed_(pending_);
-        }
-        pending_.clear();
-        ::close(channel_);
-        channel_ = -1;
+        closeChannel();
     }
+    return reap();
+}
+
+void ExtensionHost::stop() {
+    ::kill(pid_, SIGKILL);
+    closeChannel();
+    reap();
+}
+
+void ExtensionHost::closeChannel() {
+    std::size_t end = 0;
+    while ((end = pending_.find('\n')) != std::string::npos) {
+        const std::string line = pending_.substr(0, end);
+        pending_.erase(0, end + 1);
+        if (line.find(ExtensionMessage::marker) == std::string::npos && printed_) {
+            printed_(line);
+        }
+    }
+    // A last line without its line break is still the extension's output.
+    if (!pending_.empty() && pending_.find(ExtensionMessage::marker) == std::string::npos && printed_) {
+        printed_(pending_);
+    }
+    pending_.clear();
+    ::close(channel_);
+    channel_ = -1;
+}
+
+int ExtensionHost::reap() {
     if (!status_ && pid_ > 0) {
         int status = 0;
         while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
@@ -84,6 +110,22 @@ int ExtensionHost::finish() {
         status_ = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
     }
     return status_.value_or(-1);
+}
+
+bool ExtensionHost::awaitChannel(short events, Clock::time_point deadline) const {
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        pollfd descriptor{.fd = channel_, .events = events, .revents = 0};
+        const int ready = ::poll(&descriptor, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
+        // An error or a hang-up counts as ready: the read or send that
+        // follows says what became of the extension.
+        if (ready > 0 || (ready < 0 && errno != EINTR)) {
+            return true;
+        }
+        if (ready == 0 && Clock::now() >= deadline) {
+            return false;
+        }
+    }
 }
 
 std::string ExtensionHost::endedText() {
@@ -103,10 +145,20 @@ std::optional<HandlerAnswer> ExtensionHost::perform(std::string_view selector, c
     request.selector = std::string(selector);
     request.intent = intent;
     const std::string line = request.line();
+    const auto bound = request.selector == Selector::handle(intent->className()) ? bounds_.handling : bounds_.query;
+    const auto deadline = Clock::now() + bound;
+    const auto giveUp = [&] {
+        stop();
+        return ExtensionTimeout(request.selector, bound);
+    };
     std::size_t sent = 0;
     while (sent < line.size()) {
-        const ssize_t count = ::send(channel_, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
-        if (count < 0 && errno == EINTR) {
+        if (!awaitChannel(POLLOUT, deadline)) {
+            throw giveUp();
+        }
+        const ssize_t count =
+            ::send(channel_, line.data() + sent, line.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
             continue;
         }
         if (count <= 0) {
@@ -137,6 +189,9 @@ std::optional<HandlerAnswer> ExtensionHost::perform(std::string_view selector, c
                 return std::nullopt;
             }
             return std::move(answer.answer);
+        }
+        if (!awaitChannel(POLLIN, deadline)) {
+            throw giveUp();
         }
         char buffer[65536];
         const ssize_t count = ::read(channel_, buffer, sizeof buffer);

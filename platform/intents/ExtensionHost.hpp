@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/intents/ExtensionAnswerBounds.hpp"
 #include "platform/intents/HandlerAnswer.hpp"
 #include "platform/intents/Intent.hpp"
 #include "platform/intents/IntentResponse.hpp"
@@ -9,6 +10,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -27,14 +29,17 @@ namespace intents {
 //
 // Every operation throws ExtensionError when the process ends before it
 // answers (a fatal error in the extension, for instance) or answers with no
-// answer, and ArchiveError when the answer cannot be decoded.
+// answer, ExtensionTimeout, having killed the extension, when no answer comes
+// within its bound, and ArchiveError when the answer cannot be decoded. No
+// wait of the host is longer than a bound: an extension that hangs is
+// stopped, never waited for.
 class ExtensionHost {
 public:
     using PrintedLine = std::function<void(std::string_view line)>;
 
     // command[0] is the extension's executable; it inherits the environment.
-    ExtensionHost(std::vector<std::string> command, PrintedLine printed);
-    // Closes the extension's input and waits for it to end.
+    ExtensionHost(std::vector<std::string> command, PrintedLine printed, ExtensionAnswerBounds bounds = {});
+    // Closes the extension's input and waits for it to end, as finish() does.
     ~ExtensionHost();
     ExtensionHost(const ExtensionHost&) = delete;
     ExtensionHost& operator=(const ExtensionHost&) = delete;
@@ -49,15 +54,26 @@ public:
     std::shared_ptr<Object> defaultValue(const std::shared_ptr<Intent>& intent, std::string_view parameter);
     std::shared_ptr<IntentResponse> handle(const std::shared_ptr<Intent>& intent);
 
-    // Closes the extension's input and waits for it to end: its exit status,
-    // or 128 plus the signal that ended it.
+    // Closes the extension's input and waits, for as long as the bound of a
+    // query, for it to end, then kills it: its exit status, or 128 plus the
+    // signal that ended it.
     int finish();
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     HandlerAnswer require(std::string_view selector, const std::shared_ptr<Intent>& intent);
     [[nodiscard]] std::string endedText();
+    // False once the deadline has passed with the channel still not ready.
+    [[nodiscard]] bool awaitChannel(short events, Clock::time_point deadline) const;
+    // Kills the extension and closes the channel.
+    void stop();
+    // Passes on what the extension printed that has not been passed on yet, then closes.
+    void closeChannel();
+    int reap();
 
     PrintedLine printed_;
+    ExtensionAnswerBounds bounds_;
     pid_t pid_ = -1;
     int channel_ = -1;
     std::string pending_;

@@ -90,6 +90,19 @@ TEST_F(CreateEntryHandlerTest, FailsAtOnceWithoutSendingWhenSomethingIsMissing) 
     }
 }
 
+TEST_F(CreateEntryHandlerTest, ATokenThatWouldForgeAHeaderFailsWithTheReasonAndSendsNothing) {
+    for (const auto& token : testing::forgingTokens) {
+        SCOPED_TRACE(::testing::PrintToString(token));
+        signIn(token);
+        const auto before = requestsTo("/entries");
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(handle(intentWith("Hello", "12", true)), std::vector<std::string>{"answer 5"});
+        EXPECT_THAT(::testing::internal::GetCapturedStderr(),
+                    ::testing::HasSubstr("orvane: the entry cannot be sent: the token stored in"));
+        EXPECT_EQ(requestsTo("/entries"), before);
+    }
+}
+
 TEST_F(CreateEntryHandlerTest, PublishesThenAnswersThenReloadsTheWidgets) {
     signIn("s3cret");
     EXPECT_EQ(handle(intentWith("Hello", "12", true)), (std::vector<std::string>{"answer 4", "reload"}));

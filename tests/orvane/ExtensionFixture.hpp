@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvane::testing {
 
@@ -43,6 +44,10 @@ protected:
         return count;
     }
 };
+
+// Stored tokens that would end the Cookie header of a request and forge
+// what follows it.
+inline const std::vector<std::string> forgingTokens = {"t0k\r\nX-Forged: 1", "t0k\r", std::string("t0k\0", 4)};
 
 // Four journals in stored order: Music (not daily), Workout (daily, with an
 // emoji), art (not daily), Reading (daily).

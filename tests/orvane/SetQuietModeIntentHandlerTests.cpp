@@ -3,6 +3,7 @@
 #include "tests/orvane/ExtensionFixture.hpp"
 #include "tests/support/MainLoop.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace orvane {
@@ -79,6 +80,19 @@ TEST_F(SetQuietModeHandlerTest, FailsWithoutSendingWhenSignedOutOrWithoutAValue)
     signIn();
     EXPECT_EQ(handle(quietModeIntent(std::nullopt)), 5);
     EXPECT_EQ(requestsTo("/users"), before);
+}
+
+TEST_F(SetQuietModeHandlerTest, ATokenThatWouldForgeAHeaderFailsWithTheReasonAndSendsNothing) {
+    for (const auto& token : testing::forgingTokens) {
+        SCOPED_TRACE(::testing::PrintToString(token));
+        signIn(token);
+        const auto before = requestsTo("/users");
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(handle(quietModeIntent(intents::Number(true))), 5);
+        EXPECT_THAT(::testing::internal::GetCapturedStderr(),
+                    ::testing::HasSubstr("orvane: quiet mode cannot be set: the token stored in"));
+        EXPECT_EQ(requestsTo("/users"), before);
+    }
 }
 
 TEST_F(SetQuietModeHandlerTest, FailsWhenTheServerCannotBeReached) {

@@ -1,12 +1,19 @@
 #include "orvane/Store.hpp"
 
+#include "orvane/StoreError.hpp"
 #include "tests/orvane/ExtensionFixture.hpp"
+#include "tests/support/ScratchDirectory.hpp"
+#include "tests/support/SuiteDamage.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace orvane {
 namespace {
 
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::ThrowsMessage;
 using testing::ExtensionTest;
 
 std::vector<std::int64_t> idsOf(const std::vector<KestrovaJournal>& journals) {
@@ -72,6 +79,58 @@ TEST_F(StoreTest, ReadsWhatIsStoredAtEachAccess) {
     (void)store.journals();
     (void)::testing::internal::GetCapturedStdout();
     EXPECT_EQ(kestrova::sharedDefaults().data("user"), foundation::Data("not json"));
+}
+
+TEST_F(StoreTest, GivesTheTokenUnlessItWouldEndTheCookieHeader) {
+    struct Case {
+        std::optional<std::string> stored;
+        bool usable;
+    };
+    const std::vector<Case> cases = {
+        {std::nullopt, true},
+        {"t0k", true},
+        {"t0k\r\nX-Forged: 1", false},
+        {"t0k\n", false},
+        {"t0k\r", false},
+        {std::string("t0k\0x", 5), false},
+    };
+    const Store store;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.stored));
+        kestrova::sharedDefaults().removeObject("token");
+        if (c.stored) {
+            signIn(*c.stored);
+        }
+        if (c.usable) {
+            EXPECT_EQ(store.token(), c.stored);
+        } else {
+            EXPECT_THAT([&] { (void)store.token(); },
+                        ThrowsMessage<StoreError>(AllOf(HasSubstr(kestrova::sharedDefaults().file().string()),
+                                                        HasSubstr("holds a line break or NUL character"))));
+        }
+        // Refused, not repaired: the value stays for its owner to see.
+        EXPECT_EQ(kestrova::sharedDefaults().string("token"), c.stored);
+    }
+}
+
+TEST_F(StoreTest, ADamagedSuiteFailsEveryReadWithTheReason) {
+    const std::string name = "group.test.damaged";
+    const auto file = foundation::UserDefaults::databaseFile(name);
+    {
+        foundation::UserDefaults suite(name);
+        suite.set(std::string("t0k"), "token");
+        suite.set(foundation::Data(testing::fourJournals), "user");
+    }
+    const std::string damaged = testsupport::damageSuite(file, testsupport::SuiteDamage::damagedPages);
+    foundation::UserDefaults suite(name);
+    const Store store(suite);
+    const auto reason = ThrowsMessage<StoreError>(
+        AllOf(HasSubstr(file.string()), HasSubstr("database disk image is malformed")));
+    EXPECT_THAT([&] { (void)store.token(); }, reason);
+    EXPECT_THAT([&] { (void)store.journals(); }, reason);
+    EXPECT_THAT([&] { (void)store.dailyJournals(); }, reason);
+    EXPECT_THAT([&] { (void)store.otherJournals(); }, reason);
+    EXPECT_TRUE(testsupport::ScratchDirectory::read(file) == damaged) << "the damaged file was changed";
 }
 
 }  // namespace

@@ -7,10 +7,14 @@
 #include "kestrova/intents/SelectJournalIntent.hpp"
 #include "kestrova/intents/SetQuietModeIntent.hpp"
 #include "platform/foundation/URL.hpp"
+#include "platform/intents/ExtensionAnswerBounds.hpp"
 #include "platform/intents/ExtensionHost.hpp"
+#include "platform/intents/ExtensionTimeout.hpp"
 #include "platform/intents/File.hpp"
 
 #include <array>
+#include <charconv>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -86,15 +90,31 @@ struct Options {
     std::string intentName;
     std::map<std::string, std::string, std::less<>> values;
     std::string extension;
+    intents::ExtensionAnswerBounds bounds;
 };
+
+// A whole number of seconds from 1 on, as --timeout takes it.
+std::chrono::seconds seconds(const std::string& text) {
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    // A day is far beyond any wait worth making, and keeps the deadline's
+    // arithmetic clear of overflow.
+    constexpr std::int64_t longest = 86'400;
+    if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > longest) {
+        throw UsageError("--timeout takes a whole number of seconds from 1 to " + std::to_string(longest) +
+                         ", not \"" + text + "\"");
+    }
+    return std::chrono::seconds(value);
+}
 
 Options parse(std::span<const std::string_view> arguments, std::string extension) {
     if (arguments.size() < 2 || arguments[0] != "run") {
         throw UsageError(arguments.empty() ? "no command given" : "the command is \"run\"");
     }
-    Options options{.intentName = std::string(arguments[1]), .values = {}, .extension = std::move(extension)};
-    static constexpr std::array<std::string_view, 7> known = {"--journal", "--notes",      "--private", "--file",
-                                                              "--type",    "--quiet-mode", "--extension"};
+    Options options{
+        .intentName = std::string(arguments[1]), .values = {}, .extension = std::move(extension), .bounds = {}};
+    static constexpr std::array<std::string_view, 8> known = {"--journal", "--notes",      "--private",   "--file",
+                                                              "--type",    "--quiet-mode", "--extension", "--timeout"};
     for (std::size_t index = 2; index < arguments.size(); index += 2) {
         const std::string_view option = arguments[index];
         if (std::find(known.begin(), known.end(), option) == known.end()) {
@@ -105,6 +125,9 @@ Options parse(std::span<const std::string_view> arguments, std::string extension
         }
         if (option == "--extension") {
             options.extension = std::string(arguments[index + 1]);
+        } else if (option == "--timeout") {
+            const auto bound = seconds(std::string(arguments[index + 1]));
+            options.bounds = {.query = bound, .handling = bound};
         } else {
             options.values.insert_or_assign(std::string(option), std::string(arguments[index + 1]));
         }
@@ -164,12 +187,25 @@ void fill(intents::Intent& intent, const Options& options) {
     }
 }
 
+// Runs one step of the conversation with the extension. An extension that
+// has not answered within the step's bound has been stopped by the host;
+// the user learns which step it was and how long the runner waited.
+template <typename Step>
+auto awaiting(const std::string& extensionName, const std::string& step, const Step& perform) {
+    try {
+        return perform();
+    } catch (const intents::ExtensionTimeout& timeout) {
+        throw RunFailure(extensionName + " did not answer the " + step + " within " +
+                         std::to_string(timeout.bound().count()) + " s");
+    }
+}
+
 }  // namespace
 
 void ShortcutsRunner::printUsage(std::ostream& stream) const {
     stream << "usage: shortcuts run INTENT [--journal ID] [--notes TEXT] [--private true|false]\n"
               "                            [--file PATH [--type TYPE]] [--quiet-mode true|false]\n"
-              "                            [--extension PATH]\n"
+              "                            [--extension PATH] [--timeout SECONDS]\n"
               "INTENT is create-entry, set-quiet-mode, open-publish-view or select-journal.\n";
 }
 
@@ -188,15 +224,20 @@ int ShortcutsRunner::run(std::span<const std::string_view> arguments) {
     }
 
     try {
-        intents::ExtensionHost host({options.extension}, [this](std::string_view line) {
-            output_ << line << "\n";
-            output_.flush();
-        });
+        intents::ExtensionHost host(
+            {options.extension},
+            [this](std::string_view line) {
+                output_ << line << "\n";
+                output_.flush();
+            },
+            options.bounds);
+        const std::string name = std::filesystem::path(options.extension).filename().string();
         for (const auto& parameter : intent->parameterDescriptions()) {
             if (!parameter.hasDynamicOptions) {
                 continue;
             }
-            const auto collection = host.provideOptions(intent, parameter.name);
+            const auto collection = awaiting(name, "options request of " + parameter.name,
+                                             [&] { return host.provideOptions(intent, parameter.name); });
             output_ << "options of " << parameter.name << ":\n";
             for (const auto& section : collection->sections()) {
                 output_ << "  " << section->title().value_or("(untitled)") << "\n";
@@ -223,7 +264,8 @@ int ShortcutsRunner::run(std::span<const std::string_view> arguments) {
                     journal = std::make_shared<kestrova::IntentJournal>(*chosen, *chosen, std::nullopt);
                 }
                 intent->setObjectParameter(parameter.name, journal);
-            } else if (const auto fallback = host.defaultValue(intent, parameter.name)) {
+            } else if (const auto fallback = awaiting(name, "default request of " + parameter.name,
+                                                      [&] { return host.defaultValue(intent, parameter.name); })) {
                 output_ << "default " << parameter.name << ": " << describe(*fallback) << "\n";
                 intent->setObjectParameter(parameter.name, fallback);
             }
@@ -232,7 +274,8 @@ int ShortcutsRunner::run(std::span<const std::string_view> arguments) {
             if (!parameter.resolvable) {
                 continue;
             }
-            const auto result = host.resolve(intent, parameter.name);
+            const auto result = awaiting(name, "resolve request of " + parameter.name,
+                                         [&] { return host.resolve(intent, parameter.name); });
             output_ << "resolve " << parameter.name << ": " << intents::ResolutionResult::name(result->kind());
             if (result->value()) {
                 output_ << " " << describe(*result->value());
@@ -244,7 +287,7 @@ int ShortcutsRunner::run(std::span<const std::string_view> arguments) {
             }
             intent->setParameterValue(parameter.name, result->value());
         }
-        const auto response = host.handle(intent);
+        const auto response = awaiting(name, "handle request", [&] { return host.handle(intent); });
         const auto code = response->platformCode();
         output_ << "response: " << codeText(code) << "\n";
         output_.flush();

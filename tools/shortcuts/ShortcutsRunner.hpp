@@ -11,7 +11,9 @@ namespace shortcuts_tool {
 // fills the intent from the command line, asks for the options and default
 // of each parameter with a dynamic option list, for the resolution of each
 // resolvable parameter, then for the handling, printing every step and what
-// the extension prints. Exits 0 when the response code is success (4).
+// the extension prints. Exits 0 when the response code is success (4). An
+// extension that does not answer a step within its bound (--timeout, else
+// the host's) is stopped, and the run fails naming the step.
 class ShortcutsRunner {
 public:
     static constexpr int success = 0;

@@ -3,10 +3,13 @@
 
 #include "platform/intents/ExtensionError.hpp"
 #include "platform/intents/ExtensionHost.hpp"
+#include "platform/intents/ExtensionTimeout.hpp"
 #include "platform/intents/Selector.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <signal.h>
 
 namespace intents {
 namespace {
@@ -59,6 +62,59 @@ TEST(ExtensionHostTest, ReportsAnExtensionThatEndsWithoutAnswering) {
 
 TEST(ExtensionHostTest, ReportsAnExtensionThatCannotStart) {
     EXPECT_THROW(ExtensionHost({"/nonexistent/orvane"}, nullptr), ExtensionError);
+}
+
+// Processes that never answer, so each case ends by the bound whatever the
+// machine's speed.
+TEST(ExtensionHostTest, StopsAnExtensionThatDoesNotAnswerWithinTheBound) {
+    auto plain = std::make_shared<PlainIntent>();
+    // More than a socket's buffers hold, so that the request itself waits
+    // for a reader.
+    auto large = std::make_shared<PlainIntent>();
+    large->setParameterValue("notes", ParameterValue(std::string(16 * 1024 * 1024, 'n')));
+    struct Case {
+        std::string label;
+        std::vector<std::string> command;
+        std::shared_ptr<Intent> intent;
+        bool handles;
+        std::string selector;
+    };
+    const std::vector<Case> cases = {
+        {"it reads each request and says nothing", {"/bin/sh", "-c", "while read line; do :; done"}, plain, true,
+         "handleCreateEntry:completion:"},
+        // What it prints is its output, no answer.
+        {"it prints but never answers", {"/bin/sh", "-c", "while read line; do echo working; done"}, plain, false,
+         "resolveNotesForCreateEntry:withCompletion:"},
+        {"it reads nothing", {"/bin/sh", "-c", "exec sleep 3600"}, large, false,
+         "resolveNotesForCreateEntry:withCompletion:"},
+    };
+    // The bound of the other kind of step is never reached.
+    constexpr std::chrono::seconds bound{1};
+    constexpr std::chrono::seconds never{3600};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        ExtensionHost host(c.command, nullptr,
+                           {.query = c.handles ? never : bound, .handling = c.handles ? bound : never});
+        try {
+            if (c.handles) {
+                (void)host.handle(c.intent);
+            } else {
+                (void)host.resolve(c.intent, "notes");
+            }
+            ADD_FAILURE() << "answered";
+        } catch (const ExtensionTimeout& timeout) {
+            EXPECT_EQ(timeout.selector(), c.selector);
+            EXPECT_EQ(timeout.bound(), bound);
+            EXPECT_THAT(timeout.what(), HasSubstr("did not answer " + c.selector + " within 1 s"));
+        }
+        EXPECT_EQ(host.finish(), 128 + SIGKILL) << "the extension was not stopped";
+        EXPECT_THROW((void)host.handle(plain), ExtensionError);
+    }
+}
+
+TEST(ExtensionHostTest, StopsAnExtensionThatDoesNotEndOnceItsInputHasEnded) {
+    ExtensionHost host({"/bin/sh", "-c", "exec sleep 3600"}, nullptr, {.query = std::chrono::seconds(1)});
+    EXPECT_EQ(host.finish(), 128 + SIGKILL);
 }
 
 }  // namespace

@@ -12,9 +12,15 @@
 #include "tests/support/ScopedEnvironment.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 #include "tests/support/Subprocess.hpp"
+#include "tests/support/SuiteDamage.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <cerrno>
+#include <filesystem>
 
 namespace {
 
@@ -125,12 +131,94 @@ TEST_F(ShortcutsRunnerTest, RefusesCommandLinesItCannotUnderstand) {
         {"run", "create-entry", "--private", "maybe"},
         {"run", "create-entry", "--notes"},
         {"run", "create-entry", "--file", "/nonexistent/file"},
+        {"run", "set-quiet-mode", "--timeout", "0"},
+        {"run", "set-quiet-mode", "--timeout", "1.5"},
+        {"run", "set-quiet-mode", "--timeout", "soon"},
+        {"run", "set-quiet-mode", "--timeout", "86401"},
     };
     for (const auto& arguments : cases) {
         SCOPED_TRACE(::testing::PrintToString(arguments));
         const auto run = shortcuts(arguments);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_THAT(run.errors, HasSubstr("usage: shortcuts run INTENT"));
+    }
+    EXPECT_TRUE(server_.requests().empty());
+}
+
+TEST_F(ShortcutsRunnerTest, AStoredFaultFailsTheIntentWithTheReasonAndLeavesTheSuiteAsItWas) {
+    struct Case {
+        std::string label;
+        std::vector<std::string> arguments;
+        std::string token;
+        std::optional<testsupport::SuiteDamage> damage;
+        std::string output;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"a token that would forge a header",
+         {"run", "create-entry", "--journal", "7", "--notes", "Hello", "--private", "true"},
+         "t0k\r\nX-Forged: 1",
+         std::nullopt,
+         "resolve isPrivate: success true\nresponse: failure (5)\n",
+         "orvane: the entry cannot be sent: the token stored in"},
+        {"a suite with damaged pages",
+         {"run", "set-quiet-mode", "--quiet-mode", "true"},
+         "t0k",
+         testsupport::SuiteDamage::damagedPages,
+         "resolve quietMode: success true\nresponse: failure (5)\n",
+         "orvane: quiet mode cannot be set: cannot read \"token\""},
+        {"a file that is no database",
+         {"run", "select-journal"},
+         "t0k",
+         testsupport::SuiteDamage::notADatabase,
+         "",
+         "shortcuts: the extension could not provide the options of journal: cannot open the defaults database"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const testsupport::ScopedAppGroupDirectory directory;
+        const auto file = foundation::UserDefaults::databaseFile(foundation::AppGroup::identifier());
+        {
+            foundation::UserDefaults suite(foundation::AppGroup::identifier());
+            suite.set(c.token, "token");
+            suite.set(foundation::Data(storedUser), "user");
+        }
+        const std::string contents =
+            c.damage ? testsupport::damageSuite(file, *c.damage) : testsupport::ScratchDirectory::read(file);
+        const auto run = shortcuts(c.arguments);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_THAT(run.output, ::testing::EndsWith(c.output));
+        EXPECT_THAT(run.errors, HasSubstr(c.reason));
+        EXPECT_THAT(run.errors, HasSubstr(file.string()));
+        EXPECT_TRUE(server_.requests().empty());
+        EXPECT_TRUE(testsupport::ScratchDirectory::read(file) == contents) << "the suite's file was changed";
+    }
+}
+
+// The fake extension reads every request and never answers, so the run ends
+// by the bound however loaded the machine is.
+TEST_F(ShortcutsRunnerTest, GivesUpOnAnExtensionThatDoesNotAnswerAndStopsIt) {
+    const auto fake =
+        files_.write("silent-extension", "#!/bin/sh\necho $$ > \"$0.pid\"\nwhile read line; do :; done\n");
+    std::filesystem::permissions(fake, std::filesystem::perms::owner_all);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"run", "set-quiet-mode", "--quiet-mode", "true"}, "the resolve request of quietMode"},
+        {{"run", "select-journal"}, "the options request of journal"},
+    };
+    for (const auto& [arguments, step] : cases) {
+        SCOPED_TRACE(step);
+        std::filesystem::remove(fake.string() + ".pid");
+        auto command = arguments;
+        command.insert(command.end(), {"--extension", fake.string(), "--timeout", "1"});
+        const auto run = shortcuts(command);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.errors, "shortcuts: silent-extension did not answer " + step + " within 1 s\n");
+        // Stopped before it even began, or stopped since: it runs no more.
+        if (std::filesystem::exists(fake.string() + ".pid")) {
+            const pid_t pid = std::stoi(testsupport::ScratchDirectory::read(fake.string() + ".pid"));
+            EXPECT_EQ(::kill(pid, 0), -1) << "the extension still runs";
+            EXPECT_EQ(errno, ESRCH);
+        }
     }
     EXPECT_TRUE(server_.requests().empty());
 }
