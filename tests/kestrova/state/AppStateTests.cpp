@@ -11,7 +11,7 @@
 #include "kestrova/model/SharedDefaults.hpp"
 #include "tests/kestrova/networking/APIServer.hpp"
 #include "tests/support/CapturedOutput.hpp"
-#include "tests/support/DamagedDefaults.hpp"
+#include "tests/support/SuiteDamage.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/ScopedFileSizeLimit.hpp"
 
@@ -221,7 +221,7 @@ TEST(AppStateOfAnUnreadableSuiteTest, EverySettingReadsAsItsDefaultAndSaysSo) {
                 suite.set(2.0, "pageZoom");
                 suite.set(false, "soundFX");
             }
-            testsupport::damageDefaultsFile(foundation::UserDefaults::databaseFile(identifier));
+            testsupport::damageSuite(foundation::UserDefaults::databaseFile(identifier), testsupport::SuiteDamage::damagedPages);
             const AppState state;
             const bool defaults = !state.statusBarIcon.get() && state.statusBarIconMonochrome.get() &&
                                   !state.isBeta.get() && state.pageZoom.get() == 1.0 && state.soundFX.get();

@@ -4,7 +4,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/foundation/UserDefaultsError.hpp"
 #include "tests/support/CapturedOutput.hpp"
-#include "tests/support/DamagedDefaults.hpp"
+#include "tests/support/SuiteDamage.hpp"
 #include "tests/support/ScopedAppGroupDirectory.hpp"
 
 #include <gmock/gmock.h>
@@ -112,7 +112,7 @@ TEST(AppStorageOfAnUnreadableSuiteTest, EverySettingReadsAsItsDefaultSaidOncePer
         store.set(false, "flag");
         store.set(2.0, "zoom");
     }
-    testsupport::damageDefaultsFile(foundation::UserDefaults::databaseFile(name));
+    testsupport::damageSuite(foundation::UserDefaults::databaseFile(name), testsupport::SuiteDamage::damagedPages);
     foundation::UserDefaults store(name);
     Settings settings(store);
 
