@@ -57,7 +57,7 @@ private:
     DesktopPushService push_;
     FreedesktopNotificationService notifications_{"Kestrova", "kestrova"};
     DesktopUpdaterUserDriver updaterDriver_;
-    StatusNotifierService statusBar_{"kestrova"};
+    StatusNotifierService statusBar_{"kestrova", "Kestrova"};
     DesktopWorkspaceService workspace_;
     DesktopPanelService panels_;
     DesktopAudioOutput audio_;
