@@ -3,8 +3,10 @@
 #include "platform/appkit/SavePanel.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/FileManagerError.hpp"
+#include "platform/usernotifications/UserNotificationCenter.hpp"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace kestrova {
@@ -39,6 +41,20 @@ void WebWrapperView::Coordinator::DownloadDelegate::didFail(webkit::Download& /*
     const std::string lines = "Download failed:\n" + error.description() + "\n" + error.localizedDescription + "\n";
     std::fputs(lines.c_str(), stdout);
     std::fflush(stdout);
+}
+
+void WebWrapperView::Coordinator::DownloadDelegate::didFinish(webkit::Download& /*download*/,
+                                                             const foundation::URL& file) {
+    // A download may take long after its panel closed; the desktop's notifications are where a person
+    // looks for its end. The application's delegate reveals a clicked notification's "fileURL", from
+    // the notification itself as from its action.
+    usernotifications::NotificationRequest request;
+    request.identifier = file.absoluteString();
+    request.content.title = "Download finished";
+    request.content.body = std::filesystem::path(file.path()).filename().string();
+    request.content.userInfo = {{"fileURL", file.absoluteString()}};
+    request.content.actions = {{showInFolderAction, "Show in folder"}};
+    usernotifications::UserNotificationCenter::current().add(request);
 }
 
 }  // namespace kestrova

@@ -9,8 +9,9 @@
 namespace kestrova {
 
 // Asks the user where each download of a window's web view goes, with a save panel in the Downloads
-// folder that proposes the server's file name, and prints a failed download. One per coordinator,
-// shared by all its downloads; main thread only.
+// folder that proposes the server's file name, prints a failed download, and says with a
+// notification that a download finished. One per coordinator, shared by all its downloads; main
+// thread only.
 class WebWrapperView::Coordinator::DownloadDelegate final
     : public webkit::DownloadDelegate,
       public std::enable_shared_from_this<WebWrapperView::Coordinator::DownloadDelegate> {
@@ -24,6 +25,12 @@ public:
                            DestinationHandler completion) override;
     // Prints "Download failed:", the error and its message, each on a line of its own.
     void didFail(webkit::Download& download, const webkit::DownloadError& error) override;
+    // Posts "Download finished" with the file's name, which reveals the file in the file manager
+    // when clicked or through its action "Show in folder".
+    void didFinish(webkit::Download& download, const foundation::URL& file) override;
+
+    // The identifier of the notification's action that reveals the file.
+    static constexpr const char* showInFolderAction = "show-in-folder";
 };
 
 }  // namespace kestrova

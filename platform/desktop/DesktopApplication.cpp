@@ -12,11 +12,33 @@
 #include "platform/desktop/internal/ApplicationAction.hpp"
 
 #include <gtk/gtk.h>
+#ifdef GDK_WINDOWING_X11
+#include <gdk/gdkx.h>
+#endif
 
 #include <iostream>
 #include <optional>
 
 namespace desktop {
+namespace {
+
+// The window manager (and, without one, the X server) lets a window take the focus from another
+// application only for a request stamped no earlier than the user's latest interaction elsewhere.
+// An activation the user asked for through another program, such as a click on the tray that comes
+// over the bus, arrives with no input event of its own: the X server's time now stands for it, and
+// the windows presented from now on carry it.
+void takeTheFocusFromOtherApplications() {
+#ifdef GDK_WINDOWING_X11
+    GdkDisplay* display = gdk_display_get_default();
+    if (display == nullptr || !GDK_IS_X11_DISPLAY(display)) {
+        return;
+    }
+    GdkWindow* leader = gdk_display_get_default_group(display);
+    gdk_x11_window_set_user_time(leader, gdk_x11_get_server_time(leader));
+#endif
+}
+
+}  // namespace
 
 // Owns the parts of the application and wires them to the GtkApplication's signals and the standard
 // items of the main menu.
@@ -70,6 +92,18 @@ public:
 
     [[nodiscard]] std::shared_ptr<appkit::Window> keyWindow() const { return focus_.keyWindow(); }
 
+    // The application's own activation, as a launcher's: the first windows when none is open, else
+    // the key window in front.
+    void activate(bool ignoringOtherApps) {
+        if (g_application_get_is_registered(G_APPLICATION(gtk_)) == FALSE) {
+            return;
+        }
+        if (ignoringOtherApps) {
+            takeTheFocusFromOtherApplications();
+        }
+        g_application_activate(G_APPLICATION(gtk_));
+    }
+
     void terminate() {
         if (windows_.keepForRelaunch()) {
             g_application_quit(G_APPLICATION(gtk_));
@@ -115,8 +149,8 @@ private:
         windows_.closeAll();
     }
 
-    void addAction(const char* name, void (*activate)(GSimpleAction*, GVariant*, gpointer)) {
-        addApplicationAction(G_ACTION_MAP(gtk_), name, G_CALLBACK(activate), this);
+    void addAction(const char* name, void (*onActivate)(GSimpleAction*, GVariant*, gpointer)) {
+        addApplicationAction(G_ACTION_MAP(gtk_), name, G_CALLBACK(onActivate), this);
     }
 
     // The standard items of the main menu that act on the application and its windows.
@@ -170,6 +204,10 @@ std::vector<std::shared_ptr<appkit::Window>> DesktopApplication::windows() const
 
 std::shared_ptr<appkit::Window> DesktopApplication::keyWindow() const {
     return implementation_->keyWindow();
+}
+
+void DesktopApplication::activate(bool ignoringOtherApps) {
+    implementation_->activate(ignoringOtherApps);
 }
 
 void DesktopApplication::terminate() {

@@ -30,6 +30,9 @@ public:
 
     [[nodiscard]] std::vector<std::shared_ptr<appkit::Window>> windows() const;
     [[nodiscard]] std::shared_ptr<appkit::Window> keyWindow() const;
+    // Opens the first windows when none is open, else brings the key window to the front; with
+    // `ignoringOtherApps` it takes the focus even from another application in use.
+    void activate(bool ignoringOtherApps);
     void terminate();
     // A link of the application's own that it opens for itself, shown in a new window; false when this
     // process is not the application's running instance.

@@ -6,9 +6,11 @@
 
 namespace desktop {
 
-// GApplication's own activation opens the main window in most shells, which is not what activating
-// means here: the window that should come forward is presented by its makeKeyAndOrderFront().
-void DesktopApplicationService::activate(bool /*ignoringOtherApps*/) {}
+void DesktopApplicationService::activate(bool ignoringOtherApps) {
+    if (running_) {
+        running_->activate(ignoringOtherApps);
+    }
+}
 
 void DesktopApplicationService::terminate() {
     if (running_) {

@@ -9,9 +9,9 @@ namespace desktop {
 
 class DesktopWindowRealizer;
 
-// The application as a whole on GTK: runs the GtkApplication of the application's scenes; a window
-// comes forward when it is presented, so activating has nothing to do of its own; terminating ends
-// the GTK application, or the process when none runs.
+// The application as a whole on GTK: runs the GtkApplication of the application's scenes; activating
+// is the GTK application's own activation (the first windows when none is open, else the key window
+// in front); terminating ends the GTK application, or the process when none runs.
 class DesktopApplicationService final : public appkit::ApplicationService {
 public:
     explicit DesktopApplicationService(DesktopWindowRealizer& realizer) : realizer_(realizer) {}

@@ -58,7 +58,7 @@ private:
     DesktopPushService push_;
     FreedesktopNotificationService notifications_{"Kestrova", "kestrova"};
     DesktopUpdaterUserDriver updaterDriver_;
-    StatusNotifierService statusBar_{"kestrova"};
+    StatusNotifierService statusBar_{"kestrova", "Kestrova"};
     DesktopWorkspaceService workspace_;  // after application_, which it hands the own links
     DesktopPanelService panels_;
     DesktopAudioOutput audio_;

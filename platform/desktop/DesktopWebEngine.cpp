@@ -105,10 +105,13 @@ webkit::NavigationAction actionOf(WebKitNavigationAction* action, bool newWindow
 
 class DesktopWebPage;
 
-// One engine download with the kit's download object that the delegate sees.
+// One engine download with the kit's download object that the delegate sees, and where it goes.
 struct DownloadRecord {
     WebKitDownload* engine = nullptr;
     std::unique_ptr<webkit::Download> download;
+    std::optional<foundation::URL> destination;
+    // The engine says "finished" after a failure too.
+    bool failed = false;
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
 
@@ -426,6 +429,7 @@ private:
         }
         g_signal_connect(engine, "decide-destination", G_CALLBACK(&DesktopWebPage::onDecideDestination), record.get());
         g_signal_connect(engine, "failed", G_CALLBACK(&DesktopWebPage::onDownloadFailed), record.get());
+        g_signal_connect(engine, "finished", G_CALLBACK(&DesktopWebPage::onDownloadFinished), record.get());
         self->downloads_.push_back(std::move(record));
     }
 
@@ -438,9 +442,10 @@ private:
         g_object_ref(engine);
         delegate->decideDestination(
             *record->download, suggestedFilename == nullptr ? "" : suggestedFilename,
-            [engine, alive = std::weak_ptr<bool>(record->alive)](std::optional<foundation::URL> destination) {
+            [engine, record, alive = std::weak_ptr<bool>(record->alive)](std::optional<foundation::URL> destination) {
                 if (const auto isAlive = alive.lock(); isAlive && *isAlive) {
                     if (destination) {
+                        record->destination = destination;
                         webkit_download_set_allow_overwrite(engine, TRUE);
                         webkit_download_set_destination(engine, destination->path().c_str());
                     } else {
@@ -453,6 +458,7 @@ private:
     }
 
     static void onDownloadFailed(WebKitDownload* /*engine*/, GError* error, DownloadRecord* record) {
+        record->failed = true;
         // A download the user cancelled in the save panel is no failure to report.
         if (error != nullptr && g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER)) {
             return;
@@ -463,6 +469,15 @@ private:
             failure.code = error != nullptr ? error->code : 0;
             failure.localizedDescription = error != nullptr ? error->message : "The download failed.";
             delegate->didFail(*record->download, failure);
+        }
+    }
+
+    static void onDownloadFinished(WebKitDownload* /*engine*/, DownloadRecord* record) {
+        if (record->failed || !record->destination) {
+            return;
+        }
+        if (auto* delegate = record->download->delegate()) {
+            delegate->didFinish(*record->download, *record->destination);
         }
     }
 

@@ -5,6 +5,7 @@
 #include <gio/gio.h>
 
 #include <memory>
+#include <vector>
 
 namespace desktop {
 
@@ -87,7 +88,13 @@ void FreedesktopNotificationService::post(const usernotifications::NotificationR
         return;
     }
     using usernotifications::PresentationOptions;
-    const gchar* actions[] = {defaultActionKey, "Open", nullptr};
+    // Key and label in turn: the click on the notification, then its own actions.
+    std::vector<const gchar*> actions{defaultActionKey, "Open"};
+    for (const auto& action : request.content.actions) {
+        actions.push_back(action.identifier.c_str());
+        actions.push_back(action.title.c_str());
+    }
+    actions.push_back(nullptr);
     GVariantBuilder hints;
     g_variant_builder_init(&hints, G_VARIANT_TYPE("a{sv}"));
     g_variant_builder_add(&hints, "{sv}", "desktop-entry", g_variant_new_string(desktopEntry_.c_str()));
@@ -106,7 +113,7 @@ void FreedesktopNotificationService::post(const usernotifications::NotificationR
     g_dbus_connection_call(
         bus, serverName, serverPath, serverInterface, "Notify",
         g_variant_new("(susss^asa{sv}i)", applicationName_.c_str(), 0u, desktopEntry_.c_str(),
-                      request.content.title.c_str(), request.content.body.c_str(), actions, &hints, -1),
+                      request.content.title.c_str(), request.content.body.c_str(), actions.data(), &hints, -1),
         G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
         [](GObject* source, GAsyncResult* result, gpointer data) {
             std::unique_ptr<Pending<PostHandler>> call(static_cast<Pending<PostHandler>*>(data));

@@ -12,7 +12,8 @@ namespace desktop {
 
 // Notifications through the desktop's notification server (org.freedesktop.Notifications). Each one
 // carries a default action, so that the server reports a click on it (ActionInvoked), which reaches
-// the notification centre with the notification's payload. The application may notify whenever a
+// the notification centre with the notification's payload; its own actions follow as buttons, and
+// come back the same way under their identifiers. The application may notify whenever a
 // server is on the bus. Used on the main thread; the server's answers arrive through the default main
 // context.
 class FreedesktopNotificationService final : public usernotifications::NotificationService {

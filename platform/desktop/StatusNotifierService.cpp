@@ -2,6 +2,7 @@
 
 #include "platform/appkit/StatusItem.hpp"
 #include "platform/desktop/DBusMenuExport.hpp"
+#include "platform/desktop/PointerMenu.hpp"
 
 #include <gio/gio.h>
 
@@ -97,8 +98,9 @@ public:
         g_dbus_connection_emit_signal(connection_, nullptr, path_.c_str(), itemInterface, "NewIcon", nullptr, nullptr);
     }
 
-    // The panel opens the exported menu itself on a right click: nothing to pop up from here.
-    void popUpMenu(appkit::Menu& /*menu*/) override {}
+    // Most panels open the exported menu themselves on a right click; those that cannot send
+    // ContextMenu, and the menu opens here instead.
+    void popUpMenu(appkit::Menu& menu) override { popUpMenuAtPointer(menu); }
 
 private:
     void updateMenu() {
@@ -135,6 +137,7 @@ private:
         auto* self = static_cast<StatusNotifierItemHost*>(data);
         const std::string name = property;
         const std::string& id = self->service_.applicationId_;
+        const std::string& title = self->service_.title_;
         if (name == "Category") {
             return g_variant_new_string("ApplicationStatus");
         }
@@ -142,7 +145,7 @@ private:
             return g_variant_new_string(id.c_str());
         }
         if (name == "Title") {
-            return g_variant_new_string(id.c_str());
+            return g_variant_new_string(title.c_str());
         }
         if (name == "Status") {
             return g_variant_new_string("Active");
@@ -166,7 +169,7 @@ private:
             return pixmapVariant(image);
         }
         if (name == "ToolTip") {
-            return g_variant_new("(s@a(iiay)ss)", "", pixmapVariant(appkit::Pixmap{}), id.c_str(), "");
+            return g_variant_new("(s@a(iiay)ss)", "", pixmapVariant(appkit::Pixmap{}), title.c_str(), "");
         }
         return nullptr;
     }
@@ -192,7 +195,8 @@ private:
     std::unique_ptr<DBusMenuExport> menu_;
 };
 
-StatusNotifierService::StatusNotifierService(std::string applicationId) : applicationId_(std::move(applicationId)) {}
+StatusNotifierService::StatusNotifierService(std::string applicationId, std::string title)
+    : applicationId_(std::move(applicationId)), title_(std::move(title)) {}
 
 StatusNotifierService::~StatusNotifierService() {
     if (connection_ != nullptr) {

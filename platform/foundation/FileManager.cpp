@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -70,11 +72,23 @@ URL FileManager::temporaryDirectory() const {
 }
 
 URL FileManager::downloadsDirectory() const {
-    const char* directory = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
-    if (directory == nullptr || *directory == '\0') {
-        throw FileManagerError(ENOENT, "the desktop names no downloads folder");
+    std::vector<std::string> candidates;
+    if (const char* named = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD); named != nullptr && *named != '\0') {
+        candidates.emplace_back(named);
     }
-    return URL::fileURL(directory, true);
+    // HOME as it is now: GLib keeps the value it saw first.
+    const char* home = std::getenv("HOME");
+    const std::string homeDirectory = home != nullptr && *home != '\0' ? home : g_get_home_dir();
+    candidates.push_back(homeDirectory + "/Downloads");
+    candidates.push_back(homeDirectory);
+    for (const auto& candidate : candidates) {
+        bool isDirectory = false;
+        if (fileExists(candidate, &isDirectory) && isDirectory) {
+            return URL::fileURL(candidate, true);
+        }
+    }
+    throw FileManagerError(ENOENT, "neither the desktop's downloads folder nor ~/Downloads nor the home folder \"" +
+                                       homeDirectory + "\" is a folder");
 }
 
 }  // namespace foundation

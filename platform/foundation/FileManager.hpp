@@ -31,8 +31,10 @@ public:
     void removeItem(const URL& url) const;
     // $TMPDIR when set and not empty, else /tmp, as a directory URL.
     [[nodiscard]] URL temporaryDirectory() const;
-    // The user's downloads folder as the desktop names it (XDG_DOWNLOAD_DIR), as a directory URL;
-    // not created when missing. Throws FileManagerError when the desktop names none.
+    // The user's downloads folder, as a directory URL: the first of the desktop's downloads folder
+    // (XDG_DOWNLOAD_DIR), ~/Downloads and the home folder that is a folder now, so that a panel opened
+    // there never falls back to the working directory; nothing is created. Throws FileManagerError
+    // when none of them is.
     [[nodiscard]] URL downloadsDirectory() const;
 
 private:

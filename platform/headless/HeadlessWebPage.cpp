@@ -264,7 +264,11 @@ void HeadlessWebPage::startDownload(std::optional<foundation::URL> url, std::str
                 }
                 return;
             }
+            record.running = false;
             effects_.record("web download: " + source + " to " + destination->path());
+            if (auto* downloadDelegate = record.download->delegate()) {
+                downloadDelegate->didFinish(*record.download, *destination);
+            }
         });
 }
 

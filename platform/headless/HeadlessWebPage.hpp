@@ -36,7 +36,8 @@ namespace headless {
 // A navigation the delegate allows in the main frame stays provisional until the test answers it
 // with respond(); one in a sub-frame is recorded and goes no further. The web view's URL is the
 // provisional one while a navigation is under way, and goes back to the page shown when the
-// navigation becomes a download or is stopped.
+// navigation becomes a download or is stopped. A download is written as soon as its delegate has
+// answered where, and the delegate then hears that it finished.
 class HeadlessWebPage final : public webkit::WebPage {
 public:
     HeadlessWebPage(webkit::WebView& owner, HeadlessEffects& effects);

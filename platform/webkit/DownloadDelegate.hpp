@@ -11,7 +11,8 @@ namespace webkit {
 
 class Download;
 
-// Decides where a download is written and hears when one fails. Called on the main thread.
+// Decides where a download is written and hears when one fails or finishes. Called on the main
+// thread.
 class DownloadDelegate {
 public:
     using DestinationHandler = std::function<void(std::optional<foundation::URL>)>;
@@ -22,6 +23,8 @@ public:
     virtual void decideDestination(Download& download, const std::string& suggestedFilename,
                                    DestinationHandler completion) = 0;
     virtual void didFail(Download& download, const DownloadError& error) = 0;
+    // The whole file is written at `file`, the destination the delegate answered. Optional.
+    virtual void didFinish(Download& /*download*/, const foundation::URL& /*file*/) {}
 
 protected:
     DownloadDelegate() = default;

@@ -15,6 +15,7 @@
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/state/AppState.hpp"
+#include "kestrova/web/DownloadDelegate.hpp"
 #include "tests/kestrova/networking/APIServer.hpp"
 #include "tests/support/CapturedOutput.hpp"
 #include "tests/support/MainLoop.hpp"
@@ -295,6 +296,24 @@ TEST_F(AppDelegateTest, AClickedNotificationOpensItsPageElseRevealsItsFile) {
         EXPECT_EQ(output.text(), c.printed) << c.name;
         EXPECT_EQ(completions, 1) << c.name;
     }
+}
+
+TEST_F(AppDelegateTest, AFinishedDownloadsNotificationRevealsTheFileFromItsActionAsFromAClick) {
+    auto& notifications = headlessBackend().notificationService();
+    notifications.reset();
+    usernotifications::UserNotificationCenter::current().setDelegate(&delegate);
+    const auto file = foundation::URL::fileURL("/home/ann/Downloads/saved report.pdf");
+    webkit::Download download(foundation::URL::fromString("https://kestrova.example/report.pdf"));
+    WebWrapperView::Coordinator::DownloadDelegate downloads;
+    downloads.didFinish(download, file);
+    ASSERT_EQ(notifications.posted().size(), 1U);
+    for (const char* action : {WebWrapperView::Coordinator::DownloadDelegate::showInFolderAction,
+                               usernotifications::NotificationResponse::defaultActionIdentifier}) {
+        headlessBackend().effects().clear();
+        ASSERT_TRUE(notifications.click(notifications.posted().front().identifier, action));
+        EXPECT_EQ(effects(), Lines{"workspace revealed: " + file.absoluteString()}) << action;
+    }
+    usernotifications::UserNotificationCenter::current().setDelegate(nullptr);
 }
 
 TEST_F(AppDelegateTest, BecomingActiveBringsBackAWindowOnlyWhenEveryKeyCapableWindowIsMiniaturized) {

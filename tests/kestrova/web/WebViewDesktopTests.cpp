@@ -1,5 +1,6 @@
 // The web view on the real engine, in a window on a virtual display: the page talks to the bridge,
-// links go to the desktop's handlers, a PDF becomes a file where the save panel says, cookies are
+// links go to the desktop's handlers, a PDF becomes a file where the save panel says and a
+// notification from which the file manager shows it, cookies are
 // read and cleared, the zoom applies, and a main window's content covers the page with the loading
 // screen until it has loaded. The service's hosts are answered by a loopback server that the engine
 // reaches through a proxy, which holds TLS for the service's https pages with a certificate the
@@ -14,14 +15,17 @@
 #include "platform/desktop/DesktopBackend.hpp"
 #include "platform/desktop/DesktopWebEngine.hpp"
 #include "platform/foundation/FileManager.hpp"
+#include "platform/usernotifications/UserNotificationCenter.hpp"
 #include "platform/webkit/WebView.hpp"
 #include "platform/webkit/WebsiteDataStore.hpp"
+#include "kestrova/shell/AppDelegate.hpp"
 #include "kestrova/state/AppState.hpp"
 #include "kestrova/web/DownloadDelegate.hpp"
 #include "kestrova/web/JSMethod.hpp"
 #include "kestrova/web/WebWrapper.hpp"
 #include "kestrova/web/WebWrapperViewCoordinator.hpp"
 #include "tests/kestrova/web/WindowState.hpp"
+#include "tests/platform/desktop/FakeNotificationServer.hpp"
 #include "tests/support/GtkPixels.hpp"
 #include "tests/support/GtkWidgetSearch.hpp"
 #include "tests/support/InterceptingProxy.hpp"
@@ -261,7 +265,11 @@ TEST_F(WebViewDesktopTest, AForeignLinkGoesToTheBrowserAndControlOrMiddleClicksT
         << state.url.absoluteString();
 }
 
-TEST_F(WebViewDesktopTest, APDFBecomesADownloadThatLandsInTheChosenFile) {
+TEST_F(WebViewDesktopTest, APDFBecomesADownloadThatLandsInTheChosenFileWhoseNotificationShowsItInTheFileManager) {
+    desktoptest::FakeNotificationServer notifications;
+    desktoptest::FakeFileManager fileManager;
+    AppDelegate appDelegate;
+    usernotifications::UserNotificationCenter::current().setDelegate(&appDelegate);
     server().reply("GET", page("/files"), html(R"(<a id="r" href="/report.pdf">report</a>)"
                                                 R"(<script>window.onload = () => document.getElementById('r').click();</script>)"));
     server().reply("GET", page("/report.pdf"),
@@ -295,6 +303,16 @@ TEST_F(WebViewDesktopTest, APDFBecomesADownloadThatLandsInTheChosenFile) {
     EXPECT_EQ(coordinator->downloadDelegate->filePathDestination,
               foundation::URL::fileURL(target.string()));
     EXPECT_TRUE(shows("/files"));
+
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return notifications.notifies == 1; }));
+    EXPECT_EQ(notifications.summary, "Download finished");
+    EXPECT_EQ(notifications.body, "kept report.pdf");
+    EXPECT_EQ(notifications.actions,
+              (std::vector<std::string>{"default", "Open", "show-in-folder", "Show in folder"}));
+    notifications.emit("ActionInvoked",
+                       g_variant_new("(us)", desktoptest::FakeNotificationServer::shownId, "show-in-folder"));
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return !fileManager.shown.empty(); }));
+    EXPECT_EQ(fileManager.shown, std::vector<std::string>{foundation::URL::fileURL(target.string()).absoluteString()});
 }
 
 using testsupport::allWebsiteCookies;

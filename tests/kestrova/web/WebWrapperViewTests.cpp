@@ -325,10 +325,12 @@ TEST_F(WebWrapperViewTest, NewWindowRequestsOpenAWindowOrTheBrowserAndThePageGet
               }));
 }
 
-TEST_F(WebWrapperViewTest, ResponsesThatAreNotHTMLBecomeDownloadsSavedWhereTheUserChooses) {
+TEST_F(WebWrapperViewTest, ResponsesThatAreNotHTMLBecomeDownloadsSavedWhereTheUserChoosesWhichANotificationTells) {
     finishFirstLoad();
     testsupport::ScratchDirectory scratch;
     auto& panels = backend().panelService();
+    auto& notifications = backend().notificationService();
+    notifications.reset();
 
     page().navigate(url("https://kestrova.example/report.pdf"), webkit::NavigationType::other);
     page().respond("application/pdf", true, "%PDF-1.4 report", "report.pdf");
@@ -365,6 +367,30 @@ TEST_F(WebWrapperViewTest, ResponsesThatAreNotHTMLBecomeDownloadsSavedWhereTheUs
     EXPECT_EQ(page().url()->absoluteString(), "https://kestrova.example/login");
     drain();
     EXPECT_EQ(state.url.absoluteString(), "https://kestrova.example/login");
+
+    // The saved download, and only that one, says where its file is, with the way to reveal it.
+    ASSERT_EQ(notifications.posted().size(), 1U);
+    const auto& notification = notifications.posted().front();
+    EXPECT_EQ(notification.identifier, chosen.absoluteString());
+    EXPECT_EQ(notification.content.title, "Download finished");
+    EXPECT_EQ(notification.content.body, "saved report.pdf");
+    EXPECT_EQ(notification.content.userInfo,
+              (usernotifications::UserInfo{{"fileURL", chosen.absoluteString()}}));
+    EXPECT_EQ(notification.content.actions,
+              (std::vector<usernotifications::NotificationAction>{{"show-in-folder", "Show in folder"}}));
+}
+
+TEST_F(WebWrapperViewTest, ADownloadWhoseFileCannotBeWrittenFailsAndTellsOfNoFile) {
+    finishFirstLoad();
+    backend().notificationService().reset();
+    page().navigate(url("https://kestrova.example/report.pdf"), webkit::NavigationType::other);
+    page().respond("application/pdf", true, "%PDF-1.4 report", "report.pdf");
+    testsupport::CapturedOutput output;
+    backend().panelService().endSavePanel(0, foundation::URL::fileURL("/nonexistent-folder/report.pdf"));
+    EXPECT_EQ(effects("web download"),
+              std::vector<std::string>{"web download failed: https://kestrova.example/report.pdf"});
+    EXPECT_EQ(output.text().rfind("Download failed:\n", 0), 0U) << output.text();
+    EXPECT_TRUE(backend().notificationService().posted().empty());
 }
 
 TEST_F(WebWrapperViewTest, AFailedDownloadPrintsThreeLines) {

@@ -4,6 +4,7 @@
 #include "platform/desktop/FreedesktopNotificationService.hpp"
 #include "platform/usernotifications/UserNotificationCenter.hpp"
 #include "tests/platform/desktop/BusPeer.hpp"
+#include "tests/platform/desktop/FakeNotificationServer.hpp"
 #include "tests/support/ScopedEnvironment.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 
@@ -17,59 +18,10 @@
 namespace {
 
 using desktoptest::BusPeer;
+using desktoptest::FakeFileManager;
+using desktoptest::FakeNotificationServer;
 using desktoptest::spinUntil;
 using usernotifications::PresentationOptions;
-
-constexpr const char* serverXml = R"xml(<node>
-  <interface name="org.freedesktop.Notifications">
-    <method name="GetCapabilities"><arg type="as" direction="out"/></method>
-    <method name="Notify">
-      <arg type="s" direction="in"/><arg type="u" direction="in"/><arg type="s" direction="in"/>
-      <arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="as" direction="in"/>
-      <arg type="a{sv}" direction="in"/><arg type="i" direction="in"/><arg type="u" direction="out"/>
-    </method>
-  </interface>
-</node>)xml";
-
-// The desktop's notification server: keeps what it was asked to show.
-struct FakeNotificationServer {
-    BusPeer peer;
-    std::string summary;
-    std::vector<std::string> actions;
-    std::optional<bool> suppressSound;
-    int notifies = 0;
-
-    FakeNotificationServer() {
-        peer.serve("/org/freedesktop/Notifications", serverXml,
-                   [this](const std::string&, const std::string& method, GVariant* arguments) -> GVariant* {
-                       if (method == "GetCapabilities") {
-                           const gchar* capabilities[] = {"actions", "body", nullptr};
-                           return g_variant_new("(^as)", capabilities);
-                       }
-                       const gchar* title = nullptr;
-                       gchar** keys = nullptr;
-                       GVariant* hints = nullptr;
-                       g_variant_get(arguments, "(&su&s&s&s^as@a{sv}i)", nullptr, nullptr, nullptr, &title, nullptr,
-                                     &keys, &hints, nullptr);
-                       summary = title;
-                       actions.assign(keys, keys + g_strv_length(keys));
-                       gboolean suppress = FALSE;
-                       if (g_variant_lookup(hints, "suppress-sound", "b", &suppress)) {
-                           suppressSound = suppress != FALSE;
-                       }
-                       g_strfreev(keys);
-                       g_variant_unref(hints);
-                       ++notifies;
-                       return g_variant_new("(u)", 5u);
-                   });
-        EXPECT_TRUE(peer.own("org.freedesktop.Notifications"));
-    }
-
-    void emit(const char* signal, GVariant* parameters) {
-        g_dbus_connection_emit_signal(peer.connection(), nullptr, "/org/freedesktop/Notifications",
-                                      "org.freedesktop.Notifications", signal, parameters, nullptr);
-    }
-};
 
 class ClickDelegate final : public usernotifications::UserNotificationCenterDelegate {
 public:
@@ -83,7 +35,7 @@ public:
     std::vector<usernotifications::NotificationResponse> responses;
 };
 
-TEST(FreedesktopNotificationServiceTest, ANotificationGoesToTheServerAndItsClickComesBackWithThePayload) {
+TEST(FreedesktopNotificationServiceTest, ANotificationGoesToTheServerAndItsClickOrActionComesBackWithThePayload) {
     FakeNotificationServer server;
     desktop::FreedesktopNotificationService service("Kestrova", "kestrova");
     ClickDelegate delegate;
@@ -99,7 +51,8 @@ TEST(FreedesktopNotificationServiceTest, ANotificationGoesToTheServerAndItsClick
 
     bool posted = false;
     const usernotifications::NotificationRequest request{
-        "comment-1", {"New comment", "Ann wrote", {{"fileURL", std::string("file:///tmp/a.pdf")}}}};
+        "comment-1",
+        {"New comment", "Ann wrote", {{"fileURL", std::string("file:///tmp/a.pdf")}}, {{"show-in-folder", "Show in folder"}}}};
     service.post(request, PresentationOptions{PresentationOptions::banner | PresentationOptions::list},
                  [&](std::optional<std::string> error) {
                      EXPECT_EQ(error, std::nullopt);
@@ -107,22 +60,29 @@ TEST(FreedesktopNotificationServiceTest, ANotificationGoesToTheServerAndItsClick
                  });
     ASSERT_TRUE(spinUntil([&] { return posted; }));
     EXPECT_EQ(server.summary, "New comment");
-    EXPECT_EQ(server.actions, (std::vector<std::string>{"default", "Open"}));
+    EXPECT_EQ(server.body, "Ann wrote");
+    EXPECT_EQ(server.actions, (std::vector<std::string>{"default", "Open", "show-in-folder", "Show in folder"}));
     EXPECT_EQ(server.suppressSound, std::optional<bool>(true));
 
     server.emit("ActionInvoked", g_variant_new("(us)", 99u, "default"));  // another application's
-    server.emit("ActionInvoked", g_variant_new("(us)", 5u, "default"));
+    server.emit("ActionInvoked", g_variant_new("(us)", FakeNotificationServer::shownId, "default"));
     ASSERT_TRUE(spinUntil([&] { return !delegate.responses.empty(); }));
     spinUntil([] { return false; }, std::chrono::milliseconds(100));
     ASSERT_EQ(delegate.responses.size(), 1u);
     EXPECT_EQ(delegate.responses[0].actionIdentifier, usernotifications::NotificationResponse::defaultActionIdentifier);
     EXPECT_EQ(delegate.responses[0].notification.request.content.userInfo, request.content.userInfo);
 
+    // The notification's own action comes back under its identifier.
+    server.emit("ActionInvoked", g_variant_new("(us)", FakeNotificationServer::shownId, "show-in-folder"));
+    ASSERT_TRUE(spinUntil([&] { return delegate.responses.size() == 2; }));
+    EXPECT_EQ(delegate.responses[1].actionIdentifier, "show-in-folder");
+    EXPECT_EQ(delegate.responses[1].notification.request.content.userInfo, request.content.userInfo);
+
     // Once closed, a late click on it is not reported.
-    server.emit("NotificationClosed", g_variant_new("(uu)", 5u, 2u));
-    server.emit("ActionInvoked", g_variant_new("(us)", 5u, "default"));
+    server.emit("NotificationClosed", g_variant_new("(uu)", FakeNotificationServer::shownId, 2u));
+    server.emit("ActionInvoked", g_variant_new("(us)", FakeNotificationServer::shownId, "default"));
     spinUntil([] { return false; }, std::chrono::milliseconds(100));
-    EXPECT_EQ(delegate.responses.size(), 1u);
+    EXPECT_EQ(delegate.responses.size(), 2u);
     usernotifications::UserNotificationCenter::current().setDelegate(nullptr);
 }
 
@@ -140,12 +100,6 @@ TEST(FreedesktopNotificationServiceTest, WithoutAServerPermissionIsNotGrantedAnd
     EXPECT_FALSE(failure->empty());
 }
 
-constexpr const char* fileManagerXml = R"xml(<node>
-  <interface name="org.freedesktop.FileManager1">
-    <method name="ShowItems"><arg type="as" direction="in"/><arg type="s" direction="in"/></method>
-  </interface>
-</node>)xml";
-
 // The workspace of a process in which the application does not run, as the runner's or a widget host's.
 struct DesktopWorkspace {
     explicit DesktopWorkspace(desktop::ApplicationIdentity identity) : service(application, std::move(identity)) {}
@@ -156,21 +110,11 @@ struct DesktopWorkspace {
 };
 
 TEST(DesktopWorkspaceServiceTest, RevealingFilesAsksTheFileManagerToShowThem) {
-    BusPeer fileManager;
-    std::vector<std::string> shown;
-    fileManager.serve("/org/freedesktop/FileManager1", fileManagerXml,
-                      [&](const std::string&, const std::string&, GVariant* arguments) -> GVariant* {
-                          gchar** uris = nullptr;
-                          g_variant_get(arguments, "(^as&s)", &uris, nullptr);
-                          shown.assign(uris, uris + g_strv_length(uris));
-                          g_strfreev(uris);
-                          return nullptr;
-                      });
-    ASSERT_TRUE(fileManager.own("org.freedesktop.FileManager1"));
+    FakeFileManager fileManager;
     DesktopWorkspace workspace({});
     workspace.service.activateFileViewerSelectingURLs({*foundation::URL::fromString("file:///tmp/a%20b.pdf")});
-    ASSERT_TRUE(spinUntil([&] { return !shown.empty(); }));
-    EXPECT_EQ(shown, std::vector<std::string>{"file:///tmp/a%20b.pdf"});
+    ASSERT_TRUE(spinUntil([&] { return !fileManager.shown.empty(); }));
+    EXPECT_EQ(fileManager.shown, std::vector<std::string>{"file:///tmp/a%20b.pdf"});
 }
 
 constexpr const char* applicationXml = R"xml(<node>

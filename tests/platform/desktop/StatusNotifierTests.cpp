@@ -18,9 +18,9 @@ appkit::Pixmap twoByOne() {
     return appkit::Pixmap{2, 1, {0xFF, 0x10, 0x20, 0x30, 0x80, 0x40, 0x50, 0x60}};
 }
 
-TEST(StatusNotifierServiceTest, TheItemRegistersWithTheWatcherShowsItsPixmapAndAnswersActivateAndItsMenu) {
+TEST(StatusNotifierServiceTest, TheItemRegistersWithTheWatcherShowsItsNamesAndPixmapAndAnswersActivateAndItsMenu) {
     FakeWatcher watcher;
-    desktop::StatusNotifierService service("kestrova");
+    desktop::StatusNotifierService service("kestrova", "Kestrova");
     appkit::StatusBar bar(service);
 
     std::vector<appkit::EventType> clicks;
@@ -35,6 +35,14 @@ TEST(StatusNotifierServiceTest, TheItemRegistersWithTheWatcherShowsItsPixmapAndA
     button->setAction([&](appkit::StatusBarButton&) { clicks.push_back(appkit::EventType::leftMouseUp); });
 
     ASSERT_TRUE(spinUntil([&] { return !watcher.itemPath.empty(); }));
+
+    // The identifier is for the panel, the title for people.
+    for (const auto& [property, expected] : {std::pair{"Id", "kestrova"}, std::pair{"Title", "Kestrova"}}) {
+        GVariant* value = watcher.property(property);
+        ASSERT_NE(value, nullptr);
+        EXPECT_STREQ(g_variant_get_string(value, nullptr), expected) << property;
+        g_variant_unref(value);
+    }
 
     GVariant* pixmaps = watcher.property("IconPixmap");
     ASSERT_NE(pixmaps, nullptr);
@@ -85,7 +93,7 @@ TEST(StatusNotifierServiceTest, TheItemRegistersWithTheWatcherShowsItsPixmapAndA
 }
 
 TEST(StatusNotifierServiceTest, WithoutAWatcherTheItemIsNotShownWhichIsSaidOnceOnStandardError) {
-    desktop::StatusNotifierService service("kestrova");
+    desktop::StatusNotifierService service("kestrova", "Kestrova");
     appkit::StatusBar bar(service);
     testing::internal::CaptureStderr();
     const auto first = bar.statusItem(appkit::StatusItem::squareLength);

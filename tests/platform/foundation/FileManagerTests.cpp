@@ -7,8 +7,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <glib.h>
+
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 
 namespace foundation {
 namespace {
@@ -138,6 +141,58 @@ TEST(FileManager, TemporaryDirectoryFollowsTMPDIR) {
         testsupport::ScopedEnvironment environment;
         environment.set("TMPDIR", c.tmpdir);
         EXPECT_EQ(FileManager::defaultManager().temporaryDirectory().absoluteString(), c.url);
+    }
+}
+
+// GLib reads the desktop's folders once; a test that changes them has it read them again, before and
+// after, once the environment is back.
+struct RereadDesktopFolders {
+    RereadDesktopFolders() { g_reload_user_special_dirs_cache(); }
+    ~RereadDesktopFolders() { g_reload_user_special_dirs_cache(); }
+    RereadDesktopFolders(const RereadDesktopFolders&) = delete;
+    RereadDesktopFolders& operator=(const RereadDesktopFolders&) = delete;
+};
+
+TEST(FileManager, TheDownloadsDirectoryIsTheFirstOfTheDesktopsFolderDownloadsAndHomeThatIsAFolder) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> desktopFolder;  // under the scratch directory; none: not named
+        std::vector<std::string> folders;          // made under the scratch directory
+        std::optional<std::string> expected;       // under the scratch directory; none: an error
+    };
+    const Case cases[] = {
+        {"the desktop's folder", "Téléchargements", {"home", "home/Downloads", "Téléchargements"}, "Téléchargements"},
+        {"the desktop's folder is missing", "gone", {"home", "home/Downloads"}, "home/Downloads"},
+        {"the desktop names none", std::nullopt, {"home", "home/Downloads"}, "home/Downloads"},
+        {"no Downloads folder", std::nullopt, {"home"}, "home"},
+        {"no home folder either", "gone", {}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDirectory scratch;
+        for (const auto& folder : c.folders) {
+            std::filesystem::create_directories(scratch / folder);
+        }
+        if (c.desktopFolder) {
+            scratch.write("user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"" + (scratch / *c.desktopFolder).string() + "\"\n");
+        }
+        const RereadDesktopFolders rereadAfterwards;
+        testsupport::ScopedEnvironment environment;
+        environment.set("HOME", (scratch / "home").string());
+        environment.set("XDG_CONFIG_HOME", scratch.path().string());
+        g_reload_user_special_dirs_cache();
+        if (c.expected) {
+            EXPECT_EQ(FileManager::defaultManager().downloadsDirectory().absoluteString(),
+                      URL::fileURL((scratch / *c.expected).string(), true).absoluteString());
+        } else {
+            try {
+                static_cast<void>(FileManager::defaultManager().downloadsDirectory());
+                ADD_FAILURE() << "no folder, and no error";
+            } catch (const FileManagerError& error) {
+                EXPECT_EQ(error.code().value(), ENOENT);
+                EXPECT_THAT(error.what(), HasSubstr((scratch / "home").string()));
+            }
+        }
     }
 }
 
