@@ -1,6 +1,7 @@
 #include "platform/desktop/DesktopWindowRealizer.hpp"
 
 #include "platform/desktop/GtkStyle.hpp"
+#include "platform/desktop/WholeRedraw.hpp"
 #include "platform/ui/Node.hpp"
 #include "platform/ui/Renderer.hpp"
 
@@ -563,6 +564,8 @@ private:
                 gtk_container_remove(GTK_CONTAINER(parent), widget);
             }
             gtk_fixed_put(GTK_FIXED(surface.natives), widget, 0, 0);
+            // A native view draws itself, as the web engine's page does, and only right whole.
+            redrawWhole(widget);
             gtk_widget_show(widget);
         }
         slot->seen = true;

@@ -1,13 +1,10 @@
 #include "tests/support/GtkPixels.hpp"
 
 namespace testsupport {
+namespace {
 
-std::array<int, 3> pixelAt(GtkWidget* widget, int x, int y) {
-    GtkWidget* toplevel = gtk_widget_get_toplevel(widget);
-    int windowX = 0;
-    int windowY = 0;
-    gtk_widget_translate_coordinates(widget, toplevel, x, y, &windowX, &windowY);
-    GdkPixbuf* pixels = gdk_pixbuf_get_from_window(gtk_widget_get_window(toplevel), windowX, windowY, 1, 1);
+std::array<int, 3> pixelOf(GdkWindow* window, int x, int y) {
+    GdkPixbuf* pixels = gdk_pixbuf_get_from_window(window, x, y, 1, 1);
     if (pixels == nullptr) {
         return {-1, -1, -1};
     }
@@ -15,6 +12,27 @@ std::array<int, 3> pixelAt(GtkWidget* widget, int x, int y) {
     const std::array<int, 3> color{pixel[0], pixel[1], pixel[2]};
     g_object_unref(pixels);
     return color;
+}
+
+}  // namespace
+
+std::array<int, 3> pixelAt(GtkWidget* widget, int x, int y) {
+    GtkWidget* toplevel = gtk_widget_get_toplevel(widget);
+    int windowX = 0;
+    int windowY = 0;
+    gtk_widget_translate_coordinates(widget, toplevel, x, y, &windowX, &windowY);
+    return pixelOf(gtk_widget_get_window(toplevel), windowX, windowY);
+}
+
+std::array<int, 3> screenPixelAt(GtkWidget* widget, int x, int y) {
+    GtkWidget* toplevel = gtk_widget_get_toplevel(widget);
+    int windowX = 0;
+    int windowY = 0;
+    gtk_widget_translate_coordinates(widget, toplevel, x, y, &windowX, &windowY);
+    int screenX = 0;
+    int screenY = 0;
+    gdk_window_get_root_coords(gtk_widget_get_window(toplevel), windowX, windowY, &screenX, &screenY);
+    return pixelOf(gdk_get_default_root_window(), screenX, screenY);
 }
 
 }  // namespace testsupport

@@ -10,4 +10,7 @@ namespace testsupport {
 // green and blue from 0 to 255; all -1 when the window cannot be read.
 std::array<int, 3> pixelAt(GtkWidget* widget, int x, int y);
 
+// The same as the screen shows it, whichever window lies there: a menu over the widget, say.
+std::array<int, 3> screenPixelAt(GtkWidget* widget, int x, int y);
+
 }  // namespace testsupport
