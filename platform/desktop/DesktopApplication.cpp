@@ -28,6 +28,11 @@ public:
           focus_(gtk_, steps_, [this] { windows_.saveScenes(); }),
           windows_(app_, realizer, gtk_, focus_, steps_, [this] { terminate(); }),
           settings_(app_, realizer, gtk_, focus_) {
+        // The name the desktop shows for the application where a window names none; the program
+        // keeps its own, lower-case name.
+        if (const gchar* shown = g_get_application_name(); shown == nullptr || app_.name != shown) {
+            g_set_application_name(app_.name.c_str());
+        }
         g_signal_connect(gtk_, "startup", G_CALLBACK(+[](GApplication*, gpointer self) {
                              static_cast<Implementation*>(self)->startup();
                          }),

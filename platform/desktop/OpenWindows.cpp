@@ -49,8 +49,9 @@ std::vector<std::shared_ptr<appkit::Window>> OpenWindows::windows() const {
 }
 
 std::shared_ptr<Tab> OpenWindows::openWindow(const ui::StoredScene& scene) {
+    const auto key = focus_.key();
     auto tab = makeTab(scene);
-    auto main = std::make_unique<MainWindow>(*this, gtk_, app_);
+    auto main = std::make_unique<MainWindow>(*this, gtk_, app_, key ? key->owner : nullptr);
     main->insert(tab, 0);
     toplevels_.push_back(std::move(main));
     tab->makeKeyAndOrderFront();
@@ -200,6 +201,7 @@ std::shared_ptr<Tab> OpenWindows::makeTab(const ui::StoredScene& scene) {
     view->onUpdate([this, weak = std::weak_ptr<Tab>(tab)] {
         if (const auto shown = weak.lock(); shown && shown->view_) {
             focus_.valuesChanged(*shown);
+            shown->showTitle();
         }
     });
     tab->view_ = std::move(view);

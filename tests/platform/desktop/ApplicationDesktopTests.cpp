@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -50,6 +51,17 @@ Zoom& zoom() {
     return *shared;
 }
 
+// The titles of the windows' pages, by the number of the window; a window without one names none.
+class PageTitles final : public combine::ObservableObject {
+public:
+    combine::Published<std::map<int, std::string>> byWindow{*this, {}};
+};
+
+PageTitles& pageTitles() {
+    static PageTitles* const shared = new PageTitles;
+    return *shared;
+}
+
 // What the windows were handed, by the number of the window.
 std::map<int, std::vector<std::string>>& openedURLs() {
     static auto* const opened = new std::map<int, std::vector<std::string>>;
@@ -70,8 +82,13 @@ public:
     }
 
     ui::View body() override {
-        return ui::View(ui::Text::verbatim("Window " + std::to_string(number_)).font(ui::Font::system(30)).foregroundColor(ui::Color::white()))
-            .focusedSceneValue("viewToReload", std::function<void()>([number = number_] { ++reloads()[number]; }));
+        auto view = ui::View(ui::Text::verbatim("Window " + std::to_string(number_)).font(ui::Font::system(30)).foregroundColor(ui::Color::white()))
+                        .focusedSceneValue("viewToReload", std::function<void()>([number = number_] { ++reloads()[number]; }));
+        const auto& titles = pageTitles().byWindow.get();
+        if (const auto title = titles.find(number_); title != titles.end()) {
+            view = view.annotation("navigationTitle", title->second);
+        }
+        return view.observing(pageTitles());
     }
     void openURL(const foundation::URL& url) override {
         url_ = url.absoluteString();
@@ -188,11 +205,30 @@ GtkNotebook* notebookOf(GtkWidget* window) {
     return GTK_NOTEBOOK(gtk_bin_get_child(GTK_BIN(window)));
 }
 
+std::string titleOf(GtkWidget* window) {
+    const gchar* title = gtk_window_get_title(GTK_WINDOW(window));
+    return title != nullptr ? title : "(none)";
+}
+
+// The text of a tab's label, beside its close button.
+std::string tabLabel(GtkWidget* window, int index) {
+    GtkNotebook* tabs = notebookOf(window);
+    GtkWidget* label = gtk_notebook_get_tab_label(tabs, gtk_notebook_get_nth_page(tabs, index));
+    GList* parts = gtk_container_get_children(GTK_CONTAINER(label));
+    const std::string text = gtk_label_get_text(GTK_LABEL(parts->data));
+    g_list_free(parts);
+    return text;
+}
+
+// The screen as it shows now, for a person to look at when KESTROVA_PICTURES_DIR is set.
 void screenshot(const std::string& name) {
-    if (const char* folder = std::getenv("KESTROVA_TEST_SCREENSHOTS")) {
+    if (const char* folder = std::getenv("KESTROVA_PICTURES_DIR")) {
         MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
-        const std::string command = "import -window root '" + (fs::path(folder) / (name + ".png")).string() + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
+        GdkWindow* root = gdk_get_default_root_window();
+        GdkPixbuf* pixels = gdk_pixbuf_get_from_window(root, 0, 0, gdk_window_get_width(root), gdk_window_get_height(root));
+        ASSERT_NE(pixels, nullptr);
+        EXPECT_TRUE(gdk_pixbuf_save(pixels, (fs::path(folder) / (name + ".png")).c_str(), "png", nullptr, nullptr));
+        g_object_unref(pixels);
     }
 }
 
@@ -283,6 +319,9 @@ TEST_F(ApplicationDesktopTest, TheFirstWindowOpensAtItsDefaultSizeAndKeepsItsMin
     EXPECT_EQ(minimum.height, 400);
     // One tab shows no tab bar.
     EXPECT_FALSE(gtk_notebook_get_show_tabs(notebookOf(window)));
+    // A page that names no title leaves the window the application's name.
+    EXPECT_EQ(titleOf(window), "Kestrova");
+    EXPECT_STREQ(g_get_application_name(), "Kestrova");
     EXPECT_EQ(delegate().launches, 1);
     screenshot("main-window");
 }
@@ -360,6 +399,57 @@ TEST_F(ApplicationDesktopTest, ControlTOpensATabOfTheKeyWindowThatBecomesKey) {
     EXPECT_EQ(gtk_application_get_windows(GTK_APPLICATION(gtkApplication()))->next, nullptr);
     EXPECT_TRUE(MainLoop::iterateUntil([] { return !storedScenes().empty(); }));
     screenshot("two-tabs");
+}
+
+TEST_F(ApplicationDesktopTest, TheWindowHasItsShownTabsTitleAndEachTabLabelItsOwn) {
+    GtkWidget* window = mainWindow();
+    GtkNotebook* tabs = notebookOf(window);
+    ASSERT_EQ(gtk_notebook_get_n_pages(tabs), 2);
+    ASSERT_EQ(gtk_notebook_get_current_page(tabs), 1);
+    EXPECT_EQ(tabLabel(window, 0), "Kestrova");
+    EXPECT_EQ(tabLabel(window, 1), "Kestrova");
+
+    // The second window became the second tab.
+    pageTitles().byWindow = {{2, "Ann's journal"}};
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return titleOf(window) == "Ann's journal"; })) << titleOf(window);
+    EXPECT_EQ(tabLabel(window, 1), "Ann's journal");
+    EXPECT_EQ(tabLabel(window, 0), "Kestrova");
+    screenshot("titled-tab");
+    gtk_notebook_set_current_page(tabs, 0);
+    EXPECT_EQ(titleOf(window), "Kestrova");
+    gtk_notebook_set_current_page(tabs, 1);
+    EXPECT_EQ(titleOf(window), "Ann's journal");
+
+    // A page whose title is empty names none.
+    pageTitles().byWindow = {{2, ""}};
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return titleOf(window) == "Kestrova"; })) << titleOf(window);
+    EXPECT_EQ(tabLabel(window, 1), "Kestrova");
+}
+
+TEST_F(ApplicationDesktopTest, ControlNOpensAWindowThatCascadesFromTheKeyWindow) {
+    GtkWidget* key = mainWindow();
+    int keyX = 0;
+    int keyY = 0;
+    gtk_window_get_position(GTK_WINDOW(key), &keyX, &keyY);
+    const int step = gtk_widget_get_allocated_height(gtk_window_get_titlebar(GTK_WINDOW(key)));
+    ASSERT_GT(step, 0);
+    const std::size_t before = appkit::Application::shared().windows().size();
+    keyPress(key, GDK_KEY_n, GDK_CONTROL_MASK);
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return appkit::Application::shared().windows().size() == before + 1; }));
+    GtkWidget* added = mainWindow();
+    ASSERT_NE(added, key);
+    // Down and to the right of the key window by the height of its title bar, on the screen.
+    const auto position = [added] {
+        std::array<int, 2> shown{};
+        gtk_window_get_position(GTK_WINDOW(added), &shown[0], &shown[1]);
+        return shown;
+    };
+    MainLoop::iterateUntil([&] { return gtk_widget_get_mapped(added) && position() == std::array<int, 2>{keyX + step, keyY + step}; });
+    EXPECT_EQ(position(), (std::array<int, 2>{keyX + step, keyY + step}));
+    EXPECT_EQ(titleOf(added), "Kestrova");
+    screenshot("cascaded-window");
+    appkit::Application::shared().keyWindow()->close();
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return appkit::Application::shared().windows().size() == before; }));
 }
 
 TEST_F(ApplicationDesktopTest, ReloadReachesTheFocusedWindowOnly) {
