@@ -1,5 +1,6 @@
 #include "platform/desktop/DesktopApplication.hpp"
 
+#include "platform/desktop/ApplicationIcon.hpp"
 #include "platform/desktop/ContinueActivityAction.hpp"
 #include "platform/desktop/DesktopSettingsWindow.hpp"
 #include "platform/desktop/EditingActions.hpp"
@@ -99,6 +100,7 @@ private:
         g_application_hold(G_APPLICATION(gtk_));
         g_object_set(gtk_settings_get_default(), "gtk-application-prefer-dark-theme",
                      app_.windowGroup.colorScheme == ui::ColorScheme::dark ? TRUE : FALSE, nullptr);
+        installApplicationIcon(app_.identifier);
         addStandardActions();
         addEditingActions(gtk_);
         addContinueActivityAction(gtk_);
@@ -133,9 +135,10 @@ private:
         });
     }
 
+    // Its logo is the windows' icon.
     void showAbout() {
         GtkWindow* parent = gtk_application_get_active_window(gtk_);
-        gtk_show_about_dialog(parent, "program-name", app_.name.c_str(), "logo-icon-name", app_.identifier.c_str(), nullptr);
+        gtk_show_about_dialog(parent, "program-name", app_.name.c_str(), "version", app_.version.c_str(), nullptr);
     }
 
     ui::App app_;

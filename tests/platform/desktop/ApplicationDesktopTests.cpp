@@ -13,6 +13,7 @@
 #include "platform/ui/FocusedValues.hpp"
 #include "platform/ui/Shape.hpp"
 #include "platform/ui/Text.hpp"
+#include "tests/support/GtkPixels.hpp"
 #include "tests/support/GtkWidgetSearch.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/ScratchDirectory.hpp"
@@ -125,6 +126,7 @@ ui::App testApp() {
     ui::App app;
     app.identifier = applicationId;
     app.name = "Kestrova";
+    app.version = "1.2.3";
     app.windowGroup.content = [](const std::map<std::string, std::string>& restored) {
         return std::make_unique<RecordingContent>(restored);
     };
@@ -486,6 +488,43 @@ TEST_F(ApplicationDesktopTest, OpeningSettingsTwiceShowsOneWindow) {
     // The Settings window is no window of the window group.
     EXPECT_EQ(appkit::Application::shared().windows().size(), 2U);
     gtk_widget_destroy(toplevelsTitled("Settings").front());
+}
+
+TEST_F(ApplicationDesktopTest, TheAboutWindowShowsTheApplicationsIconNameAndVersion) {
+    g_action_group_activate_action(G_ACTION_GROUP(gtkApplication()), "about", nullptr);
+    GtkWidget* about = nullptr;
+    ASSERT_TRUE(MainLoop::iterateUntil([&] {
+        GList* windows = gtk_window_list_toplevels();
+        for (GList* each = windows; each != nullptr; each = each->next) {
+            if (GTK_IS_ABOUT_DIALOG(each->data) && gtk_widget_get_mapped(GTK_WIDGET(each->data))) {
+                about = GTK_WIDGET(each->data);
+            }
+        }
+        g_list_free(windows);
+        return about != nullptr;
+    }));
+    const auto shown = [about](const char* text) {
+        return !testsupport::widgetsMatching(about, [text](GtkWidget* widget) {
+                    return GTK_IS_LABEL(widget) && gtk_widget_get_mapped(widget) && std::string(gtk_label_get_text(GTK_LABEL(widget))) == text;
+                }).empty();
+    };
+    EXPECT_TRUE(shown("Kestrova"));
+    EXPECT_TRUE(shown("1.2.3"));
+
+    // The logo is the shipped icon: its orange face, on the screen, at the top of the picture.
+    const auto images = testsupport::widgetsMatching(about, [](GtkWidget* widget) { return GTK_IS_IMAGE(widget) && gtk_widget_get_mapped(widget); });
+    ASSERT_FALSE(images.empty());
+    GtkWidget* logo = images.front();
+    const int x = gtk_widget_get_allocated_width(logo) / 2;
+    const int y = (gtk_widget_get_allocated_height(logo) - 128) / 2 + 12;
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return testsupport::screenPixelAt(logo, x, y)[0] > 0; }));
+    const auto face = testsupport::screenPixelAt(logo, x, y);
+    EXPECT_GT(face[0], 220);
+    EXPECT_GT(face[1], 110);
+    EXPECT_LT(face[1], 160);
+    EXPECT_LT(face[2], 120);
+    screenshot("about");
+    gtk_widget_destroy(about);
 }
 
 // Calls the application's action "continue-activity" over the bus, as another program would.
