@@ -28,6 +28,7 @@ ui::App Kestrova::body() {
     ui::App app;
     app.identifier = applicationIdentifier();
     app.name = "Kestrova";
+    app.version = KESTROVA_VERSION;
     app.windowGroup.content = [](const std::map<std::string, std::string>& restored) {
         return std::make_unique<MainWindowContent>(restored);
     };

@@ -1,5 +1,6 @@
 #include "platform/desktop/DesktopApplication.hpp"
 
+#include "platform/desktop/ApplicationIcon.hpp"
 #include "platform/desktop/ContinueActivityAction.hpp"
 #include "platform/desktop/DesktopSettingsWindow.hpp"
 #include "platform/desktop/EditingActions.hpp"
@@ -50,6 +51,11 @@ public:
           focus_(gtk_, steps_, [this] { windows_.saveScenes(); }),
           windows_(app_, realizer, gtk_, focus_, steps_, [this] { terminate(); }),
           settings_(app_, realizer, gtk_, focus_) {
+        // The name the desktop shows for the application where a window names none; the program
+        // keeps its own, lower-case name.
+        if (const gchar* shown = g_get_application_name(); shown == nullptr || app_.name != shown) {
+            g_set_application_name(app_.name.c_str());
+        }
         g_signal_connect(gtk_, "startup", G_CALLBACK(+[](GApplication*, gpointer self) {
                              static_cast<Implementation*>(self)->startup();
                          }),
@@ -137,6 +143,7 @@ private:
         g_application_hold(G_APPLICATION(gtk_));
         g_object_set(gtk_settings_get_default(), "gtk-application-prefer-dark-theme",
                      app_.windowGroup.colorScheme == ui::ColorScheme::dark ? TRUE : FALSE, nullptr);
+        installApplicationIcon(app_.identifier);
         addStandardActions();
         addEditingActions(gtk_);
         addContinueActivityAction(gtk_);
@@ -160,20 +167,21 @@ private:
         addAction("quit", +[](GSimpleAction*, GVariant*, gpointer self) { static_cast<Implementation*>(self)->terminate(); });
         addAction("new-window", +[](GSimpleAction*, GVariant*, gpointer self) { static_cast<Implementation*>(self)->windows_.openNewWindow(); });
         addAction("close", +[](GSimpleAction*, GVariant*, gpointer self) {
-            if (const auto key = static_cast<Implementation*>(self)->focus_.key()) {
+            if (const auto key = static_cast<Implementation*>(self)->windows_.keyOrFrontTab()) {
                 key->close();
             }
         });
         addAction("minimize", +[](GSimpleAction*, GVariant*, gpointer self) {
-            if (const auto key = static_cast<Implementation*>(self)->focus_.key(); key && key->owner) {
+            if (const auto key = static_cast<Implementation*>(self)->windows_.keyOrFrontTab(); key && key->owner) {
                 gtk_window_iconify(GTK_WINDOW(key->owner->window));
             }
         });
     }
 
+    // Its logo is the windows' icon.
     void showAbout() {
         GtkWindow* parent = gtk_application_get_active_window(gtk_);
-        gtk_show_about_dialog(parent, "program-name", app_.name.c_str(), "logo-icon-name", app_.identifier.c_str(), nullptr);
+        gtk_show_about_dialog(parent, "program-name", app_.name.c_str(), "version", app_.version.c_str(), nullptr);
     }
 
     ui::App app_;

@@ -1,6 +1,7 @@
 #include "platform/desktop/DesktopWindowRealizer.hpp"
 
 #include "platform/desktop/GtkStyle.hpp"
+#include "platform/desktop/WholeRedraw.hpp"
 #include "platform/ui/Node.hpp"
 #include "platform/ui/Renderer.hpp"
 
@@ -120,7 +121,8 @@ class DesktopWindow final : public ui::Window {
 public:
     // An embedded window is only its content, for a window of the application to place (as a tab).
     DesktopWindow(const ui::WindowOptions& options, std::function<ui::View()> content, const ui::ControlMetrics& metrics,
-                  bool embedded) {
+                  bool embedded)
+        : initialTitle_(options.title), title_(options.title) {
         GtkStyle::install();
         makeSurface(top_, "");
         // The content has the size asked for; the title bar comes on top of it.
@@ -198,6 +200,7 @@ public:
     }
 
     [[nodiscard]] GtkWidget* widget() const noexcept { return window_; }
+    [[nodiscard]] const std::string& title() const noexcept { return title_; }
 
     // Draws the part of the tree a surface shows, in one of its layers: everything but what GTK
     // widgets show.
@@ -355,20 +358,22 @@ private:
         }
     }
 
-    // The window's title follows the content's navigation title, when it names one; an embedded
-    // window has no title bar of its own.
+    // The window's title follows the content's navigation title when it names one that is not
+    // empty, and is the title it opened with otherwise; an embedded window has no title bar of its
+    // own, and the window that places it shows its title.
     void showTitle(const LaidOutView& tree) {
-        if (header_ == nullptr) {
-            return;
-        }
         const auto titles = tree.all([](const LaidOutView& view) {
             const auto* annotation = view.as<ui::node::Annotation>();
-            return annotation != nullptr && annotation->key == "navigationTitle";
+            return annotation != nullptr && annotation->key == "navigationTitle" && !annotation->value.empty();
         });
-        if (!titles.empty()) {
-            const std::string& title = titles.front()->as<ui::node::Annotation>()->value;
-            gtk_window_set_title(GTK_WINDOW(window_), title.c_str());
-            gtk_header_bar_set_title(GTK_HEADER_BAR(header_), title.c_str());
+        const std::string& title = titles.empty() ? initialTitle_ : titles.front()->as<ui::node::Annotation>()->value;
+        if (title == title_) {
+            return;
+        }
+        title_ = title;
+        if (header_ != nullptr) {
+            gtk_window_set_title(GTK_WINDOW(window_), title_.c_str());
+            gtk_header_bar_set_title(GTK_HEADER_BAR(header_), title_.c_str());
         }
     }
 
@@ -563,6 +568,8 @@ private:
                 gtk_container_remove(GTK_CONTAINER(parent), widget);
             }
             gtk_fixed_put(GTK_FIXED(surface.natives), widget, 0, 0);
+            // A native view draws itself, as the web engine's page does, and only right whole.
+            redrawWhole(widget);
             gtk_widget_show(widget);
         }
         slot->seen = true;
@@ -674,6 +681,8 @@ private:
         cairo_surface_destroy(pixels);
     }
 
+    std::string initialTitle_;
+    std::string title_;
     GtkWidget* window_ = nullptr;
     GtkWidget* header_ = nullptr;
     Surface top_;
@@ -701,6 +710,10 @@ std::shared_ptr<ui::Window> DesktopWindowRealizer::openEmbedded(const ui::Window
 
 GtkWidget* DesktopWindowRealizer::widgetOf(ui::Window& window) {
     return static_cast<DesktopWindow&>(window).widget();
+}
+
+std::string DesktopWindowRealizer::titleOf(const ui::Window& window) {
+    return static_cast<const DesktopWindow&>(window).title();
 }
 
 }  // namespace desktop

@@ -4,6 +4,7 @@
 #include "platform/ui/WindowRealizer.hpp"
 
 #include <memory>
+#include <string>
 
 using GtkWidget = struct _GtkWidget;
 
@@ -23,6 +24,9 @@ public:
     [[nodiscard]] std::shared_ptr<ui::Window> openEmbedded(const ui::WindowOptions& options, std::function<ui::View()> content);
     // The toplevel of a window that open() made, or the content of an embedded one.
     [[nodiscard]] static GtkWidget* widgetOf(ui::Window& window);
+    // The title of a window that either made: its content's navigation title, else the title it
+    // opened with.
+    [[nodiscard]] static std::string titleOf(const ui::Window& window);
 
 private:
     std::unique_ptr<GtkControlMetrics> metrics_;

@@ -2,17 +2,18 @@
 
 #include "platform/desktop/OpenWindows.hpp"
 #include "platform/desktop/Tab.hpp"
+#include "platform/desktop/WindowCascade.hpp"
 
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <string>
 
 namespace desktop {
 
-MainWindow::MainWindow(OpenWindows& windows, GtkApplication* gtk, const ui::App& app)
+MainWindow::MainWindow(OpenWindows& windows, GtkApplication* gtk, const ui::App& app, const MainWindow* key)
     : windows_(windows) {
     window = gtk_application_window_new(gtk);
-    gtk_window_set_title(GTK_WINDOW(window), app.name.c_str());
     gtk_window_set_default_size(GTK_WINDOW(window), static_cast<int>(app.windowGroup.idealSize.width),
                                 static_cast<int>(app.windowGroup.idealSize.height));
     GtkWidget* header = gtk_header_bar_new();
@@ -22,6 +23,12 @@ MainWindow::MainWindow(OpenWindows& windows, GtkApplication* gtk, const ui::App&
         gtk_header_bar_set_custom_title(GTK_HEADER_BAR(header), gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0));
     }
     gtk_window_set_titlebar(GTK_WINDOW(window), header);
+    // Only after the title bar: a header bar put in as the title bar gives the window its title,
+    // which is none here.
+    gtk_window_set_title(GTK_WINDOW(window), app.name.c_str());
+    if (key != nullptr) {
+        WindowCascade::place(GTK_WINDOW(window), GTK_WINDOW(key->window));
+    }
     notebook = gtk_notebook_new();
     gtk_notebook_set_show_border(GTK_NOTEBOOK(notebook), FALSE);
     gtk_notebook_set_scrollable(GTK_NOTEBOOK(notebook), TRUE);
@@ -55,6 +62,9 @@ MainWindow::MainWindow(OpenWindows& windows, GtkApplication* gtk, const ui::App&
                      this);
     g_signal_connect_after(notebook, "switch-page", G_CALLBACK(+[](GtkNotebook*, GtkWidget*, guint, gpointer self) {
                                auto* main = static_cast<MainWindow*>(self);
+                               if (const auto shown = main->currentTab()) {
+                                   main->showTitleOf(*shown);
+                               }
                                main->windows_.tabSwitched(*main);
                            }),
                            this);
@@ -74,7 +84,10 @@ void MainWindow::insert(const std::shared_ptr<Tab>& tab, int position) {
     tabs.insert(tabs.begin() + position, tab);
     tab->owner = this;
     GtkWidget* label = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 4);
-    gtk_box_pack_start(GTK_BOX(label), gtk_label_new(tab->title().c_str()), TRUE, TRUE, 0);
+    GtkWidget* title = gtk_label_new(nullptr);
+    // A long page title takes no more than the tab's share of the bar.
+    gtk_label_set_ellipsize(GTK_LABEL(title), PANGO_ELLIPSIZE_END);
+    gtk_box_pack_start(GTK_BOX(label), title, TRUE, TRUE, 0);
     GtkWidget* close = gtk_button_new_from_icon_name("window-close-symbolic", GTK_ICON_SIZE_MENU);
     gtk_button_set_relief(GTK_BUTTON(close), GTK_RELIEF_NONE);
     g_signal_connect(close, "clicked", G_CALLBACK(+[](GtkButton*, gpointer data) {
@@ -88,6 +101,7 @@ void MainWindow::insert(const std::shared_ptr<Tab>& tab, int position) {
     gtk_container_child_set(GTK_CONTAINER(notebook), tab->widget(), "tab-expand", TRUE, nullptr);
     gtk_notebook_set_show_tabs(GTK_NOTEBOOK(notebook), tabs.size() >= 2 ? TRUE : FALSE);
     gtk_widget_show(tab->widget());
+    showTitleOf(*tab);
 }
 
 void MainWindow::remove(Tab& tab) {
@@ -117,6 +131,22 @@ std::shared_ptr<Tab> MainWindow::currentTab() const {
         }
     }
     return tabs.empty() ? nullptr : tabs.front();
+}
+
+void MainWindow::showTitleOf(const Tab& tab) {
+    const std::string title = tab.title();
+    if (GtkWidget* label = gtk_notebook_get_tab_label(GTK_NOTEBOOK(notebook), tab.widget())) {
+        GList* parts = gtk_container_get_children(GTK_CONTAINER(label));
+        GtkLabel* text = GTK_LABEL(parts->data);
+        g_list_free(parts);
+        if (title != gtk_label_get_text(text)) {
+            gtk_label_set_text(text, title.c_str());
+        }
+    }
+    const gchar* shown = gtk_window_get_title(GTK_WINDOW(window));
+    if (currentTab().get() == &tab && (shown == nullptr || title != shown)) {
+        gtk_window_set_title(GTK_WINDOW(window), title.c_str());
+    }
 }
 
 int MainWindow::indexOf(const Tab& tab) const {

@@ -14,10 +14,12 @@ class OpenWindows;
 class Tab;
 
 // A window of the window group: a header bar without a title and the window's tabs, whose bar shows
-// only when there are two or more.
+// only when there are two or more, each labelled with its title. The window's title is its shown
+// tab's.
 class MainWindow {
 public:
-    MainWindow(OpenWindows& windows, GtkApplication* gtk, const ui::App& app);
+    // A window opened while another is key cascades from it.
+    MainWindow(OpenWindows& windows, GtkApplication* gtk, const ui::App& app, const MainWindow* key);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -28,6 +30,8 @@ public:
     void select(const Tab& tab);
     [[nodiscard]] std::shared_ptr<Tab> currentTab() const;
     [[nodiscard]] int indexOf(const Tab& tab) const;
+    // The tab's title may have changed.
+    void showTitleOf(const Tab& tab);
 
     GtkWidget* window = nullptr;
     GtkWidget* notebook = nullptr;

@@ -53,7 +53,8 @@ std::shared_ptr<Tab> OpenWindows::openWindow(const ui::StoredScene& scene) {
 }
 
 std::shared_ptr<Tab> OpenWindows::openWindow(std::shared_ptr<Tab> tab) {
-    auto main = std::make_unique<MainWindow>(*this, gtk_, app_);
+    const auto key = focus_.key();
+    auto main = std::make_unique<MainWindow>(*this, gtk_, app_, key ? key->owner : nullptr);
     main->insert(tab, 0);
     toplevels_.push_back(std::move(main));
     tab->makeKeyAndOrderFront();
@@ -79,10 +80,8 @@ void OpenWindows::bringForward() {
         openFirstWindows();
         return;
     }
-    if (const auto key = focus_.key()) {
+    if (const auto key = keyOrFrontTab()) {
         key->makeKeyAndOrderFront();
-    } else if (const auto windows = this->windows(); !windows.empty()) {
-        windows.front()->makeKeyAndOrderFront();
     }
 }
 
@@ -226,6 +225,7 @@ std::shared_ptr<Tab> OpenWindows::makeTab(std::string identity, std::unique_ptr<
     view->onUpdate([this, weak = std::weak_ptr<Tab>(tab)] {
         if (const auto shown = weak.lock(); shown && shown->view_) {
             focus_.valuesChanged(*shown);
+            shown->showTitle();
         }
     });
     tab->view_ = std::move(view);

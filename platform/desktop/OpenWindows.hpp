@@ -43,6 +43,9 @@ public:
     // for its scene.
     std::shared_ptr<Tab> openWindow(const ui::StoredScene& scene);
     std::shared_ptr<Tab> openNewWindow();
+    // The window that the application's actions act on: the key window, else, while no window of the
+    // application has the focus (an action called over the bus), the front one.
+    [[nodiscard]] std::shared_ptr<Tab> keyOrFrontTab() const;
     // The application was activated: the first windows, else the key window in front.
     void bringForward();
     // Each URL opens in the key window, after the first windows.
@@ -73,7 +76,7 @@ private:
     static std::string newIdentity();
     std::shared_ptr<Tab> makeTab(std::string identity, std::unique_ptr<ui::SceneContent> content);
     std::shared_ptr<Tab> openWindow(std::shared_ptr<Tab> tab);
-    [[nodiscard]] std::shared_ptr<Tab> keyOrFrontTab() const;
+
     [[nodiscard]] MainWindow* mainWindowOf(GtkWidget* window) const;
     void destroyWindow(MainWindow& main);
     void openFirstWindows();

@@ -9,7 +9,13 @@
 namespace desktop {
 
 std::string Tab::title() const {
-    return windows_.app().name;
+    return view_ ? DesktopWindowRealizer::titleOf(*view_) : windows_.app().name;
+}
+
+void Tab::showTitle() const {
+    if (owner != nullptr) {
+        owner->showTitleOf(*this);
+    }
 }
 
 void Tab::close() {

@@ -21,7 +21,11 @@ public:
     Tab(OpenWindows& windows, std::string identity, std::unique_ptr<ui::SceneContent> content)
         : windows_(windows), identity_(std::move(identity)), content_(std::move(content)) {}
 
+    // The content's navigation title, else the application's name.
     [[nodiscard]] std::string title() const override;
+    // The title may have changed: shows it in the tab's label and, while the tab is shown, as its
+    // window's title.
+    void showTitle() const;
     void close() override;
     [[nodiscard]] bool canBecomeKey() const override { return true; }
     void makeKeyAndOrderFront() override;

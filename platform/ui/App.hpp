@@ -15,6 +15,8 @@ struct App {
     // The desktop's application identifier, a D-Bus name: one instance runs per session under it.
     std::string identifier;
     std::string name;
+    // The version of the build, as the About window shows it.
+    std::string version;
     WindowGroup windowGroup;
     SettingsScene settings;
     // The command groups in their order, evaluated again when one of the sources changes or the

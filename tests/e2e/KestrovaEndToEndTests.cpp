@@ -11,6 +11,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "tests/platform/desktop/BusPeer.hpp"
 #include "tests/platform/desktop/FakeStatusNotifierWatcher.hpp"
+#include "tests/support/GtkPixels.hpp"
 #include "tests/support/ScopedEnvironment.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 #include "tests/support/StandinProcess.hpp"
@@ -92,15 +93,7 @@ struct Pixmap {
 // The display as a person sees it.
 class Screen {
 public:
-    Screen() {
-        static const bool opened = gdk_init_check(nullptr, nullptr) != FALSE;
-        EXPECT_TRUE(opened) << "no display";
-        if (!opened) {
-            return;
-        }
-        GdkWindow* root = gdk_get_default_root_window();
-        pixels_ = gdk_pixbuf_get_from_window(root, 0, 0, gdk_window_get_width(root), gdk_window_get_height(root));
-    }
+    Screen() : pixels_(testsupport::screenPixels()) { EXPECT_NE(pixels_, nullptr) << "no display"; }
     ~Screen() {
         if (pixels_ != nullptr) {
             g_object_unref(pixels_);
@@ -135,13 +128,6 @@ public:
             }
         }
         return count > 0 && right - left < 64 && bottom - top < 64 ? count : 0;
-    }
-
-    // Kept as <name>.png in KESTROVA_PICTURES_DIR when that is set, for a person to look at.
-    void save(const std::string& name) const {
-        if (const char* folder = std::getenv("KESTROVA_PICTURES_DIR"); folder != nullptr && pixels_ != nullptr) {
-            EXPECT_TRUE(gdk_pixbuf_save(pixels_, (fs::path(folder) / (name + ".png")).c_str(), "png", nullptr, nullptr));
-        }
     }
 
 private:
@@ -432,7 +418,7 @@ TEST_F(KestrovaEndToEndTest, AReloadWhileTheServiceIsAwayShowsTheLoadingScreenUn
     runCommand(reloadAction);
     // The program has tried and failed: its window shows the icon of the loading screen.
     EXPECT_TRUE(eventually([] { return screen().iconPixels() >= 200; })) << screen().iconPixels() << " icon pixels";
-    screen().save("e2e-service-away");
+    testsupport::saveScreen("e2e-service-away");
 
     standin = startStandin();
     runCommand(reloadAction);

@@ -11,6 +11,7 @@
 #include "platform/intents/UserActivity.hpp"
 #include "kestrova/intents/IntentJournal.hpp"
 #include "kestrova/intents/OpenPublishViewIntent.hpp"
+#include "tests/support/GtkPixels.hpp"
 #include "tests/support/InterceptingProxy.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/ScratchDirectory.hpp"
@@ -77,12 +78,12 @@ std::string activityParameter(const intents::UserActivity& activity) {
     return quoted + "'>]";
 }
 
+// The screen for a person to look at when KESTROVA_PICTURES_DIR is set.
 void screenshot(const std::string& name) {
-    if (const char* folder = std::getenv("KESTROVA_TEST_SCREENSHOTS")) {
+    if (std::getenv("KESTROVA_PICTURES_DIR") != nullptr) {
         // The program draws on its own time: give it a moment.
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        const std::string command = "import -window root '" + (fs::path(folder) / (name + ".png")).string() + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
+        testsupport::saveScreen(name);
     }
 }
 

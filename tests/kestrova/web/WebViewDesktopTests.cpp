@@ -146,14 +146,9 @@ protected:
     GtkWidget* window = nullptr;
 };
 
-// With KESTROVA_TEST_SCREENSHOTS set to a folder, the screen is saved there as <name>.png, so that
-// a person can look at what the test saw.
-void screenshot(const std::string& name) {
-    if (const char* folder = std::getenv("KESTROVA_TEST_SCREENSHOTS")) {
-        const std::string command = "import -window root '" + (fs::path(folder) / (name + ".png")).string() + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-    }
-}
+// With KESTROVA_PICTURES_DIR set to a folder, the screen is saved there as <name>.png, so that a
+// person can look at what the test saw.
+void screenshot(const std::string& name) { testsupport::saveScreen(name); }
 
 // Notes the messages the engine delivers.
 class RecordingHandler final : public webkit::ScriptMessageHandler {

@@ -14,6 +14,7 @@
 #include "platform/ui/FocusedValues.hpp"
 #include "platform/ui/Shape.hpp"
 #include "platform/ui/Text.hpp"
+#include "tests/support/GtkPixels.hpp"
 #include "tests/support/GtkWidgetSearch.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/ScratchDirectory.hpp"
@@ -23,6 +24,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -51,6 +53,17 @@ Zoom& zoom() {
     return *shared;
 }
 
+// The titles of the windows' pages, by the number of the window; a window without one names none.
+class PageTitles final : public combine::ObservableObject {
+public:
+    combine::Published<std::map<int, std::string>> byWindow{*this, {}};
+};
+
+PageTitles& pageTitles() {
+    static PageTitles* const shared = new PageTitles;
+    return *shared;
+}
+
 // What the windows were handed, by the number of the window.
 std::map<int, std::vector<std::string>>& openedURLs() {
     static auto* const opened = new std::map<int, std::vector<std::string>>;
@@ -71,8 +84,13 @@ public:
     }
 
     ui::View body() override {
-        return ui::View(ui::Text::verbatim("Window " + std::to_string(number_)).font(ui::Font::system(30)).foregroundColor(ui::Color::white()))
-            .focusedSceneValue("viewToReload", std::function<void()>([number = number_] { ++reloads()[number]; }));
+        auto view = ui::View(ui::Text::verbatim("Window " + std::to_string(number_)).font(ui::Font::system(30)).foregroundColor(ui::Color::white()))
+                        .focusedSceneValue("viewToReload", std::function<void()>([number = number_] { ++reloads()[number]; }));
+        const auto& titles = pageTitles().byWindow.get();
+        if (const auto title = titles.find(number_); title != titles.end()) {
+            view = view.annotation("navigationTitle", title->second);
+        }
+        return view.observing(pageTitles());
     }
     // A link whose text says "nowhere" shows nothing, as one of an unknown journal.
     bool openURL(const foundation::URL& url) override {
@@ -114,6 +132,7 @@ ui::App testApp() {
     ui::App app;
     app.identifier = applicationId;
     app.name = "Kestrova";
+    app.version = "1.2.3";
     app.windowGroup.content = [](const std::map<std::string, std::string>& restored) {
         return std::make_unique<RecordingContent>(restored);
     };
@@ -196,11 +215,26 @@ GtkNotebook* notebookOf(GtkWidget* window) {
     return GTK_NOTEBOOK(gtk_bin_get_child(GTK_BIN(window)));
 }
 
+std::string titleOf(GtkWidget* window) {
+    const gchar* title = gtk_window_get_title(GTK_WINDOW(window));
+    return title != nullptr ? title : "(none)";
+}
+
+// The text of a tab's label, beside its close button.
+std::string tabLabel(GtkWidget* window, int index) {
+    GtkNotebook* tabs = notebookOf(window);
+    GtkWidget* label = gtk_notebook_get_tab_label(tabs, gtk_notebook_get_nth_page(tabs, index));
+    GList* parts = gtk_container_get_children(GTK_CONTAINER(label));
+    const std::string text = gtk_label_get_text(GTK_LABEL(parts->data));
+    g_list_free(parts);
+    return text;
+}
+
+// The screen as it shows once it has drawn, for a person to look at when KESTROVA_PICTURES_DIR is set.
 void screenshot(const std::string& name) {
-    if (const char* folder = std::getenv("KESTROVA_TEST_SCREENSHOTS")) {
+    if (std::getenv("KESTROVA_PICTURES_DIR") != nullptr) {
         MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
-        const std::string command = "import -window root '" + (fs::path(folder) / (name + ".png")).string() + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
+        testsupport::saveScreen(name);
     }
 }
 
@@ -291,6 +325,9 @@ TEST_F(ApplicationDesktopTest, TheFirstWindowOpensAtItsDefaultSizeAndKeepsItsMin
     EXPECT_EQ(minimum.height, 400);
     // One tab shows no tab bar.
     EXPECT_FALSE(gtk_notebook_get_show_tabs(notebookOf(window)));
+    // A page that names no title leaves the window the application's name.
+    EXPECT_EQ(titleOf(window), "Kestrova");
+    EXPECT_STREQ(g_get_application_name(), "Kestrova");
     EXPECT_EQ(delegate().launches, 1);
     screenshot("main-window");
 }
@@ -370,6 +407,57 @@ TEST_F(ApplicationDesktopTest, ControlTOpensATabOfTheKeyWindowThatBecomesKey) {
     screenshot("two-tabs");
 }
 
+TEST_F(ApplicationDesktopTest, TheWindowHasItsShownTabsTitleAndEachTabLabelItsOwn) {
+    GtkWidget* window = mainWindow();
+    GtkNotebook* tabs = notebookOf(window);
+    ASSERT_EQ(gtk_notebook_get_n_pages(tabs), 2);
+    ASSERT_EQ(gtk_notebook_get_current_page(tabs), 1);
+    EXPECT_EQ(tabLabel(window, 0), "Kestrova");
+    EXPECT_EQ(tabLabel(window, 1), "Kestrova");
+
+    // The second window became the second tab.
+    pageTitles().byWindow = {{2, "Ann's journal"}};
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return titleOf(window) == "Ann's journal"; })) << titleOf(window);
+    EXPECT_EQ(tabLabel(window, 1), "Ann's journal");
+    EXPECT_EQ(tabLabel(window, 0), "Kestrova");
+    screenshot("titled-tab");
+    gtk_notebook_set_current_page(tabs, 0);
+    EXPECT_EQ(titleOf(window), "Kestrova");
+    gtk_notebook_set_current_page(tabs, 1);
+    EXPECT_EQ(titleOf(window), "Ann's journal");
+
+    // A page whose title is empty names none.
+    pageTitles().byWindow = {{2, ""}};
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return titleOf(window) == "Kestrova"; })) << titleOf(window);
+    EXPECT_EQ(tabLabel(window, 1), "Kestrova");
+}
+
+TEST_F(ApplicationDesktopTest, ControlNOpensAWindowThatCascadesFromTheKeyWindow) {
+    GtkWidget* key = mainWindow();
+    int keyX = 0;
+    int keyY = 0;
+    gtk_window_get_position(GTK_WINDOW(key), &keyX, &keyY);
+    const int step = gtk_widget_get_allocated_height(gtk_window_get_titlebar(GTK_WINDOW(key)));
+    ASSERT_GT(step, 0);
+    const std::size_t before = appkit::Application::shared().windows().size();
+    keyPress(key, GDK_KEY_n, GDK_CONTROL_MASK);
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return appkit::Application::shared().windows().size() == before + 1; }));
+    GtkWidget* added = mainWindow();
+    ASSERT_NE(added, key);
+    // Down and to the right of the key window by the height of its title bar, on the screen.
+    const auto position = [added] {
+        std::array<int, 2> shown{};
+        gtk_window_get_position(GTK_WINDOW(added), &shown[0], &shown[1]);
+        return shown;
+    };
+    MainLoop::iterateUntil([&] { return gtk_widget_get_mapped(added) && position() == std::array<int, 2>{keyX + step, keyY + step}; });
+    EXPECT_EQ(position(), (std::array<int, 2>{keyX + step, keyY + step}));
+    EXPECT_EQ(titleOf(added), "Kestrova");
+    screenshot("cascaded-window");
+    appkit::Application::shared().keyWindow()->close();
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return appkit::Application::shared().windows().size() == before; }));
+}
+
 TEST_F(ApplicationDesktopTest, ReloadReachesTheFocusedWindowOnly) {
     reloads().clear();
     GtkWidget* window = mainWindow();
@@ -404,6 +492,43 @@ TEST_F(ApplicationDesktopTest, OpeningSettingsTwiceShowsOneWindow) {
     // The Settings window is no window of the window group.
     EXPECT_EQ(appkit::Application::shared().windows().size(), 2U);
     gtk_widget_destroy(toplevelsTitled("Settings").front());
+}
+
+TEST_F(ApplicationDesktopTest, TheAboutWindowShowsTheApplicationsIconNameAndVersion) {
+    g_action_group_activate_action(G_ACTION_GROUP(gtkApplication()), "about", nullptr);
+    GtkWidget* about = nullptr;
+    ASSERT_TRUE(MainLoop::iterateUntil([&] {
+        GList* windows = gtk_window_list_toplevels();
+        for (GList* each = windows; each != nullptr; each = each->next) {
+            if (GTK_IS_ABOUT_DIALOG(each->data) && gtk_widget_get_mapped(GTK_WIDGET(each->data))) {
+                about = GTK_WIDGET(each->data);
+            }
+        }
+        g_list_free(windows);
+        return about != nullptr;
+    }));
+    const auto shown = [about](const char* text) {
+        return !testsupport::widgetsMatching(about, [text](GtkWidget* widget) {
+                    return GTK_IS_LABEL(widget) && gtk_widget_get_mapped(widget) && std::string(gtk_label_get_text(GTK_LABEL(widget))) == text;
+                }).empty();
+    };
+    EXPECT_TRUE(shown("Kestrova"));
+    EXPECT_TRUE(shown("1.2.3"));
+
+    // The logo is the shipped icon: its orange face, on the screen, at the top of the picture.
+    const auto images = testsupport::widgetsMatching(about, [](GtkWidget* widget) { return GTK_IS_IMAGE(widget) && gtk_widget_get_mapped(widget); });
+    ASSERT_FALSE(images.empty());
+    GtkWidget* logo = images.front();
+    const int x = gtk_widget_get_allocated_width(logo) / 2;
+    const int y = (gtk_widget_get_allocated_height(logo) - 128) / 2 + 12;
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return testsupport::screenPixelAt(logo, x, y)[0] > 0; }));
+    const auto face = testsupport::screenPixelAt(logo, x, y);
+    EXPECT_GT(face[0], 220);
+    EXPECT_GT(face[1], 110);
+    EXPECT_LT(face[1], 160);
+    EXPECT_LT(face[2], 120);
+    screenshot("about");
+    gtk_widget_destroy(about);
 }
 
 // Calls the application's action "continue-activity" over the bus, as another program would.

@@ -4,6 +4,7 @@
 #include "platform/desktop/DesktopWindowRealizer.hpp"
 #include "platform/desktop/DesktopWorkspaceService.hpp"
 #include "platform/desktop/NetworkMonitorPathService.hpp"
+#include "platform/desktop/WindowCascade.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ namespace {
 using network::Path;
 
 // The desktop's services that need no display: the machine's real network, the default audio output
-// (nothing is played here) and GIO's URL handlers.
+// (nothing is played here), GIO's URL handlers, and where a new window goes.
 
 TEST(NetworkMonitorPathServiceTest, TheMachinesNetworkIsReportedAtOnceOnSubscribing) {
     desktop::NetworkMonitorPathService service;
@@ -38,6 +39,26 @@ TEST(DesktopWorkspaceServiceTest, AURLWhoseSchemeNoApplicationHandlesIsNotOpened
     desktop::DesktopApplicationService application(realizer);
     desktop::DesktopWorkspaceService workspace(application, {});
     EXPECT_FALSE(workspace.open(*foundation::URL::fromString("x-kestrova-test-unhandled:page")));
+}
+
+TEST(WindowCascadeTest, ANewWindowStepsDownAndRightOfTheKeyWindowAndStartsAgainAtAnEdgeItWouldCross) {
+    using Position = desktop::WindowCascade::Position;
+    // A work area below a panel 30 pixels high.
+    const desktop::WindowCascade::Frame workArea{0, 30, 1280, 994};
+    const struct {
+        Position key;
+        Position expected;
+    } cases[] = {
+        {{100, 80}, {146, 126}},
+        {{400, 80}, {446, 126}},  // its right edge lands on the area's
+        {{401, 80}, {0, 126}},    // it would cross the right edge
+        {{100, 148}, {146, 194}},  // its bottom edge lands on the area's
+        {{100, 149}, {146, 30}},  // it would cross the bottom edge
+        {{600, 200}, {0, 30}},
+    };
+    for (const auto& each : cases) {
+        EXPECT_EQ(desktop::WindowCascade::after(each.key, 46, 834, 830, workArea), each.expected) << each.key.x << "," << each.key.y;
+    }
 }
 
 }  // namespace

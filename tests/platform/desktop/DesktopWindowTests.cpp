@@ -1,6 +1,6 @@
 // Opens real GTK windows on the display the test runs with (ctest runs it under Xvfb) and works
 // them as a user would: clicks a check box, switches tabs, watches a ring grow, clicks a native view's
-// widget past the views in front of it.
+// widget past the views in front of it, opens and closes a menu over a web page.
 #include "platform/backend/Backend.hpp"
 #include "platform/combine/ObservableObject.hpp"
 #include "platform/combine/Published.hpp"
@@ -12,15 +12,18 @@
 #include "platform/ui/Stacks.hpp"
 #include "platform/ui/Text.hpp"
 #include "platform/ui/WindowRealizer.hpp"
+#include "platform/webkit/WebView.hpp"
 #include "tests/support/GtkPixels.hpp"
 #include "tests/support/GtkWidgetSearch.hpp"
 #include "tests/support/MainLoop.hpp"
+#include "tests/support/ScratchDirectory.hpp"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -285,6 +288,74 @@ TEST(DesktopWindow, GivesANativeViewsWidgetBackWhenTheTabsOrTheWindowHoldingItGo
     window->close();
     EXPECT_EQ(gtk_widget_get_parent(native->button), nullptr);
     EXPECT_FALSE(native->destroyed);
+}
+
+// Notes the page's message that it has shown its second frame: from then on the engine draws no frame
+// of its own accord, and what the window shows of the page is the window's drawing.
+struct PaintedMessage final : webkit::ScriptMessageHandler {
+    void didReceiveScriptMessage(const webkit::ScriptMessage& /*message*/) override { received = true; }
+    bool received = false;
+};
+
+// A page of the web engine in a window, as the application shows it.
+class NativeWebPage final : public ui::NativeView {
+public:
+    explicit NativeWebPage(const std::filesystem::path& file) : view(configuration(painted)) {
+        view.load(foundation::URLRequest(foundation::URL::fileURL(file.string())));
+    }
+
+    [[nodiscard]] void* nativeWidget() const override { return view.page().nativeView(); }
+
+    std::shared_ptr<PaintedMessage> painted = std::make_shared<PaintedMessage>();
+    webkit::WebView view;
+
+private:
+    static webkit::WebViewConfiguration configuration(const std::shared_ptr<PaintedMessage>& painted) {
+        webkit::WebViewConfiguration configuration;
+        configuration.userContentController->addScriptMessageHandler(painted, "painted");
+        return configuration;
+    }
+};
+
+// A window of the application's kind: a menu bar over the content, here a web page.
+TEST(DesktopWindow, AClosedMenuLeavesTheWebPageUnderItAsItWas) {
+    const testsupport::ScratchDirectory scratch;
+    const auto file = scratch.write("page.html", R"html(<body style="margin: 0; background: rgb(200, 60, 60)"><script>
+        requestAnimationFrame(() => requestAnimationFrame(() => webkit.messageHandlers.painted.postMessage("")));
+        </script></body>)html");
+    const auto page = std::make_shared<NativeWebPage>(file);
+    auto& realizer = static_cast<desktop::DesktopBackend&>(backend::Backend::installed()).windowRealizer();
+    auto content = realizer.openEmbedded({"Page", {400, 300}, false}, [page] {
+        return ui::ZStack({ui::ColorView(ui::Color::black()), ui::NativeView::view(page)});
+    });
+    GtkWidget* bar = gtk_menu_bar_new();
+    GtkWidget* item = gtk_menu_item_new_with_label("Kestrova");
+    GtkWidget* menu = gtk_menu_new();
+    for (const char* title : {"About Kestrova", "Settings…", "Quit Kestrova"}) {
+        gtk_menu_shell_append(GTK_MENU_SHELL(menu), gtk_menu_item_new_with_label(title));
+    }
+    gtk_menu_item_set_submenu(GTK_MENU_ITEM(item), menu);
+    gtk_menu_shell_append(GTK_MENU_SHELL(bar), item);
+    GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_box_pack_start(GTK_BOX(column), bar, FALSE, FALSE, 0);
+    gtk_box_pack_start(GTK_BOX(column), desktop::DesktopWindowRealizer::widgetOf(*content), TRUE, TRUE, 0);
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_container_add(GTK_CONTAINER(window), column);
+    gtk_widget_show_all(window);
+
+    auto* web = static_cast<GtkWidget*>(page->nativeWidget());
+    const std::array<int, 3> pageColor{200, 60, 60};
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return page->painted->received && testsupport::screenPixelAt(web, 30, 30) == pageColor; }));
+    gtk_menu_shell_select_item(GTK_MENU_SHELL(bar), item);
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return testsupport::screenPixelAt(web, 30, 30) != pageColor; }));
+    gtk_menu_shell_deactivate(GTK_MENU_SHELL(bar));
+    // What the menu covered shows the page again, as the rest of the window does.
+    MainLoop::iterateUntil([&] { return testsupport::screenPixelAt(web, 30, 30) == pageColor; });
+    EXPECT_EQ(testsupport::screenPixelAt(web, 30, 30), pageColor);
+    EXPECT_EQ(testsupport::screenPixelAt(web, 350, 250), pageColor);
+    g_object_unref(screenshot(window, "menu-closed-over-page.png"));
+    content->close();
+    gtk_widget_destroy(window);
 }
 
 }  // namespace
