@@ -8,10 +8,13 @@
 #include "platform/foundation/URLSession.hpp"
 #include "platform/updater/Appcast.hpp"
 
+#include <algorithm>
 #include <exception>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace updater {
 
@@ -21,6 +24,22 @@ namespace {
 // why it failed.
 using Outcome = std::variant<std::optional<AppcastItem>, std::string>;
 
+// One line however many there are; the feed's text is shown with its control characters as '?', so
+// that it cannot end the line early and forge the next one.
+void sayRefusedLinks(const std::vector<std::string>& links) {
+    if (links.empty()) {
+        return;
+    }
+    std::string first = links.front();
+    std::ranges::replace_if(first, [](unsigned char c) { return c < 0x20 || c == 0x7f; }, '?');
+    if (links.size() == 1) {
+        std::cerr << "kestrova: left out a link of the update feed that is not https: " << first << '\n';
+    } else {
+        std::cerr << "kestrova: left out " << links.size()
+                  << " links of the update feed that are not https, the first: " << first << '\n';
+    }
+}
+
 concurrency::Task<Outcome> fetch(foundation::URL feed, std::string currentVersion) {
     try {
         const auto reply = co_await foundation::URLSession::shared().data(foundation::URLRequest(feed));
@@ -29,7 +48,10 @@ concurrency::Task<Outcome> fetch(foundation::URL feed, std::string currentVersio
             co_return Outcome(std::in_place_index<1>,
                               "The update feed answered with HTTP status " + std::to_string(http->statusCode()) + ".");
         }
-        co_return Outcome(std::in_place_index<0>, Appcast::parse(reply.data).newestItemAbove(currentVersion));
+        // The links are judged by where the feed came from in the end, after any redirect.
+        const Appcast appcast = Appcast::parse(reply.data, reply.response->url());
+        sayRefusedLinks(appcast.refusedLinks());
+        co_return Outcome(std::in_place_index<0>, appcast.newestItemAbove(currentVersion));
     } catch (const std::exception& error) {
         co_return Outcome(std::in_place_index<1>, std::string(error.what()));
     }

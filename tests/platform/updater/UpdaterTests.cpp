@@ -4,6 +4,7 @@
 #include "platform/updater/Version.hpp"
 
 #include "platform/headless/HeadlessBackend.hpp"
+#include "tests/support/CapturedOutput.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
 
@@ -68,8 +69,10 @@ constexpr const char* feed = R"xml(<?xml version="1.0" encoding="utf-8"?>
   </channel>
 </rss>)xml";
 
+const foundation::URL secureFeedURL = *foundation::URL::fromString("https://kestrova.example/appcast.xml");
+
 TEST(AppcastTest, ItemsNeedAVersionAndADownloadAndTheNewestAboveTheRunningOneIsFound) {
-    const auto appcast = updater::Appcast::parse(bytes(feed));
+    const auto appcast = updater::Appcast::parse(bytes(feed), secureFeedURL);
     ASSERT_EQ(appcast.items().size(), 2u);
     EXPECT_EQ(appcast.items()[0].version, "1.2");
     EXPECT_EQ(appcast.items()[0].displayVersion, "1.2");
@@ -84,9 +87,68 @@ TEST(AppcastTest, ItemsNeedAVersionAndADownloadAndTheNewestAboveTheRunningOneIsF
 
 TEST(AppcastTest, ADocumentThatIsNoRSSFeedIsAnError) {
     for (const char* document : {"", "<rss><channel>", "not xml at all", "<feed><item/></feed>"}) {
-        EXPECT_THROW(updater::Appcast::parse(bytes(document)), updater::AppcastError) << document;
+        EXPECT_THROW(updater::Appcast::parse(bytes(document), secureFeedURL), updater::AppcastError) << document;
     }
-    EXPECT_TRUE(updater::Appcast::parse(bytes("<rss><channel/></rss>")).items().empty());
+    EXPECT_TRUE(updater::Appcast::parse(bytes("<rss><channel/></rss>"), secureFeedURL).items().empty());
+}
+
+struct LinkCase {
+    const char* feed;
+    // Empty: the item has none.
+    std::string link;
+    bool allowed;
+};
+
+// Each link goes in once as the download of the newest release, where a refusal leaves the older one
+// to be offered, and once as the newest release's page, where a refusal leaves its download.
+TEST(AppcastTest, LinksAreHTTPSOrPlainHTTPFromAFeedOnThisMachine) {
+    const LinkCase cases[] = {
+        {"https://kestrova.example/appcast.xml", "https://kestrova.example/k-2.0.tar.gz", true},
+        {"https://kestrova.example/appcast.xml", "HTTPS://KESTROVA.EXAMPLE/k-2.0.tar.gz", true},
+        {"http://127.0.0.1:8080/appcast.xml", "https://kestrova.example/k-2.0.tar.gz", true},
+        {"http://127.0.0.1:8080/appcast.xml", "http://127.0.0.1:8080/k-2.0.tar.gz", true},
+        {"http://127.200.3.4/appcast.xml", "http://kestrova.example/k-2.0.tar.gz", true},
+        {"http://[::1]:8080/appcast.xml", "http://[::1]:8080/k-2.0.tar.gz", true},
+        {"http://localhost:8080/appcast.xml", "http://localhost:8080/k-2.0.tar.gz", true},
+        {"http://Updates.Kestrova.LocalHost/appcast.xml", "http://kestrova.localhost/k-2.0.tar.gz", true},
+        {"http://kestrova.example/appcast.xml", "http://kestrova.example/k-2.0.tar.gz", false},
+        {"http://128.0.0.1/appcast.xml", "http://128.0.0.1/k-2.0.tar.gz", false},
+        {"http://localhost.example/appcast.xml", "http://localhost.example/k-2.0.tar.gz", false},
+        {"http://notlocalhost/appcast.xml", "http://notlocalhost/k-2.0.tar.gz", false},
+        {"https://127.0.0.1/appcast.xml", "http://127.0.0.1/k-2.0.tar.gz", false},
+        {"file:///srv/appcast.xml", "http://127.0.0.1/k-2.0.tar.gz", false},
+        {"http://127.0.0.1:8080/appcast.xml", "file:///etc/passwd", false},
+        {"http://127.0.0.1:8080/appcast.xml", "ssh://kestrova.example/k-2.0.tar.gz", false},
+        {"http://127.0.0.1:8080/appcast.xml", "javascript:alert(1)", false},
+        {"https://kestrova.example/appcast.xml", "https:/k-2.0.tar.gz", false},
+        {"https://kestrova.example/appcast.xml", "k-2.0.tar.gz", false},
+        {"https://kestrova.example/appcast.xml", "not a url", false},
+        {"https://kestrova.example/appcast.xml", "", false},
+    };
+    const std::string older = "https://kestrova.example/k-1.5.tar.gz";
+    const auto olderItem = "<item><sparkle:version>1.5</sparkle:version><enclosure url=\"" + older + "\"/></item>";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.feed) + " offers " + c.link);
+        const auto feedURL = *foundation::URL::fromString(c.feed);
+        const std::vector<std::string> refused =
+            c.allowed || c.link.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.link};
+
+        const std::string enclosure = c.link.empty() ? "" : "<enclosure url=\"" + c.link + "\"/>";
+        const auto asDownload = updater::Appcast::parse(
+            bytes("<rss><channel><item><sparkle:version>2.0</sparkle:version>" + enclosure + "</item>" + olderItem +
+                  "</channel></rss>"),
+            feedURL);
+        EXPECT_EQ(asDownload.newestItemAbove("1.0")->infoURL().absoluteString(), c.allowed ? c.link : older);
+        EXPECT_EQ(asDownload.refusedLinks(), refused);
+
+        const std::string link = c.link.empty() ? "" : "<link>" + c.link + "</link>";
+        const auto asPage = updater::Appcast::parse(
+            bytes("<rss><channel><item><sparkle:version>2.0</sparkle:version>" + link + "<enclosure url=\"" + older +
+                  "\"/></item></channel></rss>"),
+            feedURL);
+        EXPECT_EQ(asPage.newestItemAbove("1.0")->infoURL().absoluteString(), c.allowed ? c.link : older);
+        EXPECT_EQ(asPage.refusedLinks(), refused);
+    }
 }
 
 class UpdaterTest : public testing::Test {
@@ -208,6 +270,25 @@ TEST_F(UpdaterTest, AReleaseTheUserDeclinesOpensNothing) {
     updater::StandardUpdaterController controller(configuration("1.0"), true);
     finishCheck(controller.updater());
     EXPECT_EQ(updaterLines(), Lines{"updater: update found 1.10 (spring) https://kestrova.example/kestrova-1.10.tar.gz"});
+}
+
+// The feed comes over plain http from this machine, where plain http links are allowed too.
+TEST_F(UpdaterTest, ALinkThatMayNotBeOpenedLeavesItsReleaseOutAndIsSaidOnce) {
+    server.reply("GET", "/appcast.xml", {.status = 200, .body = R"xml(<rss><channel>
+      <item><sparkle:version>3.0</sparkle:version>
+            <enclosure url="ssh://kestrova.example/k&#10;kestrova: forged"/></item>
+      <item><sparkle:version>2.5</sparkle:version><enclosure url="file:///etc/passwd"/></item>
+      <item><sparkle:version>2.1</sparkle:version><link>javascript:alert(1)</link>
+            <enclosure url="http://127.0.0.1/kestrova-2.1.tar.gz"/></item>
+      <item><sparkle:version>2.0</sparkle:version><enclosure url="https://kestrova.example/kestrova-2.0.tar.gz"/></item>
+    </channel></rss>)xml"});
+    const testsupport::CapturedOutput standardError(2);
+    updater::StandardUpdaterController controller(configuration("1.0"), true);
+    finishCheck(controller.updater());
+    EXPECT_EQ(updaterLines(), (Lines{"updater: update found 2.1 http://127.0.0.1/kestrova-2.1.tar.gz",
+                                     "workspace opened: http://127.0.0.1/kestrova-2.1.tar.gz"}));
+    EXPECT_EQ(standardError.text(), "kestrova: left out 3 links of the update feed that are not https, the first: "
+                                    "ssh://kestrova.example/k?kestrova: forged\n");
 }
 
 TEST_F(UpdaterTest, TheBackgroundCheckRepeatsAtTheInterval) {
