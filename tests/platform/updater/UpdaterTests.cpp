@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -169,7 +171,7 @@ protected:
         return lines;
     }
     static void finishCheck(updater::Updater& updater) {
-        ASSERT_TRUE(MainLoop::iterateUntil([&] { return !updater.sessionInProgress(); }));
+        ASSERT_TRUE(MainLoop::iterateUntil([&] { return !updater.sessionInProgress(); }, std::chrono::seconds(60)));
     }
 
     LoopbackServer server;
@@ -208,6 +210,17 @@ struct CheckCase {
     // The lines only begin so (a message of the XML parser follows).
     bool prefixes = false;
 };
+
+constexpr std::size_t largestFeed = std::size_t{8} << 20;
+
+// The feed, padded with a comment to `size` bytes.
+std::string feedOfSize(std::size_t size) {
+    std::string document = feed;
+    const std::string end = "</rss>";
+    const std::size_t padding = size - document.size() - std::string_view("<!---->").size();
+    document.insert(document.size() - end.size(), "<!--" + std::string(padding, '-') + "-->");
+    return document;
+}
 
 class UpdaterCheckTest : public UpdaterTest, public testing::WithParamInterface<CheckCase> {};
 
@@ -261,7 +274,18 @@ INSTANTIATE_TEST_SUITE_P(
                   true,
                   {"updater: error the update feed is no well-formed XML: "},
                   true},
-        CheckCase{"BackgroundServerErrorSaysNothing", {.status = 500}, "1.2", false, {}}),
+        CheckCase{"BackgroundServerErrorSaysNothing", {.status = 500}, "1.2", false, {}},
+        CheckCase{"UserFeedOfTheLargestSize",
+                  {.status = 200, .body = feedOfSize(largestFeed)},
+                  "1.2",
+                  true,
+                  {"updater: update found 1.10 (spring) https://kestrova.example/kestrova-1.10.tar.gz",
+                   "workspace opened: https://kestrova.example/kestrova-1.10.tar.gz"}},
+        CheckCase{"UserFeedAboveTheLargestSize",
+                  {.status = 200, .body = feedOfSize(largestFeed + 1)},
+                  "1.2",
+                  true,
+                  {"updater: error The update feed is larger than the largest feed allowed (8 MiB)."}}),
     [](const testing::TestParamInfo<CheckCase>& param) { return std::string(param.param.name); });
 
 TEST_F(UpdaterTest, AReleaseTheUserDeclinesOpensNothing) {
@@ -289,6 +313,26 @@ TEST_F(UpdaterTest, ALinkThatMayNotBeOpenedLeavesItsReleaseOutAndIsSaidOnce) {
                                      "workspace opened: http://127.0.0.1/kestrova-2.1.tar.gz"}));
     EXPECT_EQ(standardError.text(), "kestrova: left out 3 links of the update feed that are not https, the first: "
                                     "ssh://kestrova.example/k?kestrova: forged\n");
+}
+
+// However long the reply, the download stops soon after the largest feed and the check fails.
+TEST_F(UpdaterTest, AnEndlessFeedIsCutOffAtTheLargestFeed) {
+    std::string items;
+    while (items.size() < 64 * 1024) {
+        items += R"(<item><sparkle:version>9.0</sparkle:version><enclosure url="https://kestrova.example/k.tar.gz"/>)"
+                 "</item>";
+    }
+    server.reply("GET", "/appcast.xml", Reply::endless(items));
+    // The check at start fails in silence; the user's says why.
+    updater::StandardUpdaterController controller(configuration(), true);
+    finishCheck(controller.updater());
+    EXPECT_TRUE(updaterLines().empty());
+    controller.checkForUpdates();
+    finishCheck(controller.updater());
+    EXPECT_EQ(updaterLines(), Lines{"updater: error The update feed is larger than the largest feed allowed (8 MiB)."});
+    // Two downloads of the largest feed, each with what the loopback connection buffers (a few MiB),
+    // far below the session's own limit of 64 MiB for one.
+    EXPECT_LT(server.endlessBytesSent(), 6 * largestFeed);
 }
 
 TEST_F(UpdaterTest, TheBackgroundCheckRepeatsAtTheInterval) {
