@@ -39,7 +39,7 @@ const char* URLError::what() const noexcept {
     case Code::noPermissionsToReadFile:
         return "You do not have permission to read the file.";
     case Code::dataLengthExceedsMaximum:
-        return "The server's reply is larger than the largest reply allowed (64 MiB).";
+        return "The server's reply is larger than the largest reply allowed.";
     case Code::secureConnectionFailed:
         return "A secure connection to the server could not be made.";
     case Code::serverCertificateUntrusted:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <string>
 
 namespace foundation {
 namespace {
@@ -60,6 +61,14 @@ void URLRequest::setHTTPMethod(std::optional<std::string_view> method) {
 void URLRequest::setTimeoutInterval(double seconds) {
     requireTimeout(seconds);
     timeoutInterval_ = seconds;
+}
+
+void URLRequest::setLargestReplyLength(std::size_t bytes) {
+    if (bytes > defaultLargestReplyLength) {
+        throw std::invalid_argument("a request's largest reply length can be at most " +
+                                    std::to_string(defaultLargestReplyLength) + " bytes");
+    }
+    largestReplyLength_ = bytes;
 }
 
 void URLRequest::addValue(std::string_view value, std::string_view field) {

@@ -4,6 +4,7 @@
 #include "platform/foundation/HTTPHeaderFields.hpp"
 #include "platform/foundation/URL.hpp"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,10 @@ public:
     enum class CachePolicy { useProtocolCachePolicy };
 
     static constexpr double defaultTimeoutInterval = 60.0;
+    // A reply is held in memory once decoded, and a few kilobytes of a
+    // compressed one can decode to gigabytes. No reply of the service comes
+    // near this (a very active account's user is a few megabytes).
+    static constexpr std::size_t defaultLargestReplyLength = std::size_t{64} << 20;
 
     explicit URLRequest(URL url, CachePolicy cachePolicy = CachePolicy::useProtocolCachePolicy,
                         double timeoutInterval = defaultTimeoutInterval);
@@ -46,6 +51,13 @@ public:
 
     [[nodiscard]] CachePolicy cachePolicy() const noexcept { return cachePolicy_; }
 
+    // The most an HTTP reply's body may decode to: the transfer ends with
+    // URLError dataLengthExceedsMaximum as soon as it goes past, so no more
+    // than this is ever held. A caller that knows its replies are small
+    // lowers it; a value above the default throws std::invalid_argument.
+    [[nodiscard]] std::size_t largestReplyLength() const noexcept { return largestReplyLength_; }
+    void setLargestReplyLength(std::size_t bytes);
+
     // Joins the value to an earlier one of the same field with ",", so the
     // field goes out once with both values.
     void addValue(std::string_view value, std::string_view field);
@@ -61,6 +73,7 @@ private:
     URL url_;
     CachePolicy cachePolicy_;
     double timeoutInterval_;
+    std::size_t largestReplyLength_ = defaultLargestReplyLength;
     std::optional<std::string> httpMethod_;
     HTTPHeaderFields headerFields_;
     std::optional<Data> httpBody_;

@@ -27,7 +27,8 @@ class URLSessionTaskDelegate;
 // cache nor a cookie store is kept: header fields go out as the request
 // holds them, with only Host, Accept and Accept-Encoding added and the
 // Content-Length always the body's own. A reply body is held in memory: one
-// that decodes to more than 64 MiB ends the task with URLError
+// that decodes to more than its request's largest reply length (64 MiB
+// unless the request lowers it) ends the task with URLError
 // dataLengthExceedsMaximum; replies may come compressed with gzip, deflate,
 // br or zstd.
 //

@@ -1,6 +1,7 @@
 #include "platform/updater/Appcast.hpp"
 
 #include "platform/updater/AppcastError.hpp"
+#include "platform/updater/AppcastLinkPolicy.hpp"
 #include "platform/updater/Version.hpp"
 
 #include <glib.h>
@@ -14,6 +15,9 @@ namespace {
 
 // What the parser has seen so far.
 struct Reading {
+    explicit Reading(const foundation::URL& feedURL) : policy(feedURL) {}
+
+    AppcastLinkPolicy policy;
     bool sawRoot = false;
     bool inItem = false;
     std::string element;  // the innermost open element inside an item
@@ -24,6 +28,7 @@ struct Reading {
     std::string enclosure;
     std::string link;
     std::vector<AppcastItem> items;
+    std::vector<std::string> refusedLinks;
 
     void beginItem() {
         inItem = true;
@@ -36,15 +41,29 @@ struct Reading {
 
     void endItem() {
         inItem = false;
-        const auto url = foundation::URL::fromString(enclosure);
-        if (version.empty() || !url) {
+        if (version.empty() || enclosure.empty()) {
+            return;
+        }
+        // A release whose download may not be opened is left out, so that another can still be offered.
+        const auto url = allowedURL(enclosure);
+        if (!url) {
             return;
         }
         AppcastItem item{title, version, shortVersion.empty() ? version : shortVersion, *url, std::nullopt};
+        // Without its page the release still has its download to send the user to.
         if (!link.empty()) {
-            item.link = foundation::URL::fromString(link);
+            item.link = allowedURL(link);
         }
         items.push_back(std::move(item));
+    }
+
+    std::optional<foundation::URL> allowedURL(const std::string& written) {
+        auto url = foundation::URL::fromString(written);
+        if (!url || !policy.allows(*url)) {
+            refusedLinks.push_back(written);
+            return std::nullopt;
+        }
+        return url;
     }
 };
 
@@ -122,9 +141,9 @@ void onText(GMarkupParseContext*, const gchar* text, gsize length, gpointer data
 
 }  // namespace
 
-Appcast Appcast::parse(const foundation::Data& document) {
+Appcast Appcast::parse(const foundation::Data& document, const foundation::URL& feedURL) {
     static const GMarkupParser parser = {onStart, onEnd, onText, nullptr, nullptr};
-    Reading reading;
+    Reading reading(feedURL);
     GMarkupParseContext* context =
         g_markup_parse_context_new(&parser, G_MARKUP_TREAT_CDATA_AS_TEXT, &reading, nullptr);
     GError* error = nullptr;
@@ -143,6 +162,7 @@ Appcast Appcast::parse(const foundation::Data& document) {
     }
     Appcast appcast;
     appcast.items_ = std::move(reading.items);
+    appcast.refusedLinks_ = std::move(reading.refusedLinks);
     return appcast;
 }
 

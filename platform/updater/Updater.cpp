@@ -4,14 +4,19 @@
 #include "platform/concurrency/MainActor.hpp"
 #include "platform/concurrency/Spawn.hpp"
 #include "platform/foundation/HTTPURLResponse.hpp"
+#include "platform/foundation/URLError.hpp"
 #include "platform/foundation/URLRequest.hpp"
 #include "platform/foundation/URLSession.hpp"
 #include "platform/updater/Appcast.hpp"
 
+#include <algorithm>
+#include <cstddef>
 #include <exception>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace updater {
 
@@ -21,15 +26,50 @@ namespace {
 // why it failed.
 using Outcome = std::variant<std::optional<AppcastItem>, std::string>;
 
+// Real feeds are kilobytes; a long history with release notes written into the feed stays around a
+// megabyte. A feed far beyond that is broken or hostile: its download stops at this size, so it is
+// neither held in memory nor parsed on the main thread, where a feed of this size still parses in
+// well under a tenth of a second.
+constexpr std::size_t largestFeedMebibytes = 8;
+
+std::string feedTooLarge() {
+    return "The update feed is larger than the largest feed allowed (" + std::to_string(largestFeedMebibytes) +
+           " MiB).";
+}
+
+// One line however many there are; the feed's text is shown with its control characters as '?', so
+// that it cannot end the line early and forge the next one.
+void sayRefusedLinks(const std::vector<std::string>& links) {
+    if (links.empty()) {
+        return;
+    }
+    std::string first = links.front();
+    std::ranges::replace_if(first, [](unsigned char c) { return c < 0x20 || c == 0x7f; }, '?');
+    if (links.size() == 1) {
+        std::cerr << "kestrova: left out a link of the update feed that is not https: " << first << '\n';
+    } else {
+        std::cerr << "kestrova: left out " << links.size()
+                  << " links of the update feed that are not https, the first: " << first << '\n';
+    }
+}
+
 concurrency::Task<Outcome> fetch(foundation::URL feed, std::string currentVersion) {
     try {
-        const auto reply = co_await foundation::URLSession::shared().data(foundation::URLRequest(feed));
+        foundation::URLRequest request(feed);
+        request.setLargestReplyLength(largestFeedMebibytes << 20);
+        const auto reply = co_await foundation::URLSession::shared().data(request);
         const auto* http = dynamic_cast<const foundation::HTTPURLResponse*>(reply.response.get());
         if (http != nullptr && (http->statusCode() < 200 || http->statusCode() > 299)) {
             co_return Outcome(std::in_place_index<1>,
                               "The update feed answered with HTTP status " + std::to_string(http->statusCode()) + ".");
         }
-        co_return Outcome(std::in_place_index<0>, Appcast::parse(reply.data).newestItemAbove(currentVersion));
+        // The links are judged by where the feed came from in the end, after any redirect.
+        const Appcast appcast = Appcast::parse(reply.data, reply.response->url());
+        sayRefusedLinks(appcast.refusedLinks());
+        co_return Outcome(std::in_place_index<0>, appcast.newestItemAbove(currentVersion));
+    } catch (const foundation::URLError& error) {
+        const bool tooLarge = error.code() == foundation::URLError::Code::dataLengthExceedsMaximum;
+        co_return Outcome(std::in_place_index<1>, tooLarge ? feedTooLarge() : std::string(error.what()));
     } catch (const std::exception& error) {
         co_return Outcome(std::in_place_index<1>, std::string(error.what()));
     }

@@ -89,6 +89,10 @@ Reply Reply::stalling() {
     return {.fault = Fault::stall};
 }
 
+Reply Reply::endless(std::string piece) {
+    return {.body = std::move(piece), .fault = Fault::endless};
+}
+
 struct LoopbackServer::State {
     std::string address;
     int port = 0;
@@ -99,6 +103,7 @@ struct LoopbackServer::State {
     std::condition_variable stopped;
     bool stopping = false;
     bool keepBodies = true;
+    std::size_t endlessBytesSent = 0;
     std::map<std::pair<std::string, std::string>, Handler> routes;
     std::vector<RecordedRequest> log;
 
@@ -107,6 +112,8 @@ struct LoopbackServer::State {
                const httplib::ContentReader* reader);
     // False when the server is being destroyed before the time is up.
     bool waitUnlessStopping(std::optional<std::chrono::milliseconds> duration);
+    // Whether the server goes on sending an endless body: not once it is being destroyed.
+    [[nodiscard]] bool sendsMore(std::size_t length);
 };
 
 void LoopbackServer::State::install() {
@@ -205,7 +212,24 @@ void LoopbackServer::State::serve(const httplib::Request& request, httplib::Resp
             });
         return;
     }
+    if (reply.fault == Reply::Fault::endless) {
+        // A write fails once the client has hung up, which ends the provider.
+        response.set_chunked_content_provider(
+            "application/octet-stream", [this, piece = reply.body](std::size_t, httplib::DataSink& sink) {
+                return sendsMore(piece.size()) && sink.write(piece.data(), piece.size());
+            });
+        return;
+    }
     response.body = reply.body;
+}
+
+bool LoopbackServer::State::sendsMore(std::size_t length) {
+    const std::lock_guard lock(mutex);
+    if (stopping) {
+        return false;
+    }
+    endlessBytesSent += length;
+    return true;
 }
 
 LoopbackServer::LoopbackServer(std::string address) : state_(std::make_unique<State>()) {
@@ -272,6 +296,11 @@ void LoopbackServer::keepBodies() {
 std::vector<RecordedRequest> LoopbackServer::requests() const {
     const std::lock_guard lock(state_->mutex);
     return state_->log;
+}
+
+std::size_t LoopbackServer::endlessBytesSent() const {
+    const std::lock_guard lock(state_->mutex);
+    return state_->endlessBytesSent;
 }
 
 int LoopbackServer::closedPort() {

@@ -43,6 +43,8 @@ struct Reply {
         closeMidBody,
         // Accepts the request and never answers, until the server is destroyed.
         stall,
+        // Sends the body over and over, chunked, until the client hangs up or the server is destroyed.
+        endless,
     };
 
     int status = 200;
@@ -56,6 +58,7 @@ struct Reply {
     static Reply redirect(int status, std::string location);
     static Reply closingMidBody(std::string sentBody, std::size_t promisedLength);
     static Reply stalling();
+    static Reply endless(std::string piece);
 };
 
 // An HTTP/1.1 server on a loopback address and a free port, for every HTTP
@@ -96,6 +99,9 @@ public:
 
     // Every request received so far, in the order the server took them.
     [[nodiscard]] std::vector<RecordedRequest> requests() const;
+    // How much of endless bodies the server has handed to its connections so far: what a client
+    // that stops reading took in, plus what the connection buffers.
+    [[nodiscard]] std::size_t endlessBytesSent() const;
 
     // A loopback port that nothing listens on, for refused connections.
     [[nodiscard]] static int closedPort();

@@ -22,10 +22,6 @@ namespace {
 constexpr long maximumRedirects = 16;
 // About eleven days: long enough for any real time-out, short enough for curl's longs.
 constexpr double longestTimeoutSeconds = 1e6;
-// A reply is held in memory once decoded, and a few kilobytes of a
-// compressed one can decode to gigabytes. No reply of the service comes near
-// this (a very active account's user is a few megabytes).
-constexpr std::size_t largestReplyBody = std::size_t{64} << 20;
 
 URLError::Code errorCodeFor(CURLcode result, long osError, long responseCode) {
     switch (result) {
@@ -104,7 +100,7 @@ URLSessionTransfer::URLSessionTransfer(URLSession& session, std::shared_ptr<URLS
     // A file: URL is only ever read; method, header fields and body are HTTP's.
     if (!url.isFileURL()) {
         // A local file is the user's own, and as large as it is.
-        limitsBody_ = true;
+        largestBody_ = task_->request().largestReplyLength();
         configureHTTP();
         configureBody();
         configureHeaderFields();
@@ -284,7 +280,7 @@ std::size_t URLSessionTransfer::receiveBody(char* bytes, std::size_t size, std::
     self.madeProgress();
     auto& body = self.receivedBody_;
     const std::size_t needed = body.size() + length;
-    if (self.limitsBody_ && needed > largestReplyBody) {
+    if (self.largestBody_ && needed > *self.largestBody_) {
         self.bodyTooLarge_ = true;
         return 0;
     }
@@ -292,7 +288,7 @@ std::size_t URLSessionTransfer::receiveBody(char* bytes, std::size_t size, std::
         // Grown by hand so that the room never exceeds the limit.
         if (needed > body.capacity()) {
             const std::size_t room = std::max(needed, 2 * body.capacity());
-            body.reserve(self.limitsBody_ ? std::min(room, largestReplyBody) : room);
+            body.reserve(self.largestBody_ ? std::min(room, *self.largestBody_) : room);
         }
         body.insert(body.end(), bytes, bytes + length);
     } catch (const std::bad_alloc&) {

@@ -82,8 +82,8 @@ private:
     std::unique_ptr<curl_slist, ListDeleter> headerList_;
 
     std::vector<std::uint8_t> receivedBody_;
-    // Replies over the network are held to a largest decoded size.
-    bool limitsBody_ = false;
+    // Replies over the network are held to their request's largest decoded size.
+    std::optional<std::size_t> largestBody_;
     bool bodyTooLarge_ = false;
     HTTPHeaderFields receivedHeaderFields_;
 };

@@ -63,6 +63,8 @@ TEST(URLRequest, RefusesFieldsThatCouldInjectHeadersAndKeepsWhatItHad) {
         {"zero time-out", [](URLRequest& r) { r.setTimeoutInterval(0); }},
         {"negative time-out", [](URLRequest& r) { r.setTimeoutInterval(-1); }},
         {"NaN time-out", [](URLRequest& r) { r.setTimeoutInterval(std::numeric_limits<double>::quiet_NaN()); }},
+        {"largest reply raised",
+         [](URLRequest& r) { r.setLargestReplyLength(URLRequest::defaultLargestReplyLength + 1); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -73,6 +75,7 @@ TEST(URLRequest, RefusesFieldsThatCouldInjectHeadersAndKeepsWhatItHad) {
         EXPECT_EQ(request.allHTTPHeaderFields().fields().size(), 1u);
         EXPECT_EQ(request.httpMethod(), "GET");
         EXPECT_EQ(request.timeoutInterval(), 60.0);
+        EXPECT_EQ(request.largestReplyLength(), URLRequest::defaultLargestReplyLength);
     }
 }
 

@@ -358,31 +358,43 @@ TEST(URLSessionReplies, DecodeEveryCodingAskedFor) {
     }
 }
 
-// A few kilobytes can decode to gigabytes, all of it held in memory.
+// A few kilobytes can decode to gigabytes, all of it held in memory; a
+// request may lower the session's largest reply, never raise it.
 TEST(URLSessionReplies, ABodyThatDecodesPastTheLargestReplyFails) {
     constexpr std::size_t mebibyte = 1 << 20;
-    constexpr std::size_t largest = 64;
+    constexpr std::size_t largest = URLRequest::defaultLargestReplyLength / mebibyte;
+    constexpr std::size_t lowered = 8;
     const std::string zeros(mebibyte, '\0');
     struct Case {
         std::string coding;
         std::size_t mebibytes;
         std::string tail;
+        // The request's largest reply in MiB; none: the default.
+        std::optional<std::size_t> requestLargest;
         bool fits;
     };
     const Case cases[] = {
-        {"gzip", largest, "", true},
-        {"gzip", largest, "x", false},
-        {"deflate", 2 * largest, "", false},
-        {"br", 2 * largest, "", false},
-        {"zstd", 2 * largest, "", false},
-        {"identity", largest, "x", false},
+        {"gzip", largest, "", std::nullopt, true},
+        {"gzip", largest, "x", std::nullopt, false},
+        {"deflate", 2 * largest, "", std::nullopt, false},
+        {"br", 2 * largest, "", std::nullopt, false},
+        {"zstd", 2 * largest, "", std::nullopt, false},
+        {"identity", largest, "x", std::nullopt, false},
+        {"identity", lowered, "", lowered, true},
+        {"identity", lowered, "x", lowered, false},
+        {"gzip", 2 * largest, "", lowered, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.coding + " " + std::to_string(c.mebibytes) + " MiB + " + std::to_string(c.tail.size()));
+        SCOPED_TRACE(c.coding + " " + std::to_string(c.mebibytes) + " MiB + " + std::to_string(c.tail.size()) +
+                     " against " + std::to_string(c.requestLargest.value_or(largest)) + " MiB");
         const auto body = encodedBody(c.coding, zeros, c.mebibytes, c.tail);
         RawReplyServer server("HTTP/1.1 200 OK\r\nContent-Encoding: " + c.coding +
                               "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
-        const auto outcome = perform(requestTo(server.url("/")));
+        auto request = requestTo(server.url("/"));
+        if (c.requestLargest) {
+            request.setLargestReplyLength(*c.requestLargest * mebibyte);
+        }
+        const auto outcome = perform(request);
         if (c.fits) {
             ASSERT_FALSE(outcome.error) << outcome.error->what();
             EXPECT_EQ(outcome.data->size(), c.mebibytes * mebibyte + c.tail.size());

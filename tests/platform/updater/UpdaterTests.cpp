@@ -4,12 +4,15 @@
 #include "platform/updater/Version.hpp"
 
 #include "platform/headless/HeadlessBackend.hpp"
+#include "tests/support/CapturedOutput.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -68,8 +71,10 @@ constexpr const char* feed = R"xml(<?xml version="1.0" encoding="utf-8"?>
   </channel>
 </rss>)xml";
 
+const foundation::URL secureFeedURL = *foundation::URL::fromString("https://kestrova.example/appcast.xml");
+
 TEST(AppcastTest, ItemsNeedAVersionAndADownloadAndTheNewestAboveTheRunningOneIsFound) {
-    const auto appcast = updater::Appcast::parse(bytes(feed));
+    const auto appcast = updater::Appcast::parse(bytes(feed), secureFeedURL);
     ASSERT_EQ(appcast.items().size(), 2u);
     EXPECT_EQ(appcast.items()[0].version, "1.2");
     EXPECT_EQ(appcast.items()[0].displayVersion, "1.2");
@@ -84,9 +89,68 @@ TEST(AppcastTest, ItemsNeedAVersionAndADownloadAndTheNewestAboveTheRunningOneIsF
 
 TEST(AppcastTest, ADocumentThatIsNoRSSFeedIsAnError) {
     for (const char* document : {"", "<rss><channel>", "not xml at all", "<feed><item/></feed>"}) {
-        EXPECT_THROW(updater::Appcast::parse(bytes(document)), updater::AppcastError) << document;
+        EXPECT_THROW(updater::Appcast::parse(bytes(document), secureFeedURL), updater::AppcastError) << document;
     }
-    EXPECT_TRUE(updater::Appcast::parse(bytes("<rss><channel/></rss>")).items().empty());
+    EXPECT_TRUE(updater::Appcast::parse(bytes("<rss><channel/></rss>"), secureFeedURL).items().empty());
+}
+
+struct LinkCase {
+    const char* feed;
+    // Empty: the item has none.
+    std::string link;
+    bool allowed;
+};
+
+// Each link goes in once as the download of the newest release, where a refusal leaves the older one
+// to be offered, and once as the newest release's page, where a refusal leaves its download.
+TEST(AppcastTest, LinksAreHTTPSOrPlainHTTPFromAFeedOnThisMachine) {
+    const LinkCase cases[] = {
+        {"https://kestrova.example/appcast.xml", "https://kestrova.example/k-2.0.tar.gz", true},
+        {"https://kestrova.example/appcast.xml", "HTTPS://KESTROVA.EXAMPLE/k-2.0.tar.gz", true},
+        {"http://127.0.0.1:8080/appcast.xml", "https://kestrova.example/k-2.0.tar.gz", true},
+        {"http://127.0.0.1:8080/appcast.xml", "http://127.0.0.1:8080/k-2.0.tar.gz", true},
+        {"http://127.200.3.4/appcast.xml", "http://kestrova.example/k-2.0.tar.gz", true},
+        {"http://[::1]:8080/appcast.xml", "http://[::1]:8080/k-2.0.tar.gz", true},
+        {"http://localhost:8080/appcast.xml", "http://localhost:8080/k-2.0.tar.gz", true},
+        {"http://Updates.Kestrova.LocalHost/appcast.xml", "http://kestrova.localhost/k-2.0.tar.gz", true},
+        {"http://kestrova.example/appcast.xml", "http://kestrova.example/k-2.0.tar.gz", false},
+        {"http://128.0.0.1/appcast.xml", "http://128.0.0.1/k-2.0.tar.gz", false},
+        {"http://localhost.example/appcast.xml", "http://localhost.example/k-2.0.tar.gz", false},
+        {"http://notlocalhost/appcast.xml", "http://notlocalhost/k-2.0.tar.gz", false},
+        {"https://127.0.0.1/appcast.xml", "http://127.0.0.1/k-2.0.tar.gz", false},
+        {"file:///srv/appcast.xml", "http://127.0.0.1/k-2.0.tar.gz", false},
+        {"http://127.0.0.1:8080/appcast.xml", "file:///etc/passwd", false},
+        {"http://127.0.0.1:8080/appcast.xml", "ssh://kestrova.example/k-2.0.tar.gz", false},
+        {"http://127.0.0.1:8080/appcast.xml", "javascript:alert(1)", false},
+        {"https://kestrova.example/appcast.xml", "https:/k-2.0.tar.gz", false},
+        {"https://kestrova.example/appcast.xml", "k-2.0.tar.gz", false},
+        {"https://kestrova.example/appcast.xml", "not a url", false},
+        {"https://kestrova.example/appcast.xml", "", false},
+    };
+    const std::string older = "https://kestrova.example/k-1.5.tar.gz";
+    const auto olderItem = "<item><sparkle:version>1.5</sparkle:version><enclosure url=\"" + older + "\"/></item>";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.feed) + " offers " + c.link);
+        const auto feedURL = *foundation::URL::fromString(c.feed);
+        const std::vector<std::string> refused =
+            c.allowed || c.link.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.link};
+
+        const std::string enclosure = c.link.empty() ? "" : "<enclosure url=\"" + c.link + "\"/>";
+        const auto asDownload = updater::Appcast::parse(
+            bytes("<rss><channel><item><sparkle:version>2.0</sparkle:version>" + enclosure + "</item>" + olderItem +
+                  "</channel></rss>"),
+            feedURL);
+        EXPECT_EQ(asDownload.newestItemAbove("1.0")->infoURL().absoluteString(), c.allowed ? c.link : older);
+        EXPECT_EQ(asDownload.refusedLinks(), refused);
+
+        const std::string link = c.link.empty() ? "" : "<link>" + c.link + "</link>";
+        const auto asPage = updater::Appcast::parse(
+            bytes("<rss><channel><item><sparkle:version>2.0</sparkle:version>" + link + "<enclosure url=\"" + older +
+                  "\"/></item></channel></rss>"),
+            feedURL);
+        EXPECT_EQ(asPage.newestItemAbove("1.0")->infoURL().absoluteString(), c.allowed ? c.link : older);
+        EXPECT_EQ(asPage.refusedLinks(), refused);
+    }
 }
 
 class UpdaterTest : public testing::Test {
@@ -107,7 +171,7 @@ protected:
         return lines;
     }
     static void finishCheck(updater::Updater& updater) {
-        ASSERT_TRUE(MainLoop::iterateUntil([&] { return !updater.sessionInProgress(); }));
+        ASSERT_TRUE(MainLoop::iterateUntil([&] { return !updater.sessionInProgress(); }, std::chrono::seconds(60)));
     }
 
     LoopbackServer server;
@@ -146,6 +210,17 @@ struct CheckCase {
     // The lines only begin so (a message of the XML parser follows).
     bool prefixes = false;
 };
+
+constexpr std::size_t largestFeed = std::size_t{8} << 20;
+
+// The feed, padded with a comment to `size` bytes.
+std::string feedOfSize(std::size_t size) {
+    std::string document = feed;
+    const std::string end = "</rss>";
+    const std::size_t padding = size - document.size() - std::string_view("<!---->").size();
+    document.insert(document.size() - end.size(), "<!--" + std::string(padding, '-') + "-->");
+    return document;
+}
 
 class UpdaterCheckTest : public UpdaterTest, public testing::WithParamInterface<CheckCase> {};
 
@@ -199,7 +274,18 @@ INSTANTIATE_TEST_SUITE_P(
                   true,
                   {"updater: error the update feed is no well-formed XML: "},
                   true},
-        CheckCase{"BackgroundServerErrorSaysNothing", {.status = 500}, "1.2", false, {}}),
+        CheckCase{"BackgroundServerErrorSaysNothing", {.status = 500}, "1.2", false, {}},
+        CheckCase{"UserFeedOfTheLargestSize",
+                  {.status = 200, .body = feedOfSize(largestFeed)},
+                  "1.2",
+                  true,
+                  {"updater: update found 1.10 (spring) https://kestrova.example/kestrova-1.10.tar.gz",
+                   "workspace opened: https://kestrova.example/kestrova-1.10.tar.gz"}},
+        CheckCase{"UserFeedAboveTheLargestSize",
+                  {.status = 200, .body = feedOfSize(largestFeed + 1)},
+                  "1.2",
+                  true,
+                  {"updater: error The update feed is larger than the largest feed allowed (8 MiB)."}}),
     [](const testing::TestParamInfo<CheckCase>& param) { return std::string(param.param.name); });
 
 TEST_F(UpdaterTest, AReleaseTheUserDeclinesOpensNothing) {
@@ -208,6 +294,45 @@ TEST_F(UpdaterTest, AReleaseTheUserDeclinesOpensNothing) {
     updater::StandardUpdaterController controller(configuration("1.0"), true);
     finishCheck(controller.updater());
     EXPECT_EQ(updaterLines(), Lines{"updater: update found 1.10 (spring) https://kestrova.example/kestrova-1.10.tar.gz"});
+}
+
+// The feed comes over plain http from this machine, where plain http links are allowed too.
+TEST_F(UpdaterTest, ALinkThatMayNotBeOpenedLeavesItsReleaseOutAndIsSaidOnce) {
+    server.reply("GET", "/appcast.xml", {.status = 200, .body = R"xml(<rss><channel>
+      <item><sparkle:version>3.0</sparkle:version>
+            <enclosure url="ssh://kestrova.example/k&#10;kestrova: forged"/></item>
+      <item><sparkle:version>2.5</sparkle:version><enclosure url="file:///etc/passwd"/></item>
+      <item><sparkle:version>2.1</sparkle:version><link>javascript:alert(1)</link>
+            <enclosure url="http://127.0.0.1/kestrova-2.1.tar.gz"/></item>
+      <item><sparkle:version>2.0</sparkle:version><enclosure url="https://kestrova.example/kestrova-2.0.tar.gz"/></item>
+    </channel></rss>)xml"});
+    const testsupport::CapturedOutput standardError(2);
+    updater::StandardUpdaterController controller(configuration("1.0"), true);
+    finishCheck(controller.updater());
+    EXPECT_EQ(updaterLines(), (Lines{"updater: update found 2.1 http://127.0.0.1/kestrova-2.1.tar.gz",
+                                     "workspace opened: http://127.0.0.1/kestrova-2.1.tar.gz"}));
+    EXPECT_EQ(standardError.text(), "kestrova: left out 3 links of the update feed that are not https, the first: "
+                                    "ssh://kestrova.example/k?kestrova: forged\n");
+}
+
+// However long the reply, the download stops soon after the largest feed and the check fails.
+TEST_F(UpdaterTest, AnEndlessFeedIsCutOffAtTheLargestFeed) {
+    std::string items;
+    while (items.size() < 64 * 1024) {
+        items += R"(<item><sparkle:version>9.0</sparkle:version><enclosure url="https://kestrova.example/k.tar.gz"/>)"
+                 "</item>";
+    }
+    server.reply("GET", "/appcast.xml", Reply::endless(items));
+    // The check at start fails in silence; the user's says why.
+    updater::StandardUpdaterController controller(configuration(), true);
+    finishCheck(controller.updater());
+    EXPECT_TRUE(updaterLines().empty());
+    controller.checkForUpdates();
+    finishCheck(controller.updater());
+    EXPECT_EQ(updaterLines(), Lines{"updater: error The update feed is larger than the largest feed allowed (8 MiB)."});
+    // Two downloads of the largest feed, each with what the loopback connection buffers (a few MiB),
+    // far below the session's own limit of 64 MiB for one.
+    EXPECT_LT(server.endlessBytesSent(), 6 * largestFeed);
 }
 
 TEST_F(UpdaterTest, TheBackgroundCheckRepeatsAtTheInterval) {
