@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
         const auto& addresses = server.addresses();
         standin::printOutputLine("kestrova-standin: serving " + addresses.origin(addresses.domain) + "/ (beta " +
                                  addresses.origin(addresses.betaHost()) + "/, API " + addresses.apiBase() +
-                                 ") with the certificate " + server.certificate().certificateFile.string());
+                                 ", another site " + addresses.origin(addresses.foreignHost()) +
+                                 "/) with the certificate " + server.certificate().certificateFile.string());
         server.run();
         finished = true;
         pthread_kill(waiter.native_handle(), SIGTERM);
