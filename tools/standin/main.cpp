@@ -20,11 +20,11 @@ int main(int argc, char** argv) {
     try {
         options = standin::StandinOptions::parse({argv + 1, argv + argc});
     } catch (const standin::StandinOptions::UsageError& error) {
-        std::fprintf(stderr, "kestrova-standin: %s\n%s", error.what(), standin::StandinOptions::usage());
+        std::fprintf(stderr, "kestrova-standin: %s\n%s", error.what(), standin::StandinOptions::usage().c_str());
         return 2;
     }
     if (options.help) {
-        std::fputs(standin::StandinOptions::usage(), stdout);
+        std::fputs(standin::StandinOptions::usage().c_str(), stdout);
         return 0;
     }
 

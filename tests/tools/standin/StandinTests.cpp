@@ -569,6 +569,17 @@ TEST_F(StandinDataTest, AStoredCertificateThatCannotServeEveryNameIsMadeAnewWith
     }
 }
 
+// The default port is the build's, where the build's application looks for the service.
+TEST_F(StandinDataTest, ItsHelpNamesTheBuildsPortAsTheDefault) {
+    const std::string buildPort = KESTROVA_SERVICE_PORT;
+    const auto outcome = testsupport::Subprocess::run({StandinProcess::program(), "--help"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_TRUE(outcome.output.starts_with("usage: kestrova-standin")) << outcome.output;
+    EXPECT_NE(outcome.output.find("(N " + (buildPort.empty() ? "8443" : buildPort) + " unless given;"),
+              std::string::npos)
+        << outcome.output;
+}
+
 TEST_F(StandinDataTest, ABadCommandLineIsAUsageError) {
     for (const auto& arguments : std::vector<std::vector<std::string>>{
              {"--port", "70000"}, {"--port"}, {"--colour", "red"}}) {
