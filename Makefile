@@ -14,11 +14,14 @@ deps:
 check-layers:
 	scripts/check-layers
 
-# The application against the local stand-in of the service (see README.md).
+# The application against the local stand-in of the service (see README.md),
+# with the `defaults` tool of the same app group. RUN_ARGS go to run-local,
+# e.g. RUN_ARGS="--standin --log-requests"; `scripts/run-local --help`.
+RUN_ARGS ?=
 run: deps
 	cmake --preset local
-	cmake --build --preset local -j $(JOBS) --target kestrova-standin kestrova
-	scripts/run-local
+	cmake --build --preset local -j $(JOBS) --target kestrova-standin kestrova defaults
+	scripts/run-local $(RUN_ARGS)
 
 # The end-to-end tests need a build for the stand-in (its hosts and port), so
 # they run from the local presets, which build only what they use.

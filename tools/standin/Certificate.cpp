@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -90,13 +91,50 @@ void writeFile(const std::filesystem::path& path, mode_t mode, Write write) {
     }
 }
 
+CertificatePointer readCertificate(const std::filesystem::path& path) {
+    FILE* file = std::fopen(path.c_str(), "re");
+    if (file == nullptr) {
+        return nullptr;
+    }
+    CertificatePointer certificate(PEM_read_X509(file, nullptr, nullptr, nullptr));
+    std::fclose(file);
+    return certificate;
+}
+
+// Why the stored certificate cannot serve the names, or none when it can.
+// A stand-in that now serves more names than the one that made it would
+// otherwise present a certificate that clients refuse for the new ones.
+std::optional<std::string> faultOfStoredCertificate(const std::filesystem::path& path,
+                                                    const std::vector<std::string>& hostNames) {
+    const auto certificate = readCertificate(path);
+    if (!certificate) {
+        return "cannot be read";
+    }
+    std::string missing;
+    for (const auto& host : hostNames) {
+        if (X509_check_host(certificate.get(), host.data(), host.size(),
+                            X509_CHECK_FLAG_NEVER_CHECK_SUBJECT | X509_CHECK_FLAG_NO_WILDCARDS, nullptr) != 1) {
+            missing += (missing.empty() ? "" : ", ") + host;
+        }
+    }
+    if (missing.empty()) {
+        return std::nullopt;
+    }
+    return "does not cover " + missing;
+}
+
 }  // namespace
 
 Certificate Certificate::ensure(const std::filesystem::path& stateDirectory,
                                 const std::vector<std::string>& hostNames) {
     Certificate pair{stateDirectory / "certificate.pem", stateDirectory / "key.pem"};
     if (std::filesystem::exists(pair.certificateFile) && std::filesystem::exists(pair.keyFile)) {
-        return pair;
+        const auto fault = faultOfStoredCertificate(pair.certificateFile, hostNames);
+        if (!fault) {
+            return pair;
+        }
+        std::fprintf(stderr, "kestrova-standin: the certificate %s %s; making a new one and its key\n",
+                     pair.certificateFile.c_str(), fault->c_str());
     }
     KeyPointer key(EVP_EC_gen("P-256"));
     if (!key) {

@@ -19,17 +19,23 @@ std::filesystem::path defaultStateDirectory() {
 
 }  // namespace
 
-const char* StandinOptions::usage() {
+const int StandinOptions::defaultPort = KESTROVA_STANDIN_DEFAULT_PORT;
+
+std::string StandinOptions::usage() {
     return "usage: kestrova-standin [--port N] [--state-dir DIR] [--data FILE] [--exit-with-parent] [--log-requests]\n"
            "                        [--load-beacon]\n"
            "Serves the service's API and web front end for the domain \"kestrova.localhost\" on 127.0.0.1 over\n"
            "HTTPS: https://kestrova.localhost:N/, https://beta.kestrova.localhost:N/ and\n"
-           "https://api.kestrova.localhost:N/ (N 8443 unless given;\n"
-           "0 takes a free port). The certificate is made on the first run in the state directory\n"
-           "($XDG_STATE_HOME/kestrova-standin); the data file (default DIR/data.json) keeps what clients post.\n"
-           "Sign in as demo, password demo.\n"
+           "https://api.kestrova.localhost:N/, and another site at https://www.kestrova.localhost:N/\n"
+           "(N " +
+           std::to_string(defaultPort) +
+           " unless given; 0 takes a free port). The certificate is made on the first run in the state\n"
+           "directory ($XDG_STATE_HOME/kestrova-standin); the data file (default DIR/data.json) keeps what\n"
+           "clients post. Sign in as demo, password demo.\n"
            "--log-requests prints \"<method> <host> <path> <status>\" for every request; --load-beacon makes\n"
-           "every page report its load event, printed as \"loaded <page path>\".\n";
+           "every page report its load event, printed as \"loaded <page path>\".\n"
+           "For tests and demonstrations, /login#sign-in signs in at once, a page opened with #sign-out signs\n"
+           "out, and one opened with #control-click=PATH clicks its first link to PATH with Control held.\n";
 }
 
 StandinOptions StandinOptions::parse(const std::vector<std::string>& arguments) {

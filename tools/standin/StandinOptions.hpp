@@ -7,8 +7,8 @@
 
 namespace standin {
 
-// The command line: --port (default 8443; 0 takes a free port), --state-dir
-// (default $XDG_STATE_HOME/kestrova-standin, else ~/.local/state/...) and
+// The command line: --port (default defaultPort; 0 takes a free port),
+// --state-dir (default $XDG_STATE_HOME/kestrova-standin, else ~/.local/state/...) and
 // --data (default data.json in the state directory); --exit-with-parent stops
 // it when the process that started it ends, however that ends (tests);
 // --log-requests and --load-beacon, for tests and benchmarks, add lines to
@@ -18,7 +18,11 @@ struct StandinOptions {
         using std::runtime_error::runtime_error;
     };
 
-    int port = 8443;
+    // The port of the build's service when it has one, where the build's
+    // application looks for the service; else 8443.
+    static const int defaultPort;
+
+    int port = defaultPort;
     std::filesystem::path stateDirectory;
     std::filesystem::path dataFile;
     bool exitWithParent = false;
@@ -32,7 +36,7 @@ struct StandinOptions {
     // Throws UsageError for an unknown option, a missing value or a port
     // outside 0 to 65535.
     static StandinOptions parse(const std::vector<std::string>& arguments);
-    static const char* usage();
+    static std::string usage();
 };
 
 }  // namespace standin

@@ -9,11 +9,6 @@
 namespace standin {
 namespace {
 
-std::vector<std::string> hostNames() {
-    const ServiceAddresses addresses;
-    return {addresses.domain, addresses.betaHost(), addresses.apiHost()};
-}
-
 // Binds loopback only: the stand-in is for this machine. Port 0 takes a free
 // one, which the ready line then names.
 ServiceAddresses bind(httplib::SSLServer& server, const Certificate& certificate, int port) {
@@ -41,12 +36,13 @@ ServiceAddresses bind(httplib::SSLServer& server, const Certificate& certificate
 }  // namespace
 
 StandinServer::StandinServer(const Settings& settings)
-    : certificate_(Certificate::ensure(settings.stateDirectory, hostNames())),
+    : certificate_(Certificate::ensure(settings.stateDirectory, ServiceAddresses().hostNames())),
       store_(settings.dataFile),
       server_(certificate_.certificateFile.c_str(), certificate_.keyFile.c_str()),
       addresses_(bind(server_, certificate_, settings.port)),
       api_(store_, addresses_, settings.stateDirectory / "files"),
-      web_(store_, addresses_, settings.pagesDirectory, settings.loadBeacon) {
+      web_(store_, addresses_, settings.pagesDirectory, settings.loadBeacon),
+      foreign_(settings.pagesDirectory) {
     const auto handler = [this](const httplib::Request& request, httplib::Response& response) {
         dispatch(request, response);
     };
@@ -79,11 +75,15 @@ void StandinServer::dispatch(const httplib::Request& request, httplib::Response&
         api_.handle(request, response);
     } else if (host == addresses_.domain || host == addresses_.betaHost()) {
         web_.handle(request, response, host == addresses_.betaHost());
+    } else if (host == addresses_.foreignHost()) {
+        foreign_.handle(request, response);
     } else {
+        std::string names;
+        for (const auto& name : addresses_.hostNames()) {
+            names += (names.empty() ? "" : ", ") + name;
+        }
         response.status = 421;
-        response.set_content("This server answers for " + addresses_.domain + ", " + addresses_.betaHost() +
-                                 " and " + addresses_.apiHost() + " only.\n",
-                             "text/plain");
+        response.set_content("This server answers for " + names + " only.\n", "text/plain");
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "tools/standin/ApiService.hpp"
 #include "tools/standin/Certificate.hpp"
+#include "tools/standin/ForeignSite.hpp"
 #include "tools/standin/Store.hpp"
 #include "tools/standin/WebFrontEnd.hpp"
 
@@ -11,9 +12,9 @@
 
 namespace standin {
 
-// The three hosts on one loopback port over HTTPS, told apart by the "Host"
-// header field: the API host, the production and the beta web host. Any
-// other name is answered with 421.
+// The four hosts on one loopback port over HTTPS, told apart by the "Host"
+// header field: the API host, the production and the beta web host, and the
+// foreign site. Any other name is answered with 421.
 class StandinServer {
 public:
     struct Settings {
@@ -46,6 +47,7 @@ private:
     ServiceAddresses addresses_;
     ApiService api_;
     WebFrontEnd web_;
+    ForeignSite foreign_;
 };
 
 }  // namespace standin

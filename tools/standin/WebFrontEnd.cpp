@@ -5,28 +5,10 @@
 #include "tools/standin/OutputLine.hpp"
 
 #include <algorithm>
-#include <fstream>
 #include <random>
 
 namespace standin {
 namespace {
-
-std::string escaped(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            // The pages' holes are "{{name}}": text typed by someone never forms one.
-            case '{': out += "&#123;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
 
 std::string newToken() {
     std::random_device device;
@@ -62,7 +44,7 @@ std::string badges(const StoredJournal& journal, const std::string& day) {
 
 std::string icon(const StoredJournal& journal, const ServiceAddresses& addresses) {
     if (journal.iconEmoji) {
-        return "<span class=\"icon\">" + escaped(*journal.iconEmoji) + "</span>";
+        return "<span class=\"icon\">" + escapedHTML(*journal.iconEmoji) + "</span>";
     }
     return "<img class=\"icon\" alt=\"\" src=\"" + addresses.apiBase() + "/journals/" + std::to_string(journal.id) +
            "/icon.svg\">";
@@ -74,10 +56,11 @@ std::string entriesList(const StoredJournal& journal) {
     }
     std::string out = "<ul class=\"entries\">";
     for (auto entry = journal.entries.rbegin(); entry != journal.entries.rend(); ++entry) {
-        out += "<li><span class=\"muted\">" + escaped(entry->streakDate) + "</span> ";
+        out += "<li><span class=\"muted\">" + escapedHTML(entry->streakDate) + "</span> ";
         for (const auto& block : entry->blocks) {
-            out += block.text ? escaped(*block.text) + " "
-                              : "<span class=\"badge plain\">" + escaped(block.fileName.value_or("file")) + "</span> ";
+            out += block.text ? escapedHTML(*block.text) + " "
+                              : "<span class=\"badge plain\">" + escapedHTML(block.fileName.value_or("file")) +
+                                    "</span> ";
         }
         out += "</li>";
     }
@@ -91,37 +74,26 @@ const std::string loadBeaconScript =
 const std::string journalsLink = "<a href=\"/home\">Journals</a>";
 const std::string signOutLink = "<a href=\"#\" data-sign-out>Sign out</a>";
 
-// The page with every {{name}} of the holes filled in; other holes stay.
-std::string filled(std::string html, const std::map<std::string, std::string>& holes) {
-    for (const auto& [name, value] : holes) {
-        const std::string hole = "{{" + name + "}}";
-        for (auto at = html.find(hole); at != std::string::npos; at = html.find(hole, at + value.size())) {
-            html.replace(at, hole.size(), value);
-        }
-    }
-    return html;
-}
-
 }  // namespace
 
 WebFrontEnd::WebFrontEnd(Store& store, ServiceAddresses addresses, std::filesystem::path pagesDirectory,
                          bool loadBeacon)
     : store_(store),
       addresses_(std::move(addresses)),
-      pagesDirectory_(std::move(pagesDirectory)),
+      pages_(std::move(pagesDirectory)),
       loadBeacon_(loadBeacon) {}
 
 void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& response, bool beta) const {
     const auto& path = request.path;
     if (path == "/style.css") {
-        return staticFile(response, "style.css", "text/css");
+        return pages_.serve(response, "style.css", "text/css");
     }
     if (path == "/app.js") {
-        return staticFile(response, "app.js", "text/javascript");
+        return pages_.serve(response, "app.js", "text/javascript");
     }
     if (path == "/kestrova-sample.pdf") {
         response.set_header("Content-Disposition", "attachment; filename=\"kestrova-sample.pdf\"");
-        return staticFile(response, "kestrova-sample.pdf", "application/pdf");
+        return pages_.serve(response, "kestrova-sample.pdf", "application/pdf");
     }
     if (path == "/loaded" && request.method == "POST" && loadBeacon_) {
         printOutputLine("loaded " + request.get_param_value("path"));
@@ -148,7 +120,11 @@ void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& res
                     beta);
     }
     if (path == "/playground") {
-        return page(response, "playground.html", {{"title", "Playground"}, {"nav", journalsLink}}, beta);
+        return page(response, "playground.html",
+                    {{"title", "Playground"},
+                     {"nav", journalsLink},
+                     {"foreign-frame", escapedHTML(addresses_.origin(addresses_.foreignHost()) + "/embed")}},
+                    beta);
     }
     const auto account = store_.read([&](const StandinData& data) -> std::optional<StoredAccount> {
         const auto* found = data.accountWithToken(ApiService::sessionToken(request).value_or(""));
@@ -161,15 +137,15 @@ void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& res
         const std::string day = today();
         std::string journals;
         for (const auto& journal : account->journals) {
-            journals += "<li><a class=\"journal\" href=\"/" + escaped(account->username) + "/" +
-                        escaped(journal.slug) + "\">" + icon(journal, addresses_) + "<span class=\"title\">" +
-                        escaped(journal.title) + "</span><span class=\"streak\">" + std::to_string(journal.streak) +
-                        "</span>" + badges(journal, day) + "</a></li>";
+            journals += "<li><a class=\"journal\" href=\"/" + escapedHTML(account->username) + "/" +
+                        escapedHTML(journal.slug) + "\">" + icon(journal, addresses_) + "<span class=\"title\">" +
+                        escapedHTML(journal.title) + "</span><span class=\"streak\">" +
+                        std::to_string(journal.streak) + "</span>" + badges(journal, day) + "</a></li>";
         }
         return page(response, "home.html",
                     {{"title", "Journals"},
                      {"nav", "<a href=\"/playground\">Playground</a>" + signOutLink},
-                     {"username", escaped(account->username)},
+                     {"username", escapedHTML(account->username)},
                      {"journals", journals}},
                     beta);
     }
@@ -179,11 +155,11 @@ void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& res
         const auto journal = std::ranges::find(account->journals, slug, &StoredJournal::slug);
         if (journal != account->journals.end()) {
             return page(response, "journal.html",
-                        {{"title", escaped(journal->title)},
+                        {{"title", escapedHTML(journal->title)},
                          {"nav", journalsLink + signOutLink},
                          {"journal-id", std::to_string(journal->id)},
-                         {"journal-title", escaped(journal->title)},
-                         {"journal-description", escaped(journal->description)},
+                         {"journal-title", escapedHTML(journal->title)},
+                         {"journal-description", escapedHTML(journal->description)},
                          {"icon", icon(*journal, addresses_)},
                          {"streak", std::to_string(journal->streak)},
                          {"badges", badges(*journal, today())},
@@ -192,7 +168,7 @@ void WebFrontEnd::handle(const httplib::Request& request, httplib::Response& res
         }
     }
     response.status = 404;
-    page(response, "missing.html", {{"title", "Not found"}, {"path", escaped(path)}}, beta);
+    page(response, "missing.html", {{"title", "Not found"}, {"path", escapedHTML(path)}}, beta);
 }
 
 void WebFrontEnd::signIn(const httplib::Request& request, httplib::Response& response) const {
@@ -228,24 +204,12 @@ void WebFrontEnd::page(httplib::Response& response, const std::string& file,
     holes["load-beacon"] = loadBeacon_ ? loadBeaconScript : "";
     // The page's own text goes into the layout last, so that nothing typed
     // into an entry is taken for a hole.
-    const std::string content = filled(readFile(file), holes);
-    std::string html = filled(readFile("layout.html"), holes);
+    const std::string content = filledHoles(pages_.read(file), holes);
+    std::string html = filledHoles(pages_.read("layout.html"), holes);
     if (const auto at = html.find("{{content}}"); at != std::string::npos) {
         html.replace(at, std::string_view("{{content}}").size(), content);
     }
     response.set_content(html, "text/html; charset=utf-8");
-}
-
-std::string WebFrontEnd::readFile(const std::string& file) const {
-    std::ifstream in(pagesDirectory_ / file, std::ios::binary);
-    if (!in) {
-        throw Store::Error((pagesDirectory_ / file).string() + ": the page cannot be read");
-    }
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WebFrontEnd::staticFile(httplib::Response& response, const std::string& file, const char* mimeType) const {
-    response.set_content(readFile(file), mimeType);
 }
 
 }  // namespace standin

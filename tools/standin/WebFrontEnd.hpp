@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tools/standin/PageFolder.hpp"
 #include "tools/standin/ServiceAddresses.hpp"
 #include "tools/standin/Store.hpp"
 
@@ -14,7 +15,8 @@ namespace standin {
 // The web front end, on the production and the beta host: sign-in, the
 // journals, a journal's page with its publish form and a button for every
 // script message the application answers, and a playground of what a page
-// asks of its browser (dialogs, file choosers, a foreign frame, a download).
+// asks of its browser (dialogs, file choosers, a frame of the foreign site, a
+// download).
 // Pages are files under the pages folder with {{name}} holes, shown inside
 // layout.html. With the load beacon on, every page reports its own load
 // event back with a POST to "/loaded", printed as "loaded <page path>": the
@@ -29,13 +31,10 @@ private:
     void signIn(const httplib::Request& request, httplib::Response& response) const;
     void page(httplib::Response& response, const std::string& file, std::map<std::string, std::string> holes,
               bool beta) const;
-    void staticFile(httplib::Response& response, const std::string& file, const char* mimeType) const;
-    // Throws Store::Error naming a page that cannot be read.
-    [[nodiscard]] std::string readFile(const std::string& file) const;
 
     Store& store_;
     ServiceAddresses addresses_;
-    std::filesystem::path pagesDirectory_;
+    PageFolder pages_;
     bool loadBeacon_;
 };
 

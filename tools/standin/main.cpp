@@ -20,11 +20,11 @@ int main(int argc, char** argv) {
     try {
         options = standin::StandinOptions::parse({argv + 1, argv + argc});
     } catch (const standin::StandinOptions::UsageError& error) {
-        std::fprintf(stderr, "kestrova-standin: %s\n%s", error.what(), standin::StandinOptions::usage());
+        std::fprintf(stderr, "kestrova-standin: %s\n%s", error.what(), standin::StandinOptions::usage().c_str());
         return 2;
     }
     if (options.help) {
-        std::fputs(standin::StandinOptions::usage(), stdout);
+        std::fputs(standin::StandinOptions::usage().c_str(), stdout);
         return 0;
     }
 
@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
         const auto& addresses = server.addresses();
         standin::printOutputLine("kestrova-standin: serving " + addresses.origin(addresses.domain) + "/ (beta " +
                                  addresses.origin(addresses.betaHost()) + "/, API " + addresses.apiBase() +
-                                 ") with the certificate " + server.certificate().certificateFile.string());
+                                 ", another site " + addresses.origin(addresses.foreignHost()) +
+                                 "/) with the certificate " + server.certificate().certificateFile.string());
         server.run();
         finished = true;
         pthread_kill(waiter.native_handle(), SIGTERM);

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <webkit2/webkit2.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -50,6 +51,43 @@ public:
 };
 
 using testsupport::allWebsiteCookies;
+
+// Every navigation the page asks for, all allowed.
+class RecordingNavigationDelegate final : public webkit::NavigationDelegate {
+public:
+    void decidePolicyForNavigationAction(webkit::WebView& /*webView*/, const webkit::NavigationAction& action,
+                                         ActionDecisionHandler decisionHandler) override {
+        actions.push_back(action);
+        decisionHandler(webkit::NavigationActionPolicy::allow);
+    }
+    std::vector<webkit::NavigationAction> actions;
+};
+
+// What the script gives as text in the page, once the engine has answered; none when it failed.
+std::optional<std::string> evaluated(webkit::WebView& view, const std::string& script) {
+    struct Answer {
+        bool done = false;
+        std::optional<std::string> text;
+    };
+    // Shared with the callback, which may come after the wait has given up.
+    auto answer = std::make_shared<Answer>();
+    webkit_web_view_evaluate_javascript(
+        WEBKIT_WEB_VIEW(view.page().nativeView()), script.c_str(), -1, nullptr, nullptr, nullptr,
+        [](GObject* source, GAsyncResult* result, gpointer data) {
+            const std::unique_ptr<std::shared_ptr<Answer>> reply(static_cast<std::shared_ptr<Answer>*>(data));
+            JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, nullptr);
+            if (value != nullptr) {
+                char* text = jsc_value_to_string(value);
+                (*reply)->text = text;
+                g_free(text);
+                g_object_unref(value);
+            }
+            (*reply)->done = true;
+        },
+        new std::shared_ptr<Answer>(answer));
+    MainLoop::iterateUntil([&] { return answer->done; });
+    return answer->text;
+}
 
 // Input as the display would send it, to the page's native view.
 void send(GtkWidget* view, GdkEventType type, int x, int y, guint keyval = 0) {
@@ -164,6 +202,52 @@ TEST_F(StandinDesktopTest, TheEngineTrustsTheStandinSignsInAndSharesTheSessionAc
     // The engine's first page paints late, so the sign-in page is pictured last.
     ASSERT_TRUE(shows(at("beta", "/login"), "Sign in · Kestrova"));
     screenshot("standin-beta-login");
+}
+
+// "#control-click=<path>" clicks the page's first link to the path with the Control key set on the
+// click, when the page loads with it and when only the hash changes. The engine hands no keys of a
+// page's own click on to the navigation (only those of the user's input), so the click carries
+// Control in the page and arrives as a plain link click.
+TEST_F(StandinDesktopTest, AControlClickHashClicksTheFirstLinkToItsPath) {
+    ASSERT_TRUE(shows(at("", "/login#sign-in"), "Journals · Kestrova"));
+    RecordingNavigationDelegate navigations;
+    view_->setNavigationDelegate(&navigations);
+    const auto load = [&](const std::string& path) {
+        view_->load(foundation::URLRequest(*foundation::URL::fromString(at("", path))));
+    };
+    load("/demo/workout#control-click=%2Fhome");
+    EXPECT_TRUE(MainLoop::iterateUntil([&] {
+        return std::ranges::any_of(navigations.actions, [&](const webkit::NavigationAction& action) {
+            return action.navigationType == webkit::NavigationType::linkActivated && action.requestURL &&
+                   action.requestURL->absoluteString() == at("", "/home");
+        });
+    }));
+    EXPECT_TRUE(isShowing("Journals · Kestrova")) << view_->title().value_or("(no title)");
+
+    // The click itself, as the page sees it; kept from leaving the page.
+    ASSERT_TRUE(evaluated(*view_, "document.addEventListener('click', (event) => { event.preventDefault();"
+                                  " window.clicked = [event.target.getAttribute('href'), event.ctrlKey,"
+                                  " event.shiftKey, event.cancelable].join(' '); }); 'listening'"));
+    load("/home#control-click=%2Fdemo%2Fmusic");
+    const auto clicked = [&] { return evaluated(*view_, "String(window.clicked)"); };
+    EXPECT_TRUE(MainLoop::iterateUntil([&] { return clicked() == "/demo/music true false true"; }))
+        << clicked().value_or("(no answer)");
+
+    // No such link, or no path: the page says so and goes nowhere.
+    ASSERT_TRUE(shows(at("", "/playground"), "Playground · Kestrova"));
+    const std::size_t navigationsBefore = navigations.actions.size();
+    for (const auto& [hash, note] : std::vector<std::pair<std::string, std::string>>{
+             {"#control-click=%2Fnowhere", "Control-click: no link to /nowhere on this page"},
+             {"#control-click=%E0%A4", "Control-click: %E0%A4 is no percent-encoded path"}}) {
+        load("/playground" + hash);
+        const auto toast = [&] { return evaluated(*view_, "document.getElementById('toast').textContent"); };
+        EXPECT_TRUE(MainLoop::iterateUntil([&] { return toast() == note; })) << toast().value_or("(no answer)");
+    }
+    const auto since = navigations.actions.begin() + static_cast<std::ptrdiff_t>(navigationsBefore);
+    EXPECT_EQ(std::ranges::count(since, navigations.actions.end(), webkit::NavigationType::linkActivated,
+                                 &webkit::NavigationAction::navigationType),
+              0);
+    view_->setNavigationDelegate(nullptr);
 }
 
 }  // namespace

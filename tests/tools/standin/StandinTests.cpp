@@ -17,13 +17,17 @@
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 #include "tests/support/StandinProcess.hpp"
+#include "tools/standin/Certificate.hpp"
+#include "tools/standin/ServiceAddresses.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -343,7 +347,10 @@ TEST_F(StandinTest, TheWebHostsServeThePagesAndTheBetaOneSaysSo) {
     // The pages publish and sign out with calls from their own origin, with the session's cookie;
     // other origins get no leave to read the replies.
     for (const auto& [origin, allowed] : std::vector<std::pair<std::string, bool>>{
-             {standin_.origin(), true}, {standin_.origin("beta"), true}, {"https://example.org", false}}) {
+             {standin_.origin(), true},
+             {standin_.origin("beta"), true},
+             {standin_.origin("www"), false},
+             {"https://example.org", false}}) {
         const auto cors = run([&, origin = origin]() -> concurrency::Task<Answer> {
             foundation::URLRequest request(*foundation::URL::fromString(standin_.apiBase() + "/auth"));
             request.setValue(origin, "Origin");
@@ -369,6 +376,25 @@ TEST_F(StandinTest, TheWebHostsServeThePagesAndTheBetaOneSaysSo) {
         co_return std::dynamic_pointer_cast<const foundation::HTTPURLResponse>(reply.response)->statusCode();
     });
     EXPECT_EQ(misdirected, 421);
+}
+
+// Links and frames that leave the service go to the foreign host, which is this machine too.
+TEST_F(StandinTest, TheForeignHostIsAnotherSiteThatThePlaygroundFrames) {
+    const auto playground = fetch(standin_.origin() + "/playground");
+    EXPECT_NE(playground.body.find("<iframe src=\"" + standin_.origin("www") + "/embed\""), std::string::npos)
+        << playground.body;
+    for (const std::string path : {"/embed", "/", "/some/where?x=1"}) {
+        const auto page = fetch(standin_.origin("www") + path);
+        EXPECT_EQ(page.status, 200) << path;
+        EXPECT_EQ(page.response->value("Content-Type"), "text/html; charset=utf-8") << path;
+        EXPECT_NE(page.body.find("<title>Another site</title>"), std::string::npos) << path;
+        EXPECT_EQ(page.body.find("Kestrova"), std::string::npos) << path;
+    }
+    // In the stand-in's style, from its own host.
+    EXPECT_EQ(fetch(standin_.origin("www") + "/style.css").response->value("Content-Type"), "text/css");
+    const auto typed = fetch(standin_.origin("www") + "/%3Cb%3E%7B%7Bpath%7D%7D");
+    EXPECT_EQ(typed.body.find("<b>"), std::string::npos) << typed.body;
+    EXPECT_NE(typed.body.find("&lt;b&gt;&#123;&#123;path}}"), std::string::npos) << typed.body;
 }
 
 // Restarts, damaged files and trust: what is kept in the state directory.
@@ -488,6 +514,70 @@ TEST_F(StandinDataTest, WhatAClientSendsCannotForgeALineOfItsOutput) {
     }
     EXPECT_NE(std::ranges::find(lines, "loaded /home?loaded /forged?"), lines.end());
     EXPECT_EQ(std::ranges::find(lines, "loaded /forged"), lines.end());
+}
+
+// A stand-in that serves a name its stored certificate lacks would be refused for that name.
+TEST_F(StandinDataTest, AStoredCertificateThatCannotServeEveryNameIsMadeAnewWithItsKey) {
+    const standin::ServiceAddresses names;
+    struct Case {
+        std::string what;
+        std::function<void(const std::filesystem::path&)> store;
+        std::string fault;
+    };
+    const std::vector<Case> cases = {
+        {"made when the stand-in served three names",
+         [&](const std::filesystem::path& state) {
+             standin::Certificate::ensure(state, {names.domain, names.betaHost(), names.apiHost()});
+         },
+         "does not cover " + names.foreignHost()},
+        {"damaged",
+         [&](const std::filesystem::path& state) {
+             const auto pair = standin::Certificate::ensure(state, names.hostNames());
+             std::ofstream(pair.certificateFile, std::ios::trunc) << "-----BEGIN CERTIFICATE-----\nMIIB\n";
+         },
+         "cannot be read"},
+    };
+    for (const auto& c : cases) {
+        ScratchDirectory state;
+        c.store(state.path());
+        const auto certificateFile = state / "certificate.pem";
+        const auto storedCertificate = ScratchDirectory::read(certificateFile);
+        const auto storedKey = ScratchDirectory::read(state / "key.pem");
+        std::string certificate;
+        {
+            StandinProcess standin({.stateDirectory = state.path()});
+            certificate = ScratchDirectory::read(certificateFile);
+            EXPECT_NE(certificate, storedCertificate) << c.what;
+            EXPECT_NE(ScratchDirectory::read(state / "key.pem"), storedKey) << c.what;
+            EXPECT_EQ(std::filesystem::status(state / "key.pem").permissions() & std::filesystem::perms::all,
+                      std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+                << c.what;
+            for (const auto& file : std::filesystem::directory_iterator(state.path())) {
+                EXPECT_NE(file.path().extension(), ".partial") << c.what;
+            }
+            const foundation::DevelopmentCertificateOverride trust(standin.certificate());
+            EXPECT_EQ(fetch(standin.origin("www") + "/").status, 200) << c.what;
+            EXPECT_EQ(fetch(standin.apiBase() + "/auth").status, 401) << c.what;
+            EXPECT_EQ(standin.stop().errors, "kestrova-standin: the certificate " + certificateFile.string() + " " +
+                                                 c.fault + "; making a new one and its key\n")
+                << c.what;
+        }
+        // The new one covers every name, so the next run keeps it and says nothing.
+        StandinProcess again({.stateDirectory = state.path()});
+        EXPECT_EQ(ScratchDirectory::read(certificateFile), certificate) << c.what;
+        EXPECT_EQ(again.stop().errors, "") << c.what;
+    }
+}
+
+// The default port is the build's, where the build's application looks for the service.
+TEST_F(StandinDataTest, ItsHelpNamesTheBuildsPortAsTheDefault) {
+    const std::string buildPort = KESTROVA_SERVICE_PORT;
+    const auto outcome = testsupport::Subprocess::run({StandinProcess::program(), "--help"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_TRUE(outcome.output.starts_with("usage: kestrova-standin")) << outcome.output;
+    EXPECT_NE(outcome.output.find("(N " + (buildPort.empty() ? "8443" : buildPort) + " unless given;"),
+              std::string::npos)
+        << outcome.output;
 }
 
 TEST_F(StandinDataTest, ABadCommandLineIsAUsageError) {
