@@ -152,6 +152,16 @@ protected:
         environment.set("XDG_CACHE_HOME", (scratch / "cache").string());
         environment.set("KESTROVA_APP_GROUP_DIR", (scratch / "group").string());
         environment.set("KESTROVA_DEV_CERTIFICATE", standin->certificate());
+        // The person's browser, which notes what it was asked to open.
+        const auto browser = scratch.write("browser", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" +
+                                                          (scratch / "browsed").string() + "'\n");
+        fs::permissions(browser, fs::perms::owner_all);
+        fs::create_directories(scratch / "data" / "applications");
+        scratch.write("data/applications/test-browser.desktop",
+                      "[Desktop Entry]\nType=Application\nName=Browser\nExec=" + browser.string() +
+                          " %u\nMimeType=x-scheme-handler/http;x-scheme-handler/https;\n");
+        scratch.write("config/mimeapps.list", "[Default Applications]\nx-scheme-handler/http=test-browser.desktop\n"
+                                              "x-scheme-handler/https=test-browser.desktop\n");
         // The tray item is shown, in colour, from the start.
         foundation::UserDefaults settings(appGroup);
         settings.set(true, "statusBarIcon");
@@ -217,6 +227,19 @@ protected:
             text << "  " << line << "\n";
         }
         return text.str();
+    }
+
+    // What the browser was asked to open, a line each.
+    [[nodiscard]] std::string browsed() const {
+        const auto file = scratch / "browsed";
+        return fs::exists(file) ? testsupport::ScratchDirectory::read(file) : std::string();
+    }
+
+    // Clicks the middle of the window with the real pointer, Control held, as a person would.
+    static void controlClick() {
+        const auto click = Subprocess::run({"/usr/bin/xdotool", "mousemove", "--sync", "400", "400", "keydown", "ctrl",
+                                            "click", "1", "keyup", "ctrl"});
+        EXPECT_EQ(click.exitCode, 0) << click.errors;
     }
 
     [[nodiscard]] static std::optional<std::string> token() { return foundation::UserDefaults(appGroup).string("token"); }
@@ -425,6 +448,50 @@ TEST_F(KestrovaEndToEndTest, AReloadWhileTheServiceIsAwayShowsTheLoadingScreenUn
     EXPECT_TRUE(pageLoads("/home")) << log();
     quitOverTheBus();
     EXPECT_EQ(application->wait().exitCode, 0);
+}
+
+// A Control-click on a link of the service opens its page in another window of the application, and
+// the page the person was on stays as it was.
+TEST_F(KestrovaEndToEndTest, AControlClickOpensTheLinkInAnotherWindowAndThePageStays) {
+    launch();
+    signIn();
+    const auto user = cachedUser();
+    ASSERT_TRUE(user && user->journals && !user->journals->empty());
+    const auto& journal = user->journals->front();
+    const std::string journalPath = "/demo/" + journal.slug.str();
+    // The home page, covered with one link to the journal, so that a click anywhere is on it. The
+    // window shows the home page already, so only its hash changes: no new load to wait for, and
+    // the clicks go on until one has taken.
+    handOver(openLink(standin->origin() + "/home#link-cover=%2Fdemo%2F" + journal.slug.str()));
+    bool opened = false;
+    for (int attempt = 0; attempt < 10 && !opened; ++attempt) {
+        controlClick();
+        opened = standinPrints([&](const std::string& line) { return line == "loaded " + journalPath; });
+    }
+    EXPECT_TRUE(opened) << log();
+    quitOverTheBus();
+    EXPECT_EQ(application->wait().exitCode, 0);
+    const auto pages = keptPages();
+    EXPECT_EQ(pages.size(), 2U) << testing::PrintToString(pages);
+    EXPECT_NE(std::ranges::find(pages, standin->origin() + "/home#link-cover=%2Fdemo%2F" + journal.slug.str()),
+              pages.end())
+        << testing::PrintToString(pages);
+    EXPECT_NE(std::ranges::find(pages, standin->origin() + journalPath), pages.end()) << testing::PrintToString(pages);
+    EXPECT_EQ(browsed(), "");
+}
+
+// The playground's frame shows a page of another site: it loads in the frame, and the browser is not
+// asked to open it.
+TEST_F(KestrovaEndToEndTest, AForeignPageInAFrameLoadsThereAndNotInTheBrowser) {
+    launch();
+    signIn();
+    handOver(openLink(standin->origin() + "/playground"));
+    // The frame's page comes before the page's own load event.
+    EXPECT_TRUE(serviceAnswers("GET", "www." + standin->domain(), "/embed")) << log();
+    EXPECT_TRUE(pageLoads("/playground")) << log();
+    quitOverTheBus();
+    EXPECT_EQ(application->wait().exitCode, 0);
+    EXPECT_EQ(browsed().find("/embed"), std::string::npos) << browsed();
 }
 
 }  // namespace
