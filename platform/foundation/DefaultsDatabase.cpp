@@ -1,6 +1,8 @@
 #include "platform/foundation/DefaultsDatabase.hpp"
 
+#include "platform/foundation/FileDescriptor.hpp"
 #include "platform/foundation/UserDefaultsError.hpp"
+#include "platform/foundation/internal/WholeFile.hpp"
 
 #include <sqlite3.h>
 
@@ -10,12 +12,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <mutex>
 #include <string>
-#include <thread>
+#include <system_error>
 
 namespace foundation {
 namespace {
@@ -29,10 +30,6 @@ constexpr std::int64_t formatVersion = 1;
 // for a several-MB value; waiting ten seconds only runs out when something is
 // stuck, and then the write fails with "database is locked".
 constexpr int busyTimeoutMilliseconds = 10'000;
-
-// The longest pause between two attempts at opening a suite that another
-// process is creating; the creation takes a few milliseconds.
-constexpr std::chrono::milliseconds longestOpeningPause{16};
 
 // The kinds must be spelled as in defaultsKindNames; the checks keep a value
 // that was written by hand from disagreeing with its kind.
@@ -112,58 +109,12 @@ std::string cause(sqlite3* db) {
     return text;
 }
 
-// A step that SQLite refused because another connection holds a lock. It is
-// a UserDefaultsError like any other, and the opening tells it apart to try
-// again.
-class LockedOut : public UserDefaultsError {
-public:
-    using UserDefaultsError::UserDefaultsError;
-};
-
 [[noreturn]] void fail(sqlite3* db, const std::string& context) {
-    std::string message = context + ": " + cause(db);
-    if ((sqlite3_extended_errcode(db) & 0xff) == SQLITE_BUSY) {
-        throw LockedOut(std::move(message));
-    }
-    throw UserDefaultsError(std::move(message));
+    throw UserDefaultsError(context + ": " + cause(db));
 }
 
 [[noreturn]] void failWithErrno(const std::filesystem::path& file, int error) {
     throw UserDefaultsError(openContext(file) + ": " + std::strerror(error));
-}
-
-// The file is made here rather than by SQLite so that it is born with mode
-// 0600 (SQLite would apply 0644 and the umask); the -wal and -shm files that
-// SQLite makes later copy the main file's mode. An existing file is opened
-// for reading and writing once first, so that a directory in its place or a
-// missing permission is reported with the system's own words.
-void requireUsableFile(const std::filesystem::path& file) {
-    int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-        // A umask that takes the owner's bits away would leave a file that
-        // not even its owner could use.
-        const bool changed = ::fchmod(fd, 0600) == 0;
-        const int error = errno;
-        ::close(fd);
-        if (!changed) {
-            failWithErrno(file, error);
-        }
-        return;
-    }
-    if (errno != EEXIST) {
-        failWithErrno(file, errno);
-    }
-    // Without O_NONBLOCK a FIFO in the file's place would hang the opening.
-    fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        failWithErrno(file, errno);
-    }
-    struct stat status {};
-    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    ::close(fd);
-    if (!regular) {
-        throw UserDefaultsError(openContext(file) + ": it is not a regular file");
-    }
 }
 
 Statement prepare(sqlite3* db, const char* sql, const std::string& context) {
@@ -189,13 +140,91 @@ Statement queryRow(sqlite3* db, const char* sql, const std::string& context) {
     return statement;
 }
 
-// True for a defaults suite, false for a database without a single table yet
-// (a file just created, or emptied by hand). Reading the application id reads
-// the file's header, so a file that is no database fails here, before
-// anything has been written to it. The id and the tables are read in one
-// statement, so from one snapshot: read apart, another process could make
-// the suite in between, and a new suite would pass for somebody else's.
-bool isInitialized(sqlite3* db, const std::string& context) {
+struct SQLiteFree {
+    void operator()(unsigned char* bytes) const { sqlite3_free(bytes); }
+};
+
+// The header bytes that say how a database is journalled, 2 for a
+// write-ahead log; SQLite's own switch to it sets the same two.
+constexpr std::size_t writeVersionOffset = 18;
+constexpr std::size_t readVersionOffset = 19;
+constexpr char writeAheadLogVersion = 2;
+
+// The bytes of a new suite, made by SQLite in memory: the memdb file system
+// keeps a database as a file would, header and all. The header says
+// write-ahead log already, so the first opening has nothing to rewrite in a
+// file that others may have open.
+std::string newSuiteImage(const std::string& context) {
+    sqlite3* raw = nullptr;
+    const int opened = sqlite3_open_v2(
+        "file:new-suite?vfs=memdb", &raw,
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE,
+        nullptr);
+    const std::unique_ptr<sqlite3, DatabaseCloser> db(raw);
+    if (raw == nullptr) {
+        throw UserDefaultsError(context + ": " + sqlite3_errstr(opened));
+    }
+    if (opened != SQLITE_OK) {
+        fail(raw, context);
+    }
+    execute(raw, schema(), context);
+    sqlite3_int64 size = 0;
+    const std::unique_ptr<unsigned char, SQLiteFree> bytes(sqlite3_serialize(raw, "main", &size, 0));
+    if (bytes == nullptr) {
+        throw std::bad_alloc();
+    }
+    std::string image(reinterpret_cast<const char*>(bytes.get()), static_cast<std::size_t>(size));
+    image[writeVersionOffset] = writeAheadLogVersion;
+    image[readVersionOffset] = writeAheadLogVersion;
+    return image;
+}
+
+// A suite's file only ever appears whole, table and all (see WholeFile), so
+// whatever is found under its name was finished by some process: a file that
+// is empty or no suite is damage to report, never a suite to start afresh.
+// A missing file is made with mode 0600 (SQLite would apply 0644 and the
+// umask); the -wal and -shm files that SQLite makes later copy its mode. An
+// existing file is opened for reading and writing once first, so that a
+// directory in its place or a missing permission is reported with the
+// system's own words.
+void provideSuiteFile(const std::filesystem::path& file) {
+    const std::string context = openContext(file);
+    // Without O_NONBLOCK a FIFO in the file's place would hang the opening.
+    constexpr int flags = O_RDWR | O_CLOEXEC | O_NONBLOCK;
+    FileDescriptor existing(::open(file.c_str(), flags));
+    int error = errno;
+    if (!existing.isOpen() && error == ENOENT) {
+        try {
+            if (WholeFile::create(file, newSuiteImage(context)) == WholeFile::Outcome::created) {
+                return;
+            }
+        } catch (const std::system_error& failure) {
+            failWithErrno(file, failure.code().value());
+        }
+        // A neighbour made it meanwhile.
+        existing = FileDescriptor(::open(file.c_str(), flags));
+        error = errno;
+    }
+    if (!existing.isOpen()) {
+        failWithErrno(file, error);
+    }
+    struct stat status {};
+    if (::fstat(existing.get(), &status) != 0) {
+        failWithErrno(file, errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw UserDefaultsError(context + ": it is not a regular file");
+    }
+    // Checked before SQLite sees it: SQLite would take an empty file for a
+    // new database, and delete a write-ahead log it found beside it.
+    if (status.st_size == 0) {
+        throw UserDefaultsError(context + ": the file is empty");
+    }
+}
+
+// Reading the application id reads the file's header, so a file that is no
+// database fails here, before anything has been written to it.
+void requireSuite(sqlite3* db, const std::string& context) {
     const Statement statement = queryRow(db,
                                          "SELECT (SELECT application_id FROM pragma_application_id), "
                                          "(SELECT count(*) FROM sqlite_schema)",
@@ -203,10 +232,10 @@ bool isInitialized(sqlite3* db, const std::string& context) {
     const std::int64_t id = sqlite3_column_int64(statement.get(), 0);
     const std::int64_t tables = sqlite3_column_int64(statement.get(), 1);
     if (id == applicationID) {
-        return true;
+        return;
     }
     if (id == 0 && tables == 0) {
-        return false;
+        throw UserDefaultsError(context + ": it is an empty SQLite database, not a defaults suite");
     }
     throw UserDefaultsError(context + ": it is an SQLite database of something else, not a defaults suite");
 }
@@ -219,57 +248,16 @@ void switchToWriteAheadLog(sqlite3* db, const std::string& context) {
     }
 }
 
-void prepareSchema(sqlite3* db, const std::string& context) {
-    const bool initialized = isInitialized(db, context);
+void prepareConnection(sqlite3* db, const std::string& context) {
+    requireSuite(db, context);
     switchToWriteAheadLog(db, context);
     // In WAL mode a commit survives the death of the process that made it; a
     // power loss can take back the last commits but corrupts nothing.
     execute(db, "PRAGMA synchronous = NORMAL", context);
-    if (!initialized) {
-        // Another process may be creating the same suite this moment: the
-        // write lock orders the two, and the second finds the table made.
-        execute(db, "BEGIN IMMEDIATE", context);
-        try {
-            if (!isInitialized(db, context)) {
-                execute(db, schema(), context);
-            }
-            execute(db, "COMMIT", context);
-        } catch (...) {
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            throw;
-        }
-    }
     const std::int64_t version = sqlite3_column_int64(queryRow(db, "PRAGMA user_version", context).get(), 0);
     if (version != formatVersion) {
         throw UserDefaultsError(context + ": it holds format version " + std::to_string(version) +
                                 ", which this program does not know");
-    }
-}
-
-// SQLite answers SQLITE_BUSY at once, without calling the busy handler, where
-// waiting could deadlock: above all when a connection that has read the new,
-// empty file asks to switch it to write-ahead logging while another process,
-// which needs that read lock gone, is doing the same. So a first opening
-// among neighbours that are creating the same suite can be refused. Every
-// step of the opening may be done again, and a refused step has given its
-// locks back, so the whole opening is repeated after a short pause until it
-// goes through or the busy timeout has passed.
-template <typename Steps>
-void repeatWhileLockedOut(const Steps& steps) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(busyTimeoutMilliseconds);
-    std::chrono::milliseconds pause{1};
-    while (true) {
-        try {
-            steps();
-            return;
-        } catch (const LockedOut&) {
-            if (std::chrono::steady_clock::now() + pause >= deadline) {
-                throw;
-            }
-        }
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, longestOpeningPause);
     }
 }
 
@@ -384,7 +372,7 @@ DefaultsDatabase::DefaultsDatabase(std::filesystem::path file) : connection_(std
     Connection& connection = *connection_;
     connection.file = std::move(file);
     const std::string context = openContext(connection.file);
-    requireUsableFile(connection.file);
+    provideSuiteFile(connection.file);
 
     // No SQLITE_OPEN_CREATE: the file exists now, and should it vanish before
     // SQLite opens it, failing beats creating it with the wrong mode.
@@ -401,17 +389,15 @@ DefaultsDatabase::DefaultsDatabase(std::filesystem::path file) : connection_(std
         fail(db, context);
     }
     sqlite3_busy_timeout(db, busyTimeoutMilliseconds);
-    repeatWhileLockedOut([&] {
-        prepareSchema(db, context);
-        connection.select = prepare(db, "SELECT kind, value FROM defaults WHERE key = ?1", context);
-        connection.selectAll = prepare(db, "SELECT key, kind, value FROM defaults", context);
-        connection.upsert =
-            prepare(db,
-                    "INSERT INTO defaults (key, kind, value) VALUES (?1, ?2, ?3) "
-                    "ON CONFLICT (key) DO UPDATE SET kind = excluded.kind, value = excluded.value",
-                    context);
-        connection.remove = prepare(db, "DELETE FROM defaults WHERE key = ?1", context);
-    });
+    prepareConnection(db, context);
+    connection.select = prepare(db, "SELECT kind, value FROM defaults WHERE key = ?1", context);
+    connection.selectAll = prepare(db, "SELECT key, kind, value FROM defaults", context);
+    connection.upsert =
+        prepare(db,
+                "INSERT INTO defaults (key, kind, value) VALUES (?1, ?2, ?3) "
+                "ON CONFLICT (key) DO UPDATE SET kind = excluded.kind, value = excluded.value",
+                context);
+    connection.remove = prepare(db, "DELETE FROM defaults WHERE key = ?1", context);
 }
 
 DefaultsDatabase::~DefaultsDatabase() = default;

@@ -22,9 +22,11 @@ namespace foundation {
 class DefaultsDatabase {
 public:
     // Opens the file, creating it with mode 0600 when it does not exist; its
-    // directory must exist. A file that is no database, a database that is not
-    // a defaults suite, a directory in its place or a file that may not be
-    // read and written is an error, and the file is left exactly as it was.
+    // directory must exist. A new file appears whole, so an existing one is
+    // never taken for a new suite: an empty file, a file that is no database,
+    // a database that is not a defaults suite (an empty one included), a
+    // directory in its place or a file that may not be read and written is
+    // an error, and the file is left exactly as it was.
     explicit DefaultsDatabase(std::filesystem::path file);
     ~DefaultsDatabase();
     DefaultsDatabase(DefaultsDatabase&&) noexcept;

@@ -15,4 +15,12 @@ std::int64_t peakResidentKilobytes() {
     return -1;
 }
 
+bool restartPeakResident() {
+    // "5" resets the high-water mark (proc(5), clear_refs).
+    std::ofstream clearRefs("/proc/self/clear_refs");
+    clearRefs << "5";
+    clearRefs.flush();
+    return clearRefs.good();
+}
+
 }  // namespace testsupport

@@ -20,6 +20,17 @@ inline testsupport::LoopbackServer& api() {
     return *server;
 }
 
+// Counts the bodies the server receives rather than keeping them, for as long
+// as it lives: for uploads too large to hold. The server serves the whole
+// program, and later tests read the bodies again.
+class CountingBodies {
+public:
+    CountingBodies() { api().countBodiesOnly(); }
+    ~CountingBodies() { api().keepBodies(); }
+    CountingBodies(const CountingBodies&) = delete;
+    CountingBodies& operator=(const CountingBodies&) = delete;
+};
+
 inline testsupport::RecordedRequest lastRequest() {
     const auto requests = api().requests();
     EXPECT_FALSE(requests.empty());

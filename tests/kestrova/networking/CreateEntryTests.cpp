@@ -261,13 +261,7 @@ TEST_P(CreateEntryTest, AFormThatCannotBeWrittenIsNotSentAndLeavesNoFile) {
 }
 
 TEST_P(CreateEntryTest, ProgressIsReportedOffTheMainThreadOnlyWhereSessionsTakeDelegates) {
-    // The server serves the whole program: later tests read the bodies again.
-    struct CountingBodies {
-        CountingBodies() { api().countBodiesOnly(); }
-        ~CountingBodies() { api().keepBodies(); }
-        CountingBodies(const CountingBodies&) = delete;
-        CountingBodies& operator=(const CountingBodies&) = delete;
-    } const counting;
+    const apitest::CountingBodies counting;
     api().reply("POST", "/entries/create", {.status = 201, .body = entryJSON});
     const auto big = files_ / "big.bin";
     std::filesystem::resize_file(files_.write("big.bin", ""), 16 << 20);

@@ -17,9 +17,11 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <functional>
 #include <limits>
+#include <set>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -228,11 +230,43 @@ TEST_F(UserDefaultsTest, KeepsTheSuitePrivateWhateverTheUmask) {
     EXPECT_EQ(permissionsOf(defaults.file().string() + "-shm"), 0600u);
 }
 
+// What a look at a file would show of a change to it.
+struct FileState {
+    std::filesystem::file_type type;
+    ino_t inode;
+    std::int64_t modified;  // nanoseconds
+    std::string contents;
+    bool operator==(const FileState&) const = default;
+};
+
+FileState stateOf(const std::filesystem::path& file) {
+    struct stat status {};
+    EXPECT_EQ(::lstat(file.c_str(), &status), 0) << file;
+    const auto type = std::filesystem::symlink_status(file).type();
+    return {type, status.st_ino, status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec,
+            type == std::filesystem::file_type::regular ? contentsOf(file) : std::string()};
+}
+
+std::set<std::string> namesIn(const std::filesystem::path& directory) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
 TEST_F(UserDefaultsTest, RefusesWhatIsNoDefaultsDatabaseAndLeavesItAlone) {
     std::string pageOfGarbage;
     while (pageOfGarbage.size() < 8192) {
         pageOfGarbage += "not a database, only notes\n\x01\xfe";
     }
+    const auto headerOfASuite = [] {
+        const auto file = UserDefaults::databaseFile("model");
+        UserDefaults("model").set(true, "beta");
+        auto header = contentsOf(file).substr(0, 100);
+        std::filesystem::remove(file);
+        return header;
+    }();
     struct Case {
         const char* name;
         std::function<void(const std::filesystem::path&)> plant;
@@ -242,6 +276,21 @@ TEST_F(UserDefaultsTest, RefusesWhatIsNoDefaultsDatabaseAndLeavesItAlone) {
         {"page of garbage", [&](const auto& file) { writeFile(file, pageOfGarbage); },
          "file is not a database"},
         {"short garbage", [](const auto& file) { writeFile(file, "garbage\n"); }, "file is not a database"},
+        {"empty file", [](const auto& file) { writeFile(file, ""); }, "the file is empty"},
+        // SQLite would take the file for a new database and delete the log.
+        {"empty file beside a write-ahead log",
+         [](const auto& file) {
+             writeFile(file, "");
+             writeFile(file.string() + "-wal", "what the suite last wrote");
+         },
+         "the file is empty"},
+        {"shorter than SQLite's header", [](const auto& file) { writeFile(file, std::string(50, '\0')); },
+         "file is not a database"},
+        {"SQLite's header alone", [&](const auto& file) { writeFile(file, headerOfASuite); },
+         "database disk image is malformed"},
+        {"empty SQLite database",
+         [](const auto& file) { executeSQL(file, "CREATE TABLE notes (body TEXT); DROP TABLE notes;"); },
+         "an empty SQLite database, not a defaults suite"},
         {"directory", [](const auto& file) { std::filesystem::create_directory(file); }, "Is a directory"},
         {"fifo", [](const auto& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, "not a regular file"},
         {"database of something else",
@@ -262,14 +311,19 @@ TEST_F(UserDefaultsTest, RefusesWhatIsNoDefaultsDatabaseAndLeavesItAlone) {
         const std::string name = "suite-" + std::to_string(index++);
         const auto file = UserDefaults::databaseFile(name);
         c.plant(file);
-        const auto type = std::filesystem::status(file).type();
-        const auto before = type == std::filesystem::file_type::regular ? contentsOf(file) : std::string();
+        // An hour back, so that any write shows in the time.
+        std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) - std::chrono::hours(1));
+        const auto names = namesIn(file.parent_path());
+        const auto before = stateOf(file);
+        const auto log = file.string() + "-wal";
+        const auto logBefore = std::filesystem::exists(log) ? contentsOf(log) : std::string();
 
         EXPECT_THAT([&] { UserDefaults defaults(name); },
                     ThrowsMessage<UserDefaultsError>(AllOf(HasSubstr(file.string()), HasSubstr(c.cause))));
-        EXPECT_EQ(std::filesystem::status(file).type(), type);
-        if (type == std::filesystem::file_type::regular) {
-            EXPECT_EQ(contentsOf(file), before);
+        EXPECT_TRUE(stateOf(file) == before) << "the file was changed";
+        EXPECT_EQ(namesIn(file.parent_path()), names);
+        if (!logBefore.empty()) {
+            EXPECT_EQ(contentsOf(log), logBefore);
         }
     }
 }
@@ -399,6 +453,29 @@ TEST_F(UserDefaultsTest, AWriteThatDoesNotFitFailsAndKeepsThePreviousValue) {
     EXPECT_THAT(message, AllOf(HasSubstr("\"user\""), HasSubstr(UserDefaults::databaseFile(suite).string()),
                                AnyOf(HasSubstr("File too large"), HasSubstr("disk is full"))));
     EXPECT_EQ(UserDefaults(suite).string("user"), "previous user");
+}
+
+// A suite that could not be made whole must leave nothing: a part of one
+// would be a damaged suite from then on.
+TEST_F(UserDefaultsTest, ASuiteThatCannotBeMadeLeavesNoFile) {
+    const auto message = testsupport::ForkedChild::run([] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            return std::string("cannot limit the file size");
+        }
+        try {
+            UserDefaults defaults(suite);
+            return std::string("the suite was made");
+        } catch (const UserDefaultsError& error) {
+            return std::string(error.what());
+        }
+    });
+    EXPECT_THAT(message, AllOf(HasSubstr(UserDefaults::databaseFile(suite).string()), HasSubstr("File too large")));
+    EXPECT_EQ(namesIn(directory_.path()), std::set<std::string>());
+
+    UserDefaults(suite).set(std::string("abc"), "token");
+    EXPECT_EQ(UserDefaults(suite).string("token"), "abc");
 }
 
 TEST_F(UserDefaultsTest, ReportsAnAppGroupDirectoryThatCannotBeMade) {

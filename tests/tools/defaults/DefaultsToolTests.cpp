@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
@@ -202,16 +203,33 @@ TEST_F(DefaultsToolTest, RefusesBadCommandLinesAndChangesNothing) {
 
 TEST_F(DefaultsToolTest, ReportsASuiteThatIsNoDatabaseAndLeavesItAlone) {
     const auto file = UserDefaults::databaseFile(groupSuite);
-    std::ofstream(file, std::ios::binary) << "this is no database";
+    struct Case {
+        std::string contents;
+        std::string cause;
+    };
+    const Case cases[] = {
+        {"this is no database", "file is not a database"},
+        {"", "the file is empty"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cause);
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << c.contents;
+        const auto modified = std::filesystem::last_write_time(file) - std::chrono::hours(1);
+        std::filesystem::last_write_time(file, modified);
 
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"read"}, {"list"}, {"write", "token", "abc"}, {"delete", "token"}}) {
-        const auto outcome = defaults(arguments);
-        EXPECT_EQ(outcome.exitCode, 1) << arguments.front();
-        EXPECT_THAT(outcome.errors, HasSubstr(file.string()));
-        EXPECT_THAT(outcome.errors, HasSubstr("file is not a database"));
+        for (const std::vector<std::string>& arguments :
+             {std::vector<std::string>{"read"}, {"read", "token"}, {"list"}, {"write", "token", "abc"},
+              {"delete", "token"}}) {
+            const auto outcome = defaults(arguments);
+            EXPECT_EQ(outcome.exitCode, 1) << arguments.front();
+            EXPECT_THAT(outcome.errors, HasSubstr(file.string()));
+            EXPECT_THAT(outcome.errors, HasSubstr(c.cause));
+        }
+        EXPECT_EQ(contentsOf(file), c.contents);
+        EXPECT_EQ(std::filesystem::last_write_time(file), modified);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_.path()), {}), 1)
+            << "files beside the suite";
     }
-    EXPECT_EQ(contentsOf(file), "this is no database");
 }
 
 TEST_F(DefaultsToolTest, RefusesToWriteIntoADamagedSuiteAndLeavesItAlone) {
