@@ -1,5 +1,7 @@
 #include "platform/backend/Backend.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
+#include "platform/foundation/DevelopmentCertificate.hpp"
+#include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/shell/Kestrova.hpp"
 
 #include <exception>
@@ -8,6 +10,7 @@
 #include <string>
 
 int main(int argc, char** argv) {
+    foundation::DevelopmentCertificate::limitToHosts(kestrova::serviceHosts());
     try {
         backend::Backend::install(
             std::make_unique<desktop::DesktopBackend>(std::string(kestrova::Kestrova::applicationIdentifier()) + ".desktop"));

@@ -2,7 +2,9 @@
 
 #include "platform/foundation/URL.hpp"
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrova {
 
@@ -12,6 +14,9 @@ namespace kestrova {
 std::string_view webHost();
 std::string_view betaWebHost();
 std::string_view apiHost();
+// The three, for the development setting, whose certificate is trusted for
+// them alone.
+std::vector<std::string> serviceHosts();
 
 // The API server's base URL: https://<apiHost>, with the deployment's port
 // when it has one, no path. Every call appends

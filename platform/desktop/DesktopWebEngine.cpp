@@ -444,15 +444,15 @@ private:
 // system's authorities. Done once, before the first page loads.
 void allowDevelopmentCertificate() {
     static const bool done = [] {
-        const auto path = foundation::DevelopmentCertificate::path();
-        if (!path) {
+        const auto setting = foundation::DevelopmentCertificate::current();
+        if (!setting) {
             return true;
         }
         GError* error = nullptr;
-        GTlsCertificate* certificate = g_tls_certificate_new_from_file(path->c_str(), &error);
+        GTlsCertificate* certificate = g_tls_certificate_new_from_pem(setting->pem().c_str(), -1, &error);
         if (certificate == nullptr) {
             std::fprintf(stderr, "kestrova: KESTROVA_DEV_CERTIFICATE is set to \"%s\", which the web engine cannot read: %s\n",
-                         path->c_str(), error->message);
+                         setting->path().c_str(), error->message);
             std::fflush(stderr);
             std::_Exit(EXIT_FAILURE);
         }
