@@ -1,16 +1,25 @@
 #include "platform/backend/Backend.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
+#include "platform/foundation/DevelopmentCertificate.hpp"
 #include "kestrova/intents/IntentSchema.hpp"
+#include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/shell/Kestrova.hpp"
 
 #include <exception>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <utility>
 
 int main(int argc, char** argv) {
     // Activities handed over on the bus carry intents, which decode only by their class names.
     kestrova::registerIntentSchema();
+    // A development server's certificate vouches for the service's hosts, and for the foreign site
+    // on "www." that the local stand-in serves beside them, so that its pages and frames load as
+    // another site's would; for nothing else.
+    auto developmentHosts = kestrova::serviceHosts();
+    developmentHosts.push_back("www." + std::string(kestrova::webHost()));
+    foundation::DevelopmentCertificate::limitToHosts(std::move(developmentHosts));
     try {
         backend::Backend::install(std::make_unique<desktop::DesktopBackend>(
             desktop::ApplicationIdentity{kestrova::Kestrova::applicationIdentifier(), "kestrova"}));

@@ -68,6 +68,10 @@ std::string_view apiHost() {
     return subdomain("api");
 }
 
+std::vector<std::string> serviceHosts() {
+    return {std::string(webHost()), std::string(betaWebHost()), std::string(apiHost())};
+}
+
 foundation::URL apiBaseURL() {
     if (auto chosen = APIBaseURLOverride::current()) {
         return std::move(*chosen);

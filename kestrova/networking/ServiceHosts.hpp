@@ -3,7 +3,9 @@
 #include "platform/foundation/URL.hpp"
 
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrova {
 
@@ -13,6 +15,9 @@ namespace kestrova {
 std::string_view webHost();
 std::string_view betaWebHost();
 std::string_view apiHost();
+// The three, for the development setting, whose certificate is trusted for
+// them alone.
+std::vector<std::string> serviceHosts();
 
 // The API server's base URL: https://<apiHost>, with the deployment's port
 // when it has one, no path. Every call appends

@@ -493,34 +493,34 @@ private:
     std::vector<std::unique_ptr<DownloadRecord>> downloads_;
 };
 
-// The development setting's certificate, accepted for exactly the names it
-// was made for; every other certificate is still verified against the
-// system's authorities. Done once, before the first page loads.
+// The development setting's certificate, accepted for those of its hosts that
+// it names, and for no other name in it; every other certificate is still
+// verified against the system's authorities. Done once, before the first
+// page loads.
 void allowDevelopmentCertificate() {
     static const bool done = [] {
-        const auto path = foundation::DevelopmentCertificate::path();
-        if (!path) {
+        const auto setting = foundation::DevelopmentCertificate::current();
+        if (!setting) {
             return true;
         }
         GError* error = nullptr;
-        GTlsCertificate* certificate = g_tls_certificate_new_from_file(path->c_str(), &error);
+        GTlsCertificate* certificate = g_tls_certificate_new_from_pem(setting->pem().c_str(), -1, &error);
         if (certificate == nullptr) {
             std::fprintf(stderr, "kestrova: KESTROVA_DEV_CERTIFICATE is set to \"%s\", which the web engine cannot read: %s\n",
-                         path->c_str(), error->message);
+                         setting->path().c_str(), error->message);
             std::fflush(stderr);
             std::_Exit(EXIT_FAILURE);
         }
-        GPtrArray* names = nullptr;
-        g_object_get(certificate, "dns-names", &names, nullptr);
-        for (guint i = 0; names != nullptr && i < names->len; ++i) {
-            gsize size = 0;
-            const auto* bytes = static_cast<const char*>(g_bytes_get_data(static_cast<GBytes*>(names->pdata[i]), &size));
-            const std::string host(bytes, size);
-            webkit_web_context_allow_tls_certificate_for_host(applicationWebContext(), certificate,
-                                                              host.c_str());
-        }
-        if (names != nullptr) {
-            g_ptr_array_unref(names);
+        for (const auto& host : setting->hosts()) {
+            // The engine takes an allowed certificate whatever it names, so
+            // the name is checked here.
+            GSocketConnectable* identity = g_network_address_new(host.c_str(), 0);
+            const GTlsCertificateFlags problems = g_tls_certificate_verify(certificate, identity, nullptr);
+            g_object_unref(identity);
+            if ((problems & G_TLS_CERTIFICATE_BAD_IDENTITY) == 0) {
+                webkit_web_context_allow_tls_certificate_for_host(applicationWebContext(), certificate,
+                                                                  host.c_str());
+            }
         }
         g_object_unref(certificate);
         return true;

@@ -1,14 +1,19 @@
 #include "platform/foundation/DevelopmentCertificate.hpp"
 
 #include "platform/foundation/DevelopmentCertificateOverride.hpp"
+#include "platform/foundation/internal/CertificateFields.hpp"
 
+#include <gio/gio.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <mutex>
+#include <utility>
 
 namespace foundation {
 namespace {
@@ -19,10 +24,21 @@ namespace {
     std::_Exit(EXIT_FAILURE);
 }
 
+// The hosts the process named, which the certificate of the variable is trusted for.
+struct NamedHosts {
+    std::mutex mutex;
+    std::vector<std::string> hosts;
+};
+
+NamedHosts& namedHosts() {
+    static NamedHosts named;
+    return named;
+}
+
 // A file that cannot be used would otherwise show only as TLS failures,
 // later and far from their cause.
-const std::string& checked(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+void checkIsReadableFile(const std::string& path) {
+    const std::ifstream in(path, std::ios::binary);
     if (!in) {
         stop(path, std::string("which cannot be read: ") + std::strerror(errno));
     }
@@ -30,27 +46,118 @@ const std::string& checked(const std::string& path) {
     if (!std::filesystem::is_regular_file(path, fault)) {
         stop(path, "which is no file");
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (text.find("-----BEGIN CERTIFICATE-----") == std::string::npos) {
+}
+
+// The one certificate in the file, parsed by GIO's TLS backend.
+GTlsCertificate* onlyCertificateIn(const std::string& path) {
+    GError* error = nullptr;
+    GList* certificates = g_tls_certificate_list_new_from_file(path.c_str(), &error);
+    if (error != nullptr) {
+        const std::string reason = std::string("which holds a certificate that cannot be read: ") + error->message;
+        g_error_free(error);
+        stop(path, reason);
+    }
+    const guint count = g_list_length(certificates);
+    if (count == 0) {
         stop(path, "which holds no PEM certificate");
     }
-    return path;
+    if (count > 1) {
+        g_list_free_full(certificates, g_object_unref);
+        // Each would be trusted, and the file should name one server alone.
+        stop(path, "which holds " + std::to_string(count) +
+                       " certificates; it must hold the development server's certificate alone");
+    }
+    auto* certificate = static_cast<GTlsCertificate*>(certificates->data);
+    g_list_free(certificates);
+    return certificate;
+}
+
+std::string pemOf(GTlsCertificate* certificate) {
+    gchar* text = nullptr;
+    g_object_get(certificate, "certificate-pem", &text, nullptr);
+    std::string pem = text != nullptr ? text : "";
+    g_free(text);
+    return pem;
+}
+
+std::string derOf(GTlsCertificate* certificate) {
+    GByteArray* bytes = nullptr;
+    g_object_get(certificate, "certificate", &bytes, nullptr);
+    std::string der = bytes != nullptr ? std::string(reinterpret_cast<const char*>(bytes->data), bytes->len) : "";
+    if (bytes != nullptr) {
+        g_byte_array_unref(bytes);
+    }
+    return der;
+}
+
+std::string publicKeyPinOf(std::string_view subjectPublicKeyInfo) {
+    GChecksum* checksum = g_checksum_new(G_CHECKSUM_SHA256);
+    g_checksum_update(checksum, reinterpret_cast<const guchar*>(subjectPublicKeyInfo.data()),
+                      static_cast<gssize>(subjectPublicKeyInfo.size()));
+    guint8 digest[32];
+    gsize length = sizeof digest;
+    g_checksum_get_digest(checksum, digest, &length);
+    g_checksum_free(checksum);
+    gchar* base64 = g_base64_encode(digest, length);
+    std::string pin = std::string("sha256//") + base64;
+    g_free(base64);
+    return pin;
 }
 
 }  // namespace
 
-std::optional<std::string> DevelopmentCertificate::path() {
-    if (auto chosen = DevelopmentCertificateOverride::current()) {
-        return checked(*chosen);
+DevelopmentCertificate::DevelopmentCertificate(std::string path, std::string pem, std::string publicKeyPin,
+                                               std::vector<std::string> hosts)
+    : path_(std::move(path)), pem_(std::move(pem)), publicKeyPin_(std::move(publicKeyPin)), hosts_(std::move(hosts)) {}
+
+void DevelopmentCertificate::limitToHosts(std::vector<std::string> hosts) {
+    auto& named = namedHosts();
+    const std::lock_guard lock(named.mutex);
+    named.hosts = std::move(hosts);
+}
+
+DevelopmentCertificate DevelopmentCertificate::read(const std::string& path, std::vector<std::string> hosts) {
+    checkIsReadableFile(path);
+    GTlsCertificate* certificate = onlyCertificateIn(path);
+    std::string pem = pemOf(certificate);
+    const std::string der = derOf(certificate);
+    g_object_unref(certificate);
+    const auto fields = CertificateFields::read(der);
+    if (!fields) {
+        stop(path, "which holds a certificate that cannot be read");
     }
-    static const std::optional<std::string> fromEnvironment = []() -> std::optional<std::string> {
+    if (fields->isAuthority) {
+        stop(path, "which holds the certificate of an authority (CA:TRUE), able to vouch for any certificate it "
+                   "signs; it must hold the development server's own certificate");
+    }
+    return DevelopmentCertificate(path, std::move(pem), publicKeyPinOf(fields->subjectPublicKeyInfo), std::move(hosts));
+}
+
+std::optional<DevelopmentCertificate> DevelopmentCertificate::current() {
+    if (auto chosen = DevelopmentCertificateOverride::current()) {
+        return chosen;
+    }
+    static const std::optional<DevelopmentCertificate> fromEnvironment = []() -> std::optional<DevelopmentCertificate> {
         const char* value = std::getenv("KESTROVA_DEV_CERTIFICATE");
         if (value == nullptr || *value == '\0') {
             return std::nullopt;
         }
-        return checked(value);
+        return read(value, {});
     }();
-    return fromEnvironment;
+    if (!fromEnvironment) {
+        return std::nullopt;
+    }
+    auto certificate = *fromEnvironment;
+    auto& named = namedHosts();
+    const std::lock_guard lock(named.mutex);
+    certificate.hosts_ = named.hosts;
+    return certificate;
+}
+
+bool DevelopmentCertificate::isTrustedFor(std::string_view host) const {
+    return std::ranges::any_of(hosts_, [host](const std::string& trusted) {
+        return trusted.size() == host.size() && g_ascii_strncasecmp(trusted.data(), host.data(), host.size()) == 0;
+    });
 }
 
 }  // namespace foundation

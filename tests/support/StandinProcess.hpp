@@ -17,7 +17,7 @@ namespace testsupport {
 //
 //     ScratchDirectory state;
 //     StandinProcess standin({.stateDirectory = state.path()});
-//     const foundation::DevelopmentCertificateOverride trust(standin.certificate());
+//     const foundation::DevelopmentCertificateOverride trust(standin.certificate(), standin.hosts());
 //     ... request standin.apiBase() + "/auth" ...
 class StandinProcess {
 public:
@@ -47,6 +47,11 @@ public:
     // "https://<host>:<port>" of the production web host, or of "beta" or "api" in front of it.
     [[nodiscard]] std::string origin(const std::string& subdomain = "") const;
     [[nodiscard]] std::string apiBase() const { return origin("api"); }
+    // The host names its certificate is for: the domain, "beta." and "api." in front of it, and its
+    // foreign site on "www.".
+    [[nodiscard]] std::vector<std::string> hosts() const {
+        return {domain_, "beta." + domain_, "api." + domain_, "www." + domain_};
+    }
     [[nodiscard]] std::string certificate() const { return (stateDirectory_ / "certificate.pem").string(); }
 
     // The next line it printed after its ready line; no value when none comes within that time.

@@ -1,6 +1,6 @@
 #include "platform/foundation/internal/URLSessionTransfer.hpp"
 
-#include "platform/foundation/DevelopmentCertificate.hpp"
+#include "platform/foundation/DevelopmentCertificateTrust.hpp"
 #include "platform/foundation/HTTPURLResponse.hpp"
 #include "platform/foundation/URLError.hpp"
 #include "platform/foundation/URLSessionTask.hpp"
@@ -146,12 +146,7 @@ void URLSessionTransfer::configureHTTP() {
     // Peer and host verification are curl's defaults, against the system's
     // CA store; nothing here turns them off.
     curl_easy_setopt(handle, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
-    // The development setting's certificate replaces curl's CA file, while
-    // its CA directory (Debian's libcurl: /etc/ssl/certs) keeps the system's
-    // authorities trusted.
-    if (const auto certificate = DevelopmentCertificate::path()) {
-        curl_easy_setopt(handle, CURLOPT_CAINFO, certificate->c_str());
-    }
+    trustDevelopmentCertificate(handle, task_->request().url());
     curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, &URLSessionTransfer::receiveHeader);
     curl_easy_setopt(handle, CURLOPT_HEADERDATA, this);
 }

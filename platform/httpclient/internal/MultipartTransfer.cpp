@@ -1,6 +1,6 @@
 #include "platform/httpclient/internal/MultipartTransfer.hpp"
 
-#include "platform/foundation/DevelopmentCertificate.hpp"
+#include "platform/foundation/DevelopmentCertificateTrust.hpp"
 #include "platform/foundation/FormDataHeaderEscaping.hpp"
 #include "platform/foundation/URLError.hpp"
 
@@ -65,6 +65,7 @@ foundation::URLError::Code errorCodeFor(CURLcode result) {
     case CURLE_PEER_FAILED_VERIFICATION:
         return Code::serverCertificateUntrusted;
     case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
         return Code::secureConnectionFailed;
     default:
         return Code::unknown;
@@ -260,10 +261,7 @@ DataResponse MultipartTransfer::perform(const std::atomic<bool>& cancelled) {
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(handle, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
-    // As in the URL session: an extra trust anchor, the system's kept.
-    if (const auto certificate = foundation::DevelopmentCertificate::path()) {
-        curl_easy_setopt(handle, CURLOPT_CAINFO, certificate->c_str());
-    }
+    foundation::trustDevelopmentCertificate(handle, request_.url());
     curl_easy_setopt(handle, CURLOPT_MIMEPOST, mime_.get());
     const std::string method = request_.httpMethod();
     if (method != "POST") {

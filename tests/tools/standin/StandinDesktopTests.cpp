@@ -3,6 +3,7 @@
 // for the whole domain, so that the beta host and the API host get it too.
 #include "platform/backend/Backend.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
+#include "platform/foundation/DevelopmentCertificate.hpp"
 #include "platform/foundation/HTTPCookie.hpp"
 #include "platform/webkit/ScriptMessageHandler.hpp"
 #include "platform/webkit/WebView.hpp"
@@ -245,7 +246,8 @@ TEST_F(StandinDesktopTest, ALinkCoverHashMakesAClickAnywhereAClickOfItsLink) {
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     // A home of the test's own for the engine's data, and the stand-in with the development setting
-    // pointing at its certificate, as scripts/run-local sets it.
+    // pointing at its certificate, as scripts/run-local sets it, for its hosts, as the application's main
+    // names them.
     testsupport::ScratchDirectory home;
     setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
     setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
@@ -253,6 +255,7 @@ int main(int argc, char** argv) {
     StandinProcess process({.stateDirectory = home / "standin"});
     standin() = &process;
     setenv("KESTROVA_DEV_CERTIFICATE", process.certificate().c_str(), 1);
+    foundation::DevelopmentCertificate::limitToHosts(process.hosts());
     backend::Backend::install(std::make_unique<desktop::DesktopBackend>());
     return RUN_ALL_TESTS();
 }

@@ -112,7 +112,7 @@ class StandinTest : public testing::Test {
 protected:
     StandinTest()
         : standin_({.stateDirectory = state_.path()}),
-          trust_(standin_.certificate()),
+          trust_(standin_.certificate(), standin_.hosts()),
           api_(*foundation::URL::fromString(standin_.apiBase())) {}
 
     // Signs in on the web host as the login page does and gives the session
@@ -418,14 +418,14 @@ TEST_F(StandinDataTest, TheSessionTrustsItOnlyWithTheDevelopmentCertificate) {
     const auto auth = standin.apiBase() + "/auth";
     EXPECT_EQ(tlsErrorOf(auth), foundation::URLError::Code::serverCertificateUntrusted);
     {
-        const foundation::DevelopmentCertificateOverride trust(standin.certificate());
+        const foundation::DevelopmentCertificateOverride trust(standin.certificate(), standin.hosts());
         EXPECT_EQ(fetch(auth).status, 401);
         EXPECT_EQ(fetch(standin.origin("beta") + "/login").status, 200);
     }
     // Verification stays on: another stand-in's certificate is no anchor for this one.
     ScratchDirectory otherState;
     StandinProcess other({.stateDirectory = otherState.path()});
-    const foundation::DevelopmentCertificateOverride wrong(other.certificate());
+    const foundation::DevelopmentCertificateOverride wrong(other.certificate(), other.hosts());
     EXPECT_EQ(tlsErrorOf(auth), foundation::URLError::Code::serverCertificateUntrusted);
 }
 
@@ -433,7 +433,7 @@ TEST_F(StandinDataTest, WhatWasPostedSurvivesARestart) {
     std::string token;
     {
         StandinProcess standin({.stateDirectory = state_.path()});
-        const foundation::DevelopmentCertificateOverride trust(standin.certificate());
+        const foundation::DevelopmentCertificateOverride trust(standin.certificate(), standin.hosts());
         const kestrova::APIBaseURLOverride api(*foundation::URL::fromString(standin.apiBase()));
         const auto answer = fetch(standin.origin() + "/login", "POST", "username=demo&password=demo",
                                   "application/x-www-form-urlencoded");
@@ -453,7 +453,7 @@ TEST_F(StandinDataTest, WhatWasPostedSurvivesARestart) {
     EXPECT_EQ(ScratchDirectory::read(state_ / "certificate.pem"), certificate);
     EXPECT_EQ(std::filesystem::status(state_ / "key.pem").permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    const foundation::DevelopmentCertificateOverride trust(again.certificate());
+    const foundation::DevelopmentCertificateOverride trust(again.certificate(), again.hosts());
     const kestrova::APIBaseURLOverride api(*foundation::URL::fromString(again.apiBase()));
     const User user = run([&]() -> concurrency::Task<User> { co_return co_await Networking::getUser(token); });
     EXPECT_EQ(journalNamed(user, "field-notes").entryNumber, 1);
@@ -505,7 +505,7 @@ TEST_F(StandinDataTest, APortInUseStopsASecondOneWithTheReason) {
 
 TEST_F(StandinDataTest, WhatAClientSendsCannotForgeALineOfItsOutput) {
     StandinProcess standin({.stateDirectory = state_.path(), .logRequests = true, .loadBeacon = true});
-    const foundation::DevelopmentCertificateOverride trust(standin.certificate());
+    const foundation::DevelopmentCertificateOverride trust(standin.certificate(), standin.hosts());
     // A page path that ends the line early and writes a load of its own.
     EXPECT_EQ(fetch(standin.origin() + "/loaded?path=%2Fhome%0Aloaded%20%2Fforged%0D", "POST").status, 204);
     std::vector<std::string> lines;
@@ -555,7 +555,7 @@ TEST_F(StandinDataTest, AStoredCertificateThatCannotServeEveryNameIsMadeAnewWith
             for (const auto& file : std::filesystem::directory_iterator(state.path())) {
                 EXPECT_NE(file.path().extension(), ".partial") << c.what;
             }
-            const foundation::DevelopmentCertificateOverride trust(standin.certificate());
+            const foundation::DevelopmentCertificateOverride trust(standin.certificate(), standin.hosts());
             EXPECT_EQ(fetch(standin.origin("www") + "/").status, 200) << c.what;
             EXPECT_EQ(fetch(standin.apiBase() + "/auth").status, 401) << c.what;
             EXPECT_EQ(standin.stop().errors, "kestrova-standin: the certificate " + certificateFile.string() + " " +
