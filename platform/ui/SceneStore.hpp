@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -26,8 +27,14 @@ public:
     // <$XDG_STATE_HOME, else ~/.local/state>/<application>/scenes.
     [[nodiscard]] static std::filesystem::path defaultFile(std::string_view application);
 
-    // The scenes in the order they were saved. A missing file restores nothing; so does an
-    // unreadable one, which says so on standard error.
+    // At most this many windows come back: the file is the user's to edit or damage, and a window
+    // takes a web engine's page.
+    static constexpr std::size_t mostScenes = 32;
+
+    // The scenes in the order they were saved, at most mostScenes of them. A missing file restores
+    // nothing; so does an unreadable one or one above 1 MiB, which says so on standard error. A
+    // damaged file keeps the windows whose groups are whole; what is not restored is said once on
+    // standard error.
     [[nodiscard]] std::vector<StoredScene> load() const;
     // Replaces the file; a failure is reported on standard error and the previous file stays.
     void save(const std::vector<StoredScene>& scenes) const;

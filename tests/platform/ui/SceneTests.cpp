@@ -50,7 +50,7 @@ TEST(SceneStoreTest, KeepsEveryWindowWithItsValuesInOrder) {
     EXPECT_EQ(errors.text(), "");
 }
 
-TEST(SceneStoreTest, AMissingFileRestoresNothingQuietlyAndACorruptOneSaysSoOnce) {
+TEST(SceneStoreTest, AMissingFileRestoresNothingQuietlyAndADamagedOneKeepsItsWholeWindowsAndSaysSoOnce) {
     const ScratchDirectory scratch;
     {
         const testsupport::CapturedOutput errors(STDERR_FILENO);
@@ -58,12 +58,45 @@ TEST(SceneStoreTest, AMissingFileRestoresNothingQuietlyAndACorruptOneSaysSoOnce)
         // The first launch has no file: nothing is wrong.
         EXPECT_EQ(errors.text(), "");
     }
-    const auto file = scratch.write("corrupt", "[scene\nvalue.url=https://x\n\x01\x02 not a key file");
-    const testsupport::CapturedOutput errors(STDERR_FILENO);
-    EXPECT_TRUE(ui::SceneStore(file).load().empty());
-    const std::string said = errors.text();
-    EXPECT_THAT(said, HasSubstr(file.string() + ": no windows restored"));
-    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
+    const auto window = [](int number) {
+        return "[W" + std::to_string(number) + "]\nopen=true\nvalue.url=https://kestrova.example/" + std::to_string(number) +
+               "\n";
+    };
+    std::string many;
+    for (int number = 1; number <= 40; ++number) {
+        many += window(number);
+    }
+    struct Case {
+        const char* name;
+        std::string contents;
+        std::vector<std::string> restored;  // identities, in order
+        std::string said;                   // after "<file>: "
+    };
+    const std::vector<Case> cases = {
+        {"damaged whole", "[scene\nvalue.url=https://x\n\x01\x02 not a key file", {}, "1 damaged window not restored"},
+        {"one damaged group among whole ones", "# kept windows\n" + window(1) + "[broken\nvalue.url=x\n" + window(2),
+         {"W1", "W2"}, "1 damaged window not restored"},
+        {"more windows than come back", many, {}, "8 windows beyond the first 32 not restored"},
+        {"far too large", window(1) + "value.pad=" + std::string(1024 * 1024, 'x') + "\n", {},
+         "no windows restored: the file is larger than 1024 KiB"},
+    };
+    for (const auto& c : cases) {
+        const auto file = scratch.write(c.name, c.contents);
+        const testsupport::CapturedOutput errors(STDERR_FILENO);
+        const auto scenes = ui::SceneStore(file).load();
+        std::vector<std::string> identities;
+        for (const auto& scene : scenes) {
+            identities.push_back(scene.identity);
+        }
+        if (std::string(c.name) == "more windows than come back") {
+            ASSERT_EQ(scenes.size(), ui::SceneStore::mostScenes) << c.name;
+            EXPECT_EQ(scenes.front().identity, "W1") << c.name;
+            EXPECT_EQ(scenes.back().values.at("url"), "https://kestrova.example/32") << c.name;
+        } else {
+            EXPECT_EQ(identities, c.restored) << c.name;
+        }
+        EXPECT_EQ(errors.text(), file.string() + ": " + c.said + "\n") << c.name;
+    }
 }
 
 TEST(SceneStoreTest, TheDefaultFileIsInTheUsersStateDirectory) {
