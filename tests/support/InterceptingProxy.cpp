@@ -1,11 +1,8 @@
 #include "tests/support/InterceptingProxy.hpp"
 
-#include <openssl/err.h>
-#include <openssl/evp.h>
-#include <openssl/pem.h>
+#include "tests/support/TLSIdentity.hpp"
+
 #include <openssl/ssl.h>
-#include <openssl/x509.h>
-#include <openssl/x509v3.h>
 
 #include <algorithm>
 #include <atomic>
@@ -31,46 +28,14 @@ namespace {
 
 constexpr std::size_t largestHead = 64 * 1024;
 
-// A key and a leaf certificate that it signed itself, for the names.
-struct Identity {
-    explicit Identity(const std::vector<std::string>& hostNames) : key(EVP_EC_gen("P-256")), certificate(X509_new()) {
-        X509_set_version(certificate, 2);
-        ASN1_INTEGER_set(X509_get_serialNumber(certificate), 1);
-        X509_gmtime_adj(X509_getm_notBefore(certificate), -60);
-        X509_gmtime_adj(X509_getm_notAfter(certificate), 24 * 60 * 60);
-        X509_set_pubkey(certificate, key);
-        X509_NAME* name = X509_get_subject_name(certificate);
-        const auto* commonName = reinterpret_cast<const unsigned char*>("Kestrova test proxy");
-        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, commonName, -1, -1, 0);
-        X509_set_issuer_name(certificate, name);
-        std::string alternativeNames;
-        for (const auto& host : hostNames) {
-            alternativeNames += (alternativeNames.empty() ? "DNS:" : ",DNS:") + host;
-        }
-        add(NID_subject_alt_name, alternativeNames);
-        add(NID_basic_constraints, "critical,CA:FALSE");
-        add(NID_ext_key_usage, "serverAuth");
-        X509_sign(certificate, key, EVP_sha256());
+// "DNS:a,DNS:b", as OpenSSL's configuration writes the names.
+std::string alternativeNames(const std::vector<std::string>& hostNames) {
+    std::string names;
+    for (const auto& host : hostNames) {
+        names += (names.empty() ? "DNS:" : ",DNS:") + host;
     }
-    ~Identity() {
-        X509_free(certificate);
-        EVP_PKEY_free(key);
-    }
-    Identity(const Identity&) = delete;
-    Identity& operator=(const Identity&) = delete;
-
-    void add(int nid, const std::string& value) const {
-        X509V3_CTX context;
-        X509V3_set_ctx_nodb(&context);
-        X509V3_set_ctx(&context, certificate, certificate, nullptr, nullptr, 0);
-        X509_EXTENSION* extension = X509V3_EXT_conf_nid(nullptr, &context, nid, value.c_str());
-        X509_add_ext(certificate, extension, -1);
-        X509_EXTENSION_free(extension);
-    }
-
-    EVP_PKEY* key;
-    X509* certificate;
-};
+    return names;
+}
 
 int connectToLoopback(int port) {
     const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -149,7 +114,9 @@ struct Head {
 class InterceptingProxy::State {
 public:
     State(int serverPort, const std::vector<std::string>& hostNames)
-        : serverPort_(serverPort), identity_(hostNames), context_(SSL_CTX_new(TLS_server_method())) {
+        : serverPort_(serverPort),
+          identity_({.alternativeNames = alternativeNames(hostNames), .keyUsage = "critical,digitalSignature"}),
+          context_(SSL_CTX_new(TLS_server_method())) {
         char folder[] = "/tmp/kestrova-proxy-XXXXXX";
         if (::mkdtemp(folder) == nullptr) {
             throw std::runtime_error("the proxy cannot make its folder");
@@ -157,11 +124,12 @@ public:
         folder_ = folder;
         certificateFile_ = folder_ / "certificate.pem";
         if (FILE* file = std::fopen(certificateFile_.c_str(), "w")) {
-            PEM_write_X509(file, identity_.certificate);
+            const std::string pem = identity_.pem();
+            std::fwrite(pem.data(), 1, pem.size(), file);
             std::fclose(file);
         }
-        SSL_CTX_use_certificate(context_, identity_.certificate);
-        SSL_CTX_use_PrivateKey(context_, identity_.key);
+        SSL_CTX_use_certificate(context_, identity_.certificate());
+        SSL_CTX_use_PrivateKey(context_, identity_.key());
 
         listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};
@@ -374,7 +342,7 @@ private:
     }
 
     int serverPort_;
-    Identity identity_;
+    TLSIdentity identity_;
     SSL_CTX* context_;
     std::filesystem::path folder_;
     std::filesystem::path certificateFile_;
