@@ -78,7 +78,8 @@ bench-startup: deps
 # lists them). Each one's seeds are the hand-written ones in
 # fuzz/<target>/corpus and, for inputs that can be large, those generated at
 # build time into build/fuzz/fuzz/<target>_seeds.
-FUZZ_TARGETS := json_fuzz url_fuzz link_fuzz archive_fuzz extension_stream_fuzz scenes_fuzz
+FUZZ_TARGETS := json_fuzz url_fuzz link_fuzz archive_fuzz extension_stream_fuzz scenes_fuzz appcast_fuzz \
+	version_fuzz
 FUZZ_SECONDS ?= 120
 # Above the largest seed, the heavy user of about 5 MB.
 FUZZ_MAX_LEN := 8388608
