@@ -1,9 +1,9 @@
-// Writes the generated seeds of json_fuzz into the folder named on the command
-// line: users of a realistic size, up to the few megabytes of a very active
-// account's cache, in the cached form (dates as numbers) and as the API sends
-// them (dates as the server's text). They are generated at build time rather
-// than kept in the tree, since the largest are megabytes; the same build
-// always writes the same bytes.
+// Writes the generated seeds of json_fuzz and reduced_user_fuzz into the
+// folder named on the command line: users of a realistic size, up to the few
+// megabytes of a very active account's cache, in the cached form (dates as
+// numbers) and as the API sends them (dates as the server's text). They are
+// generated at build time rather than kept in the tree, since the largest are
+// megabytes; the same build always writes the same bytes.
 
 #include "bench/json_bench/HeavyUser.hpp"
 #include "bench/json_bench/ServerDates.hpp"
