@@ -77,26 +77,47 @@ bench-startup: deps
 		--port $$(sed -n 's/^KESTROVA_SERVICE_PORT:STRING=//p' $(LOCAL_RELEASE)/CMakeCache.txt) \
 		--url https://$$(sed -n 's/^KESTROVA_SERVICE_DOMAIN:STRING=//p' $(LOCAL_RELEASE)/CMakeCache.txt):$$(sed -n 's/^KESTROVA_SERVICE_PORT:STRING=//p' $(LOCAL_RELEASE)/CMakeCache.txt)/login
 
-# Builds the fuzz targets and their generated seeds, then runs every seed
-# once: a build that breaks or a seed that fails shows at once.
+# One fuzz target per kind of input from outside (fuzz/<target>/, README.md
+# lists them). Each one's seeds are the hand-written ones in
+# fuzz/<target>/corpus and, for inputs that can be large, those generated at
+# build time into build/fuzz/fuzz/<target>_seeds.
+FUZZ_TARGETS := json_fuzz url_fuzz link_fuzz archive_fuzz extension_stream_fuzz scenes_fuzz appcast_fuzz \
+	version_fuzz reduced_user_fuzz api_reply_fuzz
 FUZZ_SECONDS ?= 120
 # Above the largest seed, the heavy user of about 5 MB.
 FUZZ_MAX_LEN := 8388608
-JSON_FUZZ_CORPUS := build/fuzz/json_fuzz_corpus
-JSON_FUZZ_SEEDS := build/fuzz/fuzz/json_fuzz_seeds fuzz/json_fuzz/corpus
+# Seconds one input may take: far above the heaviest seed on a loaded machine,
+# so that only a hang stops the run.
+FUZZ_TIMEOUT := 60
+# The sanitizers of clang 16 look for their symbolizer beside clang, where
+# Debian's clang-16 puts none; any llvm-symbolizer reads the debug information.
+FUZZ_SYMBOLIZER := $(shell command -v llvm-symbolizer-16 || command -v llvm-symbolizer)
+# The seed folders of target $$t, in the shell loops below.
+fuzz_seeds = fuzz/$$t/corpus $$(test -d build/fuzz/fuzz/$${t}_seeds && echo build/fuzz/fuzz/$${t}_seeds)
+# Target $$t, run with the options every run takes.
+fuzz_target = ASAN_SYMBOLIZER_PATH=$(FUZZ_SYMBOLIZER) build/fuzz/fuzz/$$t -max_len=$(FUZZ_MAX_LEN) -timeout=$(FUZZ_TIMEOUT)
 
+# Builds the fuzz targets and their generated seeds, then runs every seed of
+# every target once: a build that breaks or a seed that fails shows at once.
 fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
-	build/fuzz/fuzz/json_fuzz -max_len=$(FUZZ_MAX_LEN) -runs=0 $(JSON_FUZZ_SEEDS)
+	@for t in $(FUZZ_TARGETS); do \
+		echo "== $$t"; \
+		$(fuzz_target) -runs=0 $(fuzz_seeds) || exit 1; \
+	done
 
-# Fuzzes for FUZZ_SECONDS in JOBS processes. What it learns is kept in
-# build/fuzz/json_fuzz_corpus; an input that fails is written to
-# build/fuzz/json_fuzz-crash-* (or -leak-, -timeout-, -oom-).
+# Fuzzes each target for FUZZ_SECONDS in JOBS processes, one after the other
+# (FUZZ_TARGETS=url_fuzz picks one). What a target learns is kept in
+# build/fuzz/<target>_corpus; an input that fails is written to
+# build/fuzz/<target>-crash-* (or -leak-, -timeout-, -oom-), and the run stops.
 fuzz-run: fuzz
-	mkdir -p $(JSON_FUZZ_CORPUS)
-	build/fuzz/fuzz/json_fuzz -max_len=$(FUZZ_MAX_LEN) -max_total_time=$(FUZZ_SECONDS) -fork=$(JOBS) \
-		-artifact_prefix=build/fuzz/json_fuzz- $(JSON_FUZZ_CORPUS) $(JSON_FUZZ_SEEDS)
+	@for t in $(FUZZ_TARGETS); do \
+		echo "== $$t"; \
+		mkdir -p build/fuzz/$${t}_corpus; \
+		$(fuzz_target) -max_total_time=$(FUZZ_SECONDS) -fork=$(JOBS) \
+			-artifact_prefix=build/fuzz/$$t- build/fuzz/$${t}_corpus $(fuzz_seeds) || exit 1; \
+	done
 
 clean:
 	rm -rf build

@@ -4,6 +4,7 @@
 // encode, the encoded form must decode again with the default decoder to an
 // equal user, and encoding that user must give the same bytes.
 
+#include "fuzz/support/FuzzFailure.hpp"
 #include "platform/foundation/DecodingError.hpp"
 #include "platform/foundation/JSONDecoder.hpp"
 #include "platform/foundation/JSONEncoder.hpp"
@@ -11,17 +12,10 @@
 #include "kestrova/networking/Networking.hpp"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string_view>
 
 namespace {
-
-[[noreturn]] void fail(const char* what, std::string_view json) {
-    std::fprintf(stderr, "json_fuzz: %s for input %.*s\n", what, static_cast<int>(json.size()), json.data());
-    std::abort();
-}
 
 // An encoding error is a finding too: it escapes and the fuzzer reports it.
 void roundTrip(const foundation::JSONDecoder& decoder, std::string_view json) {
@@ -36,10 +30,10 @@ void roundTrip(const foundation::JSONDecoder& decoder, std::string_view json) {
     const foundation::Data encoded = foundation::JSONEncoder().encode(*user);
     const auto again = foundation::JSONDecoder().decode<kestrova::User>(encoded);
     if (!(again == *user)) {
-        fail("the encoded user decodes to another user", json);
+        fuzzsupport::fail("json_fuzz", "the encoded user decodes to another user", json);
     }
     if (!(foundation::JSONEncoder().encode(again) == encoded)) {
-        fail("the user decoded again encodes to other bytes", json);
+        fuzzsupport::fail("json_fuzz", "the user decoded again encodes to other bytes", json);
     }
 }
 

@@ -1,17 +1,17 @@
-// Writes the generated seeds of json_fuzz into the folder named on the command
-// line: users of a realistic size, up to the few megabytes of a very active
-// account's cache, in the cached form (dates as numbers) and as the API sends
-// them (dates as the server's text). They are generated at build time rather
-// than kept in the tree, since the largest are megabytes; the same build
-// always writes the same bytes.
+// Writes the generated seeds of json_fuzz and reduced_user_fuzz into the
+// folder named on the command line: users of a realistic size, up to the few
+// megabytes of a very active account's cache, in the cached form (dates as
+// numbers) and as the API sends them (dates as the server's text). They are
+// generated at build time rather than kept in the tree, since the largest are
+// megabytes; the same build always writes the same bytes.
 
 #include "bench/json_bench/HeavyUser.hpp"
 #include "bench/json_bench/ServerDates.hpp"
+#include "fuzz/support/SeedFile.hpp"
 #include "platform/foundation/Data.hpp"
 #include "platform/foundation/JSONEncoder.hpp"
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -29,17 +29,6 @@ constexpr Seed seeds[] = {
     {"heavy-user", 300, 9},
 };
 
-bool write(const std::string& path, const foundation::Data& json) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(json.view().data(), static_cast<std::streamsize>(json.size()));
-    file.close();
-    if (!file) {
-        std::fprintf(stderr, "json_fuzz_write_seeds: cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,8 +40,9 @@ int main(int argc, char** argv) {
     for (const Seed& seed : seeds) {
         const foundation::Data cached =
             foundation::JSONEncoder().encode(bench::makeHeavyUser(seed.journalCount, seed.entriesPerJournal));
-        if (!write(folder + "/" + seed.name + ".json", cached) ||
-            !write(folder + "/" + seed.name + "-api.json", bench::withServerDates(cached.view()))) {
+        const std::string name = seed.name;
+        if (!fuzzsupport::writeSeed(folder, name + ".json", cached.view()) ||
+            !fuzzsupport::writeSeed(folder, name + "-api.json", bench::withServerDates(cached.view()).view())) {
             return 1;
         }
     }

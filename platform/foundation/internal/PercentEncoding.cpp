@@ -2,14 +2,13 @@
 
 #include <glib.h>
 
-#include <cstdint>
 #include <memory>
 
 namespace foundation {
 namespace {
 
-// GLib never escapes the unreserved characters (letters, digits, "-._~"); these
-// are the further characters that each component keeps as they are.
+// No component escapes the unreserved characters (letters, digits, "-._~");
+// these are the further characters that each one keeps as they are.
 std::string_view reservedAllowed(PercentEncoding::Component component) {
     using Component = PercentEncoding::Component;
     switch (component) {
@@ -37,14 +36,23 @@ bool isUnreserved(char c) {
 }  // namespace
 
 std::string PercentEncoding::encode(std::string_view text, Component component) {
-    if (text.empty()) {
-        return {};
+    // Not g_uri_escape_bytes(): it looks bytes up in the allowed set with strchr(), which finds
+    // the set's terminating NUL, so it writes a NUL as it is and the text ends there.
+    static constexpr char hexadecimal[] = "0123456789ABCDEF";
+    const std::string_view allowed = reservedAllowed(component);
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        if (isUnreserved(c) || allowed.find(c) != std::string_view::npos) {
+            escaped += c;
+        } else {
+            const auto byte = static_cast<unsigned char>(c);
+            escaped += '%';
+            escaped += hexadecimal[byte >> 4U];
+            escaped += hexadecimal[byte & 0xFU];
+        }
     }
-    const std::string allowed(reservedAllowed(component));
-    const std::unique_ptr<char, decltype(&g_free)> escaped(
-        g_uri_escape_bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), allowed.c_str()),
-        g_free);
-    return std::string(escaped.get());
+    return escaped;
 }
 
 bool PercentEncoding::isEncoded(std::string_view text, Component component) {

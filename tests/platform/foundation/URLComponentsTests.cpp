@@ -117,6 +117,8 @@ TEST(URLComponentsQueryItems, WriteEncodedAndReadBackUnchanged) {
         {{{"\u00fc", "\u65e5\u672c"}}, "%C3%BC=%E6%97%A5%E6%9C%AC"},
         {{{"path", "/a?b:c@d!$'()*,;"}}, "path=/a?b:c@d!$'()*,;"},
         {{{"pct", "100%"}}, "pct=100%25"},
+        // Escaped like any other byte, not taken for the end of the text.
+        {{{std::string("n\0k", 3), std::string("a\0b", 3)}}, "n%00k=a%00b"},
         {{{"", ""}}, "="},
         {{}, ""},
     };
@@ -191,6 +193,8 @@ TEST(URLComponentsBuilding, DecodedSettersEncode) {
     const Case cases[] = {
         {"path", [](URLComponents& c) { c.setPath("/a b/\u00fc?#%"); },
          "https://h.example/a%20b/%C3%BC%3F%23%25"},
+        {"path with a NUL", [](URLComponents& c) { c.setPath(std::string("/a\0b/c", 6)); },
+         "https://h.example/a%00b/c"},
         {"query", [](URLComponents& c) { c.setQuery("a b&c=d#"); }, "https://h.example/p?a%20b&c=d%23"},
         {"fragment", [](URLComponents& c) { c.setFragment("a b#c?"); }, "https://h.example/p#a%20b%23c?"},
         {"user", [](URLComponents& c) { c.setUser("a:b@"); }, "https://a%3Ab%40@h.example/p"},
