@@ -1,10 +1,11 @@
 // Reads arbitrary bytes as the update feed, as a check for updates does.
 // Besides never crashing: a feed is read or refused with an AppcastError;
-// every release read has a version and URLs; and the release offered above a
+// every release read has a version and https URLs; and the release offered above a
 // version is above it, and no release of the feed is above the one offered.
 
 #include "fuzz/support/FuzzFailure.hpp"
 #include "platform/foundation/Data.hpp"
+#include "platform/foundation/URL.hpp"
 #include "platform/updater/Appcast.hpp"
 #include "platform/updater/AppcastError.hpp"
 #include "platform/updater/Version.hpp"
@@ -23,6 +24,12 @@ void check(bool holds, std::string_view what) {
     if (!holds) {
         fuzzsupport::fail("appcast_fuzz", what, input);
     }
+}
+
+// A feed from another machine: only its https links may be offered.
+const foundation::URL& feedURL() {
+    static const auto url = *foundation::URL::fromString("https://updates.kestrova.example/appcast.xml");
+    return url;
 }
 
 void checkNewestAbove(const updater::Appcast& feed, const std::string& current) {
@@ -46,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     input = std::string_view(reinterpret_cast<const char*>(bytes), size);
     std::optional<updater::Appcast> feed;
     try {
-        feed.emplace(updater::Appcast::parse(foundation::Data(bytes, size)));
+        feed.emplace(updater::Appcast::parse(foundation::Data(bytes, size), feedURL()));
     } catch (const updater::AppcastError&) {
         return 0;
     }
@@ -56,6 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         check(foundation::URL::fromString(item.enclosureURL.absoluteString()) == item.enclosureURL &&
                   (!item.link || foundation::URL::fromString(item.link->absoluteString()) == item.link),
               "a release is read with a URL that does not parse");
+        check(item.enclosureURL.scheme() == "https" && (!item.link || item.link->scheme() == "https"),
+              "a release of a feed from another machine offers a link that is not https");
         if (versions.size() < 16) {
             versions.push_back(item.version);
         }
