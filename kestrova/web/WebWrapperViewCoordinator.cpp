@@ -134,9 +134,8 @@ void Coordinator::didFailNavigation(webkit::WebView& /*webView*/) { static_cast<
 
 void Coordinator::openOnDesktop(const foundation::URL& link, bool userStarted) {
     if (!NavigationPolicy::mayOpenOnDesktop(link, userStarted)) {
-        // Said once: a page that keeps asking must not fill the terminal.
-        static bool said = false;
-        if (!std::exchange(said, true)) {
+        // Said once a window: a page that keeps asking must not fill the terminal.
+        if (!std::exchange(refusalSaid_, true)) {
             std::fprintf(stderr, "kestrova: a page asked to open %s outside the application; only web and mail links "
                                  "that the person clicks are opened\n",
                          link.scheme().empty() ? "a link" : (link.scheme() + ": link").c_str());

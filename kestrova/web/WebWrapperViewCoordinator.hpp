@@ -105,6 +105,8 @@ private:
     std::optional<foundation::URL> requested_;
     // Whether the person started the navigation whose response decides where it goes.
     bool responseStartedByPerson_ = false;
+    // Whether a page's refused hand-over to the desktop has been said.
+    bool refusalSaid_ = false;
     bool firstNavigationEnded_ = false;
     std::optional<foundation::URL> afterFirstPage_;
 };

@@ -16,12 +16,15 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace kestrova {
 namespace {
@@ -323,6 +326,26 @@ TEST_F(WebWrapperViewTest, NewWindowRequestsOpenAWindowOrTheBrowserAndThePageGet
                   "workspace opened: kestrova:///open?url=https://beta.kestrova.example/p",
                   "workspace opened: https://example.org/p",
               }));
+}
+
+// A page may hand the desktop only web and mail links, and only when the person clicked: a script
+// alone opens nothing outside the application, and the refusal is said once.
+TEST_F(WebWrapperViewTest, OnlyWebAndMailLinksThatThePersonClickedLeaveTheApplication) {
+    finishFirstLoad();
+    const testsupport::CapturedOutput errors(STDERR_FILENO);
+    page().navigate(url("https://example.org/by-a-script"), webkit::NavigationType::other);
+    page().requestNewWindow(url("smb://files.example.org/share"));
+    page().requestNewWindow(url("file:///home/ann/"));
+    page().requestNewWindow(url("https://example.org/popup"), false, false);
+    page().clickLink(url("https://example.org/clicked"));
+    page().requestNewWindow(url("mailto:ann@example.org"));
+    EXPECT_EQ(effects("workspace opened"), (std::vector<std::string>{
+                                               "workspace opened: https://example.org/clicked",
+                                               "workspace opened: mailto:ann@example.org",
+                                           }));
+    const std::string said = errors.text();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("outside the application"), std::string::npos) << said;
 }
 
 TEST_F(WebWrapperViewTest, ResponsesThatAreNotHTMLBecomeDownloadsSavedWhereTheUserChoosesWhichANotificationTells) {
