@@ -4,14 +4,11 @@
 #include "platform/foundation/HTTPURLResponse.hpp"
 #include "platform/foundation/URLSession.hpp"
 #include "tests/support/LoopbackServer.hpp"
+#include "tests/support/TLSIdentity.hpp"
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <openssl/evp.h>
-#include <openssl/pem.h>
-#include <openssl/x509.h>
-#include <openssl/x509v3.h>
 
 #include <cerrno>
 #include <cstring>
@@ -27,43 +24,13 @@
 namespace foundation {
 namespace {
 
-// A key and a certificate for 127.0.0.1 that the certificate itself signed
-// and no authority vouches for. The name matches, so trust alone is at fault.
-class SelfSignedIdentity {
-public:
-    SelfSignedIdentity() : key_(EVP_EC_gen("P-256")), certificate_(X509_new()) {
-        X509_set_version(certificate_, 2);
-        ASN1_INTEGER_set(X509_get_serialNumber(certificate_), 1);
-        X509_gmtime_adj(X509_getm_notBefore(certificate_), 0);
-        X509_gmtime_adj(X509_getm_notAfter(certificate_), 24 * 60 * 60);
-        X509_set_pubkey(certificate_, key_);
-        X509_NAME* name = X509_get_subject_name(certificate_);
-        const auto* commonName = reinterpret_cast<const unsigned char*>("127.0.0.1");
-        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, commonName, -1, -1, 0);
-        X509_set_issuer_name(certificate_, name);
-        X509V3_CTX context;
-        X509V3_set_ctx_nodb(&context);
-        X509V3_set_ctx(&context, certificate_, certificate_, nullptr, nullptr, 0);
-        X509_EXTENSION* alternativeName =
-            X509V3_EXT_conf_nid(nullptr, &context, NID_subject_alt_name, "IP:127.0.0.1");
-        X509_add_ext(certificate_, alternativeName, -1);
-        X509_EXTENSION_free(alternativeName);
-        X509_sign(certificate_, key_, EVP_sha256());
-    }
-    ~SelfSignedIdentity() {
-        X509_free(certificate_);
-        EVP_PKEY_free(key_);
-    }
-    SelfSignedIdentity(const SelfSignedIdentity&) = delete;
-    SelfSignedIdentity& operator=(const SelfSignedIdentity&) = delete;
+using testsupport::TLSIdentity;
 
-    [[nodiscard]] EVP_PKEY* key() const { return key_; }
-    [[nodiscard]] X509* certificate() const { return certificate_; }
-
-private:
-    EVP_PKEY* key_;
-    X509* certificate_;
-};
+// A certificate for 127.0.0.1 that signed itself and that no authority
+// vouches for. The name matches, so trust alone is at fault.
+TLSIdentity selfSignedIdentity() {
+    return TLSIdentity({.alternativeNames = "IP:127.0.0.1"});
+}
 
 // The file of trusted certificates that libcurl reads by default.
 std::string systemCertificateFile() {
@@ -75,16 +42,6 @@ std::string systemCertificateFile() {
     return result;
 }
 
-std::string pemOf(X509* certificate) {
-    BIO* const memory = BIO_new(BIO_s_mem());
-    PEM_write_bio_X509(memory, certificate);
-    char* bytes = nullptr;
-    const long length = BIO_get_mem_data(memory, &bytes);
-    std::string pem(bytes, static_cast<std::size_t>(length));
-    BIO_free(memory);
-    return pem;
-}
-
 // Makes the system's store trust one certificate alone, for this thread and
 // the threads it starts from now on: the thread moves to a private mount
 // namespace of its own, where the store's file is covered by one that holds
@@ -93,7 +50,7 @@ std::string pemOf(X509* certificate) {
 // make namespaces (root); unavailable() says why it could not.
 class ScopedSystemTrust {
 public:
-    explicit ScopedSystemTrust(X509* certificate)
+    explicit ScopedSystemTrust(const TLSIdentity& identity)
         : bundle_(systemCertificateFile()),
           original_(::open("/proc/thread-self/ns/mnt", O_RDONLY | O_CLOEXEC)),
           workingDirectory_(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
@@ -110,7 +67,7 @@ public:
             return;
         }
         entered_ = true;
-        const auto file = folder_.write("trusted.pem", pemOf(certificate));
+        const auto file = folder_.write("trusted.pem", identity.pem());
         if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
             ::mount(file.c_str(), bundle_.c_str(), nullptr, MS_BIND, nullptr) != 0) {
             reason_ = std::string("the store cannot be covered: ") + std::strerror(errno);
@@ -145,7 +102,7 @@ private:
 };
 
 TEST(URLSessionTLS, RefusesAServerWhoseCertificateNoAuthorityVouchesFor) {
-    const SelfSignedIdentity identity;
+    const TLSIdentity identity = selfSignedIdentity();
     httplib::SSLServer server(identity.certificate(), identity.key());
     server.Get("/", [](const httplib::Request&, httplib::Response& response) {
         response.set_content("secret", "text/plain");
@@ -173,8 +130,8 @@ TEST(URLSessionTLS, RefusesAServerWhoseCertificateNoAuthorityVouchesFor) {
 // A 307 or 308 sends the body again, here a private entry; after an
 // encrypted start it must never go out in clear text, nor anything else.
 TEST(URLSessionTLS, FollowsRedirectsFromHTTPSToHTTPSOnly) {
-    const SelfSignedIdentity identity;
-    const ScopedSystemTrust trust(identity.certificate());
+    const TLSIdentity identity = selfSignedIdentity();
+    const ScopedSystemTrust trust(identity);
     if (trust.unavailable()) {
         GTEST_SKIP() << *trust.unavailable();
     }
