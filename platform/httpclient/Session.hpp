@@ -19,6 +19,10 @@ namespace httpclient {
 // curl in memory; a larger one is streamed: its files are read from disk as
 // they are sent and its in-memory parts are sent from where they are,
 // without a copy. Either way no temporary file is written.
+//
+// As in the URL session, a reply is held to 64 MiB once decoded:
+// beyond that the transfer ends at once, failed with
+// dataLengthExceedsMaximum.
 class Session {
 public:
     static constexpr std::uint64_t defaultMultipartFormDataEncodingMemoryThreshold = 10'000'000;

@@ -2,6 +2,7 @@
 
 #include "orvane/WidgetReload.hpp"
 #include "tests/orvane/ExtensionFixture.hpp"
+#include "tests/support/ContentCoding.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/MultipartForm.hpp"
@@ -54,7 +55,8 @@ protected:
             EXPECT_EQ(response->userActivity(), nullptr);
             events_.push_back("answer " + std::to_string(response->platformCode()));
         });
-        MainLoop::iterateUntil([this] { return !events_.empty(); });
+        // Long enough for a reply of the largest size held, on a loaded machine under a sanitizer.
+        MainLoop::iterateUntil([this] { return !events_.empty(); }, std::chrono::minutes(2));
         MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(50));
         return events_;
     }
@@ -164,6 +166,9 @@ TEST_F(CreateEntryHandlerTest, AFailedUploadIsPrintedAndAnsweredAsAFailureWithou
         Reply reply;
         std::string printed;
     };
+    constexpr std::size_t largestReply = std::size_t{64} << 20;
+    const std::string tooLarge =
+        "URLSessionTask failed with error: The server's reply is larger than the largest reply allowed (64 MiB).\n";
     const std::vector<Case> cases = {
         // The server refused the entry: it is not published, whatever the body.
         {{.status = 500, .body = R"({"message":"Journal is archived."})"},
@@ -172,9 +177,16 @@ TEST_F(CreateEntryHandlerTest, AFailedUploadIsPrintedAndAnsweredAsAFailureWithou
          "The entry was not published: the server answered with status 403\n"},
         {{.status = 200, .body = "", .delay = {}, .fault = Reply::Fault::closeMidBody, .promisedLength = 100},
          "URLSessionTask failed with error: The network connection was lost.\n"},
+        // A reply past the largest held ends the upload, whatever its status.
+        {{.status = 201, .body = std::string(largestReply + 1, 'x')}, tooLarge},
+        {Reply::endless(4 * largestReply), tooLarge},
+        {{.status = 201,
+          .headers = {{"Content-Encoding", "gzip"}},
+          .body = testsupport::encodedBody("gzip", std::string(std::size_t{1} << 20, '\0'), 128, "")},
+         tooLarge},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.printed);
+        SCOPED_TRACE(c.printed + " after " + std::to_string(c.reply.body.size()) + " bytes");
         api().reply("POST", "/entries", c.reply);
         ::testing::internal::CaptureStdout();
         EXPECT_EQ(handle(intentWith("Hello", "12", true)), std::vector<std::string>{"answer 5"});

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
+#include <vector>
 
 namespace httpclient {
 namespace {
@@ -33,42 +35,6 @@ std::string oneLine(const std::string& text) {
         }
     }
     return result;
-}
-
-foundation::URLError::Code errorCodeFor(CURLcode result) {
-    using Code = foundation::URLError::Code;
-    switch (result) {
-    case CURLE_UNSUPPORTED_PROTOCOL:
-        return Code::unsupportedURL;
-    case CURLE_URL_MALFORMAT:
-        return Code::badURL;
-    case CURLE_COULDNT_RESOLVE_PROXY:
-    case CURLE_COULDNT_RESOLVE_HOST:
-        return Code::cannotFindHost;
-    case CURLE_COULDNT_CONNECT:
-        return Code::cannotConnectToHost;
-    case CURLE_OPERATION_TIMEDOUT:
-        return Code::timedOut;
-    case CURLE_SEND_ERROR:
-    case CURLE_RECV_ERROR:
-    case CURLE_PARTIAL_FILE:
-    case CURLE_GOT_NOTHING:
-        return Code::networkConnectionLost;
-    case CURLE_TOO_MANY_REDIRECTS:
-        return Code::httpTooManyRedirects;
-    case CURLE_WEIRD_SERVER_REPLY:
-        return Code::badServerResponse;
-    case CURLE_ABORTED_BY_CALLBACK:
-        return Code::cancelled;
-    case CURLE_READ_ERROR:
-        return Code::cannotOpenFile;
-    case CURLE_PEER_FAILED_VERIFICATION:
-        return Code::serverCertificateUntrusted;
-    case CURLE_SSL_CONNECT_ERROR:
-        return Code::secureConnectionFailed;
-    default:
-        return Code::unknown;
-    }
 }
 
 ClientError sessionTaskFailed(foundation::URLError::Code code) {
@@ -227,13 +193,16 @@ int MultipartTransfer::seekSource(void* opaque, curl_off_t offset, int origin) n
 }
 
 std::size_t MultipartTransfer::receiveBody(char* bytes, std::size_t size, std::size_t count, void* opaque) noexcept {
-    auto& received = *static_cast<std::vector<std::uint8_t>*>(opaque);
-    try {
-        received.insert(received.end(), bytes, bytes + size * count);
-    } catch (...) {
-        return 0;
-    }
-    return size * count;
+    auto& self = *static_cast<MultipartTransfer*>(opaque);
+    const std::size_t length = size * count;
+    return self.received_.append(bytes, length) ? length : 0;
+}
+
+std::size_t MultipartTransfer::receiveHeader(char* bytes, std::size_t size, std::size_t count,
+                                             void* opaque) noexcept {
+    auto& self = *static_cast<MultipartTransfer*>(opaque);
+    const std::size_t length = size * count;
+    return self.receivedHeaderFields_.receive(std::string_view(bytes, length)) ? length : 0;
 }
 
 int MultipartTransfer::checkCancelled(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) noexcept {
@@ -270,7 +239,9 @@ DataResponse MultipartTransfer::perform(const std::atomic<bool>& cancelled) {
         curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, method.c_str());
     }
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &MultipartTransfer::receiveBody);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &received_);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, &MultipartTransfer::receiveHeader);
+    curl_easy_setopt(handle, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &MultipartTransfer::checkCancelled);
     curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &cancelled);
@@ -292,16 +263,26 @@ DataResponse MultipartTransfer::perform(const std::atomic<bool>& cancelled) {
 
     const CURLcode result = curl_easy_perform(handle);
     if (result != CURLE_OK) {
-        const bool fileFailed = std::any_of(sources_.begin(), sources_.end(), [](const Source& s) { return s.failed; });
-        response.error = sessionTaskFailed(fileFailed ? foundation::URLError::Code::cannotOpenFile
-                                                      : errorCodeFor(result));
+        response.error = errorOf(result);
         return response;
     }
     long status = 0;
     curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
     response.statusCode = static_cast<int>(status);
-    response.data = foundation::Data(std::move(received_));
+    response.data = foundation::Data(received_.take());
     return response;
+}
+
+ClientError MultipartTransfer::errorOf(CURLcode result) const {
+    if (std::any_of(sources_.begin(), sources_.end(), [](const Source& s) { return s.failed; })) {
+        return sessionTaskFailed(foundation::URLError::Code::cannotOpenFile);
+    }
+    // Else only the session's cancellation aborts from a callback.
+    if (result == CURLE_ABORTED_BY_CALLBACK) {
+        return sessionTaskFailed(foundation::URLError::Code::cancelled);
+    }
+    return sessionTaskFailed(
+        foundation::transferErrorCode(handle_.get(), result, request_.url(), received_, receivedHeaderFields_));
 }
 
 }  // namespace httpclient

@@ -4,6 +4,8 @@
 #include "platform/concurrency/MainActor.hpp"
 #include "platform/foundation/URLRequest.hpp"
 #include "platform/httpclient/Session.hpp"
+#include "tests/support/ContentCoding.hpp"
+#include "tests/support/ForkedChild.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/MultipartForm.hpp"
@@ -173,6 +175,56 @@ TEST_F(SessionUploadTest, StreamsInMemoryPartsAboveTheThresholdWithTheSameBytes)
     const auto received = server_.requests().back();
     EXPECT_EQ(received.body, testsupport::encodedForm(testsupport::boundaryOf(received),
                                                       {{"notes", "a"}, {"file", bytes, "z.bin", "application/octet-stream"}}));
+}
+
+// A reply is held in memory, and a few kilobytes of gzip can decode to
+// gigabytes: past the largest reply held the transfer ends at once, failed.
+TEST_F(SessionUploadTest, AReplyPastTheLargestHeldEndsTheTransferAtOnce) {
+    constexpr std::size_t largest = std::size_t{64} << 20;
+    const std::string mebibyte(std::size_t{1} << 20, '\0');
+    struct Case {
+        std::string label;
+        Reply reply;
+    };
+    const std::vector<Case> cases = {
+        {"64 MiB and one byte", {.status = 201, .body = std::string(largest + 1, 'x')}},
+        {"an endless chunked body", Reply::endless(8 * largest)},
+        {"a gzip bomb",
+         {.status = 201,
+          .headers = {{"Content-Encoding", "gzip"}},
+          .body = testsupport::encodedBody("gzip", mebibyte, 128, "")}},
+    };
+    const auto oneNote = [](MultipartFormData& form) { form.append(foundation::Data("x"), "notes"); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        server_.reply("POST", "/entries", c.reply);
+        // The server keeps its replies in this process: the client is
+        // measured in a child of its own.
+        const std::string outcome = testsupport::ForkedChild::run([this, &oneNote] {
+            const auto before = testsupport::peakResidentKilobytes();
+            Session session;
+            std::optional<DataResponse> response;
+            auto subscription = session.upload(oneNote, request("/entries"))
+                                    ->publishData(concurrency::MainActor::shared())
+                                    .sink([&response](const DataResponse& delivered) { response = delivered; });
+            MainLoop::iterateUntil([&response] { return response.has_value(); }, std::chrono::minutes(2));
+            if (!response) {
+                return std::string("no response");
+            }
+            const auto grown = testsupport::peakResidentKilobytes() - before;
+            // What is held stops at the limit. Growing it by doubling can
+            // leave as much again with the allocator, a sanitizer keeps freed
+            // memory a while and shadows what it allocates, and the client's
+            // thread and TLS cost some MiB: a few times the limit, whereas
+            // without it the endless body alone would hold eight.
+            const bool bounded = grown < static_cast<std::int64_t>(4 * largest / 1024);
+            return (response->error ? std::string(response->error->what())
+                                    : "a reply of " + std::to_string(response->data.size()) + " bytes") +
+                   (bounded ? std::string() : ", holding " + std::to_string(grown) + " KiB");
+        });
+        EXPECT_EQ(outcome, "URLSessionTask failed with error: "
+                           "The server's reply is larger than the largest reply allowed (64 MiB).");
+    }
 }
 
 }  // namespace
