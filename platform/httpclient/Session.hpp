@@ -20,7 +20,11 @@ namespace httpclient {
 // they are sent and its in-memory parts are sent from where they are,
 // without a copy. Either way no temporary file is written.
 //
-// As in the URL session, a reply is held to 64 MiB once decoded:
+// An upload follows a redirect only when it is a 307 or 308, which send the
+// form on unchanged, and never from https to plain HTTP (failing then with
+// the URL session's error, appTransportSecurityRequiresSecureConnection);
+// any other redirect fails it, since curl would send it on as a GET without
+// its form. As in the URL session, a reply is held to 64 MiB once decoded:
 // beyond that the transfer ends at once, failed with
 // dataLengthExceedsMaximum.
 class Session {

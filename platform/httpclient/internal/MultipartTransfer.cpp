@@ -41,6 +41,18 @@ ClientError sessionTaskFailed(foundation::URLError::Code code) {
     return ClientError(std::string("URLSessionTask failed with error: ") + foundation::URLError(code).what());
 }
 
+// Only a 307 or 308 promises that the request is sent on as it was: curl
+// would turn the POST of a 301, 302 or 303 into a GET without the form, and
+// that GET's answer would pass for the upload's.
+bool resendsTheRequest(long status) {
+    return status == 307 || status == 308;
+}
+
+ClientError redirectRefused(long status) {
+    return ClientError("The server redirected the upload with status " + std::to_string(status) +
+                       "; only a 307 or 308 redirect, which sends the form on unchanged, is followed.");
+}
+
 }  // namespace
 
 MultipartTransfer::MultipartTransfer(foundation::URLRequest request, MultipartFormData form,
@@ -202,7 +214,20 @@ std::size_t MultipartTransfer::receiveHeader(char* bytes, std::size_t size, std:
                                              void* opaque) noexcept {
     auto& self = *static_cast<MultipartTransfer*>(opaque);
     const std::size_t length = size * count;
-    return self.receivedHeaderFields_.receive(std::string_view(bytes, length)) ? length : 0;
+    const std::string_view line(bytes, length);
+    if (!self.receivedHeaderFields_.receive(line)) {
+        return 0;
+    }
+    // Judged once a reply's fields are all in, before curl follows it.
+    if (foundation::ReplyHeaderFields::endsFields(line) && self.receivedHeaderFields_.fields().value("Location")) {
+        long status = 0;
+        curl_easy_getinfo(self.handle_.get(), CURLINFO_RESPONSE_CODE, &status);
+        if (status >= 300 && status < 400 && !resendsTheRequest(status)) {
+            self.refusedRedirectStatus_ = status;
+            return 0;
+        }
+    }
+    return length;
 }
 
 int MultipartTransfer::checkCancelled(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) noexcept {
@@ -223,9 +248,11 @@ DataResponse MultipartTransfer::perform(const std::atomic<bool>& cancelled) {
     CURL* const handle = handle_.get();
     curl_easy_setopt(handle, CURLOPT_URL, request_.url().absoluteString().c_str());
     curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // As in the URL session: never from https to plain HTTP. A 307 or 308
+    // sends the form again, from the start (the parts' seek callbacks).
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, foundation::redirectProtocols(request_.url()));
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 16L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, foundation::maximumRedirects);
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(handle, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
@@ -274,6 +301,9 @@ DataResponse MultipartTransfer::perform(const std::atomic<bool>& cancelled) {
 }
 
 ClientError MultipartTransfer::errorOf(CURLcode result) const {
+    if (refusedRedirectStatus_ != 0) {
+        return redirectRefused(refusedRedirectStatus_);
+    }
     if (std::any_of(sources_.begin(), sources_.end(), [](const Source& s) { return s.failed; })) {
         return sessionTaskFailed(foundation::URLError::Code::cannotOpenFile);
     }

@@ -70,6 +70,8 @@ private:
     std::list<Source> sources_;
     foundation::ReplyBody received_{foundation::ReplyBody::Limit::largest};
     foundation::ReplyHeaderFields receivedHeaderFields_;
+    // The status of a redirect the upload does not follow, or 0.
+    long refusedRedirectStatus_ = 0;
     std::string openFailure_;
 };
 
