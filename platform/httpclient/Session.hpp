@@ -19,6 +19,14 @@ namespace httpclient {
 // curl in memory; a larger one is streamed: its files are read from disk as
 // they are sent and its in-memory parts are sent from where they are,
 // without a copy. Either way no temporary file is written.
+//
+// An upload follows a redirect only when it is a 307 or 308, which send the
+// form on unchanged, and never from https to plain HTTP (failing then with
+// the URL session's error, appTransportSecurityRequiresSecureConnection);
+// any other redirect fails it, since curl would send it on as a GET without
+// its form. As in the URL session, a reply is held to 64 MiB once decoded:
+// beyond that the transfer ends at once, failed with
+// dataLengthExceedsMaximum.
 class Session {
 public:
     static constexpr std::uint64_t defaultMultipartFormDataEncodingMemoryThreshold = 10'000'000;

@@ -1,14 +1,19 @@
 #include "orvane/CreateEntryIntentHandler.hpp"
 
 #include "orvane/WidgetReload.hpp"
+#include "platform/foundation/DevelopmentCertificateOverride.hpp"
 #include "tests/orvane/ExtensionFixture.hpp"
+#include "tests/support/ContentCoding.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/MultipartForm.hpp"
+#include "tests/support/ScratchDirectory.hpp"
+#include "tests/support/TLSIdentity.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace orvane {
@@ -54,7 +59,8 @@ protected:
             EXPECT_EQ(response->userActivity(), nullptr);
             events_.push_back("answer " + std::to_string(response->platformCode()));
         });
-        MainLoop::iterateUntil([this] { return !events_.empty(); });
+        // Long enough for a reply of the largest size held, on a loaded machine under a sanitizer.
+        MainLoop::iterateUntil([this] { return !events_.empty(); }, std::chrono::minutes(2));
         MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(50));
         return events_;
     }
@@ -164,6 +170,9 @@ TEST_F(CreateEntryHandlerTest, AFailedUploadIsPrintedAndAnsweredAsAFailureWithou
         Reply reply;
         std::string printed;
     };
+    constexpr std::size_t largestReply = std::size_t{64} << 20;
+    const std::string tooLarge =
+        "URLSessionTask failed with error: The server's reply is larger than the largest reply allowed.\n";
     const std::vector<Case> cases = {
         // The server refused the entry: it is not published, whatever the body.
         {{.status = 500, .body = R"({"message":"Journal is archived."})"},
@@ -172,14 +181,68 @@ TEST_F(CreateEntryHandlerTest, AFailedUploadIsPrintedAndAnsweredAsAFailureWithou
          "The entry was not published: the server answered with status 403\n"},
         {{.status = 200, .body = "", .delay = {}, .fault = Reply::Fault::closeMidBody, .promisedLength = 100},
          "URLSessionTask failed with error: The network connection was lost.\n"},
+        // A reply past the largest held ends the upload, whatever its status.
+        {{.status = 201, .body = std::string(largestReply + 1, 'x')}, tooLarge},
+        {Reply::endless(std::string(64 * 1024, '\0'), 4 * largestReply), tooLarge},
+        {{.status = 201,
+          .headers = {{"Content-Encoding", "gzip"}},
+          .body = testsupport::encodedBody("gzip", std::string(std::size_t{1} << 20, '\0'), 128, "")},
+         tooLarge},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.printed);
+        SCOPED_TRACE(c.printed + " after " + std::to_string(c.reply.body.size()) + " bytes");
         api().reply("POST", "/entries", c.reply);
         ::testing::internal::CaptureStdout();
         EXPECT_EQ(handle(intentWith("Hello", "12", true)), std::vector<std::string>{"answer 5"});
         EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.printed);
     }
+}
+
+// The entry goes on only where a redirect promises to send it unchanged, and
+// never in clear text; any other redirect fails the handling.
+TEST_F(CreateEntryHandlerTest, ARedirectThatWouldDropTheEntryOrSendItInClearTextFails) {
+    const testsupport::TLSIdentity identity({.alternativeNames = "IP:127.0.0.1"});
+    testsupport::LoopbackServer secure(identity);
+    const testsupport::ScratchDirectory files;
+    const foundation::DevelopmentCertificateOverride trust(files.write("api.pem", identity.pem()).string(), {"127.0.0.1"});
+    const kestrova::APIBaseURLOverride encrypted(*foundation::URL::fromString(secure.url("")));
+    auto& plain = api();
+    // The GET is what a followed 302 or 303 would land as.
+    for (auto* landing : {&plain, &secure}) {
+        landing->reply("POST", "/landing", {.status = 201, .body = R"({"id":5})"});
+        landing->reply("GET", "/landing", {.status = 200, .body = R"({"id":5})"});
+    }
+    signIn();
+    const auto refused = [](int status) {
+        return "The server redirected the upload with status " + std::to_string(status) +
+               "; only a 307 or 308 redirect, which sends the form on unchanged, is followed.\n";
+    };
+    struct Case {
+        int status;
+        testsupport::LoopbackServer* to;
+        std::vector<std::string> events;
+        std::string printed;
+    };
+    const std::vector<Case> cases = {
+        {307, &plain, {"answer 5"},
+         "URLSessionTask failed with error: The request was redirected from a secure connection to one that is not.\n"},
+        {302, &plain, {"answer 5"}, refused(302)},
+        {302, &secure, {"answer 5"}, refused(302)},
+        {303, &secure, {"answer 5"}, refused(303)},
+        {308, &secure, {"answer 4", "reload"}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.status) + " to " + c.to->url("/landing"));
+        secure.reply("POST", "/entries", Reply::redirect(c.status, c.to->url("/landing")));
+        ::testing::internal::CaptureStdout();
+        EXPECT_EQ(handle(intentWith("Hello", "12", true)), c.events);
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.printed);
+    }
+    EXPECT_EQ(requestsTo("/landing"), 0u);
+    const auto landed = secure.requests();
+    ASSERT_EQ(std::count_if(landed.begin(), landed.end(), [](const auto& r) { return r.path == "/landing"; }), 1);
+    EXPECT_EQ(landed.back().method, "POST");
+    EXPECT_THAT(landed.back().body, ::testing::HasSubstr("name=\"notes\"\r\n\r\nHello\r\n"));
 }
 
 TEST_F(CreateEntryHandlerTest, ResolvesEachParameterFromTheIntentAlone) {

@@ -1,5 +1,7 @@
 #include "tests/support/LoopbackServer.hpp"
 
+#include "tests/support/TLSIdentity.hpp"
+
 #include <httplib.h>
 
 #include <algorithm>
@@ -89,14 +91,18 @@ Reply Reply::stalling() {
     return {.fault = Fault::stall};
 }
 
-Reply Reply::endless(std::string piece) {
-    return {.body = std::move(piece), .fault = Fault::endless};
+Reply Reply::endless(std::string piece, std::size_t lettingGoAfter) {
+    return {.body = std::move(piece), .fault = Fault::endless, .promisedLength = lettingGoAfter};
 }
 
 struct LoopbackServer::State {
-    std::string address;
+    State(std::unique_ptr<httplib::Server> made, std::string madeScheme, std::string madeAddress)
+        : server(std::move(made)), scheme(std::move(madeScheme)), address(std::move(madeAddress)) {}
+
+    const std::unique_ptr<httplib::Server> server;
+    const std::string scheme;
+    const std::string address;
     int port = 0;
-    httplib::Server server;
     std::thread listener;
 
     mutable std::mutex mutex;
@@ -112,14 +118,17 @@ struct LoopbackServer::State {
                const httplib::ContentReader* reader);
     // False when the server is being destroyed before the time is up.
     bool waitUnlessStopping(std::optional<std::chrono::milliseconds> duration);
-    // Whether the server goes on sending an endless body: not once it is being destroyed.
+    // Whether the server goes on sending an endless body, counting what it sends: not once it is
+    // being destroyed.
     [[nodiscard]] bool sendsMore(std::size_t length);
+    // Listens, and returns once the server runs.
+    void start();
 };
 
 void LoopbackServer::State::install() {
-    server.new_task_queue = [] { return new httplib::ThreadPool(workerThreads); };
-    server.set_keep_alive_max_count(requestsPerConnection);
-    server.set_pre_routing_handler([](const httplib::Request& request, httplib::Response&) {
+    server->new_task_queue = [] { return new httplib::ThreadPool(workerThreads); };
+    server->set_keep_alive_max_count(requestsPerConnection);
+    server->set_pre_routing_handler([](const httplib::Request& request, httplib::Response&) {
         receivedFields.clear();
         for (const auto& [name, value] : request.headers) {
             if (!isAddedByLibrary(name)) {
@@ -143,13 +152,13 @@ void LoopbackServer::State::install() {
     };
     const auto streamed = [this](const httplib::Request& request, httplib::Response& response,
                                  const httplib::ContentReader& reader) { serve(request, response, &reader); };
-    server.Get(everything, plain);
-    server.Options(everything, plain);
-    server.Delete(everything, plain);
-    server.Post(everything, streamed);
-    server.Put(everything, streamed);
-    server.Patch(everything, streamed);
-    server.Delete(everything, streamed);
+    server->Get(everything, plain);
+    server->Options(everything, plain);
+    server->Delete(everything, plain);
+    server->Post(everything, streamed);
+    server->Put(everything, streamed);
+    server->Patch(everything, streamed);
+    server->Delete(everything, streamed);
 }
 
 bool LoopbackServer::State::waitUnlessStopping(std::optional<std::chrono::milliseconds> duration) {
@@ -188,7 +197,7 @@ void LoopbackServer::State::serve(const httplib::Request& request, httplib::Resp
         const auto route = routes.find({request.method, request.path});
         handler = route != routes.end() ? route->second : unscripted;
     }
-    const Reply reply = handler(record);
+    Reply reply = handler(record);
 
     if (reply.fault == Reply::Fault::stall) {
         waitUnlessStopping(std::nullopt);
@@ -213,14 +222,20 @@ void LoopbackServer::State::serve(const httplib::Request& request, httplib::Resp
         return;
     }
     if (reply.fault == Reply::Fault::endless) {
-        // A write fails once the client has hung up, which ends the provider.
+        // A write fails once the client has hung up, which ends the provider; a client that never
+        // stops is let go after promisedLength bytes.
         response.set_chunked_content_provider(
-            "application/octet-stream", [this, piece = reply.body](std::size_t, httplib::DataSink& sink) {
-                return sendsMore(piece.size()) && sink.write(piece.data(), piece.size());
+            "application/octet-stream",
+            [this, piece = reply.body, lettingGoAfter = reply.promisedLength](std::size_t offset, httplib::DataSink& sink) {
+                if (offset >= lettingGoAfter || !sendsMore(piece.size())) {
+                    sink.done();
+                    return true;
+                }
+                return sink.write(piece.data(), piece.size());
             });
         return;
     }
-    response.body = reply.body;
+    response.body = std::move(reply.body);
 }
 
 bool LoopbackServer::State::sendsMore(std::size_t length) {
@@ -232,18 +247,31 @@ bool LoopbackServer::State::sendsMore(std::size_t length) {
     return true;
 }
 
-LoopbackServer::LoopbackServer(std::string address) : state_(std::make_unique<State>()) {
-    state_->address = std::move(address);
-    state_->install();
-    state_->port = state_->server.bind_to_any_port(state_->address);
-    if (state_->port <= 0) {
-        throw std::runtime_error("the loopback server cannot listen on " + state_->address);
+LoopbackServer::LoopbackServer(std::string address)
+    : state_(std::make_unique<State>(std::make_unique<httplib::Server>(), "http", std::move(address))) {
+    state_->start();
+}
+
+LoopbackServer::LoopbackServer(const TLSIdentity& identity, std::string address)
+    : state_(std::make_unique<State>(std::make_unique<httplib::SSLServer>(identity.certificate(), identity.key()),
+                                     "https", std::move(address))) {
+    if (!state_->server->is_valid()) {
+        throw std::runtime_error("the loopback server cannot use the identity for TLS");
     }
-    state_->listener = std::thread([state = state_.get()] { state->server.listen_after_bind(); });
+    state_->start();
+}
+
+void LoopbackServer::State::start() {
+    install();
+    port = server->bind_to_any_port(address);
+    if (port <= 0) {
+        throw std::runtime_error("the loopback server cannot listen on " + address);
+    }
+    listener = std::thread([this] { server->listen_after_bind(); });
     // stop() is only heard once the server runs; a destructor that came
     // sooner would wait for ever.
     const auto deadline = std::chrono::steady_clock::now() + startupLimit;
-    while (!state_->server.is_running()) {
+    while (!server->is_running()) {
         if (std::chrono::steady_clock::now() > deadline) {
             std::terminate();
         }
@@ -257,7 +285,7 @@ LoopbackServer::~LoopbackServer() {
         state_->stopping = true;
     }
     state_->stopped.notify_all();
-    state_->server.stop();
+    state_->server->stop();
     state_->listener.join();
 }
 
@@ -270,7 +298,7 @@ int LoopbackServer::port() const noexcept {
 }
 
 std::string LoopbackServer::url(std::string_view pathAndQuery) const {
-    return "http://" + state_->address + ":" + std::to_string(state_->port) + std::string(pathAndQuery);
+    return state_->scheme + "://" + state_->address + ":" + std::to_string(state_->port) + std::string(pathAndQuery);
 }
 
 void LoopbackServer::reply(std::string method, std::string path, Reply reply) {

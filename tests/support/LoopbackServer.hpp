@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,8 @@
 #include <vector>
 
 namespace testsupport {
+
+class TLSIdentity;
 
 using HeaderList = std::vector<std::pair<std::string, std::string>>;
 
@@ -43,7 +46,8 @@ struct Reply {
         closeMidBody,
         // Accepts the request and never answers, until the server is destroyed.
         stall,
-        // Sends the body over and over, chunked, until the client hangs up or the server is destroyed.
+        // Sends the body over and over, chunked, until the client hangs up or the server is
+        // destroyed; a client that never stops is let go after promisedLength bytes.
         endless,
     };
 
@@ -58,7 +62,7 @@ struct Reply {
     static Reply redirect(int status, std::string location);
     static Reply closingMidBody(std::string sentBody, std::size_t promisedLength);
     static Reply stalling();
-    static Reply endless(std::string piece);
+    static Reply endless(std::string piece, std::size_t lettingGoAfter = std::numeric_limits<std::size_t>::max());
 };
 
 // An HTTP/1.1 server on a loopback address and a free port, for every HTTP
@@ -73,19 +77,22 @@ struct Reply {
 //     EXPECT_EQ(server.requests().at(0).target, "/auth?x=1");
 //
 // Any address in 127.0.0.0/8 works, so two servers on 127.0.0.1 and
-// 127.0.0.2 are two different hosts to a client.
+// 127.0.0.2 are two different hosts to a client. Given an identity, the
+// server speaks HTTPS with its certificate, which the client is to trust
+// (foundation::DevelopmentCertificateOverride with identity.pem()).
 class LoopbackServer {
 public:
     using Handler = std::function<Reply(const RecordedRequest&)>;
 
     explicit LoopbackServer(std::string address = "127.0.0.1");
+    explicit LoopbackServer(const TLSIdentity& identity, std::string address = "127.0.0.1");
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     [[nodiscard]] const std::string& address() const noexcept;
     [[nodiscard]] int port() const noexcept;
-    // "http://address:port" followed by the path (and query).
+    // "http://address:port" ("https" with an identity) followed by the path (and query).
     [[nodiscard]] std::string url(std::string_view pathAndQuery) const;
 
     // Scripts the answer to every request with this method and path (no query).

@@ -7,76 +7,16 @@
 #include "platform/foundation/URLSessionTaskDelegate.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
-#include <strings.h>
-
 namespace foundation {
 namespace {
 
-// Ends a redirect loop long before it could matter to anyone waiting.
-constexpr long maximumRedirects = 16;
 // About eleven days: long enough for any real time-out, short enough for curl's longs.
 constexpr double longestTimeoutSeconds = 1e6;
-
-URLError::Code errorCodeFor(CURLcode result, long osError, long responseCode) {
-    switch (result) {
-    case CURLE_UNSUPPORTED_PROTOCOL:
-        // curl says this too of a reply without a status line (HTTP/0.9,
-        // which it refuses); only a redirect can lead to a scheme it refuses,
-        // since the scheme was checked before the transfer started.
-        return responseCode == 0 ? URLError::Code::badServerResponse : URLError::Code::unsupportedURL;
-    case CURLE_URL_MALFORMAT:
-        return URLError::Code::badURL;
-    case CURLE_COULDNT_RESOLVE_PROXY:
-    case CURLE_COULDNT_RESOLVE_HOST:
-        return URLError::Code::cannotFindHost;
-    case CURLE_COULDNT_CONNECT:
-        return (osError == ENETUNREACH || osError == ENETDOWN) ? URLError::Code::notConnectedToInternet
-                                                               : URLError::Code::cannotConnectToHost;
-    case CURLE_OPERATION_TIMEDOUT:
-        return URLError::Code::timedOut;
-    case CURLE_SEND_ERROR:
-    case CURLE_RECV_ERROR:
-    case CURLE_PARTIAL_FILE:
-    case CURLE_GOT_NOTHING:
-        return URLError::Code::networkConnectionLost;
-    case CURLE_TOO_MANY_REDIRECTS:
-        return URLError::Code::httpTooManyRedirects;
-    case CURLE_WEIRD_SERVER_REPLY:
-    case CURLE_HTTP2:
-    case CURLE_HTTP2_STREAM:
-    case CURLE_HTTP3:
-        return URLError::Code::badServerResponse;
-    case CURLE_BAD_CONTENT_ENCODING:
-        return URLError::Code::cannotDecodeContentData;
-    case CURLE_LOGIN_DENIED:
-    case CURLE_AUTH_ERROR:
-        return URLError::Code::userAuthenticationRequired;
-    case CURLE_PEER_FAILED_VERIFICATION:
-    case CURLE_SSL_ISSUER_ERROR:
-        return URLError::Code::serverCertificateUntrusted;
-    case CURLE_SSL_CONNECT_ERROR:
-    case CURLE_SSL_CERTPROBLEM:
-    case CURLE_SSL_CIPHER:
-    case CURLE_SSL_CACERT_BADFILE:
-    case CURLE_SSL_CRL_BADFILE:
-    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
-    case CURLE_SSL_INVALIDCERTSTATUS:
-    case CURLE_USE_SSL_FAILED:
-        return URLError::Code::secureConnectionFailed;
-    case CURLE_FILE_COULDNT_READ_FILE:
-        return URLError::Code::fileDoesNotExist;
-    case CURLE_READ_ERROR:
-        return URLError::Code::cannotOpenFile;
-    default:
-        return URLError::Code::unknown;
-    }
-}
 
 }  // namespace
 
@@ -99,8 +39,9 @@ URLSessionTransfer::URLSessionTransfer(URLSession& session, std::shared_ptr<URLS
     configureCommon();
     // A file: URL is only ever read; method, header fields and body are HTTP's.
     if (!url.isFileURL()) {
-        // A local file is the user's own, and as large as it is.
-        largestBody_ = task_->request().largestReplyLength();
+        // A local file is the user's own, and as large as it is; a reply over the network is held to
+        // its request's largest size.
+        receivedBody_ = ReplyBody(task_->request().largestReplyLength());
         configureHTTP();
         configureBody();
         configureHeaderFields();
@@ -131,17 +72,15 @@ void URLSessionTransfer::configureCommon() {
 
 void URLSessionTransfer::configureHTTP() {
     CURL* const handle = handle_.get();
-    // A redirect never leads to a local file, nor, once the request went out
-    // encrypted, to plain HTTP: a 307 or 308 would send the body again, in
-    // clear text, to wherever the redirect points.
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, startsSecure() ? "https" : "http,https");
+    // A redirect never leads to a local file, nor from https to plain HTTP.
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, redirectProtocols(task_->request().url()));
     // curl turns POST into GET on 301, 302 and 303 and keeps it on 307 and
     // 308, as the other platform does, and since 7.83 drops a Cookie field
     // set by hand when a redirect leads to another host.
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(handle, CURLOPT_MAXREDIRS, maximumRedirects);
     // Every coding this libcurl decodes (gzip, deflate, br, zstd), and no
-    // other; what they decode to is held to the largest reply body.
+    // other; what they decode to is held to the reply body's limit.
     curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING, "");
     // Peer and host verification are curl's defaults, against the system's
     // CA store; nothing here turns them off.
@@ -222,36 +161,15 @@ void URLSessionTransfer::configureProgress() {
     curl_easy_setopt(handle, CURLOPT_XFERINFODATA, this);
 }
 
-bool URLSessionTransfer::startsSecure() const {
-    return task_->request().url().scheme() == "https";
-}
-
-URLError::Code URLSessionTransfer::errorCodeOf(CURLcode result) const {
-    if (bodyTooLarge_) {
-        return URLError::Code::dataLengthExceedsMaximum;
-    }
-    long osError = 0;
-    long responseCode = 0;
-    curl_easy_getinfo(handle_.get(), CURLINFO_OS_ERRNO, &osError);
-    curl_easy_getinfo(handle_.get(), CURLINFO_RESPONSE_CODE, &responseCode);
-    const URLError::Code code = errorCodeFor(result, osError, responseCode);
-    // The fields kept are those of the redirect that was refused.
-    if (code == URLError::Code::unsupportedURL && startsSecure()) {
-        const auto location = receivedHeaderFields_.value("Location");
-        if (location && location->size() >= 5 && strncasecmp(location->c_str(), "http:", 5) == 0) {
-            return URLError::Code::appTransportSecurityRequiresSecureConnection;
-        }
-    }
-    return code;
-}
-
 void URLSessionTransfer::finish(CURLcode result) {
     if (result != CURLE_OK) {
-        task_->complete(std::nullopt, nullptr, URLError(errorCodeOf(result)));
+        const URLError::Code code =
+            transferErrorCode(handle_.get(), result, task_->request().url(), receivedBody_, receivedHeaderFields_);
+        task_->complete(std::nullopt, nullptr, URLError(code));
         return;
     }
     auto reply = response();
-    task_->complete(Data(std::move(receivedBody_)), std::move(reply), std::nullopt);
+    task_->complete(Data(receivedBody_.take()), std::move(reply), std::nullopt);
 }
 
 std::shared_ptr<const URLResponse> URLSessionTransfer::response() {
@@ -265,7 +183,7 @@ std::shared_ptr<const URLResponse> URLSessionTransfer::response() {
     long status = 0;
     curl_easy_getinfo(handle_.get(), CURLINFO_RESPONSE_CODE, &status);
     return std::make_shared<HTTPURLResponse>(url.value_or(requested), static_cast<int>(status),
-                                             std::move(receivedHeaderFields_));
+                                             receivedHeaderFields_.take());
 }
 
 std::size_t URLSessionTransfer::receiveBody(char* bytes, std::size_t size, std::size_t count,
@@ -273,23 +191,7 @@ std::size_t URLSessionTransfer::receiveBody(char* bytes, std::size_t size, std::
     auto& self = *static_cast<URLSessionTransfer*>(transfer);
     const std::size_t length = size * count;
     self.madeProgress();
-    auto& body = self.receivedBody_;
-    const std::size_t needed = body.size() + length;
-    if (self.largestBody_ && needed > *self.largestBody_) {
-        self.bodyTooLarge_ = true;
-        return 0;
-    }
-    try {
-        // Grown by hand so that the room never exceeds the limit.
-        if (needed > body.capacity()) {
-            const std::size_t room = std::max(needed, 2 * body.capacity());
-            body.reserve(self.largestBody_ ? std::min(room, *self.largestBody_) : room);
-        }
-        body.insert(body.end(), bytes, bytes + length);
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
-    return length;
+    return self.receivedBody_.append(bytes, length) ? length : 0;
 }
 
 std::size_t URLSessionTransfer::receiveHeader(char* bytes, std::size_t size, std::size_t count,
@@ -297,23 +199,7 @@ std::size_t URLSessionTransfer::receiveHeader(char* bytes, std::size_t size, std
     auto& self = *static_cast<URLSessionTransfer*>(transfer);
     const std::size_t length = size * count;
     self.madeProgress();
-    std::string_view line(bytes, length);
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
-        line.remove_suffix(1);
-    }
-    try {
-        // Every status line opens a new reply: a redirect's or an interim
-        // reply's fields are not the final reply's.
-        if (line.starts_with("HTTP/")) {
-            self.receivedHeaderFields_ = HTTPHeaderFields();
-        } else if (const auto colon = line.find(':'); colon != std::string_view::npos && colon > 0) {
-            const auto value = HTTPHeaderFields::withoutOptionalWhitespace(line.substr(colon + 1));
-            self.receivedHeaderFields_.append(line.substr(0, colon), value, ", ");
-        }
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
-    return length;
+    return self.receivedHeaderFields_.receive(std::string_view(bytes, length)) ? length : 0;
 }
 
 std::size_t URLSessionTransfer::sendBody(char* buffer, std::size_t size, std::size_t count,

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/HTTPHeaderFields.hpp"
 #include "platform/foundation/URLError.hpp"
+#include "platform/foundation/internal/CurlTransferRules.hpp"
 #include "platform/foundation/internal/URLSessionLocalFile.hpp"
 
 #include <curl/curl.h>
@@ -10,7 +11,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace foundation {
 
@@ -57,8 +57,6 @@ private:
     void configureHeaderFields();
     void configureProgress();
     [[nodiscard]] std::shared_ptr<const URLResponse> response();
-    [[nodiscard]] bool startsSecure() const;
-    [[nodiscard]] URLError::Code errorCodeOf(CURLcode result) const;
 
     static std::size_t receiveBody(char* bytes, std::size_t size, std::size_t count, void* transfer) noexcept;
     static std::size_t receiveHeader(char* bytes, std::size_t size, std::size_t count, void* transfer) noexcept;
@@ -81,11 +79,8 @@ private:
     std::unique_ptr<CURL, EasyDeleter> handle_;
     std::unique_ptr<curl_slist, ListDeleter> headerList_;
 
-    std::vector<std::uint8_t> receivedBody_;
-    // Replies over the network are held to their request's largest decoded size.
-    std::optional<std::size_t> largestBody_;
-    bool bodyTooLarge_ = false;
-    HTTPHeaderFields receivedHeaderFields_;
+    ReplyBody receivedBody_{std::nullopt};
+    ReplyHeaderFields receivedHeaderFields_;
 };
 
 }  // namespace foundation

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
+#include <vector>
 
 namespace httpclient {
 namespace {
@@ -35,45 +37,20 @@ std::string oneLine(const std::string& text) {
     return result;
 }
 
-foundation::URLError::Code errorCodeFor(CURLcode result) {
-    using Code = foundation::URLError::Code;
-    switch (result) {
-    case CURLE_UNSUPPORTED_PROTOCOL:
-        return Code::unsupportedURL;
-    case CURLE_URL_MALFORMAT:
-        return Code::badURL;
-    case CURLE_COULDNT_RESOLVE_PROXY:
-    case CURLE_COULDNT_RESOLVE_HOST:
-        return Code::cannotFindHost;
-    case CURLE_COULDNT_CONNECT:
-        return Code::cannotConnectToHost;
-    case CURLE_OPERATION_TIMEDOUT:
-        return Code::timedOut;
-    case CURLE_SEND_ERROR:
-    case CURLE_RECV_ERROR:
-    case CURLE_PARTIAL_FILE:
-    case CURLE_GOT_NOTHING:
-        return Code::networkConnectionLost;
-    case CURLE_TOO_MANY_REDIRECTS:
-        return Code::httpTooManyRedirects;
-    case CURLE_WEIRD_SERVER_REPLY:
-        return Code::badServerResponse;
-    case CURLE_ABORTED_BY_CALLBACK:
-        return Code::cancelled;
-    case CURLE_READ_ERROR:
-        return Code::cannotOpenFile;
-    case CURLE_PEER_FAILED_VERIFICATION:
-        return Code::serverCertificateUntrusted;
-    case CURLE_SSL_CONNECT_ERROR:
-    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
-        return Code::secureConnectionFailed;
-    default:
-        return Code::unknown;
-    }
-}
-
 ClientError sessionTaskFailed(foundation::URLError::Code code) {
     return ClientError(std::string("URLSessionTask failed with error: ") + foundation::URLError(code).what());
+}
+
+// Only a 307 or 308 promises that the request is sent on as it was: curl
+// would turn the POST of a 301, 302 or 303 into a GET without the form, and
+// that GET's answer would pass for the upload's.
+bool resendsTheRequest(long status) {
+    return status == 307 || status == 308;
+}
+
+ClientError redirectRefused(long status) {
+    return ClientError("The server redirected the upload with status " + std::to_string(status) +
+                       "; only a 307 or 308 redirect, which sends the form on unchanged, is followed.");
 }
 
 }  // namespace
@@ -228,13 +205,29 @@ int MultipartTransfer::seekSource(void* opaque, curl_off_t offset, int origin) n
 }
 
 std::size_t MultipartTransfer::receiveBody(char* bytes, std::size_t size, std::size_t count, void* opaque) noexcept {
-    auto& received = *static_cast<std::vector<std::uint8_t>*>(opaque);
-    try {
-        received.insert(received.end(), bytes, bytes + size * count);
-    } catch (...) {
+    auto& self = *static_cast<MultipartTransfer*>(opaque);
+    const std::size_t length = size * count;
+    return self.received_.append(bytes, length) ? length : 0;
+}
+
+std::size_t MultipartTransfer::receiveHeader(char* bytes, std::size_t size, std::size_t count,
+                                             void* opaque) noexcept {
+    auto& self = *static_cast<MultipartTransfer*>(opaque);
+    const std::size_t length = size * count;
+    const std::string_view line(bytes, length);
+    if (!self.receivedHeaderFields_.receive(line)) {
         return 0;
     }
-    return size * count;
+    // Judged once a reply's fields are all in, before curl follows it.
+    if (foundation::ReplyHeaderFields::endsFields(line) && self.receivedHeaderFields_.fields().value("Location")) {
+        long status = 0;
+        curl_easy_getinfo(self.handle_.get(), CURLINFO_RESPONSE_CODE, &status);
+        if (status >= 300 && status < 400 && !resendsTheRequest(status)) {
+            self.refusedRedirectStatus_ = status;
+            return 0;
+        }
+    }
+    return length;
 }
 
 int MultipartTransfer::checkCancelled(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) noexcept {
@@ -255,9 +248,11 @@ DataResponse MultipartTransfer::perform(const std::atomic<bool>& cancelled) {
     CURL* const handle = handle_.get();
     curl_easy_setopt(handle, CURLOPT_URL, request_.url().absoluteString().c_str());
     curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // As in the URL session: never from https to plain HTTP. A 307 or 308
+    // sends the form again, from the start (the parts' seek callbacks).
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, foundation::redirectProtocols(request_.url()));
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 16L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, foundation::maximumRedirects);
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(handle, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
@@ -268,7 +263,9 @@ DataResponse MultipartTransfer::perform(const std::atomic<bool>& cancelled) {
         curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, method.c_str());
     }
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &MultipartTransfer::receiveBody);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &received_);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, &MultipartTransfer::receiveHeader);
+    curl_easy_setopt(handle, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &MultipartTransfer::checkCancelled);
     curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &cancelled);
@@ -290,16 +287,29 @@ DataResponse MultipartTransfer::perform(const std::atomic<bool>& cancelled) {
 
     const CURLcode result = curl_easy_perform(handle);
     if (result != CURLE_OK) {
-        const bool fileFailed = std::any_of(sources_.begin(), sources_.end(), [](const Source& s) { return s.failed; });
-        response.error = sessionTaskFailed(fileFailed ? foundation::URLError::Code::cannotOpenFile
-                                                      : errorCodeFor(result));
+        response.error = errorOf(result);
         return response;
     }
     long status = 0;
     curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
     response.statusCode = static_cast<int>(status);
-    response.data = foundation::Data(std::move(received_));
+    response.data = foundation::Data(received_.take());
     return response;
+}
+
+ClientError MultipartTransfer::errorOf(CURLcode result) const {
+    if (refusedRedirectStatus_ != 0) {
+        return redirectRefused(refusedRedirectStatus_);
+    }
+    if (std::any_of(sources_.begin(), sources_.end(), [](const Source& s) { return s.failed; })) {
+        return sessionTaskFailed(foundation::URLError::Code::cannotOpenFile);
+    }
+    // Else only the session's cancellation aborts from a callback.
+    if (result == CURLE_ABORTED_BY_CALLBACK) {
+        return sessionTaskFailed(foundation::URLError::Code::cancelled);
+    }
+    return sessionTaskFailed(
+        foundation::transferErrorCode(handle_.get(), result, request_.url(), received_, receivedHeaderFields_));
 }
 
 }  // namespace httpclient

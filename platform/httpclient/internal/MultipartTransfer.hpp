@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/URLRequest.hpp"
+#include "platform/foundation/internal/CurlTransferRules.hpp"
 #include "platform/httpclient/DataResponse.hpp"
 #include "platform/httpclient/MultipartFormData.hpp"
 
@@ -11,7 +12,6 @@
 #include <list>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace httpclient {
 
@@ -56,7 +56,10 @@ private:
 
     static std::size_t readSource(char* buffer, std::size_t size, std::size_t count, void* source) noexcept;
     static int seekSource(void* source, curl_off_t offset, int origin) noexcept;
+    [[nodiscard]] ClientError errorOf(CURLcode result) const;
+
     static std::size_t receiveBody(char* bytes, std::size_t size, std::size_t count, void* transfer) noexcept;
+    static std::size_t receiveHeader(char* bytes, std::size_t size, std::size_t count, void* transfer) noexcept;
     static int checkCancelled(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) noexcept;
 
     foundation::URLRequest request_;
@@ -65,7 +68,10 @@ private:
     std::unique_ptr<curl_mime, MimeDeleter> mime_;
     std::unique_ptr<curl_slist, ListDeleter> requestHeaders_;
     std::list<Source> sources_;
-    std::vector<std::uint8_t> received_;
+    foundation::ReplyBody received_{foundation::URLRequest::defaultLargestReplyLength};
+    foundation::ReplyHeaderFields receivedHeaderFields_;
+    // The status of a redirect the upload does not follow, or 0.
+    long refusedRedirectStatus_ = 0;
     std::string openFailure_;
 };
 

@@ -2,13 +2,17 @@
 // received form read byte for byte.
 
 #include "platform/concurrency/MainActor.hpp"
+#include "platform/foundation/DevelopmentCertificateOverride.hpp"
 #include "platform/foundation/URLRequest.hpp"
 #include "platform/httpclient/Session.hpp"
+#include "tests/support/ContentCoding.hpp"
+#include "tests/support/ForkedChild.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/MultipartForm.hpp"
 #include "tests/support/ResidentMemory.hpp"
 #include "tests/support/ScratchDirectory.hpp"
+#include "tests/support/TLSIdentity.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -27,8 +31,9 @@ using testsupport::Reply;
 
 class SessionUploadTest : public ::testing::Test {
 protected:
-    foundation::URLRequest request(std::string_view path) const {
-        foundation::URLRequest made(*foundation::URL::fromString(server_.url(path)));
+    foundation::URLRequest request(std::string_view path) const { return request(server_, path); }
+    static foundation::URLRequest request(const LoopbackServer& server, std::string_view path) {
+        foundation::URLRequest made(*foundation::URL::fromString(server.url(path)));
         made.setHTTPMethod("POST");
         made.addValue("token=t0k", "Cookie");
         made.addValue("App", "User-Agent");
@@ -108,12 +113,21 @@ TEST_F(SessionUploadTest, SendsThePartsInOrderByteForByte) {
 }
 
 TEST_F(SessionUploadTest, AnyReplyIsAResponseWhateverItsStatus) {
-    server_.reply("POST", "/entries", {.status = 500, .body = R"({"message":"down"})"});
-    const auto response = upload([](MultipartFormData& form) { form.append(foundation::Data("x"), "notes"); },
-                                 request("/entries"));
-    EXPECT_FALSE(response.error);
-    EXPECT_EQ(response.statusCode, 500);
-    EXPECT_EQ(response.data, foundation::Data(R"({"message":"down"})"));
+    const std::vector<Reply> replies = {
+        {.status = 500, .body = R"({"message":"down"})"},
+        // Where the new entry is, or a status without a place to go: no redirect.
+        {.status = 201, .headers = {{"Location", "/entries/5"}}, .body = R"({"id":5})"},
+        {.status = 302, .body = "moved"},
+    };
+    for (const auto& reply : replies) {
+        SCOPED_TRACE(reply.status);
+        server_.reply("POST", "/entries", reply);
+        const auto response = upload([](MultipartFormData& form) { form.append(foundation::Data("x"), "notes"); },
+                                     request("/entries"));
+        EXPECT_FALSE(response.error) << response.error->what();
+        EXPECT_EQ(response.statusCode, reply.status);
+        EXPECT_EQ(response.data, foundation::Data(reply.body));
+    }
 }
 
 TEST_F(SessionUploadTest, AFailedRequestIsAnErrorWithItsDescription) {
@@ -173,6 +187,127 @@ TEST_F(SessionUploadTest, StreamsInMemoryPartsAboveTheThresholdWithTheSameBytes)
     const auto received = server_.requests().back();
     EXPECT_EQ(received.body, testsupport::encodedForm(testsupport::boundaryOf(received),
                                                       {{"notes", "a"}, {"file", bytes, "z.bin", "application/octet-stream"}}));
+}
+
+// A 307 or 308 sends the form on unchanged; curl would turn the POST of any
+// other redirect into a GET without it, whose answer would pass for the
+// upload's. After an encrypted start nothing goes out in clear text.
+TEST_F(SessionUploadTest, FollowsOnlyRedirectsThatSendTheFormOnAndNeverToPlainHTTP) {
+    const testsupport::TLSIdentity identity({.alternativeNames = "IP:127.0.0.1"});
+    LoopbackServer secure(identity);
+    const foundation::DevelopmentCertificateOverride trust(files_.write("secure.pem", identity.pem()).string(), {"127.0.0.1"});
+    // The GET is what a followed 301, 302 or 303 would land as.
+    for (auto* landing : {&server_, &secure}) {
+        landing->reply("POST", "/landing", {.status = 201, .body = R"({"id":1})"});
+        landing->reply("GET", "/landing", {.status = 200, .body = R"({"id":1})"});
+    }
+    const auto entry = files_.write("entry.txt", "a private entry");
+    // Streamed, so that a redirect that is followed reads the file again from its start.
+    const auto build = [&entry](MultipartFormData& form) {
+        form.append(foundation::Data("private"), "notes");
+        form.append(foundation::URL::fileURL(entry.string()), "file", "entry.txt", "text/plain");
+    };
+    const std::vector<FormPart> sent = {{"notes", "private"}, {"file", "a private entry", "entry.txt", "text/plain"}};
+    const std::string toPlainHTTP =
+        "URLSessionTask failed with error: The request was redirected from a secure connection to one that is not.";
+    const auto refused = [](int status) {
+        return "The server redirected the upload with status " + std::to_string(status) +
+               "; only a 307 or 308 redirect, which sends the form on unchanged, is followed.";
+    };
+    struct Case {
+        int status;
+        LoopbackServer* from;
+        LoopbackServer* to;
+        // The failure, or none when the form lands.
+        std::optional<std::string> failure;
+    };
+    const Case cases[] = {
+        {307, &secure, &server_, toPlainHTTP},
+        {308, &secure, &server_, toPlainHTTP},
+        {302, &secure, &server_, refused(302)},
+        {301, &secure, &secure, refused(301)},
+        {302, &secure, &secure, refused(302)},
+        {303, &secure, &secure, refused(303)},
+        {303, &server_, &server_, refused(303)},
+        {307, &secure, &secure, std::nullopt},
+        {308, &secure, &secure, std::nullopt},
+        // Leaving clear text for an encrypted connection is no risk.
+        {307, &server_, &secure, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.status) + " from " + c.from->url("/entries") + " to " + c.to->url("/landing"));
+        c.from->reply("POST", "/entries", Reply::redirect(c.status, c.to->url("/landing")));
+        const auto landedBefore = c.to->requests().size();
+        const auto response = upload(build, request(*c.from, "/entries"), 0);
+        const std::string outcome =
+            response.error ? response.error->what() : "status " + std::to_string(response.statusCode.value_or(0));
+        if (c.failure) {
+            EXPECT_EQ(outcome, *c.failure);
+            EXPECT_EQ(c.to->requests().size(), landedBefore + (c.from == c.to ? 1 : 0)) << "the redirect was followed";
+        } else {
+            EXPECT_EQ(outcome, "status 201");
+            const auto landed = c.to->requests().back();
+            EXPECT_EQ(landed.method, "POST");
+            EXPECT_EQ(landed.path, "/landing");
+            // The token goes with it to the same server only.
+            EXPECT_EQ(landed.header("Cookie"),
+                      c.from == c.to ? std::optional<std::string>("token=t0k") : std::nullopt);
+            EXPECT_EQ(landed.body, testsupport::encodedForm(testsupport::boundaryOf(landed), sent));
+        }
+    }
+    for (const auto& received : server_.requests()) {
+        EXPECT_EQ(received.path, "/entries") << "the plain server was sent " << received.method << " " << received.path;
+    }
+}
+
+// A reply is held in memory, and a few kilobytes of gzip can decode to
+// gigabytes: past the largest reply held the transfer ends at once, failed.
+TEST_F(SessionUploadTest, AReplyPastTheLargestHeldEndsTheTransferAtOnce) {
+    constexpr std::size_t largest = std::size_t{64} << 20;
+    const std::string mebibyte(std::size_t{1} << 20, '\0');
+    struct Case {
+        std::string label;
+        Reply reply;
+    };
+    const std::vector<Case> cases = {
+        {"64 MiB and one byte", {.status = 201, .body = std::string(largest + 1, 'x')}},
+        {"an endless chunked body", Reply::endless(std::string(64 * 1024, '\0'), 8 * largest)},
+        {"a gzip bomb",
+         {.status = 201,
+          .headers = {{"Content-Encoding", "gzip"}},
+          .body = testsupport::encodedBody("gzip", mebibyte, 128, "")}},
+    };
+    const auto oneNote = [](MultipartFormData& form) { form.append(foundation::Data("x"), "notes"); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        server_.reply("POST", "/entries", c.reply);
+        // The server keeps its replies in this process: the client is
+        // measured in a child of its own.
+        const std::string outcome = testsupport::ForkedChild::run([this, &oneNote] {
+            const auto before = testsupport::peakResidentKilobytes();
+            Session session;
+            std::optional<DataResponse> response;
+            auto subscription = session.upload(oneNote, request("/entries"))
+                                    ->publishData(concurrency::MainActor::shared())
+                                    .sink([&response](const DataResponse& delivered) { response = delivered; });
+            MainLoop::iterateUntil([&response] { return response.has_value(); }, std::chrono::minutes(2));
+            if (!response) {
+                return std::string("no response");
+            }
+            const auto grown = testsupport::peakResidentKilobytes() - before;
+            // What is held stops at the limit. Growing it by doubling can
+            // leave as much again with the allocator, a sanitizer keeps freed
+            // memory a while and shadows what it allocates, and the client's
+            // thread and TLS cost some MiB: a few times the limit, whereas
+            // without it the endless body alone would hold eight.
+            const bool bounded = grown < static_cast<std::int64_t>(4 * largest / 1024);
+            return (response->error ? std::string(response->error->what())
+                                    : "a reply of " + std::to_string(response->data.size()) + " bytes") +
+                   (bounded ? std::string() : ", holding " + std::to_string(grown) + " KiB");
+        });
+        EXPECT_EQ(outcome, "URLSessionTask failed with error: "
+                           "The server's reply is larger than the largest reply allowed.");
+    }
 }
 
 }  // namespace
