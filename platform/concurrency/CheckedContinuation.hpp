@@ -125,10 +125,18 @@ public:
 
     void resumeThrowing(std::exception_ptr error) const { lifetime_->state().resume(std::move(error)); }
 
+    // The error is moved in, and made into the exception in a statement of its own, so that the
+    // resuming thread keeps no share of its message once the awaiter may run: copies of a
+    // std::runtime_error share one message, and make_exception_ptr's parameter, such a copy, would
+    // otherwise live to the end of the hand-off's full-expression. The awaiter then drops the last
+    // share and frees the message itself; the count that orders the shares is kept inside libstdc++,
+    // where the thread sanitizer cannot see it.
     template <typename Error>
-        requires std::is_base_of_v<std::exception, std::decay_t<Error>>
+        requires std::is_base_of_v<std::exception, std::remove_cvref_t<Error>> &&
+                 (!std::is_lvalue_reference_v<Error>)
     void resumeThrowing(Error&& error) const {
-        resumeThrowing(std::make_exception_ptr(std::forward<Error>(error)));
+        std::exception_ptr failure = std::make_exception_ptr(std::move(error));
+        resumeThrowing(std::move(failure));
     }
 
 private:

@@ -3,34 +3,20 @@
 #include "platform/httpclient/internal/MultipartTransfer.hpp"
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace httpclient {
 
-// The threads of the transfers still running, or finished and not yet joined.
+// The transfers still running, each on a thread of its own. The threads are detached and counted
+// rather than joined: the shared session lives until the process exits, and would otherwise end it
+// with the thread of its last upload finished and never joined.
 struct Session::Transfers {
-    struct Running {
-        std::thread thread;
-        std::atomic<bool> finished{false};
-    };
-
     std::mutex mutex;
-    std::list<Running> running;
+    std::condition_variable ended;
+    int running = 0;
     std::atomic<bool> cancelled{false};
-
-    // Joins the threads that are done, so that a long-lived session does
-    // not collect them.
-    void reap() {
-        const std::lock_guard lock(mutex);
-        for (auto it = running.begin(); it != running.end();) {
-            if (it->finished.load(std::memory_order_acquire)) {
-                it->thread.join();
-                it = running.erase(it);
-            } else {
-                ++it;
-            }
-        }
-    }
 };
 
 Session::Session() : transfers_(std::make_unique<Transfers>()) {
@@ -40,10 +26,8 @@ Session::Session() : transfers_(std::make_unique<Transfers>()) {
 
 Session::~Session() {
     transfers_->cancelled.store(true);
-    const std::lock_guard lock(transfers_->mutex);
-    for (auto& each : transfers_->running) {
-        each.thread.join();
-    }
+    std::unique_lock lock(transfers_->mutex);
+    transfers_->ended.wait(lock, [this] { return transfers_->running == 0; });
 }
 
 Session& Session::shared() {
@@ -54,18 +38,21 @@ Session& Session::shared() {
 
 std::shared_ptr<UploadRequest> Session::upload(const std::function<void(MultipartFormData&)>& multipartFormData,
                                                foundation::URLRequest request, std::uint64_t usingThreshold) {
-    transfers_->reap();
     MultipartFormData form;
     multipartFormData(form);
     auto upload = std::make_shared<UploadRequest>();
     auto transfer = std::make_shared<MultipartTransfer>(std::move(request), std::move(form), usingThreshold);
 
+    // Counted under the lock, which the transfer's thread needs to count itself out.
     const std::lock_guard lock(transfers_->mutex);
-    auto& running = transfers_->running.emplace_back();
-    running.thread = std::thread([transfer, upload, &running, transfers = transfers_.get()] {
+    std::thread([transfer, upload, transfers = transfers_.get()] {
         upload->complete(transfer->perform(transfers->cancelled));
-        running.finished.store(true, std::memory_order_release);
-    });
+        const std::lock_guard finished(transfers->mutex);
+        if (--transfers->running == 0) {
+            transfers->ended.notify_all();
+        }
+    }).detach();
+    ++transfers_->running;
     return upload;
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <condition_variable>
 #include <cstdio>
 #include <mutex>
 #include <optional>
@@ -153,13 +154,11 @@ public:
         acceptor_.join();
         {
             // Every connection's thread is blocked in a read on one of these.
-            const std::lock_guard lock(mutex_);
+            std::unique_lock lock(mutex_);
             for (const int socket : open_) {
                 ::shutdown(socket, SHUT_RDWR);
             }
-        }
-        for (auto& thread : connections_) {
-            thread.join();
+            connectionsEnded_.wait(lock, [this] { return connections_ == 0; });
         }
         ::close(wakeup_[0]);
         ::close(wakeup_[1]);
@@ -188,10 +187,17 @@ private:
             }
             const std::lock_guard lock(mutex_);
             open_.insert(client);
-            connections_.emplace_back([this, client] {
+            ++connections_;
+            // Detached and counted rather than joined: a proxy that lives until the process exits
+            // would otherwise end with a thread of each finished connection never joined.
+            std::thread([this, client] {
                 serve(client);
                 forget(client);
-            });
+                const std::lock_guard ended(mutex_);
+                if (--connections_ == 0) {
+                    connectionsEnded_.notify_all();
+                }
+            }).detach();
         }
     }
 
@@ -352,7 +358,9 @@ private:
     std::atomic<bool> stopping_ = false;
     std::mutex mutex_;
     std::set<int> open_;
-    std::vector<std::thread> connections_;
+    // The connections being served, each on a thread of its own.
+    int connections_ = 0;
+    std::condition_variable connectionsEnded_;
     std::thread acceptor_;
 };
 

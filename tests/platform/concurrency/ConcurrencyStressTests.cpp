@@ -21,6 +21,8 @@
 #include <mutex>
 #include <optional>
 #include <random>
+#include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -163,6 +165,29 @@ TEST(ConcurrencyStress, ChildrenFinishingElsewhereRaceTheirParentsSuspension) {
         wellPlaced += MainLoop::runUntilFinished(handle) ? 1 : 0;
     }
     EXPECT_EQ(wellPlaced, 1'000);
+}
+
+// Copies of a std::runtime_error share its message, and the count of the shares is kept inside
+// libstdc++, out of the thread sanitizer's sight: a share that the resuming thread dropped after the
+// awaiter had read the message and dropped its own would free the message there, unordered with the
+// awaiter's read. The awaiter must drop the last share.
+TEST(ConcurrencyStress, AnErrorHandedOverFromAnotherThreadIsFreedByItsAwaiter) {
+    for (int index = 0; index < 300; ++index) {
+        std::thread resumer;
+        auto failFromAnotherThread = [&resumer](const CheckedContinuation<int>& continuation) {
+            resumer = std::thread([continuation] { continuation.resumeThrowing(std::runtime_error("failed")); });
+        };
+        const auto message = MainLoop::runOnMainActor([&failFromAnotherThread]() -> Task<std::string> {
+            try {
+                co_await withCheckedThrowingContinuation<int>("failing", failFromAnotherThread);
+            } catch (const std::runtime_error& error) {
+                co_return error.what();
+            }
+            co_return "no error";
+        });
+        resumer.join();
+        ASSERT_EQ(message, "failed");
+    }
 }
 
 TEST(ConcurrencyStress, ManyThreadsPostToTheMainQueueAndSpawnOnThePool) {

@@ -116,7 +116,7 @@ TEST(URLSessionTLS, RefusesAServerWhoseCertificateNoAuthorityVouchesFor) {
 
     CompletionProbe probe;
     const auto url = URL::fromString("https://127.0.0.1:" + std::to_string(port) + "/");
-    URLSession::shared().dataTask(URLRequest(*url), probe.handler())->resume();
+    probe.dataTask(URLSession::shared(), URLRequest(*url))->resume();
     const auto outcome = probe.wait();
     server.stop();
     listener.join();
@@ -196,9 +196,9 @@ TEST(URLSessionTLS, FollowsRedirectsFromHTTPSToHTTPSOnly) {
         }
         CompletionProbe probe;
         if (c.fromFile) {
-            session.uploadTask(request, form, probe.handler())->resume();
+            probe.uploadTask(session, request, form)->resume();
         } else {
-            session.dataTask(request, probe.handler())->resume();
+            probe.dataTask(session, request)->resume();
         }
         const auto outcome = probe.wait();
         if (c.landed) {

@@ -36,7 +36,7 @@ URLRequest requestTo(const std::string& url) {
 
 CompletionProbe::Outcome perform(URLRequest request) {
     CompletionProbe probe;
-    URLSession::shared().dataTask(std::move(request), probe.handler())->resume();
+    probe.dataTask(URLSession::shared(), std::move(request))->resume();
     return probe.wait();
 }
 
@@ -396,12 +396,11 @@ TEST(URLSessionTimeOut, CountsFromTheLastByteSentOrReceived) {
             request.setHTTPMethod("POST");
             request.setHTTPBody(Data(*c.body));
         }
-        URLSession::shared().dataTask(request, probes.back()->handler())->resume();
+        probes.back()->dataTask(URLSession::shared(), request)->resume();
     }
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
         SCOPED_TRACE(c.name);
-        // Every probe is waited for: the tasks complete into them.
         const auto outcome = probes[i]->wait();
         if (c.received) {
             EXPECT_FALSE(outcome.error) << outcome.error->errorCode();
@@ -418,7 +417,7 @@ TEST(URLSessionCancel, BeforeResumeCompletesCancelledAndSendsNothing) {
     LoopbackServer server;
     server.reply("GET", "/never", {.status = 200});
     CompletionProbe probe;
-    const auto task = URLSession::shared().dataTask(requestTo(server.url("/never")), probe.handler());
+    const auto task = probe.dataTask(URLSession::shared(), requestTo(server.url("/never")));
     task->cancel();
     task->resume();
     task->cancel();
@@ -438,7 +437,7 @@ TEST(URLSessionCancel, DuringAStalledTransferCompletesCancelledOnce) {
     LoopbackServer server;
     server.reply("GET", "/stall", Reply::stalling());
     CompletionProbe probe;
-    const auto task = URLSession::shared().dataTask(requestTo(server.url("/stall")), probe.handler());
+    const auto task = probe.dataTask(URLSession::shared(), requestTo(server.url("/stall")));
     task->resume();
     while (server.requests().empty()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -458,7 +457,7 @@ TEST(URLSessionCancel, AfterCompletionAndASecondResumeChangeNothing) {
     LoopbackServer server;
     server.reply("GET", "/once", {.status = 200, .body = "done"});
     CompletionProbe probe;
-    const auto task = URLSession::shared().dataTask(requestTo(server.url("/once")), probe.handler());
+    const auto task = probe.dataTask(URLSession::shared(), requestTo(server.url("/once")));
     task->resume();
     const auto outcome = probe.wait();
     task->resume();
@@ -509,7 +508,7 @@ TEST(URLSessionFiles, UnreadableFilesFail) {
         auto request = requestTo(server.url("/upload"));
         request.setHTTPMethod("POST");
         const auto file = *URL::fromString(fileURLOf(c.file));
-        URLSession::shared().uploadTask(request, file, probe.handler())->resume();
+        probe.uploadTask(URLSession::shared(), request, file)->resume();
         const auto upload = probe.wait();
         ASSERT_TRUE(upload.error);
         EXPECT_EQ(upload.error->code(), c.expected);
@@ -532,7 +531,7 @@ TEST(URLSessionUpload, StreamsTheFileAndReportsGrowingProgressOffTheMainThread) 
     const auto delegate = std::make_shared<RecordingDelegate>();
     CompletionProbe probe;
     const auto file = *URL::fromString(fileURLOf(path));
-    URLSession::shared().uploadTask(request, file, probe.handler(), delegate)->resume();
+    probe.uploadTask(URLSession::shared(), request, file, delegate)->resume();
     const auto outcome = probe.wait();
     ASSERT_FALSE(outcome.error) << outcome.error->what();
     EXPECT_EQ(httpResponse(outcome)->statusCode(), 200);
@@ -577,7 +576,7 @@ TEST(URLSessionUpload, KeepsMemoryFlatWhateverTheFileSize) {
     auto request = requestTo(server.url("/upload"));
     request.setHTTPMethod("POST");
     CompletionProbe probe;
-    URLSession::shared().uploadTask(request, *URL::fromString(fileURLOf(path)), probe.handler())->resume();
+    probe.uploadTask(URLSession::shared(), request, *URL::fromString(fileURLOf(path)))->resume();
     const auto outcome = probe.wait(std::chrono::seconds(300));
     ASSERT_FALSE(outcome.error) << outcome.error->what();
     EXPECT_EQ(server.requests().at(0).bodyLength, static_cast<std::size_t>(fileSize));
@@ -590,8 +589,8 @@ TEST(URLSessionLifetime, DestroyingASessionCancelsItsUnfinishedTasks) {
     auto session = std::make_unique<URLSession>();
     CompletionProbe stalled;
     CompletionProbe later;
-    session->dataTask(requestTo(server.url("/stall")), stalled.handler())->resume();
-    const auto unstarted = session->dataTask(requestTo(server.url("/stall")), later.handler());
+    stalled.dataTask(*session, requestTo(server.url("/stall")))->resume();
+    const auto unstarted = later.dataTask(*session, requestTo(server.url("/stall")));
     while (server.requests().empty()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
