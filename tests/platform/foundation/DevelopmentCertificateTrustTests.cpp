@@ -32,7 +32,7 @@ using testsupport::TLSServer;
 // The page the server sent, or the error's description.
 std::string throughURLSession(const std::string& url) {
     CompletionProbe probe;
-    URLSession::shared().dataTask(URLRequest(*URL::fromString(url)), probe.handler())->resume();
+    probe.dataTask(URLSession::shared(), URLRequest(*URL::fromString(url)))->resume();
     const auto outcome = probe.wait();
     if (outcome.error) {
         return outcome.error->what();
