@@ -16,7 +16,7 @@
 #include "platform/headless/HeadlessBackend.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
-#include "kestrova/web/OpenInApp.hpp"
+#include "kestrova/links/OpenInApp.hpp"
 #include "kestrova/web/WebWrapper.hpp"
 
 #include <cstdint>

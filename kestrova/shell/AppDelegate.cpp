@@ -17,7 +17,7 @@
 #include "kestrova/networking/Networking.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/state/AppState.hpp"
-#include "kestrova/web/OpenInApp.hpp"
+#include "kestrova/links/OpenInApp.hpp"
 
 #include <algorithm>
 #include <cstdio>

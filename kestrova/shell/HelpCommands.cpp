@@ -1,7 +1,7 @@
 #include "kestrova/shell/HelpCommands.hpp"
 
 #include "platform/foundation/URL.hpp"
-#include "kestrova/web/OpenInApp.hpp"
+#include "kestrova/links/OpenInApp.hpp"
 
 namespace kestrova {
 namespace {

@@ -10,7 +10,7 @@
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/Networking.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
-#include "kestrova/web/OpenInApp.hpp"
+#include "kestrova/links/OpenInApp.hpp"
 
 #include <cstdio>
 #include <exception>

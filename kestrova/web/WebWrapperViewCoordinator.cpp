@@ -9,7 +9,7 @@
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/web/DownloadDelegate.hpp"
 #include "kestrova/web/NavigationPolicy.hpp"
-#include "kestrova/web/OpenInApp.hpp"
+#include "kestrova/links/OpenInApp.hpp"
 
 #include <cstdio>
 #include <utility>

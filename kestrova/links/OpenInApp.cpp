@@ -1,4 +1,4 @@
-#include "kestrova/web/OpenInApp.hpp"
+#include "kestrova/links/OpenInApp.hpp"
 
 #include "platform/appkit/Workspace.hpp"
 #include "platform/foundation/URLComponents.hpp"

@@ -1,4 +1,4 @@
-#include "kestrova/web/OpenInApp.hpp"
+#include "kestrova/links/OpenInApp.hpp"
 
 #include "platform/foundation/URLComponents.hpp"
 #include "platform/headless/HeadlessBackend.hpp"
