@@ -7,6 +7,8 @@
 
 namespace kestrova {
 
+class WebWrapperViewCoordinator;
+
 // A window's web view as a view of its content: made once while the window shows web content, it
 // keeps the coordinator (and with it the one web view) across every evaluation of the content and
 // brings the web view in line with each new WebWrapperView.
@@ -20,7 +22,7 @@ public:
 
     [[nodiscard]] void* nativeWidget() const override;
 
-    const std::shared_ptr<WebWrapperView::Coordinator> coordinator;
+    const std::shared_ptr<WebWrapperViewCoordinator> coordinator;
 };
 
 }  // namespace kestrova

@@ -21,8 +21,6 @@
 namespace kestrova {
 namespace {
 
-using JSMethod = WebWrapperView::JSMethod;
-
 constexpr std::array<std::string_view, 8> rawValues = {
     "onPublishedEntry",   "onRefreshData",           "onLogin",
     "onLogout",           "onPlayPublishSound",      "onPlayWaterPublishSound",

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/foundation/CodingForward.hpp"
-#include "kestrova/web/WebWrapperView.hpp"
 
 #include <array>
 #include <cstdint>
@@ -12,7 +11,7 @@ namespace kestrova {
 
 // The names under which the web page posts script messages, one per native action. Compared and
 // hashed by case; coded as its raw text, which is the case's name.
-class WebWrapperView::JSMethod {
+class JSMethod {
 public:
     enum Case : std::uint8_t {
         onPublishedEntry,
@@ -55,6 +54,6 @@ private:
 };
 
 // The script-message dispatcher: performs the method's action. On the main actor; never fails.
-void handleJSMethod(WebWrapperView::JSMethod method);
+void handleJSMethod(JSMethod method);
 
 }  // namespace kestrova

@@ -1,18 +1,9 @@
 #include "kestrova/web/WebWrapperView.hpp"
 
-#include "platform/foundation/ProcessInfo.hpp"
-#include "platform/foundation/URLRequest.hpp"
 #include "platform/webkit/WebView.hpp"
-#include "kestrova/networking/ServiceHosts.hpp"
-#include "kestrova/web/CoordinatorScriptMessageHandler.hpp"
-#include "kestrova/web/JSMethod.hpp"
 #include "kestrova/web/WebWrapperViewCoordinator.hpp"
 
 namespace kestrova {
-
-foundation::URLRequest WebWrapperView::pageRequest(const foundation::URL& url) {
-    return foundation::URLRequest(url, foundation::URLRequest::CachePolicy::useProtocolCachePolicy, 60.0);
-}
 
 WebWrapperView::WebWrapperView(ui::Binding<foundation::URL> url_, ui::Binding<std::string> title_,
                                ui::Binding<bool> isLoading_, combine::PassthroughSubject<void> reloadSubject_,
@@ -24,11 +15,11 @@ WebWrapperView::WebWrapperView(ui::Binding<foundation::URL> url_, ui::Binding<st
       isBeta(isBeta_),
       pageZoom(pageZoom_) {}
 
-std::shared_ptr<WebWrapperView::Coordinator> WebWrapperView::makeCoordinator() const {
-    return Coordinator::make(url, title, isBeta, isLoading, reloadSubject);
+std::shared_ptr<WebWrapperViewCoordinator> WebWrapperView::makeCoordinator() const {
+    return WebWrapperViewCoordinator::make(url, title, isBeta, isLoading, reloadSubject);
 }
 
-webkit::WebView& WebWrapperView::makeView(Coordinator& coordinator) const {
+webkit::WebView& WebWrapperView::makeView(WebWrapperViewCoordinator& coordinator) const {
     auto& webView = *coordinator.webView;
     coordinator.setUpObservers();
     webView.setPageZoom(pageZoom);
@@ -38,7 +29,7 @@ webkit::WebView& WebWrapperView::makeView(Coordinator& coordinator) const {
     return webView;
 }
 
-void WebWrapperView::updateView(Coordinator& coordinator) const {
+void WebWrapperView::updateView(WebWrapperViewCoordinator& coordinator) const {
     auto& webView = *coordinator.webView;
     if (webView.pageZoom() != pageZoom) {
         webView.setPageZoom(pageZoom);
@@ -55,26 +46,6 @@ void WebWrapperView::updateView(Coordinator& coordinator) const {
         }
     }
     coordinator.isBeta = isBeta;
-}
-
-std::unique_ptr<webkit::WebView> WebWrapperView::makeWebView() {
-    auto handler = std::make_shared<Coordinator::ScriptMessageHandler>();
-    webkit::WebViewConfiguration configuration;
-    for (const auto method : JSMethod::allCases()) {
-        configuration.userContentController->addScriptMessageHandler(handler, std::string(method.rawValue()));
-    }
-    if (foundation::ProcessInfo::processInfo().isOperatingSystemAtLeast({12, 3, 0})) {
-        configuration.preferences.elementFullscreenEnabled = true;
-    }
-    configuration.allowsAirPlayForMediaPlayback = true;
-    configuration.limitsNavigationsToAppBoundDomains = true;
-    auto webView = std::make_unique<webkit::WebView>(std::move(configuration));
-    webView->setAllowsBackForwardNavigationGestures(false);
-    if (foundation::ProcessInfo::processInfo().isOperatingSystemAtLeast({12, 0, 0})) {
-        webView->setUnderPageBackgroundColor(0.0, 0.0, 0.0, 1.0);
-    }
-    webView->setDrawsBackground(false);
-    return webView;
 }
 
 }  // namespace kestrova

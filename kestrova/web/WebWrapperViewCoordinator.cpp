@@ -5,11 +5,13 @@
 #include "platform/appkit/Workspace.hpp"
 #include "platform/concurrency/MainActor.hpp"
 #include "platform/concurrency/Spawn.hpp"
+#include "platform/foundation/ProcessInfo.hpp"
 #include "platform/foundation/URLRequest.hpp"
-#include "kestrova/networking/ServiceHosts.hpp"
-#include "kestrova/web/DownloadDelegate.hpp"
-#include "kestrova/web/NavigationPolicy.hpp"
 #include "kestrova/links/OpenInApp.hpp"
+#include "kestrova/networking/ServiceHosts.hpp"
+#include "kestrova/web/DownloadSaver.hpp"
+#include "kestrova/web/NavigationPolicy.hpp"
+#include "kestrova/web/ScriptMessageBridge.hpp"
 
 #include <cstdio>
 #include <utility>
@@ -17,12 +19,10 @@
 namespace kestrova {
 namespace {
 
-using Coordinator = WebWrapperView::Coordinator;
-
 // The tasks read the web view when they run, not what the change carried. While a page waits for
 // the first one, the window's URL is that page's already, and the first page's address must not
 // take its place.
-concurrency::Task<void> copyURL(std::weak_ptr<Coordinator> weak) {
+concurrency::Task<void> copyURL(std::weak_ptr<WebWrapperViewCoordinator> weak) {
     if (const auto self = weak.lock(); self && !self->hasPageAfterFirstPage()) {
         if (const auto url = self->webView->url()) {
             self->url.set(*url);
@@ -31,7 +31,7 @@ concurrency::Task<void> copyURL(std::weak_ptr<Coordinator> weak) {
     co_return;
 }
 
-concurrency::Task<void> copyTitle(std::weak_ptr<Coordinator> weak) {
+concurrency::Task<void> copyTitle(std::weak_ptr<WebWrapperViewCoordinator> weak) {
     if (const auto self = weak.lock()) {
         if (const auto title = self->webView->title()) {
             self->title.set(*title);
@@ -42,24 +42,50 @@ concurrency::Task<void> copyTitle(std::weak_ptr<Coordinator> weak) {
 
 }  // namespace
 
-std::shared_ptr<Coordinator> Coordinator::make(ui::Binding<foundation::URL> url, ui::Binding<std::string> title,
-                                               bool isBeta, ui::Binding<bool> isLoading,
-                                               combine::PassthroughSubject<void> reloadSubject) {
-    return std::make_shared<Coordinator>(Token{}, std::move(url), std::move(title), isBeta, std::move(isLoading),
-                                         std::move(reloadSubject));
+std::shared_ptr<WebWrapperViewCoordinator> WebWrapperViewCoordinator::make(
+    ui::Binding<foundation::URL> url, ui::Binding<std::string> title, bool isBeta, ui::Binding<bool> isLoading,
+    combine::PassthroughSubject<void> reloadSubject) {
+    return std::make_shared<WebWrapperViewCoordinator>(Token{}, std::move(url), std::move(title), isBeta,
+                                                       std::move(isLoading), std::move(reloadSubject));
 }
 
-Coordinator::Coordinator(Token, ui::Binding<foundation::URL> url_, ui::Binding<std::string> title_, bool isBeta_,
-                         ui::Binding<bool> isLoading_, combine::PassthroughSubject<void> reloadSubject_)
+WebWrapperViewCoordinator::WebWrapperViewCoordinator(Token, ui::Binding<foundation::URL> url_,
+                                                     ui::Binding<std::string> title_, bool isBeta_,
+                                                     ui::Binding<bool> isLoading_,
+                                                     combine::PassthroughSubject<void> reloadSubject_)
     : url(std::move(url_)),
       title(std::move(title_)),
       isBeta(isBeta_),
       isLoading(std::move(isLoading_)),
       reloadSubject(std::move(reloadSubject_)),
-      downloadDelegate(std::make_shared<DownloadDelegate>()),
-      webView(WebWrapperView::makeWebView()) {}
+      downloadDelegate(std::make_shared<DownloadSaver>()),
+      webView(makeWebView()) {}
 
-Coordinator::~Coordinator() {
+std::unique_ptr<webkit::WebView> WebWrapperViewCoordinator::makeWebView() {
+    auto bridge = std::make_shared<ScriptMessageBridge>();
+    webkit::WebViewConfiguration configuration;
+    for (auto& name : ScriptMessageBridge::registeredNames()) {
+        configuration.userContentController->addScriptMessageHandler(bridge, std::move(name));
+    }
+    if (foundation::ProcessInfo::processInfo().isOperatingSystemAtLeast({12, 3, 0})) {
+        configuration.preferences.elementFullscreenEnabled = true;
+    }
+    configuration.allowsAirPlayForMediaPlayback = true;
+    configuration.limitsNavigationsToAppBoundDomains = true;
+    auto webView = std::make_unique<webkit::WebView>(std::move(configuration));
+    webView->setAllowsBackForwardNavigationGestures(false);
+    if (foundation::ProcessInfo::processInfo().isOperatingSystemAtLeast({12, 0, 0})) {
+        webView->setUnderPageBackgroundColor(0.0, 0.0, 0.0, 1.0);
+    }
+    webView->setDrawsBackground(false);
+    return webView;
+}
+
+foundation::URLRequest WebWrapperViewCoordinator::pageRequest(const foundation::URL& url) {
+    return foundation::URLRequest(url, foundation::URLRequest::CachePolicy::useProtocolCachePolicy, 60.0);
+}
+
+WebWrapperViewCoordinator::~WebWrapperViewCoordinator() {
     // The web view outlives nothing of ours: stop its calls into this coordinator first.
     urlChangedObservation.reset();
     titleChangedObservation.reset();
@@ -67,8 +93,8 @@ Coordinator::~Coordinator() {
     webView->setUIDelegate(nullptr);
 }
 
-void Coordinator::setUpObservers() {
-    const std::weak_ptr<Coordinator> weak = weak_from_this();
+void WebWrapperViewCoordinator::setUpObservers() {
+    const std::weak_ptr<WebWrapperViewCoordinator> weak = weak_from_this();
     urlChangedObservation = webView->observeURL(
         [weak] { static_cast<void>(concurrency::spawn(concurrency::MainActor::shared(), copyURL(weak))); });
     titleChangedObservation = webView->observeTitle(
@@ -82,7 +108,7 @@ void Coordinator::setUpObservers() {
         .store(cancellables);
 }
 
-void Coordinator::reloadPage() {
+void WebWrapperViewCoordinator::reloadPage() {
     if (webView->url()) {
         webView->reload();
     } else {
@@ -90,23 +116,23 @@ void Coordinator::reloadPage() {
     }
 }
 
-void Coordinator::loadPage(const foundation::URL& page, bool useBeta) {
+void WebWrapperViewCoordinator::loadPage(const foundation::URL& page, bool useBeta) {
     requested_ = page;
-    webView->load(WebWrapperView::pageRequest(webHostURL(page, useBeta)));
+    webView->load(pageRequest(webHostURL(page, useBeta)));
 }
 
-std::optional<foundation::URL> Coordinator::pageShown() const {
+std::optional<foundation::URL> WebWrapperViewCoordinator::pageShown() const {
     if (auto shown = webView->url()) {
         return shown;
     }
     return requested_;
 }
 
-bool Coordinator::isLoadingFirstPage() const { return !firstNavigationEnded_ && webView->isLoading(); }
+bool WebWrapperViewCoordinator::isLoadingFirstPage() const { return !firstNavigationEnded_ && webView->isLoading(); }
 
-void Coordinator::loadAfterFirstPage(foundation::URL page) { afterFirstPage_ = std::move(page); }
+void WebWrapperViewCoordinator::loadAfterFirstPage(foundation::URL page) { afterFirstPage_ = std::move(page); }
 
-bool Coordinator::endFirstNavigation() {
+bool WebWrapperViewCoordinator::endFirstNavigation() {
     firstNavigationEnded_ = true;
     if (!afterFirstPage_) {
         return false;
@@ -117,9 +143,9 @@ bool Coordinator::endFirstNavigation() {
     return true;
 }
 
-void Coordinator::didStartProvisionalNavigation(webkit::WebView& /*webView*/) { isLoading.set(true); }
+void WebWrapperViewCoordinator::didStartProvisionalNavigation(webkit::WebView& /*webView*/) { isLoading.set(true); }
 
-void Coordinator::didFinishNavigation(webkit::WebView& view) {
+void WebWrapperViewCoordinator::didFinishNavigation(webkit::WebView& view) {
     // The page that waited for this one is the window's: its own load ends the loading screen.
     if (endFirstNavigation()) {
         return;
@@ -130,9 +156,11 @@ void Coordinator::didFinishNavigation(webkit::WebView& view) {
     }
 }
 
-void Coordinator::didFailNavigation(webkit::WebView& /*webView*/) { static_cast<void>(endFirstNavigation()); }
+void WebWrapperViewCoordinator::didFailNavigation(webkit::WebView& /*webView*/) {
+    static_cast<void>(endFirstNavigation());
+}
 
-void Coordinator::openOnDesktop(const foundation::URL& link, bool userStarted) {
+void WebWrapperViewCoordinator::openOnDesktop(const foundation::URL& link, bool userStarted) {
     if (!NavigationPolicy::mayOpenOnDesktop(link, userStarted)) {
         // Said once a window: a page that keeps asking must not fill the terminal.
         if (!std::exchange(refusalSaid_, true)) {
@@ -147,8 +175,9 @@ void Coordinator::openOnDesktop(const foundation::URL& link, bool userStarted) {
 }
 
 template <typename Handler, typename Policy>
-void Coordinator::carryOut(webkit::WebView& view, NavigationPolicy::Effect effect, const std::optional<foundation::URL>& target,
-                           bool userStarted, Policy policy, const Handler& decisionHandler) {
+void WebWrapperViewCoordinator::carryOut(webkit::WebView& view, NavigationPolicy::Effect effect,
+                                         const std::optional<foundation::URL>& target, bool userStarted, Policy policy,
+                                         const Handler& decisionHandler) {
     switch (effect) {
     case NavigationPolicy::Effect::none:
         break;
@@ -161,14 +190,15 @@ void Coordinator::carryOut(webkit::WebView& view, NavigationPolicy::Effect effec
     case NavigationPolicy::Effect::loadInPlace:
         // Answer first, so that the engine has dropped the navigation before the new load starts.
         decisionHandler(policy);
-        view.load(WebWrapperView::pageRequest(*target));
+        view.load(pageRequest(*target));
         return;
     }
     decisionHandler(policy);
 }
 
-void Coordinator::decidePolicyForNavigationAction(webkit::WebView& view, const webkit::NavigationAction& action,
-                                                  ActionDecisionHandler decisionHandler) {
+void WebWrapperViewCoordinator::decidePolicyForNavigationAction(webkit::WebView& view,
+                                                                const webkit::NavigationAction& action,
+                                                                ActionDecisionHandler decisionHandler) {
     const auto decision = NavigationPolicy::decideAction(action, isBeta);
     if (decision.decidedAtResponse) {
         responseStartedByPerson_ = action.isUserGesture;
@@ -176,25 +206,26 @@ void Coordinator::decidePolicyForNavigationAction(webkit::WebView& view, const w
     carryOut(view, decision.effect, decision.url, action.isUserGesture, decision.policy, decisionHandler);
 }
 
-void Coordinator::decidePolicyForNavigationResponse(webkit::WebView& view, const webkit::NavigationResponse& response,
-                                                    ResponseDecisionHandler decisionHandler) {
+void WebWrapperViewCoordinator::decidePolicyForNavigationResponse(webkit::WebView& view,
+                                                                  const webkit::NavigationResponse& response,
+                                                                  ResponseDecisionHandler decisionHandler) {
     const auto decision = NavigationPolicy::decideResponse(response, isBeta);
     carryOut(view, decision.effect, decision.url, responseStartedByPerson_, decision.policy, decisionHandler);
 }
 
-void Coordinator::navigationActionDidBecomeDownload(webkit::WebView& /*webView*/,
-                                                    const webkit::NavigationAction& /*action*/,
-                                                    webkit::Download& download) {
+void WebWrapperViewCoordinator::navigationActionDidBecomeDownload(webkit::WebView& /*webView*/,
+                                                                  const webkit::NavigationAction& /*action*/,
+                                                                  webkit::Download& download) {
     download.setDelegate(downloadDelegate.get());
 }
 
-void Coordinator::navigationResponseDidBecomeDownload(webkit::WebView& /*webView*/,
-                                                      const webkit::NavigationResponse& /*response*/,
-                                                      webkit::Download& download) {
+void WebWrapperViewCoordinator::navigationResponseDidBecomeDownload(webkit::WebView& /*webView*/,
+                                                                    const webkit::NavigationResponse& /*response*/,
+                                                                    webkit::Download& download) {
     download.setDelegate(downloadDelegate.get());
 }
 
-void Coordinator::createWebView(webkit::WebView& /*webView*/, const webkit::NavigationAction& action) {
+void WebWrapperViewCoordinator::createWebView(webkit::WebView& /*webView*/, const webkit::NavigationAction& action) {
     const auto decision = NavigationPolicy::decideNewWindow(action);
     if (decision.effect == NavigationPolicy::Effect::openInApp) {
         openInApp(*decision.url);
@@ -203,8 +234,9 @@ void Coordinator::createWebView(webkit::WebView& /*webView*/, const webkit::Navi
     }
 }
 
-void Coordinator::runJavaScriptConfirmPanel(webkit::WebView& /*webView*/, const std::string& message,
-                                            const webkit::FrameInfo& /*frame*/, ConfirmHandler completion) {
+void WebWrapperViewCoordinator::runJavaScriptConfirmPanel(webkit::WebView& /*webView*/, const std::string& message,
+                                                          const webkit::FrameInfo& /*frame*/,
+                                                          ConfirmHandler completion) {
     appkit::Alert alert;
     alert.messageText = message;
     alert.alertStyle = appkit::AlertStyle::warning;
@@ -213,9 +245,10 @@ void Coordinator::runJavaScriptConfirmPanel(webkit::WebView& /*webView*/, const 
     completion(alert.runModal() == appkit::ModalResponse::alertFirstButtonReturn);
 }
 
-void Coordinator::runJavaScriptTextInputPanel(webkit::WebView& /*webView*/, const std::string& prompt,
-                                              const std::optional<std::string>& /*defaultText*/,
-                                              const webkit::FrameInfo& /*frame*/, TextInputHandler completion) {
+void WebWrapperViewCoordinator::runJavaScriptTextInputPanel(webkit::WebView& /*webView*/, const std::string& prompt,
+                                                            const std::optional<std::string>& /*defaultText*/,
+                                                            const webkit::FrameInfo& /*frame*/,
+                                                            TextInputHandler completion) {
     appkit::Alert alert;
     alert.informativeText = prompt;
     alert.addButton("Submit");
@@ -229,8 +262,9 @@ void Coordinator::runJavaScriptTextInputPanel(webkit::WebView& /*webView*/, cons
     }
 }
 
-void Coordinator::runOpenPanel(webkit::WebView& /*webView*/, const webkit::OpenPanelParameters& parameters,
-                               const webkit::FrameInfo& /*frame*/, OpenPanelHandler completion) {
+void WebWrapperViewCoordinator::runOpenPanel(webkit::WebView& /*webView*/,
+                                             const webkit::OpenPanelParameters& parameters,
+                                             const webkit::FrameInfo& /*frame*/, OpenPanelHandler completion) {
     auto panel = appkit::OpenPanel::make();
     panel->canChooseFiles = true;
     panel->canChooseDirectories = parameters.allowsDirectories;

@@ -1,39 +1,50 @@
 #pragma once
 
 #include "platform/combine/AnyCancellable.hpp"
+#include "platform/combine/PassthroughSubject.hpp"
+#include "platform/foundation/URL.hpp"
+#include "platform/foundation/URLRequest.hpp"
+#include "platform/ui/Binding.hpp"
 #include "platform/webkit/KeyValueObservation.hpp"
 #include "platform/webkit/NavigationDelegate.hpp"
 #include "platform/webkit/UIDelegate.hpp"
 #include "platform/webkit/WebView.hpp"
 #include "kestrova/web/NavigationPolicy.hpp"
-#include "kestrova/web/WebWrapperView.hpp"
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace kestrova {
 
+class DownloadSaver;
+
 // Owns a window's web view and acts as its navigation and UI delegate: keeps the window's URL, title
 // and loading state in step with the page, applies the navigation policy, hands downloads to its one
-// download delegate and shows the page's confirm, prompt and file-input panels. Main thread only.
-class WebWrapperView::Coordinator final : public webkit::NavigationDelegate,
-                                          public webkit::UIDelegate,
-                                          public std::enable_shared_from_this<Coordinator> {
+// download saver and shows the page's confirm, prompt and file-input panels. Main thread only.
+class WebWrapperViewCoordinator final : public webkit::NavigationDelegate,
+                                        public webkit::UIDelegate,
+                                        public std::enable_shared_from_this<WebWrapperViewCoordinator> {
     struct Token {};
 
 public:
-    class DownloadDelegate;
-    class ScriptMessageHandler;
+    static std::shared_ptr<WebWrapperViewCoordinator> make(ui::Binding<foundation::URL> url,
+                                                           ui::Binding<std::string> title, bool isBeta,
+                                                           ui::Binding<bool> isLoading,
+                                                           combine::PassthroughSubject<void> reloadSubject);
+    WebWrapperViewCoordinator(Token, ui::Binding<foundation::URL> url, ui::Binding<std::string> title, bool isBeta,
+                              ui::Binding<bool> isLoading, combine::PassthroughSubject<void> reloadSubject);
+    ~WebWrapperViewCoordinator() override;
+    WebWrapperViewCoordinator(const WebWrapperViewCoordinator&) = delete;
+    WebWrapperViewCoordinator& operator=(const WebWrapperViewCoordinator&) = delete;
 
-    static std::shared_ptr<Coordinator> make(ui::Binding<foundation::URL> url, ui::Binding<std::string> title,
-                                             bool isBeta, ui::Binding<bool> isLoading,
-                                             combine::PassthroughSubject<void> reloadSubject);
-    Coordinator(Token, ui::Binding<foundation::URL> url, ui::Binding<std::string> title, bool isBeta,
-                ui::Binding<bool> isLoading, combine::PassthroughSubject<void> reloadSubject);
-    ~Coordinator() override;
-    Coordinator(const Coordinator&) = delete;
-    Coordinator& operator=(const Coordinator&) = delete;
+    // The configured web view: one script-message bridge under every JSMethod name in order, element
+    // full screen on (from release 12.3), gestures off, black under the page (from release 12.0), no
+    // background of its own.
+    static std::unique_ptr<webkit::WebView> makeWebView();
+    // The request of a page of the window: the protocol's cache policy and a time-out of 60 seconds.
+    [[nodiscard]] static foundation::URLRequest pageRequest(const foundation::URL& url);
 
     // Fields in their order.
     ui::Binding<foundation::URL> url;
@@ -41,7 +52,7 @@ public:
     bool isBeta;
     ui::Binding<bool> isLoading;
     combine::PassthroughSubject<void> reloadSubject;
-    std::shared_ptr<DownloadDelegate> downloadDelegate;
+    std::shared_ptr<DownloadSaver> downloadDelegate;
     std::optional<webkit::KeyValueObservation> urlChangedObservation;
     std::optional<webkit::KeyValueObservation> titleChangedObservation;
     std::vector<combine::AnyCancellable> cancellables;
@@ -81,8 +92,8 @@ public:
 
     // webkit::UIDelegate
     void createWebView(webkit::WebView& webView, const webkit::NavigationAction& action) override;
-    void runJavaScriptConfirmPanel(webkit::WebView& webView, const std::string& message,
-                                   const webkit::FrameInfo& frame, ConfirmHandler completion) override;
+    void runJavaScriptConfirmPanel(webkit::WebView& webView, const std::string& message, const webkit::FrameInfo& frame,
+                                   ConfirmHandler completion) override;
     void runJavaScriptTextInputPanel(webkit::WebView& webView, const std::string& prompt,
                                      const std::optional<std::string>& defaultText, const webkit::FrameInfo& frame,
                                      TextInputHandler completion) override;

@@ -15,7 +15,7 @@
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/state/AppState.hpp"
-#include "kestrova/web/DownloadDelegate.hpp"
+#include "kestrova/web/DownloadSaver.hpp"
 #include "tests/kestrova/networking/APIServer.hpp"
 #include "tests/support/CapturedOutput.hpp"
 #include "tests/support/MainLoop.hpp"
@@ -304,10 +304,10 @@ TEST_F(AppDelegateTest, AFinishedDownloadsNotificationRevealsTheFileFromItsActio
     usernotifications::UserNotificationCenter::current().setDelegate(&delegate);
     const auto file = foundation::URL::fileURL("/home/ann/Downloads/saved report.pdf");
     webkit::Download download(foundation::URL::fromString("https://kestrova.example/report.pdf"));
-    WebWrapperView::Coordinator::DownloadDelegate downloads;
+    DownloadSaver downloads;
     downloads.didFinish(download, file);
     ASSERT_EQ(notifications.posted().size(), 1U);
-    for (const char* action : {WebWrapperView::Coordinator::DownloadDelegate::showInFolderAction,
+    for (const char* action : {DownloadSaver::showInFolderAction,
                                usernotifications::NotificationResponse::defaultActionIdentifier}) {
         headlessBackend().effects().clear();
         ASSERT_TRUE(notifications.click(notifications.posted().front().identifier, action));

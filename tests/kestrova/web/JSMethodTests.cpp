@@ -4,7 +4,7 @@
 #include "platform/foundation/Hasher.hpp"
 #include "platform/foundation/JSONDecoder.hpp"
 #include "platform/foundation/JSONEncoder.hpp"
-#include "kestrova/web/ScriptMessageHandler.hpp"
+#include "kestrova/web/ScriptMessageBridge.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,6 @@
 
 namespace kestrova {
 namespace {
-
-using JSMethod = WebWrapperView::JSMethod;
 
 const std::vector<std::string> namesInOrder = {
     "onPublishedEntry",   "onRefreshData",           "onLogin",
@@ -30,7 +28,7 @@ TEST(JSMethodTest, CasesComeInDeclarationOrderWithTheirNamesAsRawValues) {
         EXPECT_EQ(JSMethod::fromRawValue(method.rawValue()), method);
     }
     EXPECT_EQ(rawValues, namesInOrder);
-    EXPECT_EQ(ScriptMessageHandler::registeredNames(), namesInOrder);
+    EXPECT_EQ(ScriptMessageBridge::registeredNames(), namesInOrder);
 }
 
 TEST(JSMethodTest, OnlyTheExactNameIsAMethod) {

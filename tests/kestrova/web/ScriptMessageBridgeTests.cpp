@@ -5,7 +5,7 @@
 #include "platform/webkit/WebsiteDataStore.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/state/AppState.hpp"
-#include "kestrova/web/ScriptMessageHandler.hpp"
+#include "kestrova/web/ScriptMessageBridge.hpp"
 #include "tests/kestrova/networking/APIServer.hpp"
 #include "tests/support/CapturedOutput.hpp"
 #include "tests/support/MainLoop.hpp"
@@ -22,7 +22,6 @@
 namespace kestrova {
 namespace {
 
-using JSMethod = WebWrapperView::JSMethod;
 using apitest::api;
 using testsupport::MainLoop;
 using testsupport::RecordedRequest;
@@ -227,10 +226,10 @@ TEST_F(ScriptMessageBridgeTest, LogoutStartsTheSignOutAndReturnsAtOnce) {
 
 TEST_F(ScriptMessageBridgeTest, UnknownNamesArePrintedAndNothingElseHappens) {
     sharedDefaults().set(std::string("t0k"), "token");
-    const ScriptMessageHandler handler;
+    ScriptMessageBridge bridge;
     for (const std::string name : {"onrefreshdata", "OnRefreshData", "onPlaySound", ""}) {
         const testsupport::CapturedOutput output;
-        handler.didReceive(name);
+        bridge.didReceiveScriptMessage({name, "null"});
         MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(50));
         EXPECT_EQ(output.text(), "Unkown JSMethod: " + name + "\n");
     }
@@ -238,7 +237,7 @@ TEST_F(ScriptMessageBridgeTest, UnknownNamesArePrintedAndNothingElseHappens) {
 
     // A known name is performed in a task of its own, after the handler has returned.
     const testsupport::CapturedOutput output;
-    handler.didReceive("onRefreshData");
+    bridge.didReceiveScriptMessage({"onRefreshData", "null"});
     EXPECT_EQ(authRequests(), 0u);
     runUntil([] { return AppState::shared().user.get().has_value(); });
     EXPECT_EQ(effects(), std::vector<std::string>{"server: GET /auth with token=t0k"});

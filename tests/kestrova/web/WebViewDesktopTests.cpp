@@ -20,7 +20,7 @@
 #include "platform/webkit/WebsiteDataStore.hpp"
 #include "kestrova/shell/AppDelegate.hpp"
 #include "kestrova/state/AppState.hpp"
-#include "kestrova/web/DownloadDelegate.hpp"
+#include "kestrova/web/DownloadSaver.hpp"
 #include "kestrova/web/JSMethod.hpp"
 #include "kestrova/web/WebWrapper.hpp"
 #include "kestrova/web/WebWrapperViewCoordinator.hpp"
@@ -142,7 +142,7 @@ protected:
     }
 
     WindowState state{*foundation::URL::fromString(page("/"))};
-    std::shared_ptr<WebWrapperView::Coordinator> coordinator;
+    std::shared_ptr<WebWrapperViewCoordinator> coordinator;
     GtkWidget* window = nullptr;
 };
 
@@ -160,7 +160,7 @@ public:
 TEST_F(WebViewDesktopTest, ThePageReachesTheBridgeUnderEveryNameWithTheCallItAlreadyMakes) {
     std::string script = "<script>";
     std::vector<std::string> names;
-    for (const auto method : WebWrapperView::JSMethod::allCases()) {
+    for (const auto method : JSMethod::allCases()) {
         names.emplace_back(method.rawValue());
         script += "window.webkit.messageHandlers." + names.back() + ".postMessage({n: " +
                   std::to_string(names.size()) + "});";

@@ -171,7 +171,7 @@ TEST_F(WebWrapperBodyTest, OfflineTheWebViewGivesWayToTheOfflineScreenAndComesBa
     page(*host).respond("text/html", true);
     settle();
     ASSERT_FALSE(window.isLoading);
-    std::weak_ptr<WebWrapperView::Coordinator> first = hosted(*host)->coordinator;
+    std::weak_ptr<WebWrapperViewCoordinator> first = hosted(*host)->coordinator;
 
     network(*host, Status::unsatisfied);
     EXPECT_TRUE(window.isLoading);

@@ -4,9 +4,9 @@
 #include "platform/foundation/SystemVersionOverride.hpp"
 #include "platform/headless/HeadlessBackend.hpp"
 #include "platform/webkit/WebView.hpp"
-#include "kestrova/web/CoordinatorScriptMessageHandler.hpp"
-#include "kestrova/web/DownloadDelegate.hpp"
+#include "kestrova/web/DownloadSaver.hpp"
 #include "kestrova/web/JSMethod.hpp"
+#include "kestrova/web/ScriptMessageBridge.hpp"
 #include "kestrova/web/WebWrapperViewCoordinator.hpp"
 #include "tests/kestrova/web/WindowState.hpp"
 #include "tests/support/CapturedOutput.hpp"
@@ -64,7 +64,7 @@ protected:
     }
 
     WindowState state{kestrova::url("https://kestrova.example/login")};
-    std::shared_ptr<WebWrapperView::Coordinator> coordinator;
+    std::shared_ptr<WebWrapperViewCoordinator> coordinator;
 };
 
 TEST_F(WebWrapperViewTest, TheWebViewRegistersOneHandlerUnderEveryNameInOrderAndIsSetUpOnce) {
@@ -73,7 +73,7 @@ TEST_F(WebWrapperViewTest, TheWebViewRegistersOneHandlerUnderEveryNameInOrderAnd
     for (const auto& registration : registrations) {
         names.push_back(registration.name);
         EXPECT_EQ(registration.handler, registrations.front().handler);
-        EXPECT_NE(dynamic_cast<WebWrapperView::Coordinator::ScriptMessageHandler*>(registration.handler.get()), nullptr);
+        EXPECT_NE(dynamic_cast<ScriptMessageBridge*>(registration.handler.get()), nullptr);
     }
     EXPECT_EQ(names, (std::vector<std::string>{"onPublishedEntry", "onRefreshData", "onLogin", "onLogout",
                                                "onPlayPublishSound", "onPlayWaterPublishSound",
@@ -102,7 +102,7 @@ TEST_F(WebWrapperViewTest, ElementFullScreenAndTheUnderPageColourFollowTheSystem
     };
     for (const auto& c : cases) {
         const foundation::SystemVersionOverride system(c.system);
-        const auto webView = WebWrapperView::makeWebView();
+        const auto webView = WebWrapperViewCoordinator::makeWebView();
         const auto& made = headless::HeadlessWebEngine::pageOf(*webView);
         SCOPED_TRACE(std::to_string(c.system.majorVersion) + "." + std::to_string(c.system.minorVersion));
         EXPECT_EQ(webView->configuration().preferences.elementFullscreenEnabled, c.elementFullscreen);
@@ -473,7 +473,7 @@ TEST_F(WebWrapperViewTest, ScriptMessagesGoByNameToTheBridge) {
     EXPECT_EQ(effects("web message"), (std::vector<std::string>{"web message: onPlayMessageSentSound",
                                                                 "web message unregistered: onlogin"}));
     // A name the bridge does not know is printed and goes no further.
-    WebWrapperView::Coordinator::ScriptMessageHandler().didReceiveScriptMessage({"onLogIn", "null"});
+    ScriptMessageBridge().didReceiveScriptMessage({"onLogIn", "null"});
     drain();
     EXPECT_EQ(output.text(), "Unkown JSMethod: onLogIn\n");
 }

@@ -1,34 +1,34 @@
-#include "kestrova/web/ScriptMessageHandler.hpp"
+#include "kestrova/web/ScriptMessageBridge.hpp"
 
 #include "platform/concurrency/MainActor.hpp"
 #include "platform/concurrency/Spawn.hpp"
+#include "kestrova/web/JSMethod.hpp"
 
 #include <cstdio>
-#include <string>
 
 namespace kestrova {
 namespace {
 
-concurrency::Task<void> perform(WebWrapperView::JSMethod method) {
+concurrency::Task<void> perform(JSMethod method) {
     method.handle();
     co_return;
 }
 
 }  // namespace
 
-std::vector<std::string> ScriptMessageHandler::registeredNames() {
+std::vector<std::string> ScriptMessageBridge::registeredNames() {
     std::vector<std::string> names;
-    for (const auto method : WebWrapperView::JSMethod::allCases()) {
+    for (const auto method : JSMethod::allCases()) {
         names.emplace_back(method.rawValue());
     }
     return names;
 }
 
-void ScriptMessageHandler::didReceive(std::string_view name) const {
-    const auto method = WebWrapperView::JSMethod::fromRawValue(name);
+void ScriptMessageBridge::didReceiveScriptMessage(const webkit::ScriptMessage& message) {
+    const auto method = JSMethod::fromRawValue(message.name);
     if (!method) {
         // The text is the application's own, spelling included.
-        const std::string line = "Unkown JSMethod: " + std::string(name) + "\n";
+        const std::string line = "Unkown JSMethod: " + message.name + "\n";
         std::fputs(line.c_str(), stdout);
         std::fflush(stdout);
         return;

@@ -1,4 +1,4 @@
-#include "kestrova/web/DownloadDelegate.hpp"
+#include "kestrova/web/DownloadSaver.hpp"
 
 #include "platform/appkit/SavePanel.hpp"
 #include "platform/foundation/FileManager.hpp"
@@ -11,9 +11,8 @@
 
 namespace kestrova {
 
-void WebWrapperView::Coordinator::DownloadDelegate::decideDestination(webkit::Download& /*download*/,
-                                                                      const std::string& suggestedFilename,
-                                                                      DestinationHandler completion) {
+void DownloadSaver::decideDestination(webkit::Download& /*download*/, const std::string& suggestedFilename,
+                                      DestinationHandler completion) {
     auto panel = appkit::SavePanel::make();
     panel->canCreateDirectories = true;
     panel->nameFieldStringValue = suggestedFilename;
@@ -36,15 +35,13 @@ void WebWrapperView::Coordinator::DownloadDelegate::decideDestination(webkit::Do
     });
 }
 
-void WebWrapperView::Coordinator::DownloadDelegate::didFail(webkit::Download& /*download*/,
-                                                            const webkit::DownloadError& error) {
+void DownloadSaver::didFail(webkit::Download& /*download*/, const webkit::DownloadError& error) {
     const std::string lines = "Download failed:\n" + error.description() + "\n" + error.localizedDescription + "\n";
     std::fputs(lines.c_str(), stdout);
     std::fflush(stdout);
 }
 
-void WebWrapperView::Coordinator::DownloadDelegate::didFinish(webkit::Download& /*download*/,
-                                                             const foundation::URL& file) {
+void DownloadSaver::didFinish(webkit::Download& /*download*/, const foundation::URL& file) {
     // A download may take long after its panel closed; the desktop's notifications are where a person
     // looks for its end. The application's delegate reveals a clicked notification's "fileURL", from
     // the notification itself as from its action.

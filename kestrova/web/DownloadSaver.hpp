@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/foundation/URL.hpp"
 #include "platform/webkit/DownloadDelegate.hpp"
-#include "kestrova/web/WebWrapperViewCoordinator.hpp"
 
 #include <memory>
 #include <optional>
@@ -10,13 +10,11 @@ namespace kestrova {
 
 // Asks the user where each download of a window's web view goes, with a save panel in the Downloads
 // folder that proposes the server's file name, prints a failed download, and says with a
-// notification that a download finished. One per coordinator, shared by all its downloads; main
-// thread only.
-class WebWrapperView::Coordinator::DownloadDelegate final
-    : public webkit::DownloadDelegate,
-      public std::enable_shared_from_this<WebWrapperView::Coordinator::DownloadDelegate> {
+// notification that a download finished. One per web view coordinator, shared by all its
+// downloads; main thread only.
+class DownloadSaver final : public webkit::DownloadDelegate, public std::enable_shared_from_this<DownloadSaver> {
 public:
-    DownloadDelegate() = default;
+    DownloadSaver() = default;
 
     // Where the latest save panel that ended with OK put its download; nothing else reads it.
     std::optional<foundation::URL> filePathDestination;
