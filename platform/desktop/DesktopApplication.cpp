@@ -172,8 +172,8 @@ private:
             }
         });
         addAction("minimize", +[](GSimpleAction*, GVariant*, gpointer self) {
-            if (const auto key = static_cast<Implementation*>(self)->windows_.keyOrFrontTab(); key && key->owner) {
-                gtk_window_iconify(GTK_WINDOW(key->owner->window));
+            if (const auto key = static_cast<Implementation*>(self)->windows_.keyOrFrontTab(); key && key->owner()) {
+                key->owner()->iconify();
             }
         });
     }

@@ -23,7 +23,7 @@ void FocusTracker::madeKey(const Tab& tab) {
 }
 
 void FocusTracker::tabShown(const MainWindow& main) {
-    if (gtk_window_is_active(GTK_WINDOW(main.window)) != FALSE) {
+    if (main.isActive()) {
         if (const auto tab = main.currentTab()) {
             focus(*tab);
         }

@@ -13,8 +13,8 @@ namespace desktop {
 
 MainWindow::MainWindow(OpenWindows& windows, GtkApplication* gtk, const ui::App& app, const MainWindow* key)
     : windows_(windows) {
-    window = gtk_application_window_new(gtk);
-    gtk_window_set_default_size(GTK_WINDOW(window), static_cast<int>(app.windowGroup.idealSize.width),
+    window_ = gtk_application_window_new(gtk);
+    gtk_window_set_default_size(GTK_WINDOW(window_), static_cast<int>(app.windowGroup.idealSize.width),
                                 static_cast<int>(app.windowGroup.idealSize.height));
     GtkWidget* header = gtk_header_bar_new();
     gtk_header_bar_set_show_close_button(GTK_HEADER_BAR(header), TRUE);
@@ -22,17 +22,17 @@ MainWindow::MainWindow(OpenWindows& windows, GtkApplication* gtk, const ui::App&
         // An empty box in the title's place: the header bar shows no text.
         gtk_header_bar_set_custom_title(GTK_HEADER_BAR(header), gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0));
     }
-    gtk_window_set_titlebar(GTK_WINDOW(window), header);
+    gtk_window_set_titlebar(GTK_WINDOW(window_), header);
     // Only after the title bar: a header bar put in as the title bar gives the window its title,
     // which is none here.
-    gtk_window_set_title(GTK_WINDOW(window), app.name.c_str());
+    gtk_window_set_title(GTK_WINDOW(window_), app.name.c_str());
     if (key != nullptr) {
-        WindowCascade::place(GTK_WINDOW(window), GTK_WINDOW(key->window));
+        WindowCascade::place(GTK_WINDOW(window_), GTK_WINDOW(key->window_));
     }
-    notebook = gtk_notebook_new();
-    gtk_notebook_set_show_border(GTK_NOTEBOOK(notebook), FALSE);
-    gtk_notebook_set_scrollable(GTK_NOTEBOOK(notebook), TRUE);
-    gtk_container_add(GTK_CONTAINER(window), notebook);
+    notebook_ = gtk_notebook_new();
+    gtk_notebook_set_show_border(GTK_NOTEBOOK(notebook_), FALSE);
+    gtk_notebook_set_scrollable(GTK_NOTEBOOK(notebook_), TRUE);
+    gtk_container_add(GTK_CONTAINER(window_), notebook_);
     // Once for all main windows: the screen keeps every provider added to it.
     static const bool styled = [] {
         GtkCssProvider* css = gtk_css_provider_new();
@@ -42,25 +42,25 @@ MainWindow::MainWindow(OpenWindows& windows, GtkApplication* gtk, const ui::App&
         return true;
     }();
     static_cast<void>(styled);
-    gtk_style_context_add_class(gtk_widget_get_style_context(window), "kestrova-main");
+    gtk_style_context_add_class(gtk_widget_get_style_context(window_), "kestrova-main");
 
-    g_signal_connect(window, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) {
+    g_signal_connect(window_, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) {
                          auto* main = static_cast<MainWindow*>(self);
                          main->windows_.windowDeleted(*main);
                          return TRUE;
                      }),
                      this);
-    g_signal_connect(window, "notify::is-active", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer self) {
+    g_signal_connect(window_, "notify::is-active", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer self) {
                          auto* main = static_cast<MainWindow*>(self);
                          main->windows_.windowFocusChanged(*main);
                      }),
                      this);
-    g_signal_connect(window, "window-state-event", G_CALLBACK(+[](GtkWidget*, GdkEventWindowState* event, gpointer self) {
-                         static_cast<MainWindow*>(self)->iconified = (event->new_window_state & GDK_WINDOW_STATE_ICONIFIED) != 0;
+    g_signal_connect(window_, "window-state-event", G_CALLBACK(+[](GtkWidget*, GdkEventWindowState* event, gpointer self) {
+                         static_cast<MainWindow*>(self)->iconified_ = (event->new_window_state & GDK_WINDOW_STATE_ICONIFIED) != 0;
                          return FALSE;
                      }),
                      this);
-    g_signal_connect_after(notebook, "switch-page", G_CALLBACK(+[](GtkNotebook*, GtkWidget*, guint, gpointer self) {
+    g_signal_connect_after(notebook_, "switch-page", G_CALLBACK(+[](GtkNotebook*, GtkWidget*, guint, gpointer self) {
                                auto* main = static_cast<MainWindow*>(self);
                                if (const auto shown = main->currentTab()) {
                                    main->showTitleOf(*shown);
@@ -69,20 +69,20 @@ MainWindow::MainWindow(OpenWindows& windows, GtkApplication* gtk, const ui::App&
                            }),
                            this);
     // The minimum size belongs to the content, so that the title bar comes on top of it.
-    gtk_widget_show_all(window);
+    gtk_widget_show_all(window_);
 }
 
 MainWindow::~MainWindow() {
-    for (const auto& tab : tabs) {
-        tab->owner = nullptr;
+    for (const auto& tab : tabs_) {
+        tab->owner_ = nullptr;
     }
-    gtk_widget_destroy(window);
+    gtk_widget_destroy(window_);
 }
 
 void MainWindow::insert(const std::shared_ptr<Tab>& tab, int position) {
-    position = std::clamp(position, 0, static_cast<int>(tabs.size()));
-    tabs.insert(tabs.begin() + position, tab);
-    tab->owner = this;
+    position = std::clamp(position, 0, static_cast<int>(tabs_.size()));
+    tabs_.insert(tabs_.begin() + position, tab);
+    tab->owner_ = this;
     GtkWidget* label = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 4);
     GtkWidget* title = gtk_label_new(nullptr);
     // A long page title takes no more than the tab's share of the bar.
@@ -97,9 +97,9 @@ void MainWindow::insert(const std::shared_ptr<Tab>& tab, int position) {
                      tab.get());
     gtk_box_pack_start(GTK_BOX(label), close, FALSE, FALSE, 0);
     gtk_widget_show_all(label);
-    gtk_notebook_insert_page(GTK_NOTEBOOK(notebook), tab->widget(), label, position);
-    gtk_container_child_set(GTK_CONTAINER(notebook), tab->widget(), "tab-expand", TRUE, nullptr);
-    gtk_notebook_set_show_tabs(GTK_NOTEBOOK(notebook), tabs.size() >= 2 ? TRUE : FALSE);
+    gtk_notebook_insert_page(GTK_NOTEBOOK(notebook_), tab->widget(), label, position);
+    gtk_container_child_set(GTK_CONTAINER(notebook_), tab->widget(), "tab-expand", TRUE, nullptr);
+    gtk_notebook_set_show_tabs(GTK_NOTEBOOK(notebook_), tabs_.size() >= 2 ? TRUE : FALSE);
     gtk_widget_show(tab->widget());
     showTitleOf(*tab);
 }
@@ -109,33 +109,33 @@ void MainWindow::remove(Tab& tab) {
     if (index < 0) {
         return;
     }
-    tabs.erase(tabs.begin() + index);
-    tab.owner = nullptr;
-    gtk_container_remove(GTK_CONTAINER(notebook), tab.widget());
-    gtk_notebook_set_show_tabs(GTK_NOTEBOOK(notebook), tabs.size() >= 2 ? TRUE : FALSE);
+    tabs_.erase(tabs_.begin() + index);
+    tab.owner_ = nullptr;
+    gtk_container_remove(GTK_CONTAINER(notebook_), tab.widget());
+    gtk_notebook_set_show_tabs(GTK_NOTEBOOK(notebook_), tabs_.size() >= 2 ? TRUE : FALSE);
 }
 
 void MainWindow::select(const Tab& tab) {
     const int index = indexOf(tab);
     if (index >= 0) {
-        gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook), index);
+        gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook_), index);
     }
 }
 
 std::shared_ptr<Tab> MainWindow::currentTab() const {
-    const int page = gtk_notebook_get_current_page(GTK_NOTEBOOK(notebook));
-    GtkWidget* child = page < 0 ? nullptr : gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), page);
-    for (const auto& tab : tabs) {
+    const int page = gtk_notebook_get_current_page(GTK_NOTEBOOK(notebook_));
+    GtkWidget* child = page < 0 ? nullptr : gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook_), page);
+    for (const auto& tab : tabs_) {
         if (tab->widget() == child) {
             return tab;
         }
     }
-    return tabs.empty() ? nullptr : tabs.front();
+    return tabs_.empty() ? nullptr : tabs_.front();
 }
 
 void MainWindow::showTitleOf(const Tab& tab) {
     const std::string title = tab.title();
-    if (GtkWidget* label = gtk_notebook_get_tab_label(GTK_NOTEBOOK(notebook), tab.widget())) {
+    if (GtkWidget* label = gtk_notebook_get_tab_label(GTK_NOTEBOOK(notebook_), tab.widget())) {
         GList* parts = gtk_container_get_children(GTK_CONTAINER(label));
         GtkLabel* text = GTK_LABEL(parts->data);
         g_list_free(parts);
@@ -143,15 +143,31 @@ void MainWindow::showTitleOf(const Tab& tab) {
             gtk_label_set_text(text, title.c_str());
         }
     }
-    const gchar* shown = gtk_window_get_title(GTK_WINDOW(window));
+    const gchar* shown = gtk_window_get_title(GTK_WINDOW(window_));
     if (currentTab().get() == &tab && (shown == nullptr || title != shown)) {
-        gtk_window_set_title(GTK_WINDOW(window), title.c_str());
+        gtk_window_set_title(GTK_WINDOW(window_), title.c_str());
     }
 }
 
+bool MainWindow::isActive() const {
+    return gtk_window_is_active(GTK_WINDOW(window_)) != FALSE;
+}
+
+void MainWindow::present() {
+    gtk_window_present(GTK_WINDOW(window_));
+}
+
+void MainWindow::iconify() {
+    gtk_window_iconify(GTK_WINDOW(window_));
+}
+
+void MainWindow::deiconify() {
+    gtk_window_deiconify(GTK_WINDOW(window_));
+}
+
 int MainWindow::indexOf(const Tab& tab) const {
-    for (std::size_t index = 0; index < tabs.size(); ++index) {
-        if (tabs[index].get() == &tab) {
+    for (std::size_t index = 0; index < tabs_.size(); ++index) {
+        if (tabs_[index].get() == &tab) {
             return static_cast<int>(index);
         }
     }

@@ -32,14 +32,22 @@ public:
     [[nodiscard]] int indexOf(const Tab& tab) const;
     // The tab's title may have changed.
     void showTitleOf(const Tab& tab);
+    // In the order of the tab bar.
+    [[nodiscard]] const std::vector<std::shared_ptr<Tab>>& tabs() const noexcept { return tabs_; }
 
-    GtkWidget* window = nullptr;
-    GtkWidget* notebook = nullptr;
-    std::vector<std::shared_ptr<Tab>> tabs;  // in the order of the tab bar
-    bool iconified = false;
+    [[nodiscard]] bool isWindow(const GtkWidget* window) const noexcept { return window == window_; }
+    [[nodiscard]] bool isActive() const;
+    [[nodiscard]] bool isIconified() const noexcept { return iconified_; }
+    void present();
+    void iconify();
+    void deiconify();
 
 private:
     OpenWindows& windows_;
+    GtkWidget* window_ = nullptr;
+    GtkWidget* notebook_ = nullptr;
+    std::vector<std::shared_ptr<Tab>> tabs_;
+    bool iconified_ = false;
 };
 
 }  // namespace desktop

@@ -39,7 +39,7 @@ std::vector<std::shared_ptr<appkit::Window>> OpenWindows::windows() const {
         if (current) {
             result.push_back(current);
         }
-        for (const auto& tab : main->tabs) {
+        for (const auto& tab : main->tabs()) {
             if (tab != current) {
                 result.push_back(tab);
             }
@@ -54,7 +54,7 @@ std::shared_ptr<Tab> OpenWindows::openWindow(const ui::StoredScene& scene) {
 
 std::shared_ptr<Tab> OpenWindows::openWindow(std::shared_ptr<Tab> tab) {
     const auto key = focus_.key();
-    auto main = std::make_unique<MainWindow>(*this, gtk_, app_, key ? key->owner : nullptr);
+    auto main = std::make_unique<MainWindow>(*this, gtk_, app_, key ? key->owner() : nullptr);
     main->insert(tab, 0);
     toplevels_.push_back(std::move(main));
     tab->makeKeyAndOrderFront();
@@ -115,11 +115,12 @@ void OpenWindows::openInNewWindow(const foundation::URL& url) {
     }
     auto tab = makeTab(newIdentity(), std::move(content));
     const auto key = keyOrFrontTab();
-    if (!key || key->owner == nullptr) {
+    MainWindow* const main = key ? key->owner() : nullptr;
+    if (main == nullptr) {
         openWindow(std::move(tab));
         return;
     }
-    key->owner->insert(tab, key->owner->indexOf(*key) + 1);
+    main->insert(tab, main->indexOf(*key) + 1);
     tab->makeKeyAndOrderFront();
     saveScenes();
 }
@@ -129,14 +130,14 @@ void OpenWindows::madeKey(const Tab& tab) {
 }
 
 void OpenWindows::closeTab(Tab& tab) {
-    MainWindow* main = tab.owner;
+    MainWindow* main = tab.owner();
     if (main == nullptr) {
         return;
     }
     const auto keep = tab.shared_from_this();
     main->remove(tab);
     tab.view_->close();
-    if (main->tabs.empty()) {
+    if (main->tabs().empty()) {
         destroyWindow(*main);
     }
     if (!quitting_) {
@@ -145,21 +146,21 @@ void OpenWindows::closeTab(Tab& tab) {
 }
 
 void OpenWindows::moveTab(Tab& tab, MainWindow& into, int position) {
-    MainWindow* from = tab.owner;
+    MainWindow* from = tab.owner();
     const auto keep = tab.shared_from_this();
     if (from != nullptr) {
         from->remove(tab);
     }
     into.insert(keep, position);
     into.select(tab);
-    if (from != nullptr && from != &into && from->tabs.empty()) {
+    if (from != nullptr && from != &into && from->tabs().empty()) {
         destroyWindow(*from);
     }
     saveScenes();
 }
 
 void OpenWindows::windowDeleted(MainWindow& main) {
-    const auto tabs = main.tabs;
+    const auto tabs = main.tabs();
     for (const auto& tab : tabs) {
         closeTab(*tab);
     }
@@ -177,7 +178,7 @@ void OpenWindows::tabSwitched(MainWindow& main) {
 void OpenWindows::saveScenes() {
     std::vector<ui::StoredScene> scenes;
     for (const auto& main : toplevels_) {
-        for (const auto& tab : main->tabs) {
+        for (const auto& tab : main->tabs()) {
             scenes.push_back(ui::StoredScene{tab->identity(), tab->content().sceneStorage()});
         }
     }
@@ -234,7 +235,7 @@ std::shared_ptr<Tab> OpenWindows::makeTab(std::string identity, std::unique_ptr<
 
 MainWindow* OpenWindows::mainWindowOf(GtkWidget* window) const {
     for (const auto& main : toplevels_) {
-        if (main->window == window) {
+        if (main->isWindow(window)) {
             return main.get();
         }
     }

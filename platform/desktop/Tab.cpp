@@ -4,8 +4,6 @@
 #include "platform/desktop/MainWindow.hpp"
 #include "platform/desktop/OpenWindows.hpp"
 
-#include <gtk/gtk.h>
-
 namespace desktop {
 
 std::string Tab::title() const {
@@ -13,8 +11,8 @@ std::string Tab::title() const {
 }
 
 void Tab::showTitle() const {
-    if (owner != nullptr) {
-        owner->showTitleOf(*this);
+    if (owner_ != nullptr) {
+        owner_->showTitleOf(*this);
     }
 }
 
@@ -23,31 +21,31 @@ void Tab::close() {
 }
 
 void Tab::makeKeyAndOrderFront() {
-    if (owner == nullptr) {
+    if (owner_ == nullptr) {
         return;
     }
-    owner->select(*this);
+    owner_->select(*this);
     windows_.madeKey(*this);
-    gtk_window_present(GTK_WINDOW(owner->window));
+    owner_->present();
 }
 
 bool Tab::isMiniaturized() const {
-    return owner != nullptr && owner->iconified;
+    return owner_ != nullptr && owner_->isIconified();
 }
 
 void Tab::deminiaturize() {
-    if (owner != nullptr && owner->iconified) {
-        gtk_window_deiconify(GTK_WINDOW(owner->window));
+    if (owner_ != nullptr && owner_->isIconified()) {
+        owner_->deiconify();
     }
 }
 
 void Tab::addTabbedWindow(std::shared_ptr<appkit::Window> window, appkit::WindowOrderingMode ordered) {
     auto* tab = dynamic_cast<Tab*>(window.get());
-    if (tab == nullptr || tab == this || owner == nullptr) {
+    if (tab == nullptr || tab == this || owner_ == nullptr) {
         return;
     }
-    const int here = owner->indexOf(*this);
-    windows_.moveTab(*tab, *owner, ordered == appkit::WindowOrderingMode::above ? here + 1 : here);
+    const int here = owner_->indexOf(*this);
+    windows_.moveTab(*tab, *owner_, ordered == appkit::WindowOrderingMode::above ? here + 1 : here);
 }
 
 void Tab::newWindowForTab() {

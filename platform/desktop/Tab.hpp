@@ -39,10 +39,16 @@ public:
     [[nodiscard]] ui::SceneContent& content() const noexcept { return *content_; }
     [[nodiscard]] GtkWidget* widget() const;
 
+    // The main window that shows the tab; none while it moves between windows or once it closed.
+    [[nodiscard]] MainWindow* owner() const noexcept { return owner_; }
+
     std::shared_ptr<ui::Window> view_;
-    MainWindow* owner = nullptr;
 
 private:
+    // Only the window that takes the tab in or lets it go says so.
+    friend class MainWindow;
+
+    MainWindow* owner_ = nullptr;
     OpenWindows& windows_;
     std::string identity_;
     std::unique_ptr<ui::SceneContent> content_;
