@@ -103,11 +103,18 @@ bool isServiceHost(const std::optional<std::string>& host) {
     return host && (*host == webHost() || *host == betaWebHost() || *host == apiHost());
 }
 
+// One of the three hosts, with no user information: the service's pages never carry any, and
+// "https://kestrova.example@elsewhere" shows how such a part makes a URL read like another.
+bool namesServiceHost(const foundation::URLComponents& components) {
+    return !components.percentEncodedUser() && !components.percentEncodedPassword() &&
+           isServiceHost(components.percentEncodedHost());
+}
+
 }  // namespace
 
 bool isServiceOrigin(const foundation::URL& url) {
     const foundation::URLComponents components(url);
-    if (url.scheme() != "https" || !isServiceHost(components.percentEncodedHost())) {
+    if (url.scheme() != "https" || !namesServiceHost(components)) {
         return false;
     }
     constexpr int httpsPort = 443;
@@ -119,7 +126,7 @@ std::optional<foundation::URL> servicePage(const foundation::URL& url) {
         return url;
     }
     foundation::URLComponents components(url);
-    if (url.scheme() != "http" || !isServiceHost(components.percentEncodedHost())) {
+    if (url.scheme() != "http" || !namesServiceHost(components)) {
         return std::nullopt;
     }
     constexpr int httpPort = 80;
