@@ -32,12 +32,10 @@ StatusBarController::StatusBarController() {
             return;
         }
         redrawPending_ = true;
-        concurrency::MainQueue::async([self = std::weak_ptr<StatusBarController*>(self_)] {
-            if (const auto controller = self.lock()) {
-                (*controller)->redrawPending_ = false;
-                (*controller)->redrawIcon();
-            }
-        });
+        concurrency::MainQueue::async(base::ifAlive(self_.weak(), [](StatusBarController& controller) {
+            controller.redrawPending_ = false;
+            controller.redrawIcon();
+        }));
     });
 }
 
