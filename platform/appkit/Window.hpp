@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+
+#include "platform/concurrency/MainActor.hpp"
 #include <memory>
 #include <string>
 
@@ -36,7 +38,7 @@ public:
     virtual void addTabbedWindow(std::shared_ptr<Window> /*window*/, WindowOrderingMode /*ordered*/) {}
 
 protected:
-    Window() = default;
+    Window() { concurrency::MainActor::preconditionIsolated(); }
 };
 
 }  // namespace appkit

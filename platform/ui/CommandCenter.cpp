@@ -1,6 +1,6 @@
 #include "platform/ui/CommandCenter.hpp"
 
-#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/MainActor.hpp"
 #include "platform/ui/FocusedValues.hpp"
 
 namespace ui {
@@ -32,7 +32,7 @@ void CommandCenter::scheduleUpdate() {
     }
     updateScheduled_ = true;
     // Objects announce a change before they make it: evaluate once it has been made.
-    concurrency::MainQueue::async(base::ifAlive(self_.weak(), [](CommandCenter& center) {
+    concurrency::MainActor::shared().enqueue(base::ifAlive(self_.weak(), [](CommandCenter& center) {
         if (center.updateScheduled_) {
             center.update();
         }

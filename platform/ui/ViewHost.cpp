@@ -1,7 +1,7 @@
 #include "platform/ui/ViewHost.hpp"
 
 #include "platform/combine/ObservableObject.hpp"
-#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/MainActor.hpp"
 #include "platform/ui/Node.hpp"
 
 #include <chrono>
@@ -132,7 +132,7 @@ void ViewHost::scheduleUpdate() {
     }
     updateScheduled_ = true;
     // The object announces a change before it makes it: evaluate once it has been made.
-    concurrency::MainQueue::async(base::ifAlive(self_.weak(), [](ViewHost& host) {
+    concurrency::MainActor::shared().enqueue(base::ifAlive(self_.weak(), [](ViewHost& host) {
         host.updateScheduled_ = false;
         host.update();
     }));
