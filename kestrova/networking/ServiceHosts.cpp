@@ -99,8 +99,13 @@ std::optional<int> deploymentPort() {
     return std::stoi(std::string(port));
 }
 
+// Compared as written: another letter case, a trailing dot or an escape is another host.
+bool isWebFrontEndHost(const std::optional<std::string>& host) {
+    return host && (*host == webHost() || *host == betaWebHost());
+}
+
 bool isServiceHost(const std::optional<std::string>& host) {
-    return host && (*host == webHost() || *host == betaWebHost() || *host == apiHost());
+    return isWebFrontEndHost(host) || host == apiHost();
 }
 
 // One of the three hosts, with no user information: the service's pages never carry any, and
@@ -140,9 +145,7 @@ std::optional<foundation::URL> servicePage(const foundation::URL& url) {
 
 foundation::URL webHostURL(const foundation::URL& url, bool useBeta) {
     foundation::URLComponents components(url);
-    // Compared as written: another letter case, a trailing dot or an escape is another host.
-    const auto& host = components.percentEncodedHost();
-    if (!host || (*host != webHost() && *host != betaWebHost())) {
+    if (!isWebFrontEndHost(components.percentEncodedHost())) {
         return url;
     }
     components.setHost(std::string(useBeta ? betaWebHost() : webHost()));
