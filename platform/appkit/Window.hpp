@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "platform/concurrency/MainActor.hpp"
+
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -12,7 +12,8 @@ class WindowController;
 
 enum class WindowOrderingMode : std::uint8_t { below, above };
 
-// One window of the application, as the installed backend shows it.
+// One window of the application, as the installed backend shows it. Made and used on the main
+// thread.
 class Window {
 public:
     virtual ~Window() = default;
