@@ -9,7 +9,7 @@
 // - every answer is one line the host can read.
 
 #include "fuzz/support/FuzzFailure.hpp"
-#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/MainActor.hpp"
 #include "platform/intents/Extension.hpp"
 #include "platform/intents/ExtensionMessage.hpp"
 #include "platform/intents/ExtensionRuntime.hpp"
@@ -43,7 +43,7 @@ public:
     bool perform(std::string_view selector, const std::shared_ptr<intents::Intent>& intent, Reply reply) override {
         const intents::HandlerAnswer answer{intent, std::nullopt};
         if (selector.starts_with("resolve")) {
-            concurrency::MainQueue::async([reply = std::move(reply), answer] { reply(answer); });
+            concurrency::MainActor::shared().enqueue([reply = std::move(reply), answer] { reply(answer); });
             return true;
         }
         if (selector.starts_with("handle") || selector.starts_with("confirm") || selector.starts_with("provide") ||

@@ -99,15 +99,27 @@ std::optional<int> deploymentPort() {
     return std::stoi(std::string(port));
 }
 
+// Compared as written: another letter case, a trailing dot or an escape is another host.
+bool isWebFrontEndHost(const std::optional<std::string>& host) {
+    return host && (*host == webHost() || *host == betaWebHost());
+}
+
 bool isServiceHost(const std::optional<std::string>& host) {
-    return host && (*host == webHost() || *host == betaWebHost() || *host == apiHost());
+    return isWebFrontEndHost(host) || host == apiHost();
+}
+
+// One of the three hosts, with no user information: the service's pages never carry any, and
+// "https://kestrova.example@elsewhere" shows how such a part makes a URL read like another.
+bool namesServiceHost(const foundation::URLComponents& components) {
+    return !components.percentEncodedUser() && !components.percentEncodedPassword() &&
+           isServiceHost(components.percentEncodedHost());
 }
 
 }  // namespace
 
 bool isServiceOrigin(const foundation::URL& url) {
     const foundation::URLComponents components(url);
-    if (url.scheme() != "https" || !isServiceHost(components.percentEncodedHost())) {
+    if (url.scheme() != "https" || !namesServiceHost(components)) {
         return false;
     }
     constexpr int httpsPort = 443;
@@ -119,7 +131,7 @@ std::optional<foundation::URL> servicePage(const foundation::URL& url) {
         return url;
     }
     foundation::URLComponents components(url);
-    if (url.scheme() != "http" || !isServiceHost(components.percentEncodedHost())) {
+    if (url.scheme() != "http" || !namesServiceHost(components)) {
         return std::nullopt;
     }
     constexpr int httpPort = 80;
@@ -133,9 +145,7 @@ std::optional<foundation::URL> servicePage(const foundation::URL& url) {
 
 foundation::URL webHostURL(const foundation::URL& url, bool useBeta) {
     foundation::URLComponents components(url);
-    // Compared as written: another letter case, a trailing dot or an escape is another host.
-    const auto& host = components.percentEncodedHost();
-    if (!host || (*host != webHost() && *host != betaWebHost())) {
+    if (!isWebFrontEndHost(components.percentEncodedHost())) {
         return url;
     }
     components.setHost(std::string(useBeta ? betaWebHost() : webHost()));

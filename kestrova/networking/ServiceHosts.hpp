@@ -33,7 +33,8 @@ const foundation::URL& webBaseURL();
 const foundation::URL& betaWebBaseURL();
 
 // Whether the URL is on the service's own origin: the scheme https, one of
-// the three hosts (compared as written) and the deployment's port. Only such
+// the three hosts (compared as written), no user information and the
+// deployment's port. The one rule of what belongs to the service: only such
 // pages are shown in a window, where they reach the application's script
 // messages and the session.
 bool isServiceOrigin(const foundation::URL& url);
@@ -41,7 +42,7 @@ bool isServiceOrigin(const foundation::URL& url);
 // The service's page that the URL stands for: itself when it is on the
 // service's origin; for an http URL of one of the three hosts on the default
 // port or the deployment's, the same page over https; none for anything else
-// (another scheme, another port, another host).
+// (another scheme, another port, another host, user information).
 std::optional<foundation::URL> servicePage(const foundation::URL& url);
 
 // The URL moved to the beta or the production front end: when its host is

@@ -4,11 +4,12 @@
 #include "kestrova/statusbar/StatusBarIconImage.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/StatusBar.hpp"
-#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/MainActor.hpp"
 
 namespace kestrova {
 
 StatusBarController::StatusBarController() {
+    concurrency::MainActor::preconditionIsolated();
     AppState& appState = AppState::shared();
     if (appState.statusBarIcon.get()) {
         createStatusItem();
@@ -32,16 +33,15 @@ StatusBarController::StatusBarController() {
             return;
         }
         redrawPending_ = true;
-        concurrency::MainQueue::async([self = std::weak_ptr<StatusBarController*>(self_)] {
-            if (const auto controller = self.lock()) {
-                (*controller)->redrawPending_ = false;
-                (*controller)->redrawIcon();
-            }
-        });
+        concurrency::MainActor::shared().enqueue(base::ifAlive(self_.weak(), [](StatusBarController& controller) {
+            controller.redrawPending_ = false;
+            controller.redrawIcon();
+        }));
     });
 }
 
 void StatusBarController::redrawIcon() {
+    concurrency::MainActor::preconditionIsolated();
     if (!statusItem_) {
         return;
     }
@@ -51,6 +51,7 @@ void StatusBarController::redrawIcon() {
 }
 
 const std::shared_ptr<StatusItemMenu>& StatusBarController::statusItemMenu() {
+    concurrency::MainActor::preconditionIsolated();
     if (!statusItemMenu_) {
         statusItemMenu_ = std::make_shared<StatusItemMenu>([] { appkit::Application::shared().terminate(); });
     }
@@ -58,6 +59,7 @@ const std::shared_ptr<StatusItemMenu>& StatusBarController::statusItemMenu() {
 }
 
 void StatusBarController::createStatusItem() {
+    concurrency::MainActor::preconditionIsolated();
     appkit::StatusBar& bar = appkit::StatusBar::system();
     statusItem_ = bar.statusItem(appkit::StatusItem::squareLength);
     appkit::StatusBarButton* button = statusItem_->button();
@@ -73,6 +75,7 @@ void StatusBarController::createStatusItem() {
 }
 
 void StatusBarController::onStatusBarClick(appkit::StatusBarButton& sender) {
+    concurrency::MainActor::preconditionIsolated();
     appkit::Application& application = appkit::Application::shared();
     const auto event = application.currentEvent();
     if (!event) {

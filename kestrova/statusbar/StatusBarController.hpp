@@ -3,6 +3,7 @@
 #include "kestrova/statusbar/StatusItemMenu.hpp"
 #include "platform/appkit/StatusBarButton.hpp"
 #include "platform/appkit/StatusItem.hpp"
+#include "platform/base/WeakSelf.hpp"
 #include "platform/combine/AnyCancellable.hpp"
 
 #include <memory>
@@ -39,7 +40,7 @@ private:
     // Several changes in one turn of the main loop make one redraw.
     bool redrawPending_ = false;
     // Lets a redraw queued on the main loop find out that the controller is gone.
-    std::shared_ptr<StatusBarController*> self_ = std::make_shared<StatusBarController*>(this);
+    base::WeakSelf<StatusBarController> self_{this};
 };
 
 }  // namespace kestrova

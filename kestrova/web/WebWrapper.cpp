@@ -1,5 +1,6 @@
 #include "kestrova/web/WebWrapper.hpp"
 
+#include "platform/concurrency/MainActor.hpp"
 #include "platform/foundation/ProcessInfo.hpp"
 #include "platform/foundation/URLComponents.hpp"
 #include "platform/ui/Image.hpp"
@@ -107,11 +108,14 @@ WebWrapper::WebWrapper(AppState& appState_, bool isLoading_, std::string title_)
       url(startURL()),
       connectivity(ConnectivityController::make()),
       wasConnected_(connectivity->isConnected.get()),
-      wasBeta_(appState.isBeta.get()) {}
+      wasBeta_(appState.isBeta.get()) {
+    concurrency::MainActor::preconditionIsolated();
+}
 
 WebWrapper::~WebWrapper() = default;
 
 ui::View WebWrapper::body() {
+    concurrency::MainActor::preconditionIsolated();
     // The reactions run when the body sees a value change, before it shows the new state; the body
     // observes both objects, so it sees every change.
     if (const bool isConnected = connectivity->isConnected.get(); isConnected != wasConnected_) {
@@ -162,6 +166,7 @@ ui::View WebWrapper::webContentView() {
 }
 
 WebWrapperView WebWrapper::webContent() {
+    concurrency::MainActor::preconditionIsolated();
     return WebWrapperView(
         ui::Binding<foundation::URL>([this] { return url; }, [this](foundation::URL value) { change(url, std::move(value)); }),
         ui::Binding<std::string>([this] { return title; }, [this](std::string value) { change(title, std::move(value)); }),
@@ -170,10 +175,12 @@ WebWrapperView WebWrapper::webContent() {
 }
 
 std::function<void()> WebWrapper::viewToReload() {
+    concurrency::MainActor::preconditionIsolated();
     return [subject = reloadSubject] { subject.send(); };
 }
 
 bool WebWrapper::openURL(const foundation::URL& link) {
+    concurrency::MainActor::preconditionIsolated();
     auto target = linkTarget(link, appState.isBeta.get());
     if (!target) {
         return false;
@@ -183,12 +190,16 @@ bool WebWrapper::openURL(const foundation::URL& link) {
 }
 
 void WebWrapper::connectivityChanged(bool isConnected) {
+    concurrency::MainActor::preconditionIsolated();
     if (!isConnected) {
         change(isLoading, true);
     }
 }
 
-void WebWrapper::betaChanged(bool isBeta) { change(url, isBeta ? betaWebBaseURL() : webBaseURL()); }
+void WebWrapper::betaChanged(bool isBeta) {
+    concurrency::MainActor::preconditionIsolated();
+    change(url, isBeta ? betaWebBaseURL() : webBaseURL());
+}
 
 foundation::URL WebWrapper::startURL() {
     auto& state = AppState::shared();

@@ -3,6 +3,7 @@
 #include "platform/appkit/Alert.hpp"
 #include "platform/appkit/OpenPanel.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/base/WeakSelf.hpp"
 #include "platform/concurrency/MainActor.hpp"
 #include "platform/concurrency/Spawn.hpp"
 #include "platform/foundation/ProcessInfo.hpp"
@@ -100,11 +101,7 @@ void WebWrapperViewCoordinator::setUpObservers() {
     titleChangedObservation = webView->observeTitle(
         [weak] { static_cast<void>(concurrency::spawn(concurrency::MainActor::shared(), copyTitle(weak))); });
     reloadSubject
-        .sink([weak] {
-            if (const auto self = weak.lock()) {
-                self->reloadPage();
-            }
-        })
+        .sink(base::ifAlive(weak, [](Coordinator& self) { self.reloadPage(); }))
         .store(cancellables);
 }
 

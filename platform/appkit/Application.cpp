@@ -5,6 +5,7 @@
 #include "platform/appkit/PushService.hpp"
 #include "platform/appkit/WindowService.hpp"
 #include "platform/backend/Backend.hpp"
+#include "platform/concurrency/MainActor.hpp"
 
 namespace appkit {
 
@@ -14,10 +15,12 @@ Application& Application::shared() {
 }
 
 std::vector<std::shared_ptr<Window>> Application::windows() const {
+    concurrency::MainActor::preconditionIsolated();
     return backend::Backend::installed().windowService().windows();
 }
 
 std::shared_ptr<Window> Application::keyWindow() const {
+    concurrency::MainActor::preconditionIsolated();
     return backend::Backend::installed().windowService().keyWindow();
 }
 
@@ -30,18 +33,22 @@ Application::EventScope::~EventScope() {
 }
 
 void Application::activate(bool ignoringOtherApps) {
+    concurrency::MainActor::preconditionIsolated();
     backend::Backend::installed().applicationService().activate(ignoringOtherApps);
 }
 
 void Application::terminate() {
+    concurrency::MainActor::preconditionIsolated();
     backend::Backend::installed().applicationService().terminate();
 }
 
 int Application::run(ui::App app, int argc, char** argv) {
+    concurrency::MainActor::preconditionIsolated();
     return backend::Backend::installed().applicationService().run(std::move(app), argc, argv);
 }
 
 void Application::registerForRemoteNotifications() {
+    concurrency::MainActor::preconditionIsolated();
     backend::Backend::installed().pushService().registerForRemoteNotifications([](const foundation::Data& token) {
         // The delegate of the moment the token arrives.
         if (ApplicationDelegate* delegate = Application::shared().delegate_) {
@@ -51,6 +58,7 @@ void Application::registerForRemoteNotifications() {
 }
 
 void Application::setDockMenu(std::shared_ptr<Menu> menu) {
+    concurrency::MainActor::preconditionIsolated();
     backend::Backend::installed().dockService().setMenu(std::move(menu));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/concurrency/MainActor.hpp"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,7 +12,8 @@ class WindowController;
 
 enum class WindowOrderingMode : std::uint8_t { below, above };
 
-// One window of the application, as the installed backend shows it.
+// One window of the application, as the installed backend shows it. Made and used on the main
+// thread.
 class Window {
 public:
     virtual ~Window() = default;
@@ -36,7 +39,7 @@ public:
     virtual void addTabbedWindow(std::shared_ptr<Window> /*window*/, WindowOrderingMode /*ordered*/) {}
 
 protected:
-    Window() = default;
+    Window() { concurrency::MainActor::preconditionIsolated(); }
 };
 
 }  // namespace appkit

@@ -1,7 +1,6 @@
 #include "platform/concurrency/DispatchQueue.hpp"
 
 #include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/MainQueue.hpp"
 #include "platform/concurrency/SerialExecutor.hpp"
 
 namespace concurrency {
@@ -31,7 +30,7 @@ void DispatchQueue::async(std::function<void()> callback) const {
     if (state_->serial) {
         state_->serial->enqueue(std::move(callback));
     } else {
-        MainQueue::async(std::move(callback));
+        MainActor::shared().enqueue(std::move(callback));
     }
 }
 

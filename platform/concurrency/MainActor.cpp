@@ -93,7 +93,9 @@ void MainActor::enqueue(Job job) {
 }
 
 bool MainActor::isMainThread() noexcept {
-    return gettid() == getpid();
+    // Asked at every write of main-actor state: a thread asks the kernel once.
+    thread_local const bool isMain = gettid() == getpid();
+    return isMain;
 }
 
 void MainActor::preconditionIsolated(std::source_location where) {

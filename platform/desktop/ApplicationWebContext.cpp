@@ -32,13 +32,12 @@ WebKitWebContext* applicationWebContext() {
     static WebKitWebContext* const context = [] {
         const std::string data = privateFolder(g_get_user_data_dir());
         const std::string cache = privateFolder(g_get_user_cache_dir());
-        auto* manager = WEBKIT_WEBSITE_DATA_MANAGER(webkit_website_data_manager_new(
+        g_autoptr(WebKitWebsiteDataManager) manager = WEBKIT_WEBSITE_DATA_MANAGER(webkit_website_data_manager_new(
             "base-data-directory", data.c_str(), "base-cache-directory", cache.c_str(), nullptr));
         WebKitWebContext* made = webkit_web_context_new_with_website_data_manager(manager);
         webkit_cookie_manager_set_persistent_storage(webkit_website_data_manager_get_cookie_manager(manager),
                                                      (data + "/cookies.sqlite").c_str(),
                                                      WEBKIT_COOKIE_PERSISTENT_STORAGE_SQLITE);
-        g_object_unref(manager);
         return made;
     }();
     return context;

@@ -3,6 +3,9 @@
 #include <libdbusmenu-glib/menuitem.h>
 #include <libdbusmenu-glib/server.h>
 
+// The library declares no automatic cleanup of its own.
+G_DEFINE_AUTOPTR_CLEANUP_FUNC(DbusmenuMenuitem, g_object_unref)
+
 namespace desktop {
 
 namespace {
@@ -31,7 +34,7 @@ DBusMenuExport::~DBusMenuExport() {
     if (pendingRebuild_ != 0) {
         g_source_remove(pendingRebuild_);
     }
-    g_object_unref(server_);
+    g_clear_object(&server_);
 }
 
 void DBusMenuExport::scheduleRebuild() {
@@ -51,10 +54,10 @@ void DBusMenuExport::scheduleRebuild() {
 }
 
 void DBusMenuExport::rebuild() {
-    DbusmenuMenuitem* root = dbusmenu_menuitem_new();
+    g_autoptr(DbusmenuMenuitem) root = dbusmenu_menuitem_new();
     dbusmenu_menuitem_property_set(root, DBUSMENU_MENUITEM_PROP_LABEL, menu_->title().c_str());
     for (const auto& item : menu_->items()) {
-        DbusmenuMenuitem* entry = dbusmenu_menuitem_new();
+        g_autoptr(DbusmenuMenuitem) entry = dbusmenu_menuitem_new();
         dbusmenu_menuitem_property_set(entry, DBUSMENU_MENUITEM_PROP_LABEL, item->title().c_str());
         dbusmenu_menuitem_property_set_bool(entry, DBUSMENU_MENUITEM_PROP_ENABLED, item->isEnabled() ? TRUE : FALSE);
         if (!item->keyEquivalent().empty()) {
@@ -70,10 +73,8 @@ void DBusMenuExport::rebuild() {
                               new std::weak_ptr<appkit::MenuItem>(item),
                               [](gpointer data, GClosure*) { deleteWeakItem(data); }, GConnectFlags{});
         dbusmenu_menuitem_child_append(root, entry);
-        g_object_unref(entry);
     }
     dbusmenu_server_set_root(server_, root);
-    g_object_unref(root);
 }
 
 }  // namespace desktop

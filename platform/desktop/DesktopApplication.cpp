@@ -76,7 +76,7 @@ public:
 
     ~Implementation() {
         windows_.closeAll();
-        g_object_unref(gtk_);
+        g_clear_object(&gtk_);
     }
     Implementation(const Implementation&) = delete;
     Implementation& operator=(const Implementation&) = delete;
@@ -84,10 +84,9 @@ public:
     int run(int argc, char** argv) { return g_application_run(G_APPLICATION(gtk_), argc, argv); }
 
     bool launch() {
-        GError* error = nullptr;
+        g_autoptr(GError) error = nullptr;
         if (g_application_register(G_APPLICATION(gtk_), nullptr, &error) == FALSE) {
             std::cerr << "cannot register the application: " << error->message << '\n';
-            g_error_free(error);
             return false;
         }
         g_application_activate(G_APPLICATION(gtk_));
@@ -129,11 +128,10 @@ private:
     void opened(GFile** files, gint count) {
         std::vector<foundation::URL> urls;
         for (gint index = 0; index < count; ++index) {
-            gchar* uri = g_file_get_uri(files[index]);
+            g_autofree gchar* uri = g_file_get_uri(files[index]);
             if (auto url = foundation::URL::fromString(uri)) {
                 urls.push_back(std::move(*url));
             }
-            g_free(uri);
         }
         windows_.open(urls);
     }

@@ -81,7 +81,7 @@ void DesktopPanelService::beginOpenPanel(const OpenPanelRequest& request, OpenPa
                              g_slist_free_full(files, g_free);
                          }
                          auto handler = std::move(owned->completion);
-                         g_object_unref(owned->chooser);
+                         g_clear_object(&owned->chooser);
                          handler(std::move(chosen));
                      }),
                      call);
@@ -102,13 +102,13 @@ void DesktopPanelService::beginSavePanel(const SavePanelRequest& request, SavePa
                              static_cast<ChooserCall<SavePanelHandler>*>(data));
                          std::optional<foundation::URL> chosen;
                          if (response == GTK_RESPONSE_ACCEPT) {
-                             if (char* path = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(dialog))) {
+                             g_autofree char* path = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(dialog));
+                             if (path != nullptr) {
                                  chosen = foundation::URL::fileURL(path);
-                                 g_free(path);
                              }
                          }
                          auto handler = std::move(owned->completion);
-                         g_object_unref(owned->chooser);
+                         g_clear_object(&owned->chooser);
                          handler(std::move(chosen));
                      }),
                      call);

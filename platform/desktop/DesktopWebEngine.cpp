@@ -150,13 +150,13 @@ public:
         for (auto& record : downloads_) {
             *record->alive = false;
             g_signal_handlers_disconnect_by_data(record->engine, record.get());
-            g_object_unref(record->engine);
+            g_clear_object(&record->engine);
         }
         g_signal_handlers_disconnect_by_data(manager_, this);
         g_signal_handlers_disconnect_by_data(view_, this);
         // A view still in a window is destroyed with the window; the reference is ours either way.
-        g_object_unref(view_);
-        g_object_unref(manager_);
+        g_clear_object(&view_);
+        g_clear_object(&manager_);
     }
 
     DesktopWebPage(const DesktopWebPage&) = delete;
@@ -164,9 +164,8 @@ public:
 
     void load(const foundation::URLRequest& request) override {
         // The engine has no per-request time-out nor cache policy: its own defaults are the protocol's.
-        auto* engineRequest = webkit_uri_request_new(request.url().absoluteString().c_str());
+        g_autoptr(WebKitURIRequest) engineRequest = webkit_uri_request_new(request.url().absoluteString().c_str());
         webkit_web_view_load_request(view_, engineRequest);
-        g_object_unref(engineRequest);
     }
     void reload() override { webkit_web_view_reload(view_); }
     void stopLoading() override { webkit_web_view_stop_loading(view_); }
@@ -219,9 +218,9 @@ private:
         const std::string name = hint != nullptr && hint->detail != 0 ? g_quark_to_string(hint->detail) : "";
         std::string body = "null";
         if (auto* value = webkit_javascript_result_get_js_value(result)) {
-            if (char* json = jsc_value_to_json(value, 0)) {
+            g_autofree char* json = jsc_value_to_json(value, 0);
+            if (json != nullptr) {
                 body = json;
-                g_free(json);
             }
         }
         if (auto* handler = self->owner_.configuration().userContentController->handler(name)) {
@@ -503,8 +502,8 @@ void allowDevelopmentCertificate() {
         if (!setting) {
             return true;
         }
-        GError* error = nullptr;
-        GTlsCertificate* certificate = g_tls_certificate_new_from_pem(setting->pem().c_str(), -1, &error);
+        g_autoptr(GError) error = nullptr;
+        g_autoptr(GTlsCertificate) certificate = g_tls_certificate_new_from_pem(setting->pem().c_str(), -1, &error);
         if (certificate == nullptr) {
             std::fprintf(stderr, "kestrova: KESTROVA_DEV_CERTIFICATE is set to \"%s\", which the web engine cannot read: %s\n",
                          setting->path().c_str(), error->message);
@@ -514,15 +513,13 @@ void allowDevelopmentCertificate() {
         for (const auto& host : setting->hosts()) {
             // The engine takes an allowed certificate whatever it names, so
             // the name is checked here.
-            GSocketConnectable* identity = g_network_address_new(host.c_str(), 0);
+            g_autoptr(GSocketConnectable) identity = g_network_address_new(host.c_str(), 0);
             const GTlsCertificateFlags problems = g_tls_certificate_verify(certificate, identity, nullptr);
-            g_object_unref(identity);
             if ((problems & G_TLS_CERTIFICATE_BAD_IDENTITY) == 0) {
                 webkit_web_context_allow_tls_certificate_for_host(applicationWebContext(), certificate,
                                                                   host.c_str());
             }
         }
-        g_object_unref(certificate);
         return true;
     }();
     (void)done;

@@ -165,7 +165,7 @@ public:
 
     ~DesktopWindow() override {
         close();
-        g_object_unref(window_);
+        g_clear_object(&window_);
     }
     DesktopWindow(const DesktopWindow&) = delete;
     DesktopWindow& operator=(const DesktopWindow&) = delete;
@@ -388,7 +388,7 @@ private:
         if (GtkWidget* parent = gtk_widget_get_parent(control.widget)) {
             gtk_container_remove(GTK_CONTAINER(parent), control.widget);
         }
-        g_object_unref(control.widget);
+        g_clear_object(&control.widget);
     }
 
     // Gives the native views' widgets inside `container` (all of them, without one) back before

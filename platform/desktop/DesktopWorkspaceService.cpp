@@ -12,10 +12,8 @@ namespace desktop {
 namespace {
 
 bool launchDefaultHandler(const std::string& uri) {
-    GError* error = nullptr;
-    const gboolean launched = g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error);
-    g_clear_error(&error);
-    return launched != FALSE;
+    g_autoptr(GError) error = nullptr;
+    return g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error) != FALSE;
 }
 
 // GApplication's object path for an identifier: "/" and the identifier with "." as "/" and "-" as "_".
@@ -40,7 +38,7 @@ bool DesktopWorkspaceService::open(const foundation::URL& url) {
 
 void DesktopWorkspaceService::openInRunningApplication(const foundation::URL& url) const {
     const std::string uri = url.absoluteString();
-    GDBusConnection* connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    g_autoptr(GDBusConnection) connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     if (connection == nullptr) {
         launchDefaultHandler(uri);
         return;
@@ -56,24 +54,20 @@ void DesktopWorkspaceService::openInRunningApplication(const foundation::URL& ur
         g_variant_new("(asa{sv})", &uris, &platformData), nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
         [](GObject* source, GAsyncResult* result, gpointer data) {
             const std::unique_ptr<std::string> link(static_cast<std::string*>(data));
-            GError* error = nullptr;
-            GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
-            if (reply != nullptr) {
-                g_variant_unref(reply);
-                return;
+            g_autoptr(GError) error = nullptr;
+            g_autoptr(GVariant) reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
+            if (reply == nullptr) {
+                launchDefaultHandler(*link);
             }
-            g_clear_error(&error);
-            launchDefaultHandler(*link);
         },
         new std::string(uri));
-    g_object_unref(connection);
 }
 
 void DesktopWorkspaceService::activateFileViewerSelectingURLs(const std::vector<foundation::URL>& urls) {
     if (urls.empty()) {
         return;
     }
-    GDBusConnection* connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    g_autoptr(GDBusConnection) connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     if (connection == nullptr) {
         return;
     }
@@ -87,26 +81,20 @@ void DesktopWorkspaceService::activateFileViewerSelectingURLs(const std::vector<
         connection, "org.freedesktop.FileManager1", "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1",
         "ShowItems", g_variant_new("(ass)", &uris, ""), nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
         [](GObject* source, GAsyncResult* result, gpointer data) {
-            gchar* firstURI = static_cast<gchar*>(data);
-            GError* error = nullptr;
-            GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
+            g_autofree gchar* firstURI = static_cast<gchar*>(data);
+            g_autoptr(GError) error = nullptr;
+            g_autoptr(GVariant) reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
             if (reply != nullptr) {
-                g_variant_unref(reply);
-            } else {
-                g_clear_error(&error);
-                GFile* file = g_file_new_for_uri(firstURI);
-                if (GFile* folder = g_file_get_parent(file)) {
-                    gchar* folderURI = g_file_get_uri(folder);
-                    g_app_info_launch_default_for_uri(folderURI, nullptr, nullptr);
-                    g_free(folderURI);
-                    g_object_unref(folder);
-                }
-                g_object_unref(file);
+                return;
             }
-            g_free(firstURI);
+            g_autoptr(GFile) file = g_file_new_for_uri(firstURI);
+            g_autoptr(GFile) folder = g_file_get_parent(file);
+            if (folder != nullptr) {
+                g_autofree gchar* folderURI = g_file_get_uri(folder);
+                g_app_info_launch_default_for_uri(folderURI, nullptr, nullptr);
+            }
         },
         first);
-    g_object_unref(connection);
 }
 
 }  // namespace desktop

@@ -33,7 +33,7 @@ FreedesktopNotificationService::FreedesktopNotificationService(std::string appli
 FreedesktopNotificationService::~FreedesktopNotificationService() {
     if (connection_ != nullptr) {
         g_dbus_connection_signal_unsubscribe(connection_, subscription_);
-        g_object_unref(connection_);
+        g_clear_object(&connection_);
     }
 }
 
@@ -67,12 +67,8 @@ void FreedesktopNotificationService::requestAuthorization(usernotifications::Aut
         G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
         [](GObject* source, GAsyncResult* result, gpointer data) {
             std::unique_ptr<Pending<AuthorizationHandler>> call(static_cast<Pending<AuthorizationHandler>*>(data));
-            GError* error = nullptr;
-            GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
-            if (reply != nullptr) {
-                g_variant_unref(reply);
-            }
-            g_clear_error(&error);
+            g_autoptr(GError) error = nullptr;
+            g_autoptr(GVariant) reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
             call->completion(reply != nullptr, std::nullopt);
         },
         pending);
@@ -117,17 +113,15 @@ void FreedesktopNotificationService::post(const usernotifications::NotificationR
         G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
         [](GObject* source, GAsyncResult* result, gpointer data) {
             std::unique_ptr<Pending<PostHandler>> call(static_cast<Pending<PostHandler>*>(data));
-            GError* error = nullptr;
-            GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
+            g_autoptr(GError) error = nullptr;
+            g_autoptr(GVariant) reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
             std::optional<std::string> failure;
             if (reply != nullptr) {
                 guint32 id = 0;
                 g_variant_get(reply, "(u)", &id);
-                g_variant_unref(reply);
                 call->service->shown_.insert_or_assign(id, call->request);
             } else {
                 failure = error->message;
-                g_clear_error(&error);
             }
             if (call->completion) {
                 call->completion(failure);

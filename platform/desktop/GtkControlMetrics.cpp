@@ -11,11 +11,10 @@ namespace desktop {
 namespace {
 
 ui::Size natural(GtkWidget* widget) {
-    g_object_ref_sink(widget);
+    g_autoptr(GtkWidget) owned = GTK_WIDGET(g_object_ref_sink(widget));
     GtkRequisition size{};
-    gtk_widget_get_preferred_size(widget, nullptr, &size);
-    gtk_widget_destroy(widget);
-    g_object_unref(widget);
+    gtk_widget_get_preferred_size(owned, nullptr, &size);
+    gtk_widget_destroy(owned);
     return {double(size.width), double(size.height)};
 }
 

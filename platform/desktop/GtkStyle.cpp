@@ -8,7 +8,7 @@ void GtkStyle::install() {
         return;
     }
     installed = true;
-    GtkCssProvider* provider = gtk_css_provider_new();
+    g_autoptr(GtkCssProvider) provider = gtk_css_provider_new();
     gtk_css_provider_load_from_data(provider,
                                     "button.kestrova-compact { min-height: 0; padding: 2px 10px; }\n"
                                     "checkbutton.kestrova-compact { padding: 0; }\n"
@@ -16,7 +16,6 @@ void GtkStyle::install() {
                                     -1, nullptr);
     gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider),
                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-    g_object_unref(provider);
 }
 
 void GtkStyle::compact(GtkWidget* button) {

@@ -35,7 +35,7 @@ LauncherEntryService::~LauncherEntryService() {
     export_.reset();
     if (connection_ != nullptr) {
         g_dbus_connection_unregister_object(connection_, registration_);
-        g_object_unref(connection_);
+        g_clear_object(&connection_);
     }
 }
 
@@ -57,11 +57,10 @@ bool LauncherEntryService::connect() {
         return connection_ != nullptr;
     }
     triedConnecting_ = true;
-    GError* error = nullptr;
+    g_autoptr(GError) error = nullptr;
     connection_ = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
     if (connection_ == nullptr) {
         std::fprintf(stderr, "kestrova: no session bus (%s); the launcher shows no quicklist\n", error->message);
-        g_error_free(error);
         return false;
     }
     static GDBusNodeInfo* const node = g_dbus_node_info_new_for_xml(entryXml, nullptr);

@@ -35,10 +35,9 @@ MainWindow::MainWindow(OpenWindows& windows, GtkApplication* gtk, const ui::App&
     gtk_container_add(GTK_CONTAINER(window_), notebook_);
     // Once for all main windows: the screen keeps every provider added to it.
     static const bool styled = [] {
-        GtkCssProvider* css = gtk_css_provider_new();
+        g_autoptr(GtkCssProvider) css = gtk_css_provider_new();
         gtk_css_provider_load_from_data(css, "window.kestrova-main, window.kestrova-main notebook, window.kestrova-main stack { background-color: #000000; }", -1, nullptr);
         gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(css), GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-        g_object_unref(css);
         return true;
     }();
     static_cast<void>(styled);

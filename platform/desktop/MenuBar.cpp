@@ -65,22 +65,19 @@ void MenuBar::refresh() {
         return;
     }
     shape_ = shape;
-    GMenu* bar = g_menu_new();
+    g_autoptr(GMenu) bar = g_menu_new();
     for (const auto& menu : menus) {
-        GMenu* submenu = g_menu_new();
+        g_autoptr(GMenu) submenu = g_menu_new();
         for (const auto& section : menu.sections) {
-            GMenu* part = g_menu_new();
+            g_autoptr(GMenu) part = g_menu_new();
             for (const auto& item : section) {
                 g_menu_append(part, item.title.c_str(), ("app." + item.action).c_str());
             }
             g_menu_append_section(submenu, nullptr, G_MENU_MODEL(part));
-            g_object_unref(part);
         }
         g_menu_append_submenu(bar, menu.title.c_str(), G_MENU_MODEL(submenu));
-        g_object_unref(submenu);
     }
     gtk_application_set_menubar(gtk_, G_MENU_MODEL(bar));
-    g_object_unref(bar);
 }
 
 void MenuBar::updateCommandAction(const ui::MainMenuItem& item) {

@@ -206,10 +206,8 @@ std::string OpenWindows::storeFolder(const std::string& name) {
 }
 
 std::string OpenWindows::newIdentity() {
-    gchar* text = g_uuid_string_random();
-    std::string identity(text);
-    g_free(text);
-    return identity;
+    g_autofree gchar* text = g_uuid_string_random();
+    return text;
 }
 
 std::shared_ptr<Tab> OpenWindows::makeTab(std::string identity, std::unique_ptr<ui::SceneContent> content) {

@@ -45,13 +45,13 @@ void popUpMenuAtPointer(const appkit::Menu& menu) {
     // Destroyed once it closed, after the main loop turned: a chosen entry is activated only after
     // its menu has closed.
     g_signal_connect(popup, "deactivate", G_CALLBACK(+[](GtkMenuShell* shell, gpointer) {
-                         g_idle_add(
+                         g_idle_add_full(
+                             G_PRIORITY_DEFAULT_IDLE,
                              [](gpointer data) -> gboolean {
                                  gtk_widget_destroy(GTK_WIDGET(data));
-                                 g_object_unref(data);
                                  return G_SOURCE_REMOVE;
                              },
-                             shell);
+                             shell, g_object_unref);
                      }),
                      nullptr);
     // The panel's request came without the right click's input event, which places the menu and

@@ -87,7 +87,7 @@ public:
         // Hosts drop an item whose object is gone once they fail to read it; there is no call to
         // unregister, so the object's disappearance is the removal.
         menu_.reset();
-        g_object_unref(connection_);
+        g_clear_object(&connection_);
     }
 
     void update() override {
@@ -199,9 +199,7 @@ StatusNotifierService::StatusNotifierService(std::string applicationId, std::str
     : applicationId_(std::move(applicationId)), title_(std::move(title)) {}
 
 StatusNotifierService::~StatusNotifierService() {
-    if (connection_ != nullptr) {
-        g_object_unref(connection_);
-    }
+    g_clear_object(&connection_);
 }
 
 std::unique_ptr<appkit::StatusItemHost> StatusNotifierService::add(appkit::StatusItem& item) {
@@ -211,11 +209,10 @@ std::unique_ptr<appkit::StatusItemHost> StatusNotifierService::add(appkit::Statu
 GDBusConnection* StatusNotifierService::connection() {
     if (!triedConnecting_) {
         triedConnecting_ = true;
-        GError* error = nullptr;
+        g_autoptr(GError) error = nullptr;
         connection_ = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
         if (connection_ == nullptr) {
             std::fprintf(stderr, "kestrova: no session bus (%s); the tray item is not shown\n", error->message);
-            g_error_free(error);
             saidNoWatcher_ = true;
         }
     }

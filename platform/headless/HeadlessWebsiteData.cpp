@@ -1,6 +1,6 @@
 #include "platform/headless/HeadlessWebsiteData.hpp"
 
-#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/MainActor.hpp"
 
 #include <cmath>
 
@@ -39,7 +39,7 @@ void HeadlessWebsiteData::releaseRemovals() {
         held.swap(held_);
     }
     for (auto& completion : held) {
-        concurrency::MainQueue::async(std::move(completion));
+        concurrency::MainActor::shared().enqueue(std::move(completion));
     }
 }
 

@@ -1,7 +1,6 @@
 #include "platform/intents/ExtensionRuntime.hpp"
 
 #include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/MainQueue.hpp"
 #include "platform/intents/Extension.hpp"
 #include "platform/intents/ExtensionMessage.hpp"
 #include "platform/intents/Selector.hpp"
@@ -62,10 +61,10 @@ private:
             while ((end = pending.find('\n')) != std::string::npos) {
                 std::string line = pending.substr(0, end);
                 pending.erase(0, end + 1);
-                concurrency::MainQueue::async([this, line = std::move(line)] { receive(line); });
+                concurrency::MainActor::shared().enqueue([this, line = std::move(line)] { receive(line); });
             }
         }
-        concurrency::MainQueue::async([this] {
+        concurrency::MainActor::shared().enqueue([this] {
             inputEnded_ = true;
             quitWhenDone();
         });
@@ -112,7 +111,7 @@ private:
             message.responds = true;
             message.answer = std::move(answer);
             writeLine(message.line());
-            concurrency::MainQueue::async([this, ends, identifier] { finished(ends, identifier); });
+            concurrency::MainActor::shared().enqueue([this, ends, identifier] { finished(ends, identifier); });
         };
         if (!handler || !handler->perform(request.selector, request.intent, reply)) {
             ExtensionMessage message;

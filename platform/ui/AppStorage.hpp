@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/combine/ObservableObject.hpp"
+#include "platform/concurrency/MainActor.hpp"
 #include "platform/foundation/DefaultsValue.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/foundation/UserDefaultsError.hpp"
@@ -68,6 +69,7 @@ public:
 
     // Throws UserDefaultsError when the suite cannot be written; the stored value stays then.
     AppStorage& operator=(T value) {
+        concurrency::MainActor::preconditionIsolated();
         objectWillChange_.send();
         store_.set(foundation::DefaultsValue(value), key_);
         return *this;

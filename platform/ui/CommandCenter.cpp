@@ -1,6 +1,6 @@
 #include "platform/ui/CommandCenter.hpp"
 
-#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/MainActor.hpp"
 #include "platform/ui/FocusedValues.hpp"
 
 namespace ui {
@@ -11,7 +11,6 @@ CommandCenter::CommandCenter(std::function<std::vector<CommandGroup>()> commands
 }
 
 CommandCenter::~CommandCenter() {
-    *alive_ = false;
     FocusedValues::shared().removeChangeListener(focusListener_);
 }
 
@@ -33,11 +32,11 @@ void CommandCenter::scheduleUpdate() {
     }
     updateScheduled_ = true;
     // Objects announce a change before they make it: evaluate once it has been made.
-    concurrency::MainQueue::async([this, alive = std::weak_ptr<bool>(alive_)] {
-        if (const auto living = alive.lock(); living && *living && updateScheduled_) {
-            update();
+    concurrency::MainActor::shared().enqueue(base::ifAlive(self_.weak(), [](CommandCenter& center) {
+        if (center.updateScheduled_) {
+            center.update();
         }
-    });
+    }));
 }
 
 }  // namespace ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/WeakSelf.hpp"
 #include "platform/combine/AnyCancellable.hpp"
 #include "platform/combine/ObservableObject.hpp"
 #include "platform/ui/Commands.hpp"
@@ -37,8 +38,8 @@ private:
     std::function<void()> onChange_;
     std::vector<combine::AnyCancellable> observations_;
     std::size_t focusListener_ = 0;
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool updateScheduled_ = false;
+    base::WeakSelf<CommandCenter> self_{this};
 };
 
 }  // namespace ui

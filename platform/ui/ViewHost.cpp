@@ -1,7 +1,7 @@
 #include "platform/ui/ViewHost.hpp"
 
 #include "platform/combine/ObservableObject.hpp"
-#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/MainActor.hpp"
 #include "platform/ui/Node.hpp"
 
 #include <chrono>
@@ -111,7 +111,6 @@ ViewHost::ViewHost(std::function<View()> root, Options options) : root_(std::mov
 }
 
 ViewHost::~ViewHost() {
-    *alive_ = false;
     observations_.clear();
     for (auto& [identity, disappear] : onScreen_) {
         if (disappear) {
@@ -133,12 +132,10 @@ void ViewHost::scheduleUpdate() {
     }
     updateScheduled_ = true;
     // The object announces a change before it makes it: evaluate once it has been made.
-    concurrency::MainQueue::async([this, alive = std::weak_ptr<bool>(alive_)] {
-        if (const auto living = alive.lock(); living && *living) {
-            updateScheduled_ = false;
-            update();
-        }
-    });
+    concurrency::MainActor::shared().enqueue(base::ifAlive(self_.weak(), [](ViewHost& host) {
+        host.updateScheduled_ = false;
+        host.update();
+    }));
 }
 
 void ViewHost::update() {
@@ -219,11 +216,9 @@ void ViewHost::update() {
 
     observations_.clear();
     for (const auto& object : after.observed) {
-        object->objectWillChange().sink([this, alive = std::weak_ptr<bool>(alive_)] {
-            if (const auto living = alive.lock(); living && *living) {
-                scheduleUpdate();
-            }
-        }).store(observations_);
+        object->objectWillChange()
+            .sink(base::ifAlive(self_.weak(), [](ViewHost& host) { host.scheduleUpdate(); }))
+            .store(observations_);
     }
 
     for (auto& action : leaving) {

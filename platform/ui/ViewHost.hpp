@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/WeakSelf.hpp"
 #include "platform/combine/AnyCancellable.hpp"
 #include "platform/ui/Bitmap.hpp"
 #include "platform/ui/EnvironmentValues.hpp"
@@ -94,7 +95,6 @@ private:
 
     std::function<View()> root_;
     Options options_;
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool updateScheduled_ = false;
     LaidOutView current_;
     std::map<std::string, std::function<void()>> onScreen_;  // identity → the disappear action
@@ -103,6 +103,7 @@ private:
     std::vector<Animated> animations_;
     std::vector<Faded> fades_;
     std::function<void()> onUpdate_;
+    base::WeakSelf<ViewHost> self_{this};
 };
 
 }  // namespace ui

@@ -80,8 +80,7 @@ concurrency::Task<Outcome> fetch(foundation::URL feed, std::string currentVersio
 Updater::Updater(UpdaterConfiguration configuration, UpdaterUserDriver& driver)
     : canCheckForUpdates(*this, false),
       configuration_(std::move(configuration)),
-      driver_(driver),
-      self_(std::make_shared<Updater*>(this)) {}
+      driver_(driver) {}
 
 Updater::~Updater() {
     nextCheck_.cancel();
@@ -105,12 +104,8 @@ void Updater::checkForUpdates() {
 
 void Updater::scheduleNextCheck() {
     nextCheck_.cancel();
-    std::weak_ptr<Updater*> weak = self_;
-    nextCheck_ = concurrency::MainActor::shared().enqueueAfter(configuration_.checkInterval, [weak] {
-        if (const auto self = weak.lock()) {
-            (*self)->check(false);
-        }
-    });
+    nextCheck_ = concurrency::MainActor::shared().enqueueAfter(
+        configuration_.checkInterval, base::ifAlive(self_.weak(), [](Updater& updater) { updater.check(false); }));
 }
 
 void Updater::check(bool userInitiated) {
@@ -119,16 +114,15 @@ void Updater::check(bool userInitiated) {
     }
     checking_ = true;
     canCheckForUpdates = false;
-    std::weak_ptr<Updater*> weak = self_;
     concurrency::spawn(concurrency::MainActor::shared(),
-                       [weak, userInitiated, feed = *configuration_.feedURL,
+                       [weak = self_.weak(), userInitiated, feed = *configuration_.feedURL,
                         version = configuration_.currentVersion]() -> concurrency::Task<void> {
                            const Outcome outcome = co_await fetch(feed, version);
                            const auto self = weak.lock();
                            if (!self) {
                                co_return;
                            }
-                           Updater& updater = **self;
+                           Updater& updater = *self;
                            updater.checking_ = false;
                            updater.canCheckForUpdates = true;
                            // Every check, the user's too, restarts the interval.

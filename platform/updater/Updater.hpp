@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/WeakSelf.hpp"
 #include "platform/combine/ObservableObject.hpp"
 #include "platform/combine/Published.hpp"
 #include "platform/concurrency/DelayedJob.hpp"
@@ -41,7 +42,7 @@ private:
     bool checking_ = false;
     concurrency::DelayedJob nextCheck_;
     // Checks in flight hold it weakly: one that finishes after the updater is gone does nothing.
-    std::shared_ptr<Updater*> self_;
+    base::WeakSelf<Updater> self_{this};
 };
 
 }  // namespace updater

@@ -1,6 +1,6 @@
 #include "platform/webkit/InMemoryWebsiteData.hpp"
 
-#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/MainActor.hpp"
 #include "platform/webkit/WebsiteDataStore.hpp"
 
 #include <algorithm>
@@ -8,7 +8,7 @@
 namespace webkit {
 
 void InMemoryWebsiteData::getAllCookies(CookiesHandler completion) {
-    concurrency::MainQueue::async(
+    concurrency::MainActor::shared().enqueue(
         [completion = std::move(completion), cookies = cookies()]() mutable { completion(std::move(cookies)); });
 }
 
@@ -23,7 +23,7 @@ void InMemoryWebsiteData::removeData(const std::set<std::string>& types, foundat
             return types.contains(record.first) && !(record.second < since);
         });
     }
-    concurrency::MainQueue::async(std::move(completion));
+    concurrency::MainActor::shared().enqueue(std::move(completion));
 }
 
 void InMemoryWebsiteData::setCookie(foundation::HTTPCookie cookie, foundation::Date modified) {

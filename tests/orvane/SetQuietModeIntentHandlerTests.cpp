@@ -31,7 +31,7 @@ protected:
         std::atomic<int> calls = 0;
         operation([&](std::shared_ptr<Answer> given) {
             ++calls;
-            concurrency::MainQueue::async([&answer, given] { answer = given; });
+            concurrency::MainActor::shared().enqueue([&answer, given] { answer = given; });
         });
         MainLoop::iterateUntil([&] { return answer != nullptr; }, std::chrono::seconds(90));
         EXPECT_EQ(calls.load(), 1);

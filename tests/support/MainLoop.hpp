@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/MainQueue.hpp"
 #include "platform/concurrency/Spawn.hpp"
 #include "platform/concurrency/TaskHandle.hpp"
 #include "tests/support/MainLoopTimeout.hpp"
@@ -30,7 +29,7 @@ public:
     static T runUntilFinished(const concurrency::TaskHandle<T>& task,
                               std::chrono::milliseconds bound = defaultBound) {
         // A task that ends on another thread wakes the loop up.
-        task.whenFinished([] { concurrency::MainQueue::async([] {}); });
+        task.whenFinished([] { concurrency::MainActor::shared().enqueue([] {}); });
         if (!iterateUntil([&task] { return task.isFinished(); }, bound)) {
             task.cancel();
             ADD_FAILURE() << MainLoopTimeout(bound).what();

@@ -5,13 +5,12 @@
 namespace desktop {
 
 // Adds an action under `name` to `map`, which keeps it; `activate` is called with `data`. The action,
-// for the caller to enable or annotate.
+// owned by the map, for the caller to enable or annotate.
 inline GSimpleAction* addApplicationAction(GActionMap* map, const char* name, GCallback activate, gpointer data,
                                            const GVariantType* parameter = nullptr) {
-    GSimpleAction* action = g_simple_action_new(name, parameter);
+    g_autoptr(GSimpleAction) action = g_simple_action_new(name, parameter);
     g_signal_connect(action, "activate", activate, data);
     g_action_map_add_action(map, G_ACTION(action));
-    g_object_unref(action);
     return action;
 }
 

@@ -58,7 +58,7 @@ struct Answers {
                 received.push_back(std::move(answer));
             }
             // Answers from other threads wake the main loop up.
-            concurrency::MainQueue::async([] {});
+            concurrency::MainActor::shared().enqueue([] {});
         };
     }
 

@@ -221,7 +221,7 @@ TEST_P(CreateEntryTest, FailedTransfersPassTheirErrorOnAndLeaveNoFile) {
 
 TEST_P(CreateEntryTest, CancellingTheCallerCancelsTheUploadAndRemovesTheFile) {
     api().handle("POST", "/entries/create", [](const RecordedRequest&) {
-        concurrency::MainQueue::async([] {});  // wakes the test's loop up to see the request
+        concurrency::MainActor::shared().enqueue([] {});  // wakes the test's loop up to see the request
         return Reply::stalling();
     });
     const auto before = uploadsReceived();

@@ -1,9 +1,11 @@
 #include "kestrova/networking/ServiceHosts.hpp"
 
 #include "kestrova/networking/APIBaseURLOverride.hpp"
+#include "platform/foundation/URLComponents.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -87,6 +89,50 @@ TEST(ServiceHosts, OnlyTheServicesOriginIsItsPageAndHttpOnItsHostsIsUpgraded) {
         if (page) {
             EXPECT_TRUE(isServiceOrigin(*page)) << c.url;
         }
+    }
+}
+
+// Built from the hosts and the port this build was made for, so that it holds for every deployment.
+TEST(ServiceHosts, NoLookAlikeOfTheServicesOriginIsTakenForIt) {
+    const std::string host(webHost());
+    const auto port = foundation::URLComponents(webBaseURL()).port();
+    const std::string portPart = port ? ":" + std::to_string(*port) : "";
+    const std::string authority = host + portPart;
+    const std::string otherPort = ":" + std::to_string(port.value_or(443) + 1);
+    std::string upperCase = host;
+    for (auto& letter : upperCase) {
+        letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    }
+    struct Case {
+        std::string url;
+        bool isOrigin;
+        bool hasPage;  // over https, taken over from http
+    };
+    const Case cases[] = {
+        {"https://" + authority + "/home", true, true},
+        {"https://" + std::string(betaWebHost()) + portPart + "/home", true, true},
+        {"https://" + host + ".evil.org/", false, false},
+        {"https://evil" + authority + "/", false, false},
+        {"https://evil." + authority + "/", false, false},
+        {"https://" + upperCase + portPart + "/", false, false},
+        {"https://" + host + "." + portPart + "/", false, false},
+        {"https://" + host + otherPort + "/", false, false},
+        {"http://" + authority + "/", false, true},
+        {"https://ann@" + authority + "/", false, false},
+        {"https://ann:secret@" + authority + "/", false, false},
+        {"http://ann@" + authority + "/", false, false},
+        {"https://" + authority + "@evil.org/", false, false},
+        {"https://127.0.0.1" + portPart + "/", false, false},
+        {"https://[::1]" + portPart + "/", false, false},
+        {"https://" + host.substr(0, host.find('.')) + "%2E" + host.substr(host.find('.') + 1) +
+             portPart + "/",
+         false, false},
+    };
+    for (const auto& c : cases) {
+        const auto url = foundation::URL::fromString(c.url);
+        ASSERT_TRUE(url.has_value()) << c.url;
+        EXPECT_EQ(isServiceOrigin(*url), c.isOrigin) << c.url;
+        EXPECT_EQ(servicePage(*url).has_value(), c.hasPage) << c.url;
     }
 }
 

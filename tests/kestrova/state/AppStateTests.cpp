@@ -1,5 +1,6 @@
 #include "kestrova/state/AppState.hpp"
 
+#include "platform/appkit/Application.hpp"
 #include "platform/combine/AnyCancellable.hpp"
 #include "platform/concurrency/MainActor.hpp"
 #include "platform/concurrency/Spawn.hpp"
@@ -23,6 +24,8 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace kestrova {
@@ -347,6 +350,20 @@ TEST_F(LogoutTest, SettingsSurviveASignOutAndARelaunch) {
     EXPECT_EQ(relaunched.pageZoom.get(), 1.5);
     EXPECT_FALSE(relaunched.soundFX.get());
     EXPECT_EQ(sharedDefaults().object("token"), std::nullopt);
+}
+
+// The settings, the session and the application's windows belong to the main thread: a call from
+// another one is stopped where it is made, before it can race with the main loop.
+TEST(AppStateDeathTest, MainThreadStateStopsACallerOnAnotherThread) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::pair<const char*, std::function<void()>> calls[] = {
+        {"a setting", [] { AppState::shared().isBeta = true; }},
+        {"the signed-in user", [] { AppState::shared().user = someone("ann"); }},
+        {"the windows", [] { static_cast<void>(appkit::Application::shared().windows()); }},
+    };
+    for (const auto& [name, call] : calls) {
+        EXPECT_DEATH(std::thread(call).join(), "main-actor state touched off the main thread") << name;
+    }
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include "platform/concurrency/Executor.hpp"
 #include "platform/concurrency/GlobalExecutor.hpp"
 #include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/MainQueue.hpp"
 #include "platform/concurrency/ResumeOn.hpp"
 #include "platform/concurrency/Spawn.hpp"
 #include "platform/concurrency/Task.hpp"
@@ -200,7 +199,7 @@ TEST(ConcurrencyStress, ManyThreadsPostToTheMainQueueAndSpawnOnThePool) {
     for (int thread = 0; thread < threads; ++thread) {
         posters.emplace_back([&] {
             for (int index = 0; index < perThread; ++index) {
-                MainQueue::async([&] { mainRuns += MainActor::isMainThread() ? 1 : 0; });
+                MainActor::shared().enqueue([&] { mainRuns += MainActor::isMainThread() ? 1 : 0; });
                 spawn(GlobalExecutor::shared(), [&]() -> Task<void> {
                     poolRuns += GlobalExecutor::shared().isCurrent() ? 1 : 0;
                     co_await MainActor::run();

@@ -1,7 +1,6 @@
 #include "platform/concurrency/CheckedContinuation.hpp"
 #include "platform/concurrency/GlobalExecutor.hpp"
 #include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/MainQueue.hpp"
 #include "platform/concurrency/ResumeOn.hpp"
 #include "platform/concurrency/Spawn.hpp"
 #include "platform/concurrency/Task.hpp"
@@ -72,13 +71,13 @@ TEST(Executors, AChildThatHopsAwayHandsBackOnTheParentsExecutor) {
     EXPECT_EQ(threads.second, mainThread);
 }
 
-TEST(MainQueue, RunsCallbacksOnTheMainThreadInTheOrderTheyWerePosted) {
+TEST(MainActor, RunsJobsOnTheMainThreadInTheOrderTheyWereEnqueued) {
     const auto mainThread = std::this_thread::get_id();
     std::mutex mutex;
     std::vector<int> order;
     bool allOnMain = true;
     auto post = [&](int value) {
-        MainQueue::async([&, value] {
+        MainActor::shared().enqueue([&, value] {
             const std::lock_guard lock(mutex);
             allOnMain = allOnMain && std::this_thread::get_id() == mainThread;
             order.push_back(value);
@@ -91,7 +90,7 @@ TEST(MainQueue, RunsCallbacksOnTheMainThreadInTheOrderTheyWerePosted) {
     });
     other.join();
     // Posted from inside a callback: runs after everything already waiting.
-    MainQueue::async([&] { post(100); });
+    MainActor::shared().enqueue([&] { post(100); });
     EXPECT_TRUE(MainLoop::iterateUntil([&] {
         const std::lock_guard lock(mutex);
         return order.size() == 101;

@@ -1,6 +1,5 @@
 #include "platform/concurrency/GlobalExecutor.hpp"
 #include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/MainQueue.hpp"
 #include "platform/concurrency/ResumeOn.hpp"
 #include "platform/concurrency/SerialExecutor.hpp"
 #include "platform/concurrency/Spawn.hpp"
@@ -50,7 +49,7 @@ TEST(SerialExecutor, RunsJobsOneAtATimeInTheOrderTheyCame) {
                     std::this_thread::yield();
                     running.fetch_sub(1);
                     if (finished.fetch_add(1) + 1 == threads * jobsPerThread) {
-                        MainQueue::async([] {});
+                        MainActor::shared().enqueue([] {});
                     }
                 });
             }
@@ -83,7 +82,7 @@ TEST(SerialExecutor, RunsOnPoolThreadsAndKnowsItsOwnJobs) {
         seen = Seen{GlobalExecutor::shared().isCurrent(), first.isCurrent(), second.isCurrent(),
                     MainActor::isMainThread()};
         done = true;
-        MainQueue::async([] {});
+        MainActor::shared().enqueue([] {});
     });
     ASSERT_TRUE(MainLoop::iterateUntil([&] { return done.load(); }));
     EXPECT_TRUE(seen->onPool);
@@ -114,7 +113,7 @@ TEST(SerialExecutor, JobsEnqueuedBeforeTheExecutorGoesStillRun) {
         for (int job = 0; job < jobs; ++job) {
             queue.enqueue([&ran] {
                 if (ran.fetch_add(1) + 1 == jobs) {
-                    MainQueue::async([] {});
+                    MainActor::shared().enqueue([] {});
                 }
             });
         }

@@ -3,7 +3,6 @@
 #include "platform/concurrency/Executor.hpp"
 #include "platform/concurrency/GlobalExecutor.hpp"
 #include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/MainQueue.hpp"
 #include "platform/concurrency/SerialExecutor.hpp"
 #include "platform/concurrency/Sleep.hpp"
 #include "platform/concurrency/Spawn.hpp"
@@ -40,7 +39,7 @@ protected:
     }
 
     // The main loop only looks at the test's condition when something wakes it.
-    static void wakeMainLoop() { MainQueue::async([] {}); }
+    static void wakeMainLoop() { MainActor::shared().enqueue([] {}); }
 
     SerialExecutor serial_{"timers"};
 };

@@ -2,7 +2,6 @@
 #include "tests/platform/foundation/TemporaryFolder.hpp"
 
 #include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/MainQueue.hpp"
 #include "platform/concurrency/Spawn.hpp"
 #include "platform/concurrency/Task.hpp"
 #include "platform/foundation/HTTPURLResponse.hpp"
@@ -194,7 +193,7 @@ protected:
     URLSessionAwaitCancel() {
         // A request that arrives wakes the main loop, which the test iterates until it has.
         const auto stallAndWake = [](const testsupport::RecordedRequest&) {
-            concurrency::MainQueue::async([] {});
+            concurrency::MainActor::shared().enqueue([] {});
             return Reply::stalling();
         };
         server_.handle("GET", "/stall", stallAndWake);

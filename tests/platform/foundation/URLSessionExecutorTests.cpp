@@ -1,6 +1,5 @@
 #include "platform/concurrency/GlobalExecutor.hpp"
 #include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/MainQueue.hpp"
 #include "platform/concurrency/ResumeOn.hpp"
 #include "platform/concurrency/Spawn.hpp"
 #include "platform/concurrency/Task.hpp"
@@ -23,7 +22,6 @@ namespace {
 using namespace std::chrono_literals;
 using concurrency::GlobalExecutor;
 using concurrency::MainActor;
-using concurrency::MainQueue;
 using concurrency::ResumeOn;
 using concurrency::Task;
 using testsupport::LoopbackServer;
@@ -41,7 +39,7 @@ protected:
                                             [&](auto&&...) {
                                                 thread = std::this_thread::get_id();
                                                 done = true;
-                                                MainQueue::async([] {});
+                                                MainActor::shared().enqueue([] {});
                                             });
         task->resume();
         EXPECT_TRUE(MainLoop::iterateUntil([&] { return done.load(); }));
@@ -70,7 +68,7 @@ TEST_F(SessionExecutor, RunsJobsInOrderOnTheThreadThatCompletesTheTasks) {
     executor.enqueueAfter(10ms, [&] {
         seen.push_back({50, std::this_thread::get_id(), executor.isCurrent()});
         done = true;
-        MainQueue::async([] {});
+        MainActor::shared().enqueue([] {});
     });
     ASSERT_TRUE(MainLoop::iterateUntil([&] { return done.load(); }));
     ASSERT_EQ(seen.size(), 51U);
