@@ -101,7 +101,7 @@ void WebWrapperViewCoordinator::setUpObservers() {
     titleChangedObservation = webView->observeTitle(
         [weak] { static_cast<void>(concurrency::spawn(concurrency::MainActor::shared(), copyTitle(weak))); });
     reloadSubject
-        .sink(base::ifAlive(weak, [](Coordinator& self) { self.reloadPage(); }))
+        .sink(base::ifAlive(weak, [](WebWrapperViewCoordinator& self) { self.reloadPage(); }))
         .store(cancellables);
 }
 
