@@ -21,12 +21,12 @@ namespace orvane {
 // journals, as when nothing is stored; they are left as they are. A suite
 // that cannot be opened or read throws StoreError from every member below,
 // and is never written to.
-class Store {
+class ExtensionStore {
 public:
     // Over the shared app-group defaults, opened at the first read, so that
     // making a store (and a handler that keeps one) cannot fail.
-    Store() = default;
-    explicit Store(foundation::UserDefaults& userDefaults) : userDefaults_(&userDefaults) {}
+    ExtensionStore() = default;
+    explicit ExtensionStore(foundation::UserDefaults& userDefaults) : userDefaults_(&userDefaults) {}
 
     [[nodiscard]] foundation::UserDefaults& userDefaults() const;
 
