@@ -1,5 +1,6 @@
 #include "orvane/ExtensionStore.hpp"
 
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "orvane/ReducedUser.hpp"
 #include "orvane/StoreError.hpp"
@@ -43,7 +44,7 @@ foundation::UserDefaults& ExtensionStore::userDefaults() const {
 
 std::optional<std::string> ExtensionStore::token() const {
     auto& defaults = userDefaults();
-    auto token = accessing([&] { return defaults.string("token"); });
+    auto token = accessing([&] { return kestrova::AppGroupDefaults(defaults).token(); });
     if (token && !foundation::URLRequest::isValidHeaderValue(*token)) {
         throw StoreError("the token stored in \"" + defaults.file().string() +
                          "\" holds a line break or NUL character, which no request can carry");
@@ -53,7 +54,7 @@ std::optional<std::string> ExtensionStore::token() const {
 
 std::vector<KestrovaJournal> ExtensionStore::journals() const {
     auto& defaults = userDefaults();
-    const auto stored = accessing([&] { return defaults.data("user"); });
+    const auto stored = accessing([&] { return kestrova::AppGroupDefaults(defaults).cachedUserJSON(); });
     if (!stored) {
         return {};
     }

@@ -13,9 +13,10 @@ class UserDefaults;
 namespace orvane {
 
 // The extension's view of the shared defaults: the journals of the user the
-// application cached under "user", and the login token. It caches nothing:
-// every list reads and decodes the stored user again, so what the
-// application wrote a moment ago is what it sees.
+// application cached under "user", read through the extension's own reduced
+// records, and the login token, both as kestrova::AppGroupDefaults stores
+// them. It caches nothing: every list reads and decodes the stored user
+// again, so what the application wrote a moment ago is what it sees.
 //
 // Stored bytes that are no user print the decoding error and read as no
 // journals, as when nothing is stored; they are left as they are. A suite
