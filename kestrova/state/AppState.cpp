@@ -30,9 +30,9 @@ AppGroupDefaults appGroupDefaults() {
 }
 
 bool storedStatusBarIcon() {
-    constexpr auto setting = AppGroupDefaults::statusBarIcon;
+    const auto& setting = AppGroupDefaults::statusBarIcon;
     return ui::settingOrDefault(setting.key, setting.defaultValue,
-                                [] { return sharedDefaults().boolean(AppGroupDefaults::statusBarIcon.key); });
+                                [&setting] { return sharedDefaults().boolean(setting.key); });
 }
 
 template <typename T>
