@@ -4,7 +4,7 @@
 #include "kestrova/networking/KestrovaAPIResponse.hpp"
 #include "orvane/JournalOptions.hpp"
 #include "orvane/Requests.hpp"
-#include "orvane/Store.hpp"
+#include "orvane/ExtensionStore.hpp"
 #include "orvane/StoreError.hpp"
 #include "orvane/WidgetReload.hpp"
 #include "platform/concurrency/MainActor.hpp"
@@ -57,7 +57,7 @@ void CreateEntryIntentHandler::handle(std::shared_ptr<kestrova::CreateEntryInten
     }
     std::optional<std::string> token;
     try {
-        token = Store().token();
+        token = ExtensionStore().token();
     } catch (const StoreError& error) {
         error.report("the entry cannot be sent");
         completion(answer(Code::failure));
@@ -67,12 +67,12 @@ void CreateEntryIntentHandler::handle(std::shared_ptr<kestrova::CreateEntryInten
         completion(answer(Code::failure));
         return;
     }
-    std::optional<File> file;
+    std::optional<UploadFile> file;
     if (const auto attached = intent->file()) {
-        file = File{.name = attached->filename(),
-                    .data = attached->fileURL() ? foundation::Data() : attached->data(),
-                    .mimeType = attached->typeIdentifier().value_or(""),
-                    .fileURL = attached->fileURL()};
+        file = UploadFile{.name = attached->filename(),
+                          .data = attached->fileURL() ? foundation::Data() : attached->data(),
+                          .mimeType = attached->typeIdentifier().value_or(""),
+                          .fileURL = attached->fileURL()};
     }
     if (notes->empty() && !file) {
         completion(answer(Code::failure));

@@ -28,7 +28,7 @@ std::shared_ptr<kestrova::IntentJournal> intentJournal(const KestrovaJournal& jo
     return std::make_shared<kestrova::IntentJournal>(std::to_string(journal.id), std::move(display), std::nullopt);
 }
 
-std::shared_ptr<intents::ObjectCollection> journalOptions(const Store& store) {
+std::shared_ptr<intents::ObjectCollection> journalOptions(const ExtensionStore& store) {
     const auto daily = store.dailyJournals();
     // UTF-8 bytes order as the scalars they encode.
     std::vector<std::pair<std::string, KestrovaJournal>> others;
@@ -59,7 +59,7 @@ void completeWithJournalOptions(
     completion(std::move(options), error);
 }
 
-std::shared_ptr<kestrova::IntentJournal> defaultJournal(const Store& store) {
+std::shared_ptr<kestrova::IntentJournal> defaultJournal(const ExtensionStore& store) {
     try {
         if (const auto daily = store.dailyJournals(); !daily.empty()) {
             return intentJournal(daily.front());

@@ -2,7 +2,7 @@
 
 #include "kestrova/intents/IntentJournal.hpp"
 #include "orvane/KestrovaJournal.hpp"
-#include "orvane/Store.hpp"
+#include "orvane/ExtensionStore.hpp"
 #include "platform/intents/ObjectCollection.hpp"
 
 #include <exception>
@@ -23,7 +23,7 @@ std::shared_ptr<kestrova::IntentJournal> intentJournal(const KestrovaJournal& jo
 // order, "Not Today" with the others sorted by title, compared as Unicode
 // scalars after canonical composition (so case-sensitive), equal titles in
 // stored order. Throws StoreError when the defaults cannot be read.
-std::shared_ptr<intents::ObjectCollection> journalOptions(const Store& store = Store());
+std::shared_ptr<intents::ObjectCollection> journalOptions(const ExtensionStore& store = ExtensionStore());
 
 // What every provider of the options answers: journalOptions(), or no
 // collection and the StoreError that says why there is none, which the
@@ -34,6 +34,6 @@ void completeWithJournalOptions(
 // The first daily journal, else the first journal, else none. Defaults that
 // cannot be read give none, and the reason is printed on standard error:
 // the platform asks for no error here.
-std::shared_ptr<kestrova::IntentJournal> defaultJournal(const Store& store = Store());
+std::shared_ptr<kestrova::IntentJournal> defaultJournal(const ExtensionStore& store = ExtensionStore());
 
 }  // namespace orvane

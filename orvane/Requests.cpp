@@ -78,7 +78,7 @@ std::optional<foundation::Data> settingsBody(const std::optional<bool>& weeklySu
 }  // namespace
 
 std::shared_ptr<httpclient::UploadRequest> createEntry(const std::string& token, const std::string& notes,
-                                                       std::int64_t journalId, const std::optional<File>& file,
+                                                       std::int64_t journalId, const std::optional<UploadFile>& file,
                                                        bool isPrivate) {
     foundation::URLRequest request = postRequest("/entries");
     request.addValue("token=" + token, "Cookie");
@@ -101,7 +101,7 @@ std::shared_ptr<httpclient::UploadRequest> createEntry(const std::string& token,
         std::move(request), httpclient::Session::defaultMultipartFormDataEncodingMemoryThreshold);
 }
 
-concurrency::Task<User> updateUser(std::string token, std::optional<bool> weeklySummary,
+concurrency::Task<ReducedUser> updateUser(std::string token, std::optional<bool> weeklySummary,
                                    std::optional<bool> emailNotifications, std::optional<bool> reminderNotifications,
                                    std::optional<std::string> website, std::optional<std::string> username,
                                    std::optional<std::string> email, std::optional<std::string> password,
@@ -119,7 +119,7 @@ concurrency::Task<User> updateUser(std::string token, std::optional<bool> weekly
     }
     // A refusal is a failure even when its body happens to read as a user.
     kestrova::Networking::checkStatus(reply.data, *response);
-    co_return foundation::JSONDecoder().decode<User>(reply.data);
+    co_return foundation::JSONDecoder().decode<ReducedUser>(reply.data);
 }
 
 }  // namespace orvane

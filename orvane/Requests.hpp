@@ -1,7 +1,7 @@
 #pragma once
 
-#include "orvane/File.hpp"
-#include "orvane/User.hpp"
+#include "orvane/ReducedUser.hpp"
+#include "orvane/UploadFile.hpp"
 #include "platform/concurrency/Task.hpp"
 #include "platform/httpclient/UploadRequest.hpp"
 
@@ -23,7 +23,7 @@ namespace orvane {
 // Returns the request already handed to the session; its response says how
 // it went, nothing is thrown.
 std::shared_ptr<httpclient::UploadRequest> createEntry(const std::string& token, const std::string& notes,
-                                                       std::int64_t journalId, const std::optional<File>& file,
+                                                       std::int64_t journalId, const std::optional<UploadFile>& file,
                                                        bool isPrivate);
 
 // POST "/users" with a JSON object of the settings given, and only those
@@ -31,7 +31,7 @@ std::shared_ptr<httpclient::UploadRequest> createEntry(const std::string& token,
 // Throws the transfer's error; KestrovaAPIError for a reply whose status is
 // not 2xx, whatever its body; the decoding error for a 2xx body that is no
 // user.
-concurrency::Task<User> updateUser(std::string token, std::optional<bool> weeklySummary = std::nullopt,
+concurrency::Task<ReducedUser> updateUser(std::string token, std::optional<bool> weeklySummary = std::nullopt,
                                    std::optional<bool> emailNotifications = std::nullopt,
                                    std::optional<bool> reminderNotifications = std::nullopt,
                                    std::optional<std::string> website = std::nullopt,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kestrova/intents/SetQuietModeIntentHandling.hpp"
-#include "orvane/Store.hpp"
+#include "orvane/ExtensionStore.hpp"
 
 namespace orvane {
 
@@ -18,7 +18,7 @@ public:
         std::shared_ptr<kestrova::SetQuietModeIntent> intent) override;
 
 private:
-    const Store store_;
+    const ExtensionStore store_;
 };
 
 }  // namespace orvane

@@ -11,6 +11,7 @@
 
 #include "platform/foundation/JSONDecoder.hpp"
 #include "platform/foundation/JSONEncoder.hpp"
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/Networking.hpp"
 
@@ -109,17 +110,19 @@ BENCHMARK(encodeUser)->Unit(benchmark::kMillisecond);
 
 void saveUser(benchmark::State& state) {
     const auto& user = heavyUser();
+    kestrova::AppGroupDefaults defaults(kestrova::sharedDefaults());
     for (auto _ : state) {
-        kestrova::saveUser(user);
+        defaults.saveUser(user);
     }
     setBytes(state, cachedJSON().size());
 }
 BENCHMARK(saveUser)->Unit(benchmark::kMillisecond);
 
 void loadUser(benchmark::State& state) {
-    kestrova::saveUser(heavyUser());
+    kestrova::AppGroupDefaults defaults(kestrova::sharedDefaults());
+    defaults.saveUser(heavyUser());
     for (auto _ : state) {
-        auto user = kestrova::loadUser();
+        auto user = defaults.loadUser();
         benchmark::DoNotOptimize(user);
     }
     setBytes(state, cachedJSON().size());

@@ -14,6 +14,7 @@
 #include "platform/foundation/URL.hpp"
 #include "platform/foundation/URLComponents.hpp"
 #include "platform/headless/HeadlessBackend.hpp"
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/links/OpenInApp.hpp"
@@ -101,7 +102,7 @@ void checkOpenInApp(const URL& page) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     setenv("KESTROVA_APP_GROUP_DIR", (fuzzsupport::scratchDirectory() / "app-group").c_str(), 1);
     backend::Backend::install(std::make_unique<headless::HeadlessBackend>());
-    kestrova::saveUser(cachedUser());
+    kestrova::AppGroupDefaults(kestrova::sharedDefaults()).saveUser(cachedUser());
     return 0;
 }
 

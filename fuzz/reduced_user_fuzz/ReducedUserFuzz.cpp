@@ -11,7 +11,7 @@
 #include "platform/foundation/JSONDecoder.hpp"
 #include "platform/foundation/JSONEncoder.hpp"
 #include "kestrova/model/User.hpp"
-#include "orvane/User.hpp"
+#include "orvane/ReducedUser.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -38,7 +38,7 @@ std::optional<Record> decoded(std::string_view json) {
     }
 }
 
-void checkSameJournals(const orvane::User& reduced, const kestrova::User& full) {
+void checkSameJournals(const orvane::ReducedUser& reduced, const kestrova::User& full) {
     check(reduced.id == full.id, "the extension reads another user than the application");
     check(reduced.journals.has_value() == (full.journals.get() != nullptr),
           "the extension and the application disagree on whether the user has journals");
@@ -61,12 +61,12 @@ void checkSameJournals(const orvane::User& reduced, const kestrova::User& full) 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     input = std::string_view(reinterpret_cast<const char*>(bytes), size);
-    const auto reduced = decoded<orvane::User>(input);
+    const auto reduced = decoded<orvane::ReducedUser>(input);
     if (!reduced) {
         return 0;
     }
     const foundation::Data encoded = foundation::JSONEncoder().encode(*reduced);
-    const auto again = decoded<orvane::User>(encoded.view());
+    const auto again = decoded<orvane::ReducedUser>(encoded.view());
     check(again == reduced, "the encoded user decodes to another user");
     check(foundation::JSONEncoder().encode(*again) == encoded, "the user decoded again encodes to other bytes");
     if (const auto full = decoded<kestrova::User>(input)) {

@@ -1,8 +1,6 @@
 #include "kestrova/model/SharedDefaults.hpp"
 
 #include "platform/foundation/AppGroup.hpp"
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/JSONEncoder.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/foundation/UserDefaultsError.hpp"
 
@@ -10,11 +8,6 @@
 #include <cstdlib>
 
 namespace kestrova {
-namespace {
-
-constexpr std::string_view userKey = "user";
-
-}  // namespace
 
 foundation::UserDefaults& openSharedDefaults() {
     // Never destroyed: extension processes and background threads may still
@@ -34,24 +27,6 @@ foundation::UserDefaults& sharedDefaults() {
         // what they would tear down.
         std::_Exit(EXIT_FAILURE);
     }
-}
-
-foundation::UserDefaults& accountDefaults() {
-    static foundation::UserDefaults& suite = sharedDefaults();
-    return suite;
-}
-
-void saveUser(const User& user) {
-    const foundation::Data json = foundation::JSONEncoder().encode(user);
-    accountDefaults().set(json, userKey);
-}
-
-std::optional<User> loadUser() {
-    const auto json = accountDefaults().data(userKey);
-    if (!json) {
-        return std::nullopt;
-    }
-    return foundation::JSONDecoder().decode<User>(*json);
 }
 
 }  // namespace kestrova

@@ -1,7 +1,7 @@
 #include "kestrova/model/StoreLoginToken.hpp"
 
-#include "platform/foundation/UserDefaults.hpp"
 #include "platform/foundation/UserDefaultsError.hpp"
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 
 namespace kestrova {
@@ -10,7 +10,7 @@ void storeLoginToken(const std::vector<foundation::HTTPCookie>& cookies) {
     for (const auto& cookie : cookies) {
         if (cookie.name == "token") {
             try {
-                accountDefaults().set(cookie.value, "token");
+                AppGroupDefaults(sharedDefaults()).setToken(cookie.value);
             } catch (const foundation::UserDefaultsError&) {
                 // The stored token stays; whoever reads it next uses that one.
             }

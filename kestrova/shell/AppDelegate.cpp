@@ -12,6 +12,7 @@
 #include "platform/webkit/WebsiteDataStore.hpp"
 #include "kestrova/intents/OpenPublishViewIntent.hpp"
 #include "kestrova/model/DecimalInteger.hpp"
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/model/StoreLoginToken.hpp"
 #include "kestrova/networking/Networking.hpp"
@@ -45,7 +46,7 @@ void startUserRefresh() {
 std::optional<std::vector<Journal>> cachedJournals() {
     std::optional<User> user;
     try {
-        user = loadUser();
+        user = AppGroupDefaults(sharedDefaults()).loadUser();
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -150,7 +151,7 @@ std::string AppDelegate::deviceTokenText(const foundation::Data& deviceToken) {
 void AppDelegate::didRegisterForRemoteNotifications(const foundation::Data& deviceToken) {
     std::optional<std::string> token;
     try {
-        token = accountDefaults().string("token");
+        token = AppGroupDefaults(sharedDefaults()).token();
     } catch (const std::exception& error) {
         printLine(error.what());
         return;

@@ -7,6 +7,7 @@
 #include "platform/foundation/UserDefaultsError.hpp"
 #include "platform/webkit/WebsiteDataStore.hpp"
 #include "platform/widgetkit/WidgetCenter.hpp"
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/Networking.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
@@ -19,16 +20,24 @@
 namespace kestrova {
 namespace {
 
-constexpr std::string_view tokenKey = "token";
-constexpr std::string_view userKey = "user";
-
 void printLine(const char* line) {
     std::puts(line);
     std::fflush(stdout);
 }
 
-std::optional<std::string> storedToken() {
-    return accountDefaults().string(tokenKey);
+AppGroupDefaults appGroupDefaults() {
+    return AppGroupDefaults(sharedDefaults());
+}
+
+bool storedStatusBarIcon() {
+    const auto& setting = AppGroupDefaults::statusBarIcon;
+    return ui::settingOrDefault(setting.key, setting.defaultValue,
+                                [&setting] { return sharedDefaults().boolean(setting.key); });
+}
+
+template <typename T>
+ui::AppStorage<T> storage(AppState& owner, const AppGroupSetting<T>& setting) {
+    return ui::AppStorage<T>(owner, sharedDefaults(), std::string(setting.key), setting.defaultValue);
 }
 
 }  // namespace
@@ -40,17 +49,16 @@ AppState& AppState::shared() {
 }
 
 AppState::AppState()
-    : statusBarIcon(*this, ui::settingOrDefault("statusBarIcon", false,
-                                                [] { return sharedDefaults().boolean("statusBarIcon"); })),
-      statusBarIconMonochrome(*this, sharedDefaults(), "statusBarIconMonochrome", true),
-      isBeta(*this, sharedDefaults(), "beta", false),
-      pageZoom(*this, sharedDefaults(), "pageZoom", 1.0),
-      soundFX(*this, sharedDefaults(), "soundFX", true),
+    : statusBarIcon(*this, storedStatusBarIcon()),
+      statusBarIconMonochrome(storage(*this, AppGroupDefaults::statusBarIconMonochrome)),
+      isBeta(storage(*this, AppGroupDefaults::beta)),
+      pageZoom(storage(*this, AppGroupDefaults::pageZoom)),
+      soundFX(storage(*this, AppGroupDefaults::soundFX)),
       user(*this, std::nullopt) {}
 
 AppState::StatusBarIcon& AppState::StatusBarIcon::operator=(bool value) {
     value_ = value;
-    sharedDefaults().set(value, "statusBarIcon");
+    sharedDefaults().set(value, AppGroupDefaults::statusBarIcon.key);
     return *this;
 }
 
@@ -58,7 +66,7 @@ concurrency::Task<void> AppState::fetchAuthData() {
     co_await concurrency::MainActor::run();
     std::optional<std::string> token;
     try {
-        token = storedToken();
+        token = appGroupDefaults().token();
     } catch (const foundation::UserDefaultsError&) {
         printLine("Error when fetching auth data.");
         co_return;
@@ -69,7 +77,7 @@ concurrency::Task<void> AppState::fetchAuthData() {
     try {
         User fetched = co_await Networking::getUser(*token);
         user = fetched;
-        saveUser(fetched);
+        appGroupDefaults().saveUser(fetched);
     } catch (const foundation::EncodingError&) {
         printLine("Could not store user.");
     } catch (const foundation::UserDefaultsError&) {
@@ -86,15 +94,15 @@ concurrency::Task<void> AppState::logout() {
     // 1. The token goes to the server below, after it has been forgotten here.
     std::optional<std::string> token;
     try {
-        token = storedToken();
+        token = appGroupDefaults().token();
     } catch (const foundation::UserDefaultsError&) {
         // An unreadable suite: there is no token to send; the rest still signs out.
     }
 
     // 2. Whatever fails to be removed, the next steps still sign out of the web front end.
-    for (const auto key : {tokenKey, userKey}) {
+    for (const auto remove : {&AppGroupDefaults::removeToken, &AppGroupDefaults::removeUser}) {
         try {
-            accountDefaults().removeObject(key);
+            (appGroupDefaults().*remove)();
         } catch (const foundation::UserDefaultsError&) {
         }
     }

@@ -39,12 +39,13 @@ public:
         combine::Published<bool> value_;
     };
 
-    // Fields in the order they are made.
-    StatusBarIcon statusBarIcon;                  // "statusBarIcon", false
-    ui::AppStorage<bool> statusBarIconMonochrome;  // "statusBarIconMonochrome", true
-    ui::AppStorage<bool> isBeta;                   // "beta", false
-    ui::AppStorage<double> pageZoom;               // "pageZoom", 1.0
-    ui::AppStorage<bool> soundFX;                  // "soundFX", true
+    // Fields in the order they are made; each setting's key and default are AppGroupDefaults' setting of
+    // the same name (isBeta's is `beta`).
+    StatusBarIcon statusBarIcon;
+    ui::AppStorage<bool> statusBarIconMonochrome;
+    ui::AppStorage<bool> isBeta;
+    ui::AppStorage<double> pageZoom;
+    ui::AppStorage<bool> soundFX;
     combine::Published<std::optional<User>> user;  // not stored; the cache for the extensions is "user"
 
     // Refreshes `user` from the server with the stored login token and caches it under "user" for the

@@ -9,6 +9,7 @@
 #include "platform/ui/Text.hpp"
 #include "kestrova/connectivity/ConnectivityController.hpp"
 #include "kestrova/model/DecimalInteger.hpp"
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/state/AppState.hpp"
@@ -38,7 +39,7 @@ std::optional<foundation::URL> createEntryTarget(const foundation::URL& link, bo
     }
     std::optional<User> user;
     try {
-        user = loadUser();
+        user = AppGroupDefaults(sharedDefaults()).loadUser();
     } catch (const std::exception&) {
         return std::nullopt;  // a cache that cannot be read opens nothing
     }

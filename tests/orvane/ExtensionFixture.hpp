@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "tests/kestrova/networking/APIServer.hpp"
@@ -19,17 +20,20 @@ class ExtensionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         (void)kestrova::apitest::api();
-        kestrova::sharedDefaults().removeObject("token");
-        kestrova::sharedDefaults().removeObject("user");
+        application().removeToken();
+        application().removeUser();
     }
 
-    static void signIn(const std::string& token = "t0k") { kestrova::sharedDefaults().set(token, "token"); }
+    // The contract as the application writes it.
+    static kestrova::AppGroupDefaults application() { return kestrova::AppGroupDefaults(kestrova::sharedDefaults()); }
+
+    static void signIn(const std::string& token = "t0k") { application().setToken(token); }
     static void storeUser(std::string_view json) {
         kestrova::sharedDefaults().set(foundation::Data(json), "user");
     }
     // The user as given, or no user at all.
     static void replaceUser(std::optional<std::string_view> json) {
-        kestrova::sharedDefaults().removeObject("user");
+        application().removeUser();
         if (json) {
             storeUser(*json);
         }

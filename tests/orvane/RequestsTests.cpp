@@ -36,8 +36,8 @@ httpclient::DataResponse awaitResponse(const std::shared_ptr<httpclient::UploadR
     return response.value_or(httpclient::DataResponse{});
 }
 
-User updated(concurrency::Task<User> task) {
-    return MainLoop::runOnMainActor([&]() -> concurrency::Task<User> { co_return co_await std::move(task); });
+ReducedUser updated(concurrency::Task<ReducedUser> task) {
+    return MainLoop::runOnMainActor([&]() -> concurrency::Task<ReducedUser> { co_return co_await std::move(task); });
 }
 
 class RequestsTest : public ExtensionTest {
@@ -51,16 +51,20 @@ TEST_F(RequestsTest, PostsTheEntryFormPartByPart) {
         std::string label;
         std::string notes;
         std::int64_t journalId;
-        std::optional<File> file;
+        std::optional<UploadFile> file;
         bool isPrivate;
         FormPart filePart;
     };
     const std::vector<Case> cases = {
         {"one word, journal 42, private, no file", "Hello", 42, std::nullopt, true, {"file", ""}},
-        {"a file with an empty content type", "", -7, File{.name = "scan.pdf", .data = foundation::Data("%PDF"), .mimeType = ""},
-         false, {"file", "%PDF", "scan.pdf", ""}},
+        {"a file with an empty content type", "", -7,
+         UploadFile{.name = "scan.pdf", .data = foundation::Data("%PDF"), .mimeType = ""}, false,
+         {"file", "%PDF", "scan.pdf", ""}},
         {"a file with its type", "two\r\nlines", 0,
-         File{.name = "a.jpg", .data = foundation::Data(std::string("\xff\xd8\0", 3)), .mimeType = "public.jpeg"}, false,
+         UploadFile{.name = "a.jpg",
+                    .data = foundation::Data(std::string("\xff\xd8\0", 3)),
+                    .mimeType = "public.jpeg"},
+         false,
          {"file", std::string("\xff\xd8\0", 3), "a.jpg", "public.jpeg"}},
     };
     for (const auto& c : cases) {
@@ -97,10 +101,10 @@ TEST_F(RequestsTest, StreamsAFileAboveTheThresholdFromDisk) {
     // Bounded by the upload's own time-out, which ends a transfer that stops
     // moving; a loaded machine may take long for the whole file.
     const auto response = awaitResponse(createEntry("t0k", "", 1,
-                                                    File{.name = "film.mov",
-                                                         .data = {},
-                                                         .mimeType = "video/quicktime",
-                                                         .fileURL = foundation::URL::fileURL(path.string())},
+                                                    UploadFile{.name = "film.mov",
+                                                               .data = {},
+                                                               .mimeType = "video/quicktime",
+                                                               .fileURL = foundation::URL::fileURL(path.string())},
                                                     false),
                                         std::chrono::minutes(5));
     // Threads, TLS and a sanitizer's shadow cost some MiB; a file held in
@@ -114,7 +118,7 @@ TEST_F(RequestsTest, StreamsAFileAboveTheThresholdFromDisk) {
 TEST_F(RequestsTest, UpdatesOnlyTheSettingsGiven) {
     api().reply("POST", "/users", {.status = 200, .body = R"({"id":1,"quietMode":true})"});
     struct Case {
-        std::function<concurrency::Task<User>()> call;
+        std::function<concurrency::Task<ReducedUser>()> call;
         std::string body;
     };
     const std::vector<Case> cases = {

@@ -1,5 +1,6 @@
 #include "kestrova/model/SharedDefaults.hpp"
 
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "platform/foundation/DecodingError.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
@@ -17,9 +18,11 @@ namespace {
 class SharedDefaultsTest : public testing::Test {
 protected:
     void SetUp() override {
-        accountDefaults().removeObject("user");
-        accountDefaults().removeObject("token");
+        sharedDefaults().removeObject("user");
+        sharedDefaults().removeObject("token");
     }
+
+    AppGroupDefaults defaults{sharedDefaults()};
 
     static User userWithJournal() {
         User user;
@@ -35,67 +38,70 @@ protected:
     }
 };
 
-TEST_F(SharedDefaultsTest, BothHandlesAreOneSuite) {
-    EXPECT_EQ(&sharedDefaults(), &accountDefaults());
-    sharedDefaults().set(std::string("t0ken"), "token");
-    EXPECT_EQ(accountDefaults().string("token"), "t0ken");
+TEST_F(SharedDefaultsTest, TheProcessHasOneSuiteAndTheTokenIsTextInIt) {
+    EXPECT_EQ(&sharedDefaults(), &openSharedDefaults());
+    defaults.setToken("t0ken");
+    EXPECT_EQ(sharedDefaults().string("token"), "t0ken");
+    sharedDefaults().set(foundation::Data("t0ken"), "token");  // data, not text
+    EXPECT_EQ(defaults.token(), std::nullopt);
 }
 
 TEST_F(SharedDefaultsTest, NothingCachedIsNoUser) {
-    EXPECT_EQ(loadUser(), std::nullopt);
-    accountDefaults().set(std::string(R"({"id":1,"username":"a"})"), "user");  // text, not data
-    EXPECT_EQ(loadUser(), std::nullopt);
+    EXPECT_EQ(defaults.loadUser(), std::nullopt);
+    sharedDefaults().set(std::string(R"({"id":1,"username":"a"})"), "user");  // text, not data
+    EXPECT_EQ(defaults.loadUser(), std::nullopt);
 }
 
 TEST_F(SharedDefaultsTest, UndecodableBytesThrowAndStayStored) {
-    accountDefaults().set(foundation::Data("{}"), "user");
-    EXPECT_THROW(loadUser(), foundation::DecodingError);
-    EXPECT_EQ(accountDefaults().data("user"), foundation::Data("{}"));
+    sharedDefaults().set(foundation::Data("{}"), "user");
+    EXPECT_THROW(defaults.loadUser(), foundation::DecodingError);
+    EXPECT_EQ(sharedDefaults().data("user"), foundation::Data("{}"));
 }
 
 TEST_F(SharedDefaultsTest, SavedUserLoadsBackEqualWithDatesAsNumbers) {
     const User user = userWithJournal();
-    saveUser(user);
-    EXPECT_EQ(loadUser(), user);
-    const std::string json(accountDefaults().data("user")->view());
+    defaults.saveUser(user);
+    EXPECT_EQ(defaults.loadUser(), user);
+    const std::string json(sharedDefaults().data("user")->view());
     EXPECT_NE(json.find(R"("last_entry_at":60)"), std::string::npos) << json;
 }
 
 TEST_F(SharedDefaultsTest, ServerDateTextInTheCacheFailsToLoad) {
-    accountDefaults().set(
+    sharedDefaults().set(
         foundation::Data(
             R"({"id":1,"username":"a","journals":[{"id":7,"title":"t","description":"","slug":"s",)"
             R"("private":false,"last_entry_at":"2023-04-05T06:07:08Z"}]})"),
         "user");
-    EXPECT_THROW(loadUser(), foundation::DecodingError);
+    EXPECT_THROW(defaults.loadUser(), foundation::DecodingError);
 }
 
 TEST_F(SharedDefaultsTest, IconBytesAreNotCached) {
     User user = userWithJournal();
     user.journals.mutate()[0].iconImageData = foundation::Data("\x89PNG");
-    saveUser(user);
-    const auto loaded = loadUser();
+    defaults.saveUser(user);
+    const auto loaded = defaults.loadUser();
     ASSERT_TRUE(loaded.has_value());
     EXPECT_NE(*loaded, user);
     EXPECT_FALSE((*loaded->journals)[0].iconImageData.has_value());
 }
 
 TEST_F(SharedDefaultsTest, SecondSaveReplacesTheFirstWhole) {
-    saveUser(userWithJournal());
+    defaults.saveUser(userWithJournal());
     User second;
     second.id = 2;
     second.username = "bob";
-    saveUser(second);
-    EXPECT_EQ(loadUser(), second);
+    defaults.saveUser(second);
+    EXPECT_EQ(defaults.loadUser(), second);
 }
 
 TEST_F(SharedDefaultsTest, SignOutLeavesNoUser) {
-    accountDefaults().set(std::string("t0ken"), "token");
-    saveUser(userWithJournal());
-    accountDefaults().removeObject("token");
-    accountDefaults().removeObject("user");
-    EXPECT_FALSE(accountDefaults().object("token").has_value());
-    EXPECT_EQ(loadUser(), std::nullopt);
+    defaults.setToken("t0ken");
+    defaults.saveUser(userWithJournal());
+    defaults.removeToken();
+    defaults.removeUser();
+    EXPECT_FALSE(sharedDefaults().object("token").has_value());
+    EXPECT_FALSE(sharedDefaults().object("user").has_value());
+    EXPECT_EQ(defaults.loadUser(), std::nullopt);
 }
 
 TEST(SharedDefaultsDeathTest, UnusableSuiteStopsTheProcessNamingTheFile) {

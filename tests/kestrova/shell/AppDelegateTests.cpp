@@ -12,6 +12,7 @@
 #include "platform/webkit/WebsiteDataStore.hpp"
 #include "kestrova/intents/IntentSchema.hpp"
 #include "kestrova/intents/OpenPublishViewIntent.hpp"
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/state/AppState.hpp"
@@ -60,7 +61,7 @@ void cacheUserWith(std::vector<Journal> journals) {
     user.id = 1;
     user.username = foundation::Text("ann");
     user.journals = std::move(journals);
-    saveUser(user);
+    AppGroupDefaults(sharedDefaults()).saveUser(user);
 }
 
 // The three journals of the Dock menu: due, neither, daily but not due.

@@ -3,6 +3,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/headless/HeadlessBackend.hpp"
 #include "platform/webkit/WebsiteDataStore.hpp"
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/state/AppState.hpp"
 #include "kestrova/web/ScriptMessageBridge.hpp"
@@ -78,7 +79,7 @@ TEST_F(ScriptMessageBridgeTest, APublishedEntryPlaysItsSoundOnlyWithSoundEffects
         const auto lines = effects();
         EXPECT_EQ(countOf(lines, "widget timelines reloaded"), 1u) << soundOn;
         EXPECT_EQ(countOf(lines, "server: GET /auth with token=t0k"), 1u) << soundOn;
-        EXPECT_EQ(loadUser(), AppState::shared().user.get());
+        EXPECT_EQ(AppGroupDefaults(sharedDefaults()).loadUser(), AppState::shared().user.get());
     }
 }
 

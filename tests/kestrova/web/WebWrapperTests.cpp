@@ -4,6 +4,7 @@
 #include "platform/headless/HeadlessBackend.hpp"
 #include "platform/webkit/WebView.hpp"
 #include "kestrova/connectivity/ConnectivityController.hpp"
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/state/AppState.hpp"
 #include "kestrova/web/WebWrapperView.hpp"
@@ -61,7 +62,7 @@ TEST_F(WebWrapperTest, TheStartPageIsLoginOrHomeOnTheChosenFrontEnd) {
 }
 
 TEST_F(WebWrapperTest, LinksOpenTheirPageOrLeaveTheWindowAsItIs) {
-    saveUser(ann());
+    AppGroupDefaults(sharedDefaults()).saveUser(ann());
     struct Case {
         const char* link;
         bool isBeta;
@@ -127,14 +128,14 @@ TEST_F(WebWrapperTest, ACreateEntryLinkNeedsAReadableCachedUser) {
     EXPECT_EQ(target("kestrova:///create-entry?journalId=12", false), std::nullopt);
     User noJournals = ann();
     noJournals.journals = std::vector<Journal>{};
-    saveUser(noJournals);
+    AppGroupDefaults(sharedDefaults()).saveUser(noJournals);
     EXPECT_EQ(target("kestrova:///create-entry?journalId=12", false), std::nullopt);
     sharedDefaults().set(foundation::DefaultsValue(foundation::Data(std::string_view("not a user"))), "user");
     EXPECT_EQ(target("kestrova:///create-entry?journalId=12", false), std::nullopt);
 }
 
 TEST_F(WebWrapperTest, TheWindowFollowsLinksConnectivityAndTheBetaSwitch) {
-    saveUser(ann());
+    AppGroupDefaults(sharedDefaults()).saveUser(ann());
     WebWrapper window(AppState::shared(), true, "Kestrova");
     EXPECT_TRUE(window.isLoading);
     EXPECT_EQ(window.title, "Kestrova");

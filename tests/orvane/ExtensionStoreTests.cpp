@@ -1,4 +1,4 @@
-#include "orvane/Store.hpp"
+#include "orvane/ExtensionStore.hpp"
 
 #include "orvane/StoreError.hpp"
 #include "tests/orvane/ExtensionFixture.hpp"
@@ -24,9 +24,9 @@ std::vector<std::int64_t> idsOf(const std::vector<KestrovaJournal>& journals) {
     return ids;
 }
 
-class StoreTest : public ExtensionTest {};
+class ExtensionStoreTest : public ExtensionTest {};
 
-TEST_F(StoreTest, SplitsTheStoredJournalsByTheirDailyFlag) {
+TEST_F(ExtensionStoreTest, SplitsTheStoredJournalsByTheirDailyFlag) {
     struct Case {
         std::optional<std::string_view> stored;
         std::vector<std::int64_t> all, daily, other;
@@ -50,7 +50,7 @@ TEST_F(StoreTest, SplitsTheStoredJournalsByTheirDailyFlag) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.stored.value_or("(nothing)")));
         replaceUser(c.stored);
-        const Store store;
+        const ExtensionStore store;
         ::testing::internal::CaptureStdout();
         EXPECT_EQ(idsOf(store.journals()), c.all);
         const std::string printed = ::testing::internal::GetCapturedStdout();
@@ -62,8 +62,8 @@ TEST_F(StoreTest, SplitsTheStoredJournalsByTheirDailyFlag) {
     }
 }
 
-TEST_F(StoreTest, ReadsWhatIsStoredAtEachAccess) {
-    const Store store;
+TEST_F(ExtensionStoreTest, ReadsWhatIsStoredAtEachAccess) {
+    const ExtensionStore store;
     storeUser("not json");
     ::testing::internal::CaptureStdout();
     EXPECT_TRUE(store.journals().empty());
@@ -81,7 +81,7 @@ TEST_F(StoreTest, ReadsWhatIsStoredAtEachAccess) {
     EXPECT_EQ(kestrova::sharedDefaults().data("user"), foundation::Data("not json"));
 }
 
-TEST_F(StoreTest, GivesTheTokenUnlessItWouldEndTheCookieHeader) {
+TEST_F(ExtensionStoreTest, GivesTheTokenUnlessItWouldEndTheCookieHeader) {
     struct Case {
         std::optional<std::string> stored;
         bool usable;
@@ -94,7 +94,7 @@ TEST_F(StoreTest, GivesTheTokenUnlessItWouldEndTheCookieHeader) {
         {"t0k\r", false},
         {std::string("t0k\0x", 5), false},
     };
-    const Store store;
+    const ExtensionStore store;
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.stored));
         kestrova::sharedDefaults().removeObject("token");
@@ -113,7 +113,7 @@ TEST_F(StoreTest, GivesTheTokenUnlessItWouldEndTheCookieHeader) {
     }
 }
 
-TEST_F(StoreTest, ADamagedSuiteFailsEveryReadWithTheReason) {
+TEST_F(ExtensionStoreTest, ADamagedSuiteFailsEveryReadWithTheReason) {
     const std::string name = "group.test.damaged";
     const auto file = foundation::UserDefaults::databaseFile(name);
     {
@@ -123,7 +123,7 @@ TEST_F(StoreTest, ADamagedSuiteFailsEveryReadWithTheReason) {
     }
     const std::string damaged = testsupport::damageSuite(file, testsupport::SuiteDamage::damagedPages);
     foundation::UserDefaults suite(name);
-    const Store store(suite);
+    const ExtensionStore store(suite);
     const auto reason = ThrowsMessage<StoreError>(
         AllOf(HasSubstr(file.string()), HasSubstr("database disk image is malformed")));
     EXPECT_THAT([&] { (void)store.token(); }, reason);

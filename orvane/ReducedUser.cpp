@@ -1,4 +1,4 @@
-#include "orvane/User.hpp"
+#include "orvane/ReducedUser.hpp"
 
 #include "platform/foundation/Decoder.hpp"
 #include "platform/foundation/Encoder.hpp"
@@ -9,15 +9,15 @@
 
 namespace orvane {
 
-User User::decode(foundation::Decoder& decoder) {
+ReducedUser ReducedUser::decode(foundation::Decoder& decoder) {
     const auto c = decoder.container();
-    return User{
+    return ReducedUser{
         .id = c.decode<std::int64_t>("id"),
         .journals = c.decodeIfPresent<std::vector<KestrovaJournal>>("journals"),
     };
 }
 
-void User::encode(foundation::Encoder& encoder) const {
+void ReducedUser::encode(foundation::Encoder& encoder) const {
     auto c = encoder.container();
     c.encode("id", id);
     c.encodeIfPresent("journals", journals);

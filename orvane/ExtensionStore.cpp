@@ -1,8 +1,9 @@
-#include "orvane/Store.hpp"
+#include "orvane/ExtensionStore.hpp"
 
+#include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
+#include "orvane/ReducedUser.hpp"
 #include "orvane/StoreError.hpp"
-#include "orvane/User.hpp"
 #include "platform/foundation/JSONDecoder.hpp"
 #include "platform/foundation/URLRequest.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -34,16 +35,16 @@ decltype(auto) accessing(Access access) {
 
 }  // namespace
 
-foundation::UserDefaults& Store::userDefaults() const {
+foundation::UserDefaults& ExtensionStore::userDefaults() const {
     if (userDefaults_ != nullptr) {
         return *userDefaults_;
     }
     return accessing([]() -> foundation::UserDefaults& { return kestrova::openSharedDefaults(); });
 }
 
-std::optional<std::string> Store::token() const {
+std::optional<std::string> ExtensionStore::token() const {
     auto& defaults = userDefaults();
-    auto token = accessing([&] { return defaults.string("token"); });
+    auto token = accessing([&] { return kestrova::AppGroupDefaults(defaults).token(); });
     if (token && !foundation::URLRequest::isValidHeaderValue(*token)) {
         throw StoreError("the token stored in \"" + defaults.file().string() +
                          "\" holds a line break or NUL character, which no request can carry");
@@ -51,14 +52,14 @@ std::optional<std::string> Store::token() const {
     return token;
 }
 
-std::vector<KestrovaJournal> Store::journals() const {
+std::vector<KestrovaJournal> ExtensionStore::journals() const {
     auto& defaults = userDefaults();
-    const auto stored = accessing([&] { return defaults.data("user"); });
+    const auto stored = accessing([&] { return kestrova::AppGroupDefaults(defaults).cachedUserJSON(); });
     if (!stored) {
         return {};
     }
     try {
-        return foundation::JSONDecoder().decode<User>(*stored).journals.value_or(std::vector<KestrovaJournal>{});
+        return foundation::JSONDecoder().decode<ReducedUser>(*stored).journals.value_or(std::vector<KestrovaJournal>{});
     } catch (const std::exception& error) {
         std::printf("%s\n", error.what());
         std::fflush(stdout);
@@ -66,11 +67,11 @@ std::vector<KestrovaJournal> Store::journals() const {
     }
 }
 
-std::vector<KestrovaJournal> Store::dailyJournals() const {
+std::vector<KestrovaJournal> ExtensionStore::dailyJournals() const {
     return withDailyFlag(journals(), true);
 }
 
-std::vector<KestrovaJournal> Store::otherJournals() const {
+std::vector<KestrovaJournal> ExtensionStore::otherJournals() const {
     return withDailyFlag(journals(), false);
 }
 

@@ -13,20 +13,21 @@ class UserDefaults;
 namespace orvane {
 
 // The extension's view of the shared defaults: the journals of the user the
-// application cached under "user", and the login token. It caches nothing:
-// every list reads and decodes the stored user again, so what the
-// application wrote a moment ago is what it sees.
+// application cached under "user", read through the extension's own reduced
+// records, and the login token, both as kestrova::AppGroupDefaults stores
+// them. It caches nothing: every list reads and decodes the stored user
+// again, so what the application wrote a moment ago is what it sees.
 //
 // Stored bytes that are no user print the decoding error and read as no
 // journals, as when nothing is stored; they are left as they are. A suite
 // that cannot be opened or read throws StoreError from every member below,
 // and is never written to.
-class Store {
+class ExtensionStore {
 public:
     // Over the shared app-group defaults, opened at the first read, so that
     // making a store (and a handler that keeps one) cannot fail.
-    Store() = default;
-    explicit Store(foundation::UserDefaults& userDefaults) : userDefaults_(&userDefaults) {}
+    ExtensionStore() = default;
+    explicit ExtensionStore(foundation::UserDefaults& userDefaults) : userDefaults_(&userDefaults) {}
 
     [[nodiscard]] foundation::UserDefaults& userDefaults() const;
 

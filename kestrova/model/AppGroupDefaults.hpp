@@ -1,0 +1,70 @@
+#pragma once
+
+#include "kestrova/model/User.hpp"
+#include "platform/foundation/Data.hpp"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace foundation {
+class UserDefaults;
+}
+
+namespace kestrova {
+
+// One of the application's settings in the app group's suite: where it is
+// stored, and what it reads as while nothing of its kind is stored there.
+template <typename T>
+struct AppGroupSetting {
+    std::string_view key;
+    T defaultValue;
+};
+
+// What the application and its extensions agree on in the app group's
+// defaults suite: the keys, and how each value is stored. The application
+// writes the login token and the cached user; the extensions only read them,
+// the widget extension both, the intents extension the token and, through its
+// own reduced records, the cached user's JSON. Nothing here is kept in
+// memory: every read goes to the suite, so a value another process wrote a
+// moment ago is the one read. Every member throws UserDefaultsError when the
+// suite cannot be read or written.
+class AppGroupDefaults {
+public:
+    // The application's settings; the stored forms are those of ui::AppStorage.
+    static constexpr AppGroupSetting<bool> statusBarIcon{"statusBarIcon", false};
+    static constexpr AppGroupSetting<bool> statusBarIconMonochrome{"statusBarIconMonochrome", true};
+    static constexpr AppGroupSetting<bool> beta{"beta", false};
+    static constexpr AppGroupSetting<double> pageZoom{"pageZoom", 1.0};
+    static constexpr AppGroupSetting<bool> soundFX{"soundFX", true};
+
+    explicit AppGroupDefaults(foundation::UserDefaults& suite) noexcept : suite_(&suite) {}
+
+    [[nodiscard]] foundation::UserDefaults& suite() const noexcept { return *suite_; }
+
+    // The login token, stored as text under "token"; none when signed out.
+    [[nodiscard]] std::optional<std::string> token() const;
+    void setToken(const std::string& token);
+    void removeToken();
+
+    // The bytes of the cached user's JSON under "user", as they are stored;
+    // none when nothing, or a value that is no data, is stored there.
+    [[nodiscard]] std::optional<foundation::Data> cachedUserJSON() const;
+
+    // Caches the user under "user" as JSON with the default coding (dates as
+    // numbers), replacing what was there. Throws the encoder's error, in
+    // which case the previous value stays.
+    void saveUser(const User& user);
+
+    // The cached user, decoded with the default coding; none as for
+    // cachedUserJSON(). Throws the decoder's error for bytes that are no
+    // user, and leaves them as they are.
+    [[nodiscard]] std::optional<User> loadUser() const;
+
+    void removeUser();
+
+private:
+    foundation::UserDefaults* suite_;
+};
+
+}  // namespace kestrova
