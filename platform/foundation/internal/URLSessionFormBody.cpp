@@ -33,10 +33,7 @@ std::string oneLine(const std::string& text) {
 // accord ahead of the disposition, and the form's order is ours.
 std::string partHeaders(const MultipartFormBody::BodyPart& part) {
     std::string headers =
-        "Content-Disposition: form-data; name=\"" + FormDataHeaderEscaping::quotedValue(part.name) + "\"";
-    if (part.fileName) {
-        headers += "; filename=\"" + FormDataHeaderEscaping::quotedValue(*part.fileName) + "\"";
-    }
+        "Content-Disposition: " + FormDataHeaderEscaping::contentDisposition(part.name, part.fileName);
     if (part.mimeType) {
         headers += "\r\nContent-Type: " + oneLine(*part.mimeType);
     }
