@@ -18,19 +18,11 @@ constexpr char lineBreak[] = "\r\n";
 // handful of calls.
 constexpr std::size_t kernelCopyLength = std::size_t{1} << 30;
 
-// A name between double quotes must end neither its line nor the quotes.
-std::string quoted(std::string_view text) {
-    return '"' + foundation::FormDataHeaderEscaping::quotedValue(text) + '"';
-}
-
 std::vector<MultipartFormData::HTTPHeader> partHeaders(std::string_view name,
                                                        std::optional<std::string_view> fileName,
                                                        std::optional<std::string_view> mimeType) {
-    std::string disposition = "form-data; name=" + quoted(name);
-    if (fileName) {
-        disposition += "; filename=" + quoted(*fileName);
-    }
-    std::vector<MultipartFormData::HTTPHeader> headers{{"Content-Disposition", std::move(disposition)}};
+    std::vector<MultipartFormData::HTTPHeader> headers{
+        {"Content-Disposition", foundation::FormDataHeaderEscaping::contentDisposition(name, fileName)}};
     if (mimeType) {
         headers.push_back({"Content-Type", foundation::FormDataHeaderEscaping::lineValue(*mimeType)});
     }

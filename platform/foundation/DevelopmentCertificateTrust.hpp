@@ -5,7 +5,7 @@
 namespace foundation {
 
 // What the development setting changes in a libcurl transfer to the URL, in
-// one place for every curl engine of the platform. For one of the
+// one place for the URL session's curl engine. For one of the
 // certificate's hosts the certificate becomes the transfer's CA file and its
 // public key is pinned, so that only a server that holds its key is trusted
 // (a redirect from there to another host then fails). For any other host the

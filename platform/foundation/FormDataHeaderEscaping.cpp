@@ -34,4 +34,13 @@ std::string FormDataHeaderEscaping::lineValue(std::string_view text) {
     return escaped(text, false);
 }
 
+std::string FormDataHeaderEscaping::contentDisposition(std::string_view name,
+                                                       std::optional<std::string_view> fileName) {
+    std::string disposition = "form-data; name=\"" + quotedValue(name) + '"';
+    if (fileName) {
+        disposition += "; filename=\"" + quotedValue(*fileName) + '"';
+    }
+    return disposition;
+}
+
 }  // namespace foundation

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ public:
     [[nodiscard]] static std::string quotedValue(std::string_view text);
     // A value that stands on the line as it is: CR and LF escaped.
     [[nodiscard]] static std::string lineValue(std::string_view text);
+    // A part's Content-Disposition value: "form-data; name=" and the quoted
+    // name, then "; filename=" and the quoted file name when there is one.
+    [[nodiscard]] static std::string contentDisposition(std::string_view name,
+                                                        std::optional<std::string_view> fileName);
 };
 
 }  // namespace foundation

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <exception>
+#include <memory>
+#include <string>
 
 namespace foundation {
 
@@ -34,13 +36,20 @@ public:
     };
 
     explicit URLError(Code code) noexcept : code_(code) {}
+    // An error about one local file, which it names.
+    URLError(Code code, std::string failingFilePath)
+        : code_(code), failingFilePath_(std::make_shared<const std::string>(std::move(failingFilePath))) {}
 
     [[nodiscard]] Code code() const noexcept { return code_; }
     [[nodiscard]] int errorCode() const noexcept { return static_cast<int>(code_); }
     [[nodiscard]] const char* what() const noexcept override;
+    // The local file the error is about, when it names one.
+    [[nodiscard]] const std::string* failingFilePath() const noexcept { return failingFilePath_.get(); }
 
 private:
     Code code_;
+    // Shared, so that copying the error cannot throw.
+    std::shared_ptr<const std::string> failingFilePath_;
 };
 
 }  // namespace foundation

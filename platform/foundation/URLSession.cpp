@@ -77,6 +77,14 @@ std::shared_ptr<URLSessionUploadTask> URLSession::uploadTask(
         loop_, std::move(request), std::move(fileURL), std::move(delegate), std::move(completionHandler)));
 }
 
+std::shared_ptr<URLSessionUploadTask> URLSession::uploadTask(URLRequest request, MultipartFormBody form,
+                                                             std::uint64_t memoryThreshold,
+                                                             URLSessionTask::CompletionHandler completionHandler) {
+    URLSessionUploadTask::FormUpload body{std::move(form), memoryThreshold};
+    return std::shared_ptr<URLSessionUploadTask>(new URLSessionUploadTask(
+        loop_, std::move(request), std::move(body), nullptr, std::move(completionHandler)));
+}
+
 concurrency::Task<URLSessionReply> URLSession::data(URLRequest request,
                                                     std::shared_ptr<URLSessionTaskDelegate> delegate) {
     // The arguments live in this frame until the call ends; the task is made before that.

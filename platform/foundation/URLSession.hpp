@@ -2,6 +2,7 @@
 
 #include "platform/concurrency/Executor.hpp"
 #include "platform/concurrency/Task.hpp"
+#include "platform/foundation/MultipartFormBody.hpp"
 #include "platform/foundation/URL.hpp"
 #include "platform/foundation/URLRequest.hpp"
 #include "platform/foundation/URLSessionDataTask.hpp"
@@ -9,6 +10,7 @@
 #include "platform/foundation/URLSessionTask.hpp"
 #include "platform/foundation/URLSessionUploadTask.hpp"
 
+#include <cstdint>
 #include <memory>
 
 namespace foundation {
@@ -65,6 +67,24 @@ public:
     [[nodiscard]] std::shared_ptr<URLSessionUploadTask> uploadTask(
         URLRequest request, URL fileURL, URLSessionTask::CompletionHandler completionHandler,
         std::shared_ptr<URLSessionTaskDelegate> delegate = nullptr);
+
+    // A suspended task that sends the form as the body, with a
+    // "multipart/form-data" Content-Type of its own boundary unless the
+    // request names one. A form whose contents come to less than
+    // `memoryThreshold` bytes is handed to curl whole, its files read when the
+    // transfer starts; a larger one is streamed, its files read as they are
+    // sent and its bytes sent from where they are. A part's file that cannot
+    // be read completes the task, with nothing sent, as uploadTask() from a
+    // file does; one that cannot be read to its end fails it with
+    // cannotOpenFile.
+    //
+    // A redirect is followed only when it is a 307 or 308, which send the form
+    // on unchanged, and never from https to plain HTTP; curl would send the
+    // form of any other on as a GET without it, so the task completes with the
+    // redirect's own reply instead, not followed, without its body.
+    [[nodiscard]] std::shared_ptr<URLSessionUploadTask> uploadTask(
+        URLRequest request, MultipartFormBody form, std::uint64_t memoryThreshold,
+        URLSessionTask::CompletionHandler completionHandler);
 
     // Sends the request as a data task would and suspends the calling task
     // until the reply is in. A failed transfer throws its URLError unchanged.

@@ -13,7 +13,7 @@ private:
 
     URLSessionDataTask(std::weak_ptr<URLSessionLoop> loop, URLRequest request,
                        std::shared_ptr<URLSessionTaskDelegate> delegate, CompletionHandler completionHandler)
-        : URLSessionTask(std::move(loop), std::move(request), std::nullopt, std::move(delegate),
+        : URLSessionTask(std::move(loop), std::move(request), std::monostate{}, std::move(delegate),
                          std::move(completionHandler)) {}
 };
 

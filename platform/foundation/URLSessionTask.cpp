@@ -6,11 +6,11 @@
 namespace foundation {
 
 URLSessionTask::URLSessionTask(std::weak_ptr<URLSessionLoop> loop, URLRequest request,
-                               std::optional<URL> bodyFile, std::shared_ptr<URLSessionTaskDelegate> delegate,
+                               UploadBody uploadBody, std::shared_ptr<URLSessionTaskDelegate> delegate,
                                CompletionHandler completionHandler)
     : loop_(std::move(loop)),
       request_(std::move(request)),
-      bodyFile_(std::move(bodyFile)),
+      uploadBody_(std::move(uploadBody)),
       delegate_(std::move(delegate)),
       completionHandler_(std::move(completionHandler)) {}
 

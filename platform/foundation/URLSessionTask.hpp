@@ -1,14 +1,17 @@
 #pragma once
 
 #include "platform/foundation/Data.hpp"
+#include "platform/foundation/MultipartFormBody.hpp"
 #include "platform/foundation/URLError.hpp"
 #include "platform/foundation/URLRequest.hpp"
 #include "platform/foundation/URLResponse.hpp"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <variant>
 
 namespace foundation {
 
@@ -38,7 +41,15 @@ public:
     void cancel();
 
 protected:
-    URLSessionTask(std::weak_ptr<URLSessionLoop> loop, URLRequest request, std::optional<URL> bodyFile,
+    // A multipart form and the size below which it is handed to curl whole, in memory.
+    struct FormUpload {
+        MultipartFormBody form;
+        std::uint64_t memoryThreshold;
+    };
+    // What goes out in place of the request's own body: a local file or a form.
+    using UploadBody = std::variant<std::monostate, URL, FormUpload>;
+
+    URLSessionTask(std::weak_ptr<URLSessionLoop> loop, URLRequest request, UploadBody uploadBody,
                    std::shared_ptr<URLSessionTaskDelegate> delegate, CompletionHandler completionHandler);
 
 private:
@@ -48,7 +59,7 @@ private:
     enum class Phase { suspended, running, canceling, completed };
 
     [[nodiscard]] const URLRequest& request() const noexcept { return request_; }
-    [[nodiscard]] const std::optional<URL>& bodyFile() const noexcept { return bodyFile_; }
+    [[nodiscard]] const UploadBody& uploadBody() const noexcept { return uploadBody_; }
     [[nodiscard]] std::shared_ptr<URLSessionTaskDelegate> delegate() const;
     [[nodiscard]] bool isCanceling() const;
     // The one way a task ends; later calls do nothing.
@@ -57,7 +68,7 @@ private:
 
     const std::weak_ptr<URLSessionLoop> loop_;
     const URLRequest request_;
-    const std::optional<URL> bodyFile_;
+    const UploadBody uploadBody_;
 
     mutable std::mutex mutex_;
     Phase phase_ = Phase::suspended;

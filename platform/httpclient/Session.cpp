@@ -1,38 +1,59 @@
 #include "platform/httpclient/Session.hpp"
 
-#include "platform/httpclient/internal/MultipartTransfer.hpp"
+#include "platform/foundation/HTTPURLResponse.hpp"
+#include "platform/foundation/URLError.hpp"
+#include "platform/foundation/URLSession.hpp"
 
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
+#include <string>
 
 namespace httpclient {
+namespace {
 
-// The transfers still running, each on a thread of its own. The threads are detached and counted
-// rather than joined: the shared session lives until the process exits, and would otherwise end it
-// with the thread of its last upload finished and never joined.
-struct Session::Transfers {
-    std::mutex mutex;
-    std::condition_variable ended;
-    int running = 0;
-    std::atomic<bool> cancelled{false};
-};
-
-Session::Session() : transfers_(std::make_unique<Transfers>()) {
-    static const bool initialised = [] { return curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; }();
-    (void)initialised;
+ClientError sessionTaskFailed(const foundation::URLError& error) {
+    if (const auto* path = error.failingFilePath()) {
+        return ClientError("the file " + *path + " cannot be read: " + error.what());
+    }
+    return ClientError(std::string("URLSessionTask failed with error: ") + error.what());
 }
 
-Session::~Session() {
-    transfers_->cancelled.store(true);
-    std::unique_lock lock(transfers_->mutex);
-    transfers_->ended.wait(lock, [this] { return transfers_->running == 0; });
+ClientError redirectRefused(int status) {
+    return ClientError("The server redirected the upload with status " + std::to_string(status) +
+                       "; only a 307 or 308 redirect, which sends the form on unchanged, is followed.");
 }
+
+DataResponse responseOf(std::optional<foundation::Data> data,
+                        const std::shared_ptr<const foundation::URLResponse>& reply,
+                        const std::optional<foundation::URLError>& error) {
+    DataResponse response;
+    if (error) {
+        response.error = sessionTaskFailed(*error);
+        return response;
+    }
+    // A form upload only ever goes over HTTP.
+    const auto& http = dynamic_cast<const foundation::HTTPURLResponse&>(*reply);
+    const int status = http.statusCode();
+    // The session hands a redirect back only when it did not follow it.
+    if (status >= 300 && status < 400 && http.value("Location")) {
+        response.error = redirectRefused(status);
+        return response;
+    }
+    response.statusCode = status;
+    response.data = std::move(*data);
+    return response;
+}
+
+}  // namespace
+
+Session::Session()
+    : ownedURLSession_(std::make_unique<foundation::URLSession>()), urlSession_(*ownedURLSession_) {}
+
+Session::Session(foundation::URLSession& urlSession) : urlSession_(urlSession) {}
+
+Session::~Session() = default;
 
 Session& Session::shared() {
     // Never destroyed: its transfers may outlive every caller's interest.
-    static auto* const session = new Session;
+    static auto* const session = new Session(foundation::URLSession::shared());
     return *session;
 }
 
@@ -41,18 +62,14 @@ std::shared_ptr<UploadRequest> Session::upload(const std::function<void(Multipar
     MultipartFormData form;
     multipartFormData(form);
     auto upload = std::make_shared<UploadRequest>();
-    auto transfer = std::make_shared<MultipartTransfer>(std::move(request), std::move(form), usingThreshold);
-
-    // Counted under the lock, which the transfer's thread needs to count itself out.
-    const std::lock_guard lock(transfers_->mutex);
-    std::thread([transfer, upload, transfers = transfers_.get()] {
-        upload->complete(transfer->perform(transfers->cancelled));
-        const std::lock_guard finished(transfers->mutex);
-        if (--transfers->running == 0) {
-            transfers->ended.notify_all();
-        }
-    }).detach();
-    ++transfers_->running;
+    urlSession_
+        .uploadTask(std::move(request), std::move(form), usingThreshold,
+                    [upload](std::optional<foundation::Data> data,
+                             std::shared_ptr<const foundation::URLResponse> response,
+                             std::optional<foundation::URLError> error) {
+                        upload->complete(responseOf(std::move(data), response, error));
+                    })
+        ->resume();
     return upload;
 }
 

@@ -1,19 +1,25 @@
 #pragma once
 
+#include "platform/foundation/MultipartFormBody.hpp"
 #include "platform/foundation/URLRequest.hpp"
-#include "platform/httpclient/MultipartFormData.hpp"
 #include "platform/httpclient/UploadRequest.hpp"
 
 #include <cstdint>
 #include <functional>
-#include <list>
 #include <memory>
-#include <mutex>
+
+namespace foundation {
+class URLSession;
+}
 
 namespace httpclient {
 
-// The HTTP client library's session: multipart uploads over libcurl's MIME
-// API, each transfer on a thread of its own, so the caller returns at once.
+// What the form-building closure of an upload fills.
+using MultipartFormData = foundation::MultipartFormBody;
+
+// The HTTP client library's session: multipart uploads as form upload tasks
+// of a URL session, so that every upload runs on that session's one network
+// thread and the caller returns at once.
 //
 // A form whose contents come to less than the memory threshold is handed to
 // curl in memory; a larger one is streamed: its files are read from disk as
@@ -31,13 +37,18 @@ class Session {
 public:
     static constexpr std::uint64_t defaultMultipartFormDataEncodingMemoryThreshold = 10'000'000;
 
+    // A session of its own URL session.
     Session();
-    // Cancels the transfers still running and waits for their threads.
+    // Uploads on `urlSession`, which must outlive the session.
+    explicit Session(foundation::URLSession& urlSession);
+    // A session of its own URL session cancels the transfers still running
+    // and waits until they have ended.
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // The library's default session, made on first use and kept until exit.
+    // The library's default session, on the process's URL session; made on
+    // first use and kept until exit.
     static Session& shared();
 
     // Builds the form with `multipartFormData`, then sends it with the
@@ -48,8 +59,8 @@ public:
         std::uint64_t usingThreshold = defaultMultipartFormDataEncodingMemoryThreshold);
 
 private:
-    struct Transfers;
-    std::unique_ptr<Transfers> transfers_;
+    std::unique_ptr<foundation::URLSession> ownedURLSession_;
+    foundation::URLSession& urlSession_;
 };
 
 }  // namespace httpclient

@@ -14,11 +14,9 @@
 
 namespace foundation {
 
-// What the platform's two curl engines, the URL session's transfers and the
-// HTTP client library's multipart upload, hold to alike, in one place until
-// they are one engine: where a redirect may lead, how much of a reply is
-// kept, and what a failed transfer amounts to. Besides the URL session, the
-// layer rules let the HTTP client library include this one header.
+// The rules every transfer of the URL session's curl engine holds to, its
+// form uploads included: where a redirect may lead, how much of a reply is
+// kept, and what a failed transfer amounts to. Internal to the session.
 
 // Ends a redirect loop long before it could matter to anyone waiting.
 inline constexpr long maximumRedirects = 16;

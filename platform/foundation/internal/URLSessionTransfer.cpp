@@ -18,6 +18,13 @@ namespace {
 // About eleven days: long enough for any real time-out, short enough for curl's longs.
 constexpr double longestTimeoutSeconds = 1e6;
 
+// Only a 307 or 308 promises that the request is sent on as it was: curl
+// would turn the POST of a 301, 302 or 303 into a GET without its form, and
+// that GET's answer would pass for the upload's.
+bool resendsTheRequest(long status) {
+    return status == 307 || status == 308;
+}
+
 }  // namespace
 
 URLSessionTransfer::URLSessionTransfer(URLSession& session, std::shared_ptr<URLSessionTask> task)
@@ -27,10 +34,15 @@ URLSessionTransfer::URLSessionTransfer(URLSession& session, std::shared_ptr<URLS
     if (scheme != "http" && scheme != "https" && scheme != "file") {
         throw URLError(URLError::Code::unsupportedURL);
     }
+    const auto& uploadBody = task_->uploadBody();
     if (url.isFileURL()) {
+        // A file: URL is only read, and a form has nowhere to go there.
+        if (std::holds_alternative<URLSessionTask::FormUpload>(uploadBody)) {
+            throw URLError(URLError::Code::unsupportedURL);
+        }
         file_.emplace(url);
-    } else if (task_->bodyFile()) {
-        file_.emplace(*task_->bodyFile());
+    } else if (const auto* bodyFile = std::get_if<URL>(&uploadBody)) {
+        file_.emplace(*bodyFile);
     }
     handle_.reset(curl_easy_init());
     if (!handle_) {
@@ -94,6 +106,14 @@ void URLSessionTransfer::configureBody() {
     CURL* const handle = handle_.get();
     const URLRequest& request = task_->request();
     const std::string method = request.httpMethod();
+    if (const auto* form = std::get_if<URLSessionTask::FormUpload>(&task_->uploadBody())) {
+        formBody_.emplace(handle, form->form, form->memoryThreshold);
+        curl_easy_setopt(handle, CURLOPT_MIMEPOST, formBody_->mime());
+        if (method != "POST") {
+            curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, method.c_str());
+        }
+        return;
+    }
     if (method == "HEAD") {
         curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
         return;
@@ -147,7 +167,8 @@ void URLSessionTransfer::configureHeaderFields() {
     // "Name:" withdraws a field that curl would add of its own accord: a
     // body's media type is the caller's to name, or none.
     append("Expect:");
-    if (!fields.value("Content-Type")) {
+    // A form's media type names its boundary, which curl alone knows.
+    if (!fields.value("Content-Type") && !formBody_) {
         append("Content-Type:");
     }
     curl_easy_setopt(handle_.get(), CURLOPT_HTTPHEADER, headerList_.get());
@@ -162,6 +183,15 @@ void URLSessionTransfer::configureProgress() {
 }
 
 void URLSessionTransfer::finish(CURLcode result) {
+    if (refusedRedirect_) {
+        auto reply = response();
+        task_->complete(Data(), std::move(reply), std::nullopt);
+        return;
+    }
+    if (formBody_ && formBody_->readFailed()) {
+        task_->complete(std::nullopt, nullptr, URLError(URLError::Code::cannotOpenFile));
+        return;
+    }
     if (result != CURLE_OK) {
         const URLError::Code code =
             transferErrorCode(handle_.get(), result, task_->request().url(), receivedBody_, receivedHeaderFields_);
@@ -199,7 +229,21 @@ std::size_t URLSessionTransfer::receiveHeader(char* bytes, std::size_t size, std
     auto& self = *static_cast<URLSessionTransfer*>(transfer);
     const std::size_t length = size * count;
     self.madeProgress();
-    return self.receivedHeaderFields_.receive(std::string_view(bytes, length)) ? length : 0;
+    const std::string_view line(bytes, length);
+    if (!self.receivedHeaderFields_.receive(line)) {
+        return 0;
+    }
+    // Judged once a reply's fields are all in, before curl follows it.
+    if (self.formBody_ && ReplyHeaderFields::endsFields(line) &&
+        self.receivedHeaderFields_.fields().value("Location")) {
+        long status = 0;
+        curl_easy_getinfo(self.handle_.get(), CURLINFO_RESPONSE_CODE, &status);
+        if (status >= 300 && status < 400 && !resendsTheRequest(status)) {
+            self.refusedRedirect_ = true;
+            return 0;
+        }
+    }
+    return length;
 }
 
 std::size_t URLSessionTransfer::sendBody(char* buffer, std::size_t size, std::size_t count,
@@ -222,9 +266,13 @@ void URLSessionTransfer::madeProgress() noexcept {
     lastProgress_ = std::chrono::steady_clock::now();
 }
 
-int URLSessionTransfer::reportProgress(void* transfer, curl_off_t, curl_off_t received, curl_off_t,
+int URLSessionTransfer::reportProgress(void* transfer, curl_off_t, curl_off_t received, curl_off_t toSend,
                                        curl_off_t sent) noexcept {
     auto& self = *static_cast<URLSessionTransfer*>(transfer);
+    // A form's length is curl's to count, once it has laid the form out.
+    if (self.formBody_) {
+        self.bodyLength_ = toSend;
+    }
     if (received != self.bytesReceived_) {
         self.bytesReceived_ = received;
         self.madeProgress();

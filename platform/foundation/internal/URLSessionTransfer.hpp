@@ -3,6 +3,7 @@
 #include "platform/foundation/HTTPHeaderFields.hpp"
 #include "platform/foundation/URLError.hpp"
 #include "platform/foundation/internal/CurlTransferRules.hpp"
+#include "platform/foundation/internal/URLSessionFormBody.hpp"
 #include "platform/foundation/internal/URLSessionLocalFile.hpp"
 
 #include <curl/curl.h>
@@ -63,7 +64,8 @@ private:
     static std::size_t sendBody(char* buffer, std::size_t size, std::size_t count, void* transfer) noexcept;
     static int rewindBody(void* transfer, curl_off_t offset, int origin) noexcept;
     void madeProgress() noexcept;
-    static int reportProgress(void* transfer, curl_off_t, curl_off_t, curl_off_t, curl_off_t sent) noexcept;
+    static int reportProgress(void* transfer, curl_off_t, curl_off_t received, curl_off_t toSend,
+                              curl_off_t sent) noexcept;
 
     URLSession& session_;
     const std::shared_ptr<URLSessionTask> task_;
@@ -78,6 +80,10 @@ private:
 
     std::unique_ptr<CURL, EasyDeleter> handle_;
     std::unique_ptr<curl_slist, ListDeleter> headerList_;
+    // The body of a form upload; made on the handle, and gone before it.
+    std::optional<URLSessionFormBody> formBody_;
+    // A form's redirect that is not followed: the task completes with its reply.
+    bool refusedRedirect_ = false;
 
     ReplyBody receivedBody_{std::nullopt};
     ReplyHeaderFields receivedHeaderFields_;

@@ -1,6 +1,7 @@
-// The development certificate through both of the platform's curl engines,
-// the URL session and the HTTP client library, against HTTPS servers on the
-// loopback interface: trusted as one pinned leaf, for its hosts only.
+// The development certificate through the URL session's curl engine, from a
+// data task and from the HTTP client library's form upload, against HTTPS
+// servers on the loopback interface: trusted as one pinned leaf, for its
+// hosts only.
 
 #include "platform/concurrency/MainActor.hpp"
 #include "platform/foundation/DevelopmentCertificateOverride.hpp"

@@ -2,6 +2,7 @@
 // received form read byte for byte.
 
 #include "platform/concurrency/MainActor.hpp"
+#include "platform/concurrency/MainQueue.hpp"
 #include "platform/foundation/DevelopmentCertificateOverride.hpp"
 #include "platform/foundation/URLRequest.hpp"
 #include "platform/httpclient/Session.hpp"
@@ -257,6 +258,37 @@ TEST_F(SessionUploadTest, FollowsOnlyRedirectsThatSendTheFormOnAndNeverToPlainHT
     }
     for (const auto& received : server_.requests()) {
         EXPECT_EQ(received.path, "/entries") << "the plain server was sent " << received.method << " " << received.path;
+    }
+}
+
+// Every upload of a session shares the session's one network thread; ending
+// the session ends the uploads still waiting for their replies, each answered
+// once as cancelled, before the destructor returns.
+TEST_F(SessionUploadTest, DestroyingTheSessionEndsItsUploadsAsCancelled) {
+    // A request that arrives wakes the main loop, which the test iterates until all have.
+    server_.handle("POST", "/stall", [](const testsupport::RecordedRequest&) {
+        concurrency::MainQueue::async([] {});
+        return Reply::stalling();
+    });
+    constexpr std::size_t uploads = 4;
+    std::vector<DataResponse> delivered;
+    std::vector<combine::AnyCancellable> subscriptions;
+    {
+        Session session;
+        for (std::size_t i = 0; i < uploads; ++i) {
+            subscriptions.push_back(
+                session.upload([](MultipartFormData& form) { form.append(foundation::Data("x"), "notes"); },
+                               request("/stall"))
+                    ->publishData(concurrency::MainActor::shared())
+                    .sink([&delivered](const DataResponse& response) { delivered.push_back(response); }));
+        }
+        ASSERT_TRUE(MainLoop::iterateUntil([this] { return server_.requests().size() == uploads; }));
+        EXPECT_TRUE(delivered.empty());
+    }
+    ASSERT_TRUE(MainLoop::iterateUntil([&delivered] { return delivered.size() == uploads; }));
+    for (const auto& response : delivered) {
+        ASSERT_TRUE(response.error);
+        EXPECT_STREQ(response.error->what(), "URLSessionTask failed with error: The request was cancelled.");
     }
 }
 

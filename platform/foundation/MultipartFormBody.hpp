@@ -9,28 +9,29 @@
 #include <variant>
 #include <vector>
 
-namespace httpclient {
+namespace foundation {
 
 // The parts of a multipart/form-data body, in the order they were appended,
-// as the client library's form-building closure gives them. Nothing is
-// encoded here: the session's transfer writes the parts as it sends them.
-class MultipartFormData {
+// for an upload task to send. Nothing is encoded here: the session's transfer
+// writes the parts as it sends them, with curl's MIME builder, and announces
+// the body with a Content-Type of its own boundary.
+class MultipartFormBody {
 public:
     struct BodyPart {
         std::string name;
         std::optional<std::string> fileName;
         std::optional<std::string> mimeType;
         // The bytes, or a local file read when the part is sent.
-        std::variant<foundation::Data, foundation::URL> contents;
+        std::variant<Data, URL> contents;
     };
 
     // A part of these bytes; without a file name the part has no filename
     // attribute, without a MIME type no Content-Type field. An empty MIME type
     // is sent as an empty Content-Type field.
-    void append(foundation::Data data, std::string name, std::optional<std::string> fileName = std::nullopt,
+    void append(Data data, std::string name, std::optional<std::string> fileName = std::nullopt,
                 std::optional<std::string> mimeType = std::nullopt);
     // A part whose bytes are the local file's.
-    void append(foundation::URL fileURL, std::string name, std::optional<std::string> fileName = std::nullopt,
+    void append(URL fileURL, std::string name, std::optional<std::string> fileName = std::nullopt,
                 std::optional<std::string> mimeType = std::nullopt);
 
     [[nodiscard]] const std::vector<BodyPart>& bodyParts() const noexcept { return parts_; }
@@ -41,4 +42,4 @@ private:
     std::vector<BodyPart> parts_;
 };
 
-}  // namespace httpclient
+}  // namespace foundation
