@@ -2,7 +2,7 @@
 // received form read byte for byte.
 
 #include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/MainQueue.hpp"
+#include "platform/concurrency/MainActor.hpp"
 #include "platform/foundation/DevelopmentCertificateOverride.hpp"
 #include "platform/foundation/URLRequest.hpp"
 #include "platform/httpclient/Session.hpp"
@@ -267,7 +267,7 @@ TEST_F(SessionUploadTest, FollowsOnlyRedirectsThatSendTheFormOnAndNeverToPlainHT
 TEST_F(SessionUploadTest, DestroyingTheSessionEndsItsUploadsAsCancelled) {
     // A request that arrives wakes the main loop, which the test iterates until all have.
     server_.handle("POST", "/stall", [](const testsupport::RecordedRequest&) {
-        concurrency::MainQueue::async([] {});
+        concurrency::MainActor::shared().enqueue([] {});
         return Reply::stalling();
     });
     constexpr std::size_t uploads = 4;
