@@ -4,7 +4,6 @@
 #include "platform/appkit/DockService.hpp"
 #include "platform/appkit/PushService.hpp"
 #include "platform/appkit/WindowService.hpp"
-#include "platform/backend/Backend.hpp"
 
 namespace appkit {
 
@@ -14,11 +13,11 @@ Application& Application::shared() {
 }
 
 std::vector<std::shared_ptr<Window>> Application::windows() const {
-    return backend::Backend::installed().windowService().windows();
+    return WindowService::installed().windows();
 }
 
 std::shared_ptr<Window> Application::keyWindow() const {
-    return backend::Backend::installed().windowService().keyWindow();
+    return WindowService::installed().keyWindow();
 }
 
 Application::EventScope::EventScope(Event event) : previous_(Application::shared().currentEvent_) {
@@ -30,19 +29,19 @@ Application::EventScope::~EventScope() {
 }
 
 void Application::activate(bool ignoringOtherApps) {
-    backend::Backend::installed().applicationService().activate(ignoringOtherApps);
+    ApplicationService::installed().activate(ignoringOtherApps);
 }
 
 void Application::terminate() {
-    backend::Backend::installed().applicationService().terminate();
+    ApplicationService::installed().terminate();
 }
 
 int Application::run(ui::App app, int argc, char** argv) {
-    return backend::Backend::installed().applicationService().run(std::move(app), argc, argv);
+    return ApplicationService::installed().run(std::move(app), argc, argv);
 }
 
 void Application::registerForRemoteNotifications() {
-    backend::Backend::installed().pushService().registerForRemoteNotifications([](const foundation::Data& token) {
+    PushService::installed().registerForRemoteNotifications([](const foundation::Data& token) {
         // The delegate of the moment the token arrives.
         if (ApplicationDelegate* delegate = Application::shared().delegate_) {
             delegate->didRegisterForRemoteNotifications(token);
@@ -51,7 +50,7 @@ void Application::registerForRemoteNotifications() {
 }
 
 void Application::setDockMenu(std::shared_ptr<Menu> menu) {
-    backend::Backend::installed().dockService().setMenu(std::move(menu));
+    DockService::installed().setMenu(std::move(menu));
 }
 
 }  // namespace appkit
