@@ -5,7 +5,6 @@
 #include "platform/desktop/DesktopAudioOutput.hpp"
 #include "platform/desktop/DesktopPanelService.hpp"
 #include "platform/desktop/DesktopPushService.hpp"
-#include "platform/desktop/DesktopTimelineService.hpp"
 #include "platform/desktop/DesktopUpdaterUserDriver.hpp"
 #include "platform/desktop/DesktopWebEngine.hpp"
 #include "platform/desktop/DesktopWebsiteData.hpp"
@@ -16,6 +15,7 @@
 #include "platform/desktop/LauncherEntryService.hpp"
 #include "platform/desktop/NetworkMonitorPathService.hpp"
 #include "platform/desktop/StatusNotifierService.hpp"
+#include "platform/widgetkit/ReloadRequestTimelineService.hpp"
 
 #include <gtk/gtk.h>
 
@@ -44,7 +44,7 @@ void installAll(ApplicationIdentity identity) {
     installNew<NetworkMonitorPathService>();
     installNew<DesktopWebsiteData>();
     installNew<DesktopWebEngine>();
-    installNew<DesktopTimelineService>();
+    installNew<widgetkit::ReloadRequestTimelineService>("kestrova");
 }
 
 }  // namespace desktop

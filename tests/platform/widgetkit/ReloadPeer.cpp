@@ -2,16 +2,18 @@
 // extension (which asks for reloads) or the widget host (which reads them):
 //   reload_peer post N     asks N times, then exits
 //   reload_peer count      prints the requests so far
-#include "platform/headless/HeadlessBackend.hpp"
+#include "platform/widgetkit/ReloadRequestTimelineService.hpp"
 #include "platform/widgetkit/ReloadRequests.hpp"
 #include "platform/widgetkit/WidgetCenter.hpp"
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 int main(int argc, char** argv) {
-    headless::installAll();
+    // Only the widgets' kit, as the intents extension installs it.
+    widgetkit::TimelineService::install(std::make_unique<widgetkit::ReloadRequestTimelineService>("reload_peer"));
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "post" && argc == 3) {
         const int times = std::atoi(argv[2]);
