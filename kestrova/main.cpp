@@ -1,4 +1,3 @@
-#include "platform/backend/Backend.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
 #include "platform/foundation/DevelopmentCertificate.hpp"
 #include "kestrova/intents/IntentSchema.hpp"
@@ -7,7 +6,6 @@
 
 #include <exception>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <utility>
 
@@ -21,8 +19,7 @@ int main(int argc, char** argv) {
     developmentHosts.push_back("www." + std::string(kestrova::webHost()));
     foundation::DevelopmentCertificate::limitToHosts(std::move(developmentHosts));
     try {
-        backend::Backend::install(std::make_unique<desktop::DesktopBackend>(
-            desktop::ApplicationIdentity{kestrova::Kestrova::applicationIdentifier(), "kestrova"}));
+        desktop::installAll(desktop::ApplicationIdentity{kestrova::Kestrova::applicationIdentifier(), "kestrova"});
     } catch (const std::exception& error) {
         std::cerr << "kestrova: " << error.what() << '\n';
         return 1;

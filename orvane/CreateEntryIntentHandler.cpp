@@ -6,9 +6,9 @@
 #include "orvane/Requests.hpp"
 #include "orvane/ExtensionStore.hpp"
 #include "orvane/StoreError.hpp"
-#include "orvane/WidgetReload.hpp"
 #include "platform/concurrency/MainActor.hpp"
 #include "platform/foundation/JSONDecoder.hpp"
+#include "platform/widgetkit/WidgetCenter.hpp"
 
 #include <cstdio>
 #include <limits>
@@ -99,7 +99,7 @@ void CreateEntryIntentHandler::handle(std::shared_ptr<kestrova::CreateEntryInten
                 return;
             }
             completion(answer(Code::success));
-            reloadAllWidgetTimelines();
+            widgetkit::WidgetCenter::shared().reloadAllTimelines();
         })
         .store(disposables_);
 }

@@ -3,12 +3,17 @@
 #include "orvane/IntentHandler.hpp"
 #include "platform/foundation/DevelopmentCertificate.hpp"
 #include "platform/intents/ExtensionRuntime.hpp"
+#include "platform/widgetkit/ReloadRequestTimelineService.hpp"
+
+#include <memory>
 
 // The extension process: its host starts it, as the system would, and talks
 // to it over its standard streams.
 int main() {
     foundation::DevelopmentCertificate::limitToHosts(kestrova::serviceHosts());
     kestrova::registerIntentSchema();
+    // The one kit whose service the extension uses: a published entry asks the widgets to reload.
+    widgetkit::TimelineService::install(std::make_unique<widgetkit::ReloadRequestTimelineService>("orvane"));
     orvane::IntentHandler extension;
     return intents::ExtensionRuntime::run(extension);
 }

@@ -10,7 +10,6 @@
 
 #include "fuzz/support/FuzzFailure.hpp"
 #include "fuzz/support/ScratchDirectory.hpp"
-#include "platform/backend/Backend.hpp"
 #include "platform/foundation/URL.hpp"
 #include "platform/foundation/URLComponents.hpp"
 #include "platform/headless/HeadlessBackend.hpp"
@@ -22,7 +21,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -101,7 +99,7 @@ void checkOpenInApp(const URL& page) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     setenv("KESTROVA_APP_GROUP_DIR", (fuzzsupport::scratchDirectory() / "app-group").c_str(), 1);
-    backend::Backend::install(std::make_unique<headless::HeadlessBackend>());
+    headless::installAll();
     kestrova::AppGroupDefaults(kestrova::sharedDefaults()).saveUser(cachedUser());
     return 0;
 }

@@ -1,7 +1,6 @@
 #include "platform/appkit/Alert.hpp"
 
 #include "platform/appkit/PanelService.hpp"
-#include "platform/backend/Backend.hpp"
 
 namespace appkit {
 
@@ -11,7 +10,7 @@ ModalResponse Alert::runModal() {
         request.textField = PanelService::AlertRequest::TextField{accessory_->width, accessory_->height,
                                                                   accessory_->stringValue};
     }
-    const auto answer = backend::Backend::installed().panelService().runAlertModal(request);
+    const auto answer = PanelService::installed().runAlertModal(request);
     if (accessory_) {
         accessory_->stringValue = answer.fieldText;
     }

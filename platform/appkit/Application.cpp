@@ -4,7 +4,6 @@
 #include "platform/appkit/DockService.hpp"
 #include "platform/appkit/PushService.hpp"
 #include "platform/appkit/WindowService.hpp"
-#include "platform/backend/Backend.hpp"
 #include "platform/concurrency/MainActor.hpp"
 
 namespace appkit {
@@ -16,12 +15,12 @@ Application& Application::shared() {
 
 std::vector<std::shared_ptr<Window>> Application::windows() const {
     concurrency::MainActor::preconditionIsolated();
-    return backend::Backend::installed().windowService().windows();
+    return WindowService::installed().windows();
 }
 
 std::shared_ptr<Window> Application::keyWindow() const {
     concurrency::MainActor::preconditionIsolated();
-    return backend::Backend::installed().windowService().keyWindow();
+    return WindowService::installed().keyWindow();
 }
 
 Application::EventScope::EventScope(Event event) : previous_(Application::shared().currentEvent_) {
@@ -34,22 +33,22 @@ Application::EventScope::~EventScope() {
 
 void Application::activate(bool ignoringOtherApps) {
     concurrency::MainActor::preconditionIsolated();
-    backend::Backend::installed().applicationService().activate(ignoringOtherApps);
+    ApplicationService::installed().activate(ignoringOtherApps);
 }
 
 void Application::terminate() {
     concurrency::MainActor::preconditionIsolated();
-    backend::Backend::installed().applicationService().terminate();
+    ApplicationService::installed().terminate();
 }
 
 int Application::run(ui::App app, int argc, char** argv) {
     concurrency::MainActor::preconditionIsolated();
-    return backend::Backend::installed().applicationService().run(std::move(app), argc, argv);
+    return ApplicationService::installed().run(std::move(app), argc, argv);
 }
 
 void Application::registerForRemoteNotifications() {
     concurrency::MainActor::preconditionIsolated();
-    backend::Backend::installed().pushService().registerForRemoteNotifications([](const foundation::Data& token) {
+    PushService::installed().registerForRemoteNotifications([](const foundation::Data& token) {
         // The delegate of the moment the token arrives.
         if (ApplicationDelegate* delegate = Application::shared().delegate_) {
             delegate->didRegisterForRemoteNotifications(token);
@@ -59,7 +58,7 @@ void Application::registerForRemoteNotifications() {
 
 void Application::setDockMenu(std::shared_ptr<Menu> menu) {
     concurrency::MainActor::preconditionIsolated();
-    backend::Backend::installed().dockService().setMenu(std::move(menu));
+    DockService::installed().setMenu(std::move(menu));
 }
 
 }  // namespace appkit

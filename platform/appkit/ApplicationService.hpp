@@ -1,12 +1,17 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/ui/App.hpp"
+
+#include <string_view>
 
 namespace appkit {
 
 // How the installed backend acts on the application as a whole.
-class ApplicationService {
+class ApplicationService : public base::Installable<ApplicationService> {
 public:
+    static constexpr std::string_view serviceName = "appkit::ApplicationService";
+
     virtual ~ApplicationService() = default;
 
     virtual void activate(bool ignoringOtherApps) = 0;

@@ -1,13 +1,12 @@
 #include "platform/appkit/OpenPanel.hpp"
 
 #include "platform/appkit/PanelService.hpp"
-#include "platform/backend/Backend.hpp"
 
 namespace appkit {
 
 void OpenPanel::begin(std::function<void(ModalResponse)> completion) {
     const PanelService::OpenPanelRequest request{canChooseFiles, canChooseDirectories, allowsMultipleSelection};
-    backend::Backend::installed().panelService().beginOpenPanel(
+    PanelService::installed().beginOpenPanel(
         request, [self = shared_from_this(), completion = std::move(completion)](auto chosen) {
             if (!chosen) {
                 completion(ModalResponse::cancel);

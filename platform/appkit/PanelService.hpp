@@ -1,18 +1,22 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/appkit/AlertStyle.hpp"
 #include "platform/foundation/URL.hpp"
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace appkit {
 
 // How the installed backend shows alerts and file panels. On the main thread.
-class PanelService {
+class PanelService : public base::Installable<PanelService> {
 public:
+    static constexpr std::string_view serviceName = "appkit::PanelService";
+
     struct AlertRequest {
         std::string messageText;
         std::string informativeText;

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/foundation/Data.hpp"
 
 #include <functional>
+#include <string_view>
 
 namespace appkit {
 
 // The platform's push provider, as the installed backend reaches it.
-class PushService {
+class PushService : public base::Installable<PushService> {
 public:
+    static constexpr std::string_view serviceName = "appkit::PushService";
+
     virtual ~PushService() = default;
 
     // Asks for a device token; `onToken` gets it on the main thread whenever the provider hands one

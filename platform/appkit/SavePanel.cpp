@@ -1,13 +1,12 @@
 #include "platform/appkit/SavePanel.hpp"
 
 #include "platform/appkit/PanelService.hpp"
-#include "platform/backend/Backend.hpp"
 
 namespace appkit {
 
 void SavePanel::begin(std::function<void(ModalResponse)> completion) {
     const PanelService::SavePanelRequest request{canCreateDirectories, nameFieldStringValue, directoryURL};
-    backend::Backend::installed().panelService().beginSavePanel(
+    PanelService::installed().beginSavePanel(
         request, [self = shared_from_this(), completion = std::move(completion)](auto chosen) {
             if (!chosen) {
                 completion(ModalResponse::cancel);

@@ -1,7 +1,6 @@
 #include "platform/appkit/StatusBar.hpp"
 
 #include "platform/appkit/StatusBarService.hpp"
-#include "platform/backend/Backend.hpp"
 
 namespace appkit {
 
@@ -27,7 +26,7 @@ double StatusBar::thickness() const {
 }
 
 StatusBarService& StatusBar::service() const {
-    return service_ != nullptr ? *service_ : backend::Backend::installed().statusBarService();
+    return service_ != nullptr ? *service_ : StatusBarService::installed();
 }
 
 }  // namespace appkit

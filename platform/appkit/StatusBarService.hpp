@@ -1,14 +1,18 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/appkit/StatusItemHost.hpp"
 
 #include <memory>
+#include <string_view>
 
 namespace appkit {
 
 // How the installed backend puts items into the desktop's tray.
-class StatusBarService {
+class StatusBarService : public base::Installable<StatusBarService> {
 public:
+    static constexpr std::string_view serviceName = "appkit::StatusBarService";
+
     virtual ~StatusBarService() = default;
 
     // The tray's thickness in pixels: the size an icon is drawn at.

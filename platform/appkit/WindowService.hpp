@@ -1,15 +1,19 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/appkit/Window.hpp"
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace appkit {
 
 // The installed backend's windows of the application.
-class WindowService {
+class WindowService : public base::Installable<WindowService> {
 public:
+    static constexpr std::string_view serviceName = "appkit::WindowService";
+
     virtual ~WindowService() = default;
 
     // The open windows, front to back.

@@ -1,7 +1,6 @@
 #include "platform/appkit/Workspace.hpp"
 
 #include "platform/appkit/WorkspaceService.hpp"
-#include "platform/backend/Backend.hpp"
 
 namespace appkit {
 
@@ -11,11 +10,11 @@ Workspace& Workspace::shared() {
 }
 
 bool Workspace::open(const foundation::URL& url) {
-    return backend::Backend::installed().workspaceService().open(url);
+    return WorkspaceService::installed().open(url);
 }
 
 void Workspace::activateFileViewerSelectingURLs(const std::vector<foundation::URL>& urls) {
-    backend::Backend::installed().workspaceService().activateFileViewerSelectingURLs(urls);
+    WorkspaceService::installed().activateFileViewerSelectingURLs(urls);
 }
 
 }  // namespace appkit

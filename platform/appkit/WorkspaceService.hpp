@@ -1,14 +1,18 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/foundation/URL.hpp"
 
+#include <string_view>
 #include <vector>
 
 namespace appkit {
 
 // How the installed backend hands a URL to the desktop.
-class WorkspaceService {
+class WorkspaceService : public base::Installable<WorkspaceService> {
 public:
+    static constexpr std::string_view serviceName = "appkit::WorkspaceService";
+
     virtual ~WorkspaceService() = default;
 
     // Opens the URL with the desktop's handler of its scheme; whether a handler took it.

@@ -1,15 +1,19 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/avfaudio/AudioPlayback.hpp"
 
 #include <filesystem>
 #include <memory>
+#include <string_view>
 
 namespace avfaudio {
 
 // What the installed backend plays sounds through.
-class AudioOutput {
+class AudioOutput : public base::Installable<AudioOutput> {
 public:
+    static constexpr std::string_view serviceName = "avfaudio::AudioOutput";
+
     virtual ~AudioOutput() = default;
 
     // Opens and decodes the file. Throws AudioPlayerError when it is missing or is no audio.

@@ -2,7 +2,6 @@
 
 #include "platform/avfaudio/AudioOutput.hpp"
 #include "platform/avfaudio/AudioPlayerError.hpp"
-#include "platform/backend/Backend.hpp"
 
 namespace avfaudio {
 
@@ -10,7 +9,7 @@ AudioPlayer::AudioPlayer(const foundation::URL& url) : url_(url) {
     if (!url.isFileURL()) {
         throw AudioPlayerError("cannot play " + url.absoluteString() + ": only files can be played");
     }
-    playback_ = backend::Backend::installed().audioOutput().open(url.path());
+    playback_ = AudioOutput::installed().open(url.path());
 }
 
 AudioPlayer::~AudioPlayer() = default;

@@ -1,6 +1,5 @@
 #include "platform/network/PathMonitor.hpp"
 
-#include "platform/backend/Backend.hpp"
 #include "platform/base/Verify.hpp"
 #include "platform/network/PathService.hpp"
 
@@ -65,7 +64,7 @@ void PathMonitor::start(concurrency::DispatchQueue queue) {
         }
         state_->queue = std::move(queue);
     }
-    auto subscription = backend::Backend::installed().pathService().subscribe(
+    auto subscription = PathService::installed().subscribe(
         [weak = std::weak_ptr<State>(state_)](const Path& path) {
             if (const auto state = weak.lock()) {
                 state->report(path);

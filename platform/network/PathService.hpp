@@ -1,15 +1,19 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/combine/AnyCancellable.hpp"
 #include "platform/network/Path.hpp"
 
 #include <functional>
+#include <string_view>
 
 namespace network {
 
 // Where the installed backend learns the state of the machine's network.
-class PathService {
+class PathService : public base::Installable<PathService> {
 public:
+    static constexpr std::string_view serviceName = "network::PathService";
+
     using Receiver = std::function<void(const Path&)>;
 
     virtual ~PathService() = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/ui/Geometry.hpp"
 #include "platform/ui/View.hpp"
 #include "platform/ui/ViewHost.hpp"
@@ -7,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace ui {
 
@@ -35,8 +37,10 @@ protected:
 };
 
 // Shows view trees in windows of the desktop (or, headless, in windows nobody sees).
-class WindowRealizer {
+class WindowRealizer : public base::Installable<WindowRealizer> {
 public:
+    static constexpr std::string_view serviceName = "ui::WindowRealizer";
+
     virtual ~WindowRealizer() = default;
     // Opens a window at once; the content is evaluated now and whenever what it observes changes.
     [[nodiscard]] virtual std::shared_ptr<Window> open(const WindowOptions& options, std::function<View()> content) = 0;

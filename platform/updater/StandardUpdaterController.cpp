@@ -1,11 +1,11 @@
 #include "platform/updater/StandardUpdaterController.hpp"
 
-#include "platform/backend/Backend.hpp"
+#include "platform/updater/UpdaterUserDriver.hpp"
 
 namespace updater {
 
 StandardUpdaterController::StandardUpdaterController(UpdaterConfiguration configuration, bool startingUpdater)
-    : updater_(std::move(configuration), backend::Backend::installed().updaterUserDriver()) {
+    : updater_(std::move(configuration), UpdaterUserDriver::installed()) {
     if (startingUpdater) {
         updater_.startUpdater();
     }

@@ -1,15 +1,19 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/updater/AppcastItem.hpp"
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace updater {
 
 // How the installed backend tells the user what a check found. Called on the main thread.
-class UpdaterUserDriver {
+class UpdaterUserDriver : public base::Installable<UpdaterUserDriver> {
 public:
+    static constexpr std::string_view serviceName = "updater::UpdaterUserDriver";
+
     virtual ~UpdaterUserDriver() = default;
 
     // A check the user asked for found nothing newer than `currentVersion`.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/usernotifications/AuthorizationOptions.hpp"
 #include "platform/usernotifications/NotificationRequest.hpp"
 #include "platform/usernotifications/PresentationOptions.hpp"
@@ -7,13 +8,16 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace usernotifications {
 
 // How the installed backend shows notifications. Clicks come back through
 // UserNotificationCenter::current().receive() on the main thread.
-class NotificationService {
+class NotificationService : public base::Installable<NotificationService> {
 public:
+    static constexpr std::string_view serviceName = "usernotifications::NotificationService";
+
     virtual ~NotificationService() = default;
 
     // Answers on the main thread: granted or not, or an error's description.

@@ -1,6 +1,5 @@
 #include "platform/usernotifications/UserNotificationCenter.hpp"
 
-#include "platform/backend/Backend.hpp"
 #include "platform/base/Verify.hpp"
 #include "platform/concurrency/WithCheckedThrowingContinuation.hpp"
 #include "platform/usernotifications/NotificationError.hpp"
@@ -14,7 +13,7 @@ namespace usernotifications {
 namespace {
 
 NotificationService& service() {
-    return backend::Backend::installed().notificationService();
+    return NotificationService::installed();
 }
 
 // Calls `handler` the first time only: a delegate that answers twice is a fault of the delegate,

@@ -1,11 +1,11 @@
 #include "platform/webkit/HTTPCookieStore.hpp"
 
-#include "platform/backend/Backend.hpp"
+#include "platform/webkit/WebsiteDataService.hpp"
 
 namespace webkit {
 
 void HTTPCookieStore::getAllCookies(WebsiteDataService::CookiesHandler completion) const {
-    backend::Backend::installed().websiteData().getAllCookies(std::move(completion));
+    WebsiteDataService::installed().getAllCookies(std::move(completion));
 }
 
 }  // namespace webkit

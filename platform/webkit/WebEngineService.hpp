@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/webkit/WebPage.hpp"
 
 #include <memory>
+#include <string_view>
 
 namespace webkit {
 
@@ -10,8 +12,10 @@ class WebView;
 struct WebViewConfiguration;
 
 // How the installed backend makes the engine's side of a web view.
-class WebEngineService {
+class WebEngineService : public base::Installable<WebEngineService> {
 public:
+    static constexpr std::string_view serviceName = "webkit::WebEngineService";
+
     virtual ~WebEngineService() = default;
 
     // The page of `owner`; it lives as long as the web view and must not call back into it while

@@ -1,6 +1,5 @@
 #include "platform/webkit/WebView.hpp"
 
-#include "platform/backend/Backend.hpp"
 #include "platform/webkit/WebEngineService.hpp"
 
 #include <vector>
@@ -8,7 +7,7 @@
 namespace webkit {
 
 WebView::WebView(WebViewConfiguration configuration) : configuration_(std::move(configuration)) {
-    page_ = backend::Backend::installed().webEngine().makePage(*this, configuration_);
+    page_ = WebEngineService::installed().makePage(*this, configuration_);
 }
 
 WebView::~WebView() {

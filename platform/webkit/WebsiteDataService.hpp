@@ -1,18 +1,22 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
 #include "platform/foundation/Date.hpp"
 #include "platform/foundation/HTTPCookie.hpp"
 
 #include <functional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace webkit {
 
 // What the installed backend keeps of the web views' website data: cookies, caches, storage.
-class WebsiteDataService {
+class WebsiteDataService : public base::Installable<WebsiteDataService> {
 public:
+    static constexpr std::string_view serviceName = "webkit::WebsiteDataService";
+
     using CookiesHandler = std::function<void(std::vector<foundation::HTTPCookie>)>;
 
     virtual ~WebsiteDataService() = default;

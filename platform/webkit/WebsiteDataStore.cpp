@@ -1,7 +1,7 @@
 #include "platform/webkit/WebsiteDataStore.hpp"
 
-#include "platform/backend/Backend.hpp"
 #include "platform/concurrency/WithCheckedThrowingContinuation.hpp"
+#include "platform/webkit/WebsiteDataService.hpp"
 
 namespace webkit {
 
@@ -31,7 +31,7 @@ const std::set<std::string>& WebsiteDataStore::allWebsiteDataTypes() {
 
 void WebsiteDataStore::removeData(const std::set<std::string>& ofTypes, foundation::Date modifiedSince,
                                   std::function<void()> completion) {
-    backend::Backend::installed().websiteData().removeData(ofTypes, modifiedSince, std::move(completion));
+    WebsiteDataService::installed().removeData(ofTypes, modifiedSince, std::move(completion));
 }
 
 concurrency::Task<void> WebsiteDataStore::removeData(std::set<std::string> ofTypes, foundation::Date modifiedSince) {

@@ -1,10 +1,16 @@
 #pragma once
 
+#include "platform/base/Installable.hpp"
+
+#include <string_view>
+
 namespace widgetkit {
 
-// What the installed backend does when the application asks for the widgets' timelines again.
-class TimelineService {
+// What is done when the application or an extension asks for the widgets' timelines again.
+class TimelineService : public base::Installable<TimelineService> {
 public:
+    static constexpr std::string_view serviceName = "widgetkit::TimelineService";
+
     virtual ~TimelineService() = default;
 
     virtual void reloadAllTimelines() = 0;

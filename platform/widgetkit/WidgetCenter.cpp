@@ -1,6 +1,5 @@
 #include "platform/widgetkit/WidgetCenter.hpp"
 
-#include "platform/backend/Backend.hpp"
 #include "platform/widgetkit/TimelineService.hpp"
 
 namespace widgetkit {
@@ -11,7 +10,7 @@ WidgetCenter& WidgetCenter::shared() {
 }
 
 void WidgetCenter::reloadAllTimelines() {
-    backend::Backend::installed().timelineService().reloadAllTimelines();
+    TimelineService::installed().reloadAllTimelines();
 }
 
 }  // namespace widgetkit

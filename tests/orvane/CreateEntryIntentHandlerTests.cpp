@@ -1,7 +1,7 @@
 #include "orvane/CreateEntryIntentHandler.hpp"
 
-#include "orvane/WidgetReload.hpp"
 #include "platform/foundation/DevelopmentCertificateOverride.hpp"
+#include "platform/headless/HeadlessBackend.hpp"
 #include "tests/orvane/ExtensionFixture.hpp"
 #include "tests/support/ContentCoding.hpp"
 #include "tests/support/LoopbackServer.hpp"
@@ -45,27 +45,41 @@ class CreateEntryHandlerTest : public ExtensionTest {
 protected:
     void SetUp() override {
         ExtensionTest::SetUp();
-        setWidgetTimelineReloader([this] { events_.push_back("reload"); });
         api().reply("POST", "/entries", {.status = 201, .body = R"({"id":5})"});
     }
-    void TearDown() override { setWidgetTimelineReloader(nullptr); }
 
     // Handles the intent and gives the events once the answer has come and
     // whatever follows it has run.
     std::vector<std::string> handle(const std::shared_ptr<CreateEntryIntent>& intent) {
         events_.clear();
+        effects().clear();
+        reloadsNoted_ = 0;
         auto handler = std::make_shared<CreateEntryIntentHandler>();
         handler->handle(intent, [this](std::shared_ptr<kestrova::CreateEntryIntentResponse> response) {
             EXPECT_EQ(response->userActivity(), nullptr);
+            noteReloads();
             events_.push_back("answer " + std::to_string(response->platformCode()));
         });
         // Long enough for a reply of the largest size held, on a loaded machine under a sanitizer.
         MainLoop::iterateUntil([this] { return !events_.empty(); }, std::chrono::minutes(2));
         MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(50));
+        noteReloads();
         return events_;
     }
 
+    static headless::HeadlessEffects& effects() { return headless::HeadlessBackend::installed().effects(); }
+
+    // A "reload" for each request for new widget timelines since the last look, so that the events
+    // keep the order of the answer and the requests.
+    void noteReloads() {
+        for (const auto reloads = effects().linesStartingWith("widget timelines reloaded").size(); reloadsNoted_ < reloads;
+             ++reloadsNoted_) {
+            events_.push_back("reload");
+        }
+    }
+
     std::vector<std::string> events_;
+    std::size_t reloadsNoted_ = 0;
 };
 
 TEST_F(CreateEntryHandlerTest, FailsAtOnceWithoutSendingWhenSomethingIsMissing) {

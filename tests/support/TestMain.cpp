@@ -1,4 +1,3 @@
-#include "platform/backend/Backend.hpp"
 #include "platform/headless/HeadlessBackend.hpp"
 
 #include <gtest/gtest.h>
@@ -6,7 +5,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <string>
 
 namespace {
@@ -39,7 +37,7 @@ private:
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    backend::Backend::install(std::make_unique<headless::HeadlessBackend>());
+    headless::installAll();
     testing::AddGlobalTestEnvironment(new AppGroupDirectory);
     return RUN_ALL_TESTS();
 }

@@ -6,7 +6,7 @@
 
 #include "kestrova/state/AppState.hpp"
 #include "platform/appkit/Application.hpp"
-#include "platform/backend/Backend.hpp"
+#include "platform/desktop/DesktopApplicationService.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
 #include "platform/ui/Text.hpp"
 #include "tests/platform/desktop/FakeStatusNotifierWatcher.hpp"
@@ -46,7 +46,7 @@ ui::App trayTestApp() {
 }
 
 desktop::DesktopApplicationService& applicationService() {
-    return static_cast<desktop::DesktopBackend&>(backend::Backend::installed()).applicationService();
+    return static_cast<desktop::DesktopApplicationService&>(appkit::ApplicationService::installed());
 }
 
 // The application's one window on the screen, or null.
@@ -209,7 +209,7 @@ int main(int argc, char** argv) {
     setenv("KESTROVA_APP_GROUP_DIR", scratch.path().c_str(), 1);
     setenv("XDG_STATE_HOME", (scratch / "state").c_str(), 1);
     try {
-        backend::Backend::install(std::make_unique<desktop::DesktopBackend>());
+        desktop::installAll();
     } catch (const std::exception& error) {
         std::cerr << error.what() << '\n';
         return 1;

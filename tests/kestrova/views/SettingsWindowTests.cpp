@@ -1,6 +1,5 @@
 // The Settings window on a real GTK display (ctest runs it under Xvfb): the toggles are GTK check
 // boxes bound to the application state, and the tabs are buttons in the title bar.
-#include "platform/backend/Backend.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
 #include "platform/ui/WindowRealizer.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
@@ -67,7 +66,7 @@ TEST(SettingsWindow, OpensWithItsTabsAndFlipsASetting) {
     ann.id = 42;
     ann.username = "ann";
     AppState::shared().user = ann;
-    auto window = backend::Backend::installed().windowRealizer().open({"Settings", {320, 136}, false},
+    auto window = ui::WindowRealizer::installed().open({"Settings", {320, 136}, false},
                                                                      [] { return ui::View(SettingsView()); });
     ASSERT_TRUE(MainLoop::iterateUntil([] { return shownWindow() != nullptr; }));
     settle();
@@ -110,7 +109,7 @@ int main(int argc, char** argv) {
     }
     setenv("KESTROVA_APP_GROUP_DIR", directory.c_str(), 1);
     try {
-        backend::Backend::install(std::make_unique<desktop::DesktopBackend>());
+        desktop::installAll();
     } catch (const std::exception& error) {
         std::cerr << error.what() << '\n';
         return 1;

@@ -8,7 +8,6 @@
 // open.
 #include "kestrova/web/WebWrapperView.hpp"
 
-#include "platform/backend/Backend.hpp"
 #include "platform/ui/Node.hpp"
 #include "platform/ui/WindowRealizer.hpp"
 #include "platform/desktop/ApplicationWebContext.hpp"
@@ -368,7 +367,7 @@ TEST(WebWrapperDesktopTest, TheLoadingScreenShowsUntilThePageHasLoadedAndThenThe
     });
     WebWrapper wrapper(AppState::shared(), true, "Kestrova");
     wrapper.url = *foundation::URL::fromString(page("/welcome"));
-    auto window = backend::Backend::installed().windowRealizer().open({"Kestrova", {800, 600}, true},
+    auto window = ui::WindowRealizer::installed().open({"Kestrova", {800, 600}, true},
                                                                       [&wrapper] { return wrapper.body(); });
     const auto* native = window->host().laidOut().first<ui::node::Native>();
     ASSERT_NE(native, nullptr);
@@ -413,7 +412,7 @@ TEST(WebWrapperDesktopTest, AFailedLoadKeepsTheLoadingScreenAndReloadBringsThePa
     desktop::DesktopWebEngine::useHTTPProxy("http://127.0.0.1:" + std::to_string(gone.port()));
     WebWrapper wrapper(AppState::shared(), true, "Kestrova");
     wrapper.url = *foundation::URL::fromString(page("/flaky"));
-    auto window = backend::Backend::installed().windowRealizer().open({"Kestrova", {800, 600}, true},
+    auto window = ui::WindowRealizer::installed().open({"Kestrova", {800, 600}, true},
                                                                       [&wrapper] { return wrapper.body(); });
     const auto* native = window->host().laidOut().first<ui::node::Native>();
     ASSERT_NE(native, nullptr);
@@ -461,7 +460,7 @@ TEST(WebWrapperDesktopTest, ALinkThatArrivesWhileTheFirstPageLoadsIsLoadedAfterI
                    html("<title>Handed over</title><body style='margin:0;background:#2a6fdb'></body>"));
     WebWrapper wrapper(AppState::shared(), true, "Kestrova");
     wrapper.url = *foundation::URL::fromString(page("/slow-start"));
-    auto window = backend::Backend::installed().windowRealizer().open({"Kestrova", {800, 600}, true},
+    auto window = ui::WindowRealizer::installed().open({"Kestrova", {800, 600}, true},
                                                                       [&wrapper] { return wrapper.body(); });
     ASSERT_TRUE(MainLoop::iterateUntil([] {
         const auto requests = server().requests();
@@ -537,7 +536,7 @@ void setUpHome() {
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     kestrova::setUpHome();
-    backend::Backend::install(std::make_unique<desktop::DesktopBackend>());
+    desktop::installAll();
     desktop::DesktopWebEngine::useHTTPProxy(kestrova::proxy().url());
     // The engine trusts the proxy's certificate for the hosts it holds TLS for, and no other.
     GTlsCertificate* certificate = g_tls_certificate_new_from_file(kestrova::proxy().certificateFile().c_str(), nullptr);

@@ -2,7 +2,6 @@
 // view's life across the network's loss, and the reload action the window offers to the commands.
 #include "kestrova/web/WebWrapper.hpp"
 
-#include "platform/backend/Backend.hpp"
 #include "platform/foundation/SystemVersionOverride.hpp"
 #include "platform/headless/HeadlessBackend.hpp"
 #include "platform/ui/FocusedValues.hpp"

@@ -5,9 +5,9 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/appkit/Workspace.hpp"
-#include "platform/backend/Backend.hpp"
 #include "platform/combine/ObservableObject.hpp"
 #include "platform/combine/Published.hpp"
+#include "platform/desktop/DesktopApplicationService.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
 #include "platform/intents/KeyedArchiver.hpp"
 #include "platform/intents/UserActivity.hpp"
@@ -182,7 +182,7 @@ RecordingDelegate& delegate() {
 }
 
 desktop::DesktopApplicationService& service() {
-    return static_cast<desktop::DesktopBackend&>(backend::Backend::installed()).applicationService();
+    return static_cast<desktop::DesktopApplicationService&>(appkit::ApplicationService::installed());
 }
 
 GApplication* gtkApplication() {
@@ -666,8 +666,7 @@ TEST_F(ApplicationDesktopTest, AnOwnLinkOpenedAfterTheLastWindowClosedOpensAWind
 int main(int argc, char** argv) {
     programPath = fs::canonical("/proc/self/exe").string();
     try {
-        backend::Backend::install(
-            std::make_unique<desktop::DesktopBackend>(desktop::ApplicationIdentity{applicationId, "kestrova"}));
+        desktop::installAll(desktop::ApplicationIdentity{applicationId, "kestrova"});
     } catch (const std::exception& error) {
         std::cerr << error.what() << '\n';
         return 1;

@@ -1,10 +1,10 @@
 // Opens real GTK windows on the display the test runs with (ctest runs it under Xvfb) and works
 // them as a user would: clicks a check box, switches tabs, watches a ring grow, clicks a native view's
 // widget past the views in front of it, opens and closes a menu over a web page.
-#include "platform/backend/Backend.hpp"
 #include "platform/combine/ObservableObject.hpp"
 #include "platform/combine/Published.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
+#include "platform/desktop/DesktopWindowRealizer.hpp"
 #include "platform/ui/Controls.hpp"
 #include "platform/ui/NativeView.hpp"
 #include "platform/ui/Node.hpp"
@@ -108,7 +108,7 @@ GdkPixbuf* screenshot(GtkWidget* window, const char* name) {
 TEST(DesktopWindow, ShowsControlsAsGtkWidgetsThatActThroughTheirBindings) {
     auto settings = std::make_shared<Settings>();
     int logouts = 0;
-    auto window = backend::Backend::installed().windowRealizer().open({"Settings", {320, 136}, false},
+    auto window = ui::WindowRealizer::installed().open({"Settings", {320, 136}, false},
                                                                      [settings, &logouts] { return settingsTree(settings, logouts); });
     ASSERT_TRUE(MainLoop::iterateUntil([] { return toplevel() != nullptr; }));
     settle();
@@ -155,7 +155,7 @@ TEST(DesktopWindow, ShowsControlsAsGtkWidgetsThatActThroughTheirBindings) {
 
 TEST(DesktopWindow, DrawsShapesAndAnimatesTheRing) {
     auto settings = std::make_shared<Settings>();
-    auto window = backend::Backend::installed().windowRealizer().open({"Ring", {120, 120}, false}, [settings] { return ringTree(settings); });
+    auto window = ui::WindowRealizer::installed().open({"Ring", {120, 120}, false}, [settings] { return ringTree(settings); });
     ASSERT_TRUE(MainLoop::iterateUntil([] { return toplevel() != nullptr; }));
     settle();
     GtkWidget* root = toplevel();
@@ -227,7 +227,7 @@ void click(GtkWidget* widget, int x, int y) {
 TEST(DesktopWindow, ShowsANativeViewsWidgetUnderTheViewsInFrontOfIt) {
     auto native = std::make_shared<NativeButton>();
     auto settings = std::make_shared<Settings>();  // isBeta: the native view is out; progress: its opacity
-    auto window = backend::Backend::installed().windowRealizer().open({"Native", {200, 100}, false}, [native, settings] {
+    auto window = ui::WindowRealizer::installed().open({"Native", {200, 100}, false}, [native, settings] {
         return ui::ZStack({ui::ColorView(ui::Color::sRGB(0, 0, 1)),
                            settings->isBeta.get() ? ui::View() : ui::NativeView::view(native).opacity(settings->progress.get()),
                            ui::ColorView(ui::Color::sRGB(1, 0, 0)).frame(40, 40)},
@@ -269,7 +269,7 @@ TEST(DesktopWindow, ShowsANativeViewsWidgetUnderTheViewsInFrontOfIt) {
 TEST(DesktopWindow, GivesANativeViewsWidgetBackWhenTheTabsOrTheWindowHoldingItGo) {
     auto native = std::make_shared<NativeButton>();
     auto settings = std::make_shared<Settings>();  // isBeta: the tabs are out
-    auto window = backend::Backend::installed().windowRealizer().open({"Tabs", {200, 100}, false}, [native, settings] {
+    auto window = ui::WindowRealizer::installed().open({"Tabs", {200, 100}, false}, [native, settings] {
         if (settings->isBeta.get()) {
             return ui::Text("No tabs").view().observing(settings);
         }
@@ -324,7 +324,7 @@ TEST(DesktopWindow, AClosedMenuLeavesTheWebPageUnderItAsItWas) {
         requestAnimationFrame(() => requestAnimationFrame(() => webkit.messageHandlers.painted.postMessage("")));
         </script></body>)html");
     const auto page = std::make_shared<NativeWebPage>(file);
-    auto& realizer = static_cast<desktop::DesktopBackend&>(backend::Backend::installed()).windowRealizer();
+    auto& realizer = static_cast<desktop::DesktopWindowRealizer&>(ui::WindowRealizer::installed());
     auto content = realizer.openEmbedded({"Page", {400, 300}, false}, [page] {
         return ui::ZStack({ui::ColorView(ui::Color::black()), ui::NativeView::view(page)});
     });
@@ -363,7 +363,7 @@ TEST(DesktopWindow, AClosedMenuLeavesTheWebPageUnderItAsItWas) {
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     try {
-        backend::Backend::install(std::make_unique<desktop::DesktopBackend>());
+        desktop::installAll();
     } catch (const std::exception& error) {
         std::cerr << error.what() << '\n';
         return 1;

@@ -1,6 +1,5 @@
 // The development certificate in the real web engine, on a virtual display: accepted for the hosts
 // the process names that it names too, and for no other name in it.
-#include "platform/backend/Backend.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
 #include "platform/foundation/DevelopmentCertificate.hpp"
 #include "platform/webkit/NavigationDelegate.hpp"
@@ -15,7 +14,6 @@
 
 #include <cstdlib>
 #include <functional>
-#include <memory>
 #include <string>
 
 namespace {
@@ -87,6 +85,6 @@ int main(int argc, char** argv) {
     const auto certificate = home.write("development.pem", developmentIdentity().pem());
     setenv("KESTROVA_DEV_CERTIFICATE", certificate.c_str(), 1);
     foundation::DevelopmentCertificate::limitToHosts({"kestrova.localhost", "beta.kestrova.localhost"});
-    backend::Backend::install(std::make_unique<desktop::DesktopBackend>());
+    desktop::installAll();
     return RUN_ALL_TESTS();
 }

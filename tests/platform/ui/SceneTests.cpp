@@ -1,7 +1,6 @@
 // The toolkit-free half of the application's scenes: the windows kept across launches, the main
 // menu made from the application's commands, commands that follow their conditions, and the one
 // Settings window.
-#include "platform/backend/Backend.hpp"
 #include "platform/combine/ObservableObject.hpp"
 #include "platform/combine/Published.hpp"
 #include "platform/headless/HeadlessBackend.hpp"
@@ -218,7 +217,7 @@ TEST(CommandCenterTest, ReevaluatesAfterTheObjectsItReadsChangeAndTheFocusMoves)
 }
 
 TEST(SettingsWindowTest, OpeningTwiceBringsTheSameWindowForwardAndAfterClosingOpensAnew) {
-    auto& realizer = static_cast<headless::HeadlessBackend&>(backend::Backend::installed()).windowRealizer();
+    auto& realizer = headless::HeadlessBackend::installed().windowRealizer();
     const auto before = realizer.windows().size();
     ui::SettingsWindow settings(ui::SettingsScene{[] { return ui::View(ui::Text("General")); }, {375, 150}, "Settings"}, realizer);
     const auto first = settings.open();

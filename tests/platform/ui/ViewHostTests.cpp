@@ -1,4 +1,3 @@
-#include "platform/backend/Backend.hpp"
 #include "platform/combine/ObservableObject.hpp"
 #include "platform/combine/Published.hpp"
 #include "platform/ui/Controls.hpp"
@@ -185,7 +184,7 @@ namespace ui {
 namespace {
 
 TEST(HeadlessWindows, OpenShowAndCloseTheirViews) {
-    auto& realizer = static_cast<headless::HeadlessWindowRealizer&>(backend::Backend::installed().windowRealizer());
+    auto& realizer = static_cast<headless::HeadlessWindowRealizer&>(ui::WindowRealizer::installed());
     std::vector<std::string> events;
     auto window = realizer.open({"Settings", {320, 136}, false}, [&events] {
         return Text("General").view().onAppear([&events] { events.emplace_back("appear"); }).onDisappear([&events] {

@@ -2,8 +2,7 @@
 // extension (which asks for reloads) or the widget host (which reads them):
 //   reload_peer post N     asks N times, then exits
 //   reload_peer count      prints the requests so far
-#include "platform/backend/Backend.hpp"
-#include "platform/headless/HeadlessBackend.hpp"
+#include "platform/widgetkit/ReloadRequestTimelineService.hpp"
 #include "platform/widgetkit/ReloadRequests.hpp"
 #include "platform/widgetkit/WidgetCenter.hpp"
 
@@ -13,7 +12,8 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    backend::Backend::install(std::make_unique<headless::HeadlessBackend>());
+    // Only the widgets' kit, as the intents extension installs it.
+    widgetkit::TimelineService::install(std::make_unique<widgetkit::ReloadRequestTimelineService>("reload_peer"));
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "post" && argc == 3) {
         const int times = std::atoi(argv[2]);

@@ -1,7 +1,6 @@
 // The stand-in in the real web engine, on a virtual display: with the development setting the
 // engine trusts the stand-in's certificate, signs in on its pages and keeps the session's cookie
 // for the whole domain, so that the beta host and the API host get it too.
-#include "platform/backend/Backend.hpp"
 #include "platform/desktop/DesktopBackend.hpp"
 #include "platform/foundation/DevelopmentCertificate.hpp"
 #include "platform/foundation/HTTPCookie.hpp"
@@ -256,6 +255,6 @@ int main(int argc, char** argv) {
     standin() = &process;
     setenv("KESTROVA_DEV_CERTIFICATE", process.certificate().c_str(), 1);
     foundation::DevelopmentCertificate::limitToHosts(process.hosts());
-    backend::Backend::install(std::make_unique<desktop::DesktopBackend>());
+    desktop::installAll();
     return RUN_ALL_TESTS();
 }
