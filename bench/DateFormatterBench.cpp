@@ -1,7 +1,7 @@
 // The API client makes and configures a formatter for every date it decodes,
 // and tries the millisecond form before the plain one, so a reply with
 // thousands of dates costs thousands of these.
-#include "platform/foundation/DateFormatter.hpp"
+#include "platform/runtime/foundation/core/DateFormatter.hpp"
 
 #include <benchmark/benchmark.h>
 

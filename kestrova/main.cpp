@@ -1,5 +1,5 @@
-#include "platform/desktop/DesktopBackend.hpp"
-#include "platform/foundation/DevelopmentCertificate.hpp"
+#include "platform/backends/desktop/DesktopBackend.hpp"
+#include "platform/runtime/foundation/core/DevelopmentCertificate.hpp"
 #include "kestrova/intents/IntentSchema.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/shell/Kestrova.hpp"

@@ -6,9 +6,9 @@
 #include "orvane/Requests.hpp"
 #include "orvane/ExtensionStore.hpp"
 #include "orvane/StoreError.hpp"
-#include "platform/concurrency/MainActor.hpp"
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/widgetkit/WidgetCenter.hpp"
+#include "platform/runtime/concurrency/MainActor.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/kits/widgetkit/WidgetCenter.hpp"
 
 #include <cstdio>
 #include <limits>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kestrova/intents/CreateEntryIntentHandling.hpp"
-#include "platform/combine/AnyCancellable.hpp"
+#include "platform/runtime/combine/AnyCancellable.hpp"
 
 #include <cstdint>
 #include <optional>

@@ -4,10 +4,10 @@
 #include "kestrova/model/SharedDefaults.hpp"
 #include "orvane/ReducedUser.hpp"
 #include "orvane/StoreError.hpp"
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/URLRequest.hpp"
-#include "platform/foundation/UserDefaults.hpp"
-#include "platform/foundation/UserDefaultsError.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/runtime/foundation/http/URLRequest.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaultsError.hpp"
 
 #include <algorithm>
 #include <cstdio>

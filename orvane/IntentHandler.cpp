@@ -4,7 +4,7 @@
 #include "orvane/OpenPublishViewIntentHandler.hpp"
 #include "orvane/SelectJournalIntentHandler.hpp"
 #include "orvane/SetQuietModeIntentHandler.hpp"
-#include "platform/base/FatalError.hpp"
+#include "platform/runtime/base/FatalError.hpp"
 
 namespace orvane {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/intents/Extension.hpp"
+#include "platform/kits/intents/Extension.hpp"
 
 namespace orvane {
 

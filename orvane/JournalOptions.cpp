@@ -1,8 +1,8 @@
 #include "orvane/JournalOptions.hpp"
 
 #include "orvane/StoreError.hpp"
-#include "platform/foundation/Text.hpp"
-#include "platform/intents/ObjectSection.hpp"
+#include "platform/runtime/foundation/core/Text.hpp"
+#include "platform/kits/intents/ObjectSection.hpp"
 
 #include <algorithm>
 #include <string>

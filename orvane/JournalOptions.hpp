@@ -3,7 +3,7 @@
 #include "kestrova/intents/IntentJournal.hpp"
 #include "orvane/KestrovaJournal.hpp"
 #include "orvane/ExtensionStore.hpp"
-#include "platform/intents/ObjectCollection.hpp"
+#include "platform/kits/intents/ObjectCollection.hpp"
 
 #include <exception>
 #include <functional>

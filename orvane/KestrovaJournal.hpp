@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/foundation/CodingForward.hpp"
+#include "platform/runtime/foundation/coding/CodingForward.hpp"
 
 #include <cstdint>
 #include <optional>

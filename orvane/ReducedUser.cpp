@@ -1,11 +1,11 @@
 #include "orvane/ReducedUser.hpp"
 
-#include "platform/foundation/Decoder.hpp"
-#include "platform/foundation/Encoder.hpp"
-#include "platform/foundation/KeyedDecodingContainer.hpp"
-#include "platform/foundation/KeyedEncodingContainer.hpp"
-#include "platform/foundation/UnkeyedDecodingContainer.hpp"
-#include "platform/foundation/UnkeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/coding/Decoder.hpp"
+#include "platform/runtime/foundation/coding/Encoder.hpp"
+#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
+#include "platform/runtime/foundation/coding/KeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/coding/UnkeyedDecodingContainer.hpp"
+#include "platform/runtime/foundation/coding/UnkeyedEncodingContainer.hpp"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "orvane/KestrovaJournal.hpp"
-#include "platform/foundation/CodingForward.hpp"
+#include "platform/runtime/foundation/coding/CodingForward.hpp"
 
 #include <cstdint>
 #include <optional>

@@ -4,13 +4,13 @@
 #include "kestrova/networking/Networking.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/networking/URLSessionBackport.hpp"
-#include "platform/foundation/DateFormatter.hpp"
-#include "platform/foundation/HTTPURLResponse.hpp"
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/JSONWriter.hpp"
-#include "platform/foundation/URLRequest.hpp"
-#include "platform/foundation/URLSession.hpp"
-#include "platform/httpclient/Session.hpp"
+#include "platform/runtime/foundation/core/DateFormatter.hpp"
+#include "platform/runtime/foundation/http/HTTPURLResponse.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/runtime/foundation/coding/JSONWriter.hpp"
+#include "platform/runtime/foundation/http/URLRequest.hpp"
+#include "platform/runtime/foundation/http/URLSession.hpp"
+#include "platform/kits/httpclient/Session.hpp"
 
 namespace orvane {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "orvane/ReducedUser.hpp"
 #include "orvane/UploadFile.hpp"
-#include "platform/concurrency/Task.hpp"
-#include "platform/httpclient/UploadRequest.hpp"
+#include "platform/runtime/concurrency/Task.hpp"
+#include "platform/kits/httpclient/UploadRequest.hpp"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/foundation/Data.hpp"
-#include "platform/foundation/URL.hpp"
+#include "platform/runtime/foundation/core/Data.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
 
 #include <optional>
 #include <string>

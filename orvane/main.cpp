@@ -1,9 +1,9 @@
 #include "kestrova/intents/IntentSchema.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "orvane/IntentHandler.hpp"
-#include "platform/foundation/DevelopmentCertificate.hpp"
-#include "platform/intents/ExtensionRuntime.hpp"
-#include "platform/widgetkit/ReloadRequestTimelineService.hpp"
+#include "platform/runtime/foundation/core/DevelopmentCertificate.hpp"
+#include "platform/kits/intents/ExtensionRuntime.hpp"
+#include "platform/kits/widgetkit/ReloadRequestTimelineService.hpp"
 
 #include <memory>
 

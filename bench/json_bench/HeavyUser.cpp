@@ -1,6 +1,6 @@
 #include "bench/json_bench/HeavyUser.hpp"
 
-#include "platform/foundation/UUID.hpp"
+#include "platform/runtime/foundation/core/UUID.hpp"
 
 #include <array>
 #include <cstdint>

@@ -9,8 +9,8 @@
 #include "bench/json_bench/ServerDates.hpp"
 #include "bench/json_bench/TemporaryAppGroup.hpp"
 
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/JSONEncoder.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/runtime/foundation/coding/JSONEncoder.hpp"
 #include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/Networking.hpp"

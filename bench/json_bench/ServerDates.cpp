@@ -1,6 +1,6 @@
 #include "bench/json_bench/ServerDates.hpp"
 
-#include "platform/foundation/DateFormatter.hpp"
+#include "platform/runtime/foundation/core/DateFormatter.hpp"
 
 #include <array>
 #include <charconv>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/foundation/Data.hpp"
+#include "platform/runtime/foundation/core/Data.hpp"
 
 #include <string_view>
 

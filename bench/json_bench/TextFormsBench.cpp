@@ -2,8 +2,8 @@
 // data (an icon or a file's bytes in a record) and the 36 characters of a
 // UUID (comments, journal groups and metrics are keyed by one).
 
-#include "platform/foundation/Data.hpp"
-#include "platform/foundation/UUID.hpp"
+#include "platform/runtime/foundation/core/Data.hpp"
+#include "platform/runtime/foundation/core/UUID.hpp"
 
 #include <benchmark/benchmark.h>
 

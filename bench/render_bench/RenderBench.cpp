@@ -2,11 +2,11 @@
 // for every timeline entry: a frame must cost well under a millisecond. Measures whole frames
 // (evaluate, lay out, paint) and the layout pass alone.
 #include "kestrova/views/CircularProgressView.hpp"
-#include "platform/ui/LayoutEngine.hpp"
-#include "platform/ui/Renderer.hpp"
-#include "platform/ui/Shape.hpp"
-#include "platform/ui/Stacks.hpp"
-#include "platform/ui/Text.hpp"
+#include "platform/kits/ui/LayoutEngine.hpp"
+#include "platform/kits/ui/Renderer.hpp"
+#include "platform/kits/ui/Shape.hpp"
+#include "platform/kits/ui/Stacks.hpp"
+#include "platform/kits/ui/TextView.hpp"
 
 #include <benchmark/benchmark.h>
 

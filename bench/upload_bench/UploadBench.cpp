@@ -6,9 +6,9 @@
 // rate and how far resident memory rose above its idle level while the
 // upload ran: the body must stream from disk, never sit in memory.
 
-#include "platform/concurrency/Task.hpp"
-#include "platform/foundation/SystemVersionOverride.hpp"
-#include "platform/foundation/URL.hpp"
+#include "platform/runtime/concurrency/Task.hpp"
+#include "platform/runtime/foundation/core/SystemVersionOverride.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
 #include "kestrova/networking/APIBaseURLOverride.hpp"
 #include "kestrova/networking/EntryUpload.hpp"
 #include "kestrova/networking/Networking.hpp"

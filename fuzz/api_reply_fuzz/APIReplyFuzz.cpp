@@ -6,10 +6,10 @@
 // again to the same bytes.
 
 #include "fuzz/support/FuzzFailure.hpp"
-#include "platform/foundation/Data.hpp"
-#include "platform/foundation/DecodingError.hpp"
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/JSONEncoder.hpp"
+#include "platform/runtime/foundation/core/Data.hpp"
+#include "platform/runtime/foundation/coding/DecodingError.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/runtime/foundation/coding/JSONEncoder.hpp"
 #include "kestrova/model/MetricData.hpp"
 #include "kestrova/networking/KestrovaAPIResponse.hpp"
 #include "kestrova/networking/Networking.hpp"

@@ -4,11 +4,11 @@
 // version is above it, and no release of the feed is above the one offered.
 
 #include "fuzz/support/FuzzFailure.hpp"
-#include "platform/foundation/Data.hpp"
-#include "platform/foundation/URL.hpp"
-#include "platform/updater/Appcast.hpp"
-#include "platform/updater/AppcastError.hpp"
-#include "platform/updater/Version.hpp"
+#include "platform/runtime/foundation/core/Data.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
+#include "platform/kits/updater/Appcast.hpp"
+#include "platform/kits/updater/AppcastError.hpp"
+#include "platform/kits/updater/Version.hpp"
 
 #include <cstdint>
 #include <optional>

@@ -6,12 +6,12 @@
 // that again gives the same bytes.
 
 #include "fuzz/support/FuzzFailure.hpp"
-#include "platform/foundation/Data.hpp"
-#include "platform/intents/ArchiveError.hpp"
-#include "platform/intents/Archivable.hpp"
-#include "platform/intents/KeyedArchiver.hpp"
-#include "platform/intents/KeyedUnarchiver.hpp"
-#include "platform/intents/UserActivity.hpp"
+#include "platform/runtime/foundation/core/Data.hpp"
+#include "platform/kits/intents/ArchiveError.hpp"
+#include "platform/kits/intents/Archivable.hpp"
+#include "platform/kits/intents/KeyedArchiver.hpp"
+#include "platform/kits/intents/KeyedUnarchiver.hpp"
+#include "platform/kits/intents/UserActivity.hpp"
 #include "kestrova/intents/IntentSchema.hpp"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include "fuzz/support/IntentSeeds.hpp"
 #include "fuzz/support/SeedFile.hpp"
-#include "platform/intents/KeyedArchiver.hpp"
+#include "platform/kits/intents/KeyedArchiver.hpp"
 
 #include <cstdio>
 

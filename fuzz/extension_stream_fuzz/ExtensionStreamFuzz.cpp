@@ -9,11 +9,11 @@
 // - every answer is one line the host can read.
 
 #include "fuzz/support/FuzzFailure.hpp"
-#include "platform/concurrency/MainActor.hpp"
-#include "platform/intents/Extension.hpp"
-#include "platform/intents/ExtensionMessage.hpp"
-#include "platform/intents/ExtensionRuntime.hpp"
-#include "platform/intents/HandlerObject.hpp"
+#include "platform/runtime/concurrency/MainActor.hpp"
+#include "platform/kits/intents/Extension.hpp"
+#include "platform/kits/intents/ExtensionMessage.hpp"
+#include "platform/kits/intents/ExtensionRuntime.hpp"
+#include "platform/kits/intents/HandlerObject.hpp"
 #include "kestrova/intents/IntentSchema.hpp"
 
 #include <sys/mman.h>

@@ -4,8 +4,8 @@
 
 #include "fuzz/support/IntentSeeds.hpp"
 #include "fuzz/support/SeedFile.hpp"
-#include "platform/intents/ExtensionMessage.hpp"
-#include "platform/intents/Selector.hpp"
+#include "platform/kits/intents/ExtensionMessage.hpp"
+#include "platform/kits/intents/Selector.hpp"
 #include "kestrova/intents/IntentJournal.hpp"
 #include "kestrova/intents/OpenPublishViewIntent.hpp"
 

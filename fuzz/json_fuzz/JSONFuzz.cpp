@@ -5,9 +5,9 @@
 // equal user, and encoding that user must give the same bytes.
 
 #include "fuzz/support/FuzzFailure.hpp"
-#include "platform/foundation/DecodingError.hpp"
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/JSONEncoder.hpp"
+#include "platform/runtime/foundation/coding/DecodingError.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/runtime/foundation/coding/JSONEncoder.hpp"
 #include "kestrova/model/User.hpp"
 #include "kestrova/networking/Networking.hpp"
 

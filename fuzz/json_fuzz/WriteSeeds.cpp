@@ -8,8 +8,8 @@
 #include "bench/json_bench/HeavyUser.hpp"
 #include "bench/json_bench/ServerDates.hpp"
 #include "fuzz/support/SeedFile.hpp"
-#include "platform/foundation/Data.hpp"
-#include "platform/foundation/JSONEncoder.hpp"
+#include "platform/runtime/foundation/core/Data.hpp"
+#include "platform/runtime/foundation/coding/JSONEncoder.hpp"
 
 #include <cstdio>
 #include <string>

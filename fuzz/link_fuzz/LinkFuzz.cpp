@@ -10,9 +10,9 @@
 
 #include "fuzz/support/FuzzFailure.hpp"
 #include "fuzz/support/ScratchDirectory.hpp"
-#include "platform/foundation/URL.hpp"
-#include "platform/foundation/URLComponents.hpp"
-#include "platform/headless/HeadlessBackend.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
+#include "platform/runtime/foundation/core/URLComponents.hpp"
+#include "platform/backends/headless/HeadlessBackend.hpp"
 #include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"

@@ -2,7 +2,7 @@
 // command line: the file of someone who keeps many windows open, each on a
 // page of its own, written by the store itself.
 
-#include "platform/ui/SceneStore.hpp"
+#include "platform/kits/scenes/SceneStore.hpp"
 
 #include <cstdio>
 #include <string>

@@ -5,7 +5,7 @@
 
 #include "fuzz/support/FuzzFailure.hpp"
 #include "fuzz/support/ScratchDirectory.hpp"
-#include "platform/ui/SceneStore.hpp"
+#include "platform/kits/scenes/SceneStore.hpp"
 
 #include <cstdint>
 #include <fstream>

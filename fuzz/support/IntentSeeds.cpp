@@ -1,11 +1,11 @@
 #include "fuzz/support/IntentSeeds.hpp"
 
 #include "bench/json_bench/HeavyUser.hpp"
-#include "platform/foundation/Data.hpp"
-#include "platform/intents/File.hpp"
-#include "platform/intents/Interaction.hpp"
-#include "platform/intents/Number.hpp"
-#include "platform/intents/ObjectSection.hpp"
+#include "platform/runtime/foundation/core/Data.hpp"
+#include "platform/kits/intents/File.hpp"
+#include "platform/kits/intents/Interaction.hpp"
+#include "platform/kits/intents/Number.hpp"
+#include "platform/kits/intents/ObjectSection.hpp"
 #include "kestrova/intents/IntentJournal.hpp"
 #include "kestrova/intents/OpenPublishViewIntent.hpp"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/intents/ObjectCollection.hpp"
-#include "platform/intents/UserActivity.hpp"
+#include "platform/kits/intents/ObjectCollection.hpp"
+#include "platform/kits/intents/UserActivity.hpp"
 #include "kestrova/intents/CreateEntryIntent.hpp"
 
 #include <cstddef>

@@ -10,9 +10,9 @@
 // - each part set from decoded text reads back as that text.
 
 #include "fuzz/support/FuzzFailure.hpp"
-#include "platform/foundation/URL.hpp"
-#include "platform/foundation/URLComponents.hpp"
-#include "platform/foundation/URLQueryItem.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
+#include "platform/runtime/foundation/core/URLComponents.hpp"
+#include "platform/runtime/foundation/core/URLQueryItem.hpp"
 
 #include <cstdint>
 #include <functional>

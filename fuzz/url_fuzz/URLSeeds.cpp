@@ -4,7 +4,7 @@
 // encodes it a second time.
 
 #include "fuzz/support/SeedFile.hpp"
-#include "platform/foundation/URLComponents.hpp"
+#include "platform/runtime/foundation/core/URLComponents.hpp"
 
 #include <cstdio>
 #include <string>

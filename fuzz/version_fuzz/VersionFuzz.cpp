@@ -5,7 +5,7 @@
 // newest release of a feed does not depend on the order of its items.
 
 #include "fuzz/support/FuzzFailure.hpp"
-#include "platform/updater/Version.hpp"
+#include "platform/kits/updater/Version.hpp"
 
 #include <cstdint>
 #include <string_view>

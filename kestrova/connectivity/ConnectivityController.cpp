@@ -1,6 +1,6 @@
 #include "kestrova/connectivity/ConnectivityController.hpp"
 
-#include "platform/concurrency/DispatchQueue.hpp"
+#include "platform/runtime/concurrency/DispatchQueue.hpp"
 
 namespace kestrova {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/combine/ObservableObject.hpp"
-#include "platform/combine/Published.hpp"
-#include "platform/network/PathMonitor.hpp"
+#include "platform/runtime/combine/ObservableObject.hpp"
+#include "platform/runtime/combine/Published.hpp"
+#include "platform/kits/network/PathMonitor.hpp"
 
 #include <memory>
 

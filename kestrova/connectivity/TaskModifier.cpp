@@ -1,7 +1,7 @@
 #include "kestrova/connectivity/TaskModifier.hpp"
 
-#include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/Spawn.hpp"
+#include "platform/runtime/concurrency/MainActor.hpp"
+#include "platform/runtime/concurrency/Spawn.hpp"
 
 namespace kestrova {
 

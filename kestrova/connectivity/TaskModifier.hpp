@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/concurrency/Task.hpp"
-#include "platform/concurrency/TaskHandle.hpp"
-#include "platform/concurrency/TaskPriority.hpp"
-#include "platform/ui/State.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/runtime/concurrency/Task.hpp"
+#include "platform/runtime/concurrency/TaskHandle.hpp"
+#include "platform/runtime/concurrency/TaskPriority.hpp"
+#include "platform/kits/ui/State.hpp"
+#include "platform/kits/ui/View.hpp"
 
 #include <functional>
 #include <optional>

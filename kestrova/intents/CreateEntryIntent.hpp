@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/intents/Intent.hpp"
+#include "platform/kits/intents/Intent.hpp"
 #include "kestrova/intents/IntentJournal.hpp"
-#include "platform/intents/File.hpp"
-#include "platform/intents/Number.hpp"
+#include "platform/kits/intents/File.hpp"
+#include "platform/kits/intents/Number.hpp"
 
 #include <memory>
 #include <optional>

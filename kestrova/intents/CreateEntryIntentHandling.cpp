@@ -2,7 +2,7 @@
 
 #include "kestrova/intents/HandlingForms.hpp"
 #include "kestrova/intents/HandlingReplies.hpp"
-#include "platform/base/Verify.hpp"
+#include "platform/runtime/base/Verify.hpp"
 
 namespace kestrova {
 

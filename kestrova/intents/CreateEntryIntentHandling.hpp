@@ -3,11 +3,11 @@
 #include "kestrova/intents/CreateEntryIntent.hpp"
 #include "kestrova/intents/CreateEntryIntentResponse.hpp"
 #include "kestrova/intents/IntentJournalResolutionResult.hpp"
-#include "platform/concurrency/Task.hpp"
-#include "platform/intents/BooleanResolutionResult.hpp"
-#include "platform/intents/HandlerObject.hpp"
-#include "platform/intents/ObjectCollection.hpp"
-#include "platform/intents/StringResolutionResult.hpp"
+#include "platform/runtime/concurrency/Task.hpp"
+#include "platform/kits/intents/BooleanResolutionResult.hpp"
+#include "platform/kits/intents/HandlerObject.hpp"
+#include "platform/kits/intents/ObjectCollection.hpp"
+#include "platform/kits/intents/StringResolutionResult.hpp"
 
 #include <functional>
 #include <memory>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/concurrency/CheckedContinuation.hpp"
-#include "platform/concurrency/GlobalExecutor.hpp"
-#include "platform/concurrency/Spawn.hpp"
-#include "platform/concurrency/Task.hpp"
-#include "platform/concurrency/WithCheckedThrowingContinuation.hpp"
+#include "platform/runtime/concurrency/CheckedContinuation.hpp"
+#include "platform/runtime/concurrency/GlobalExecutor.hpp"
+#include "platform/runtime/concurrency/Spawn.hpp"
+#include "platform/runtime/concurrency/Task.hpp"
+#include "platform/runtime/concurrency/WithCheckedThrowingContinuation.hpp"
 
 #include <exception>
 #include <functional>

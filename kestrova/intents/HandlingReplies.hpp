@@ -2,9 +2,9 @@
 
 #include "kestrova/intents/HandlingForms.hpp"
 #include "kestrova/intents/IntentJournal.hpp"
-#include "platform/intents/HandlerObject.hpp"
-#include "platform/intents/ObjectCollection.hpp"
-#include "platform/intents/ObjectSection.hpp"
+#include "platform/kits/intents/HandlerObject.hpp"
+#include "platform/kits/intents/ObjectCollection.hpp"
+#include "platform/kits/intents/ObjectSection.hpp"
 
 #include <exception>
 #include <functional>

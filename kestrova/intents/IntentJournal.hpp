@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/intents/Object.hpp"
+#include "platform/kits/intents/Object.hpp"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "kestrova/intents/IntentJournalResolutionResult.hpp"
 
-#include "platform/base/FatalError.hpp"
+#include "platform/runtime/base/FatalError.hpp"
 
 #include <source_location>
 

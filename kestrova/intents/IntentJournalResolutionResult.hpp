@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kestrova/intents/IntentJournal.hpp"
-#include "platform/intents/ObjectResolutionResult.hpp"
+#include "platform/kits/intents/ObjectResolutionResult.hpp"
 
 #include <memory>
 #include <vector>

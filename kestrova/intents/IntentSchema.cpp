@@ -10,7 +10,7 @@
 #include "kestrova/intents/SelectJournalIntentResponse.hpp"
 #include "kestrova/intents/SetQuietModeIntent.hpp"
 #include "kestrova/intents/SetQuietModeIntentResponse.hpp"
-#include "platform/intents/ClassRegistry.hpp"
+#include "platform/kits/intents/ClassRegistry.hpp"
 
 namespace kestrova {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/intents/Intent.hpp"
+#include "platform/kits/intents/Intent.hpp"
 #include "kestrova/intents/IntentJournal.hpp"
 
 #include <memory>

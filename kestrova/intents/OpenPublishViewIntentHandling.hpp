@@ -3,9 +3,9 @@
 #include "kestrova/intents/IntentJournalResolutionResult.hpp"
 #include "kestrova/intents/OpenPublishViewIntent.hpp"
 #include "kestrova/intents/OpenPublishViewIntentResponse.hpp"
-#include "platform/concurrency/Task.hpp"
-#include "platform/intents/HandlerObject.hpp"
-#include "platform/intents/ObjectCollection.hpp"
+#include "platform/runtime/concurrency/Task.hpp"
+#include "platform/kits/intents/HandlerObject.hpp"
+#include "platform/kits/intents/ObjectCollection.hpp"
 
 #include <functional>
 #include <memory>

@@ -2,9 +2,9 @@
 
 #include "kestrova/intents/SelectJournalIntent.hpp"
 #include "kestrova/intents/SelectJournalIntentResponse.hpp"
-#include "platform/concurrency/Task.hpp"
-#include "platform/intents/HandlerObject.hpp"
-#include "platform/intents/ObjectCollection.hpp"
+#include "platform/runtime/concurrency/Task.hpp"
+#include "platform/kits/intents/HandlerObject.hpp"
+#include "platform/kits/intents/ObjectCollection.hpp"
 
 #include <functional>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/intents/Intent.hpp"
-#include "platform/intents/Number.hpp"
+#include "platform/kits/intents/Intent.hpp"
+#include "platform/kits/intents/Number.hpp"
 
 #include <optional>
 

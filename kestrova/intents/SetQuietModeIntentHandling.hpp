@@ -2,9 +2,9 @@
 
 #include "kestrova/intents/SetQuietModeIntent.hpp"
 #include "kestrova/intents/SetQuietModeIntentResponse.hpp"
-#include "platform/concurrency/Task.hpp"
-#include "platform/intents/BooleanResolutionResult.hpp"
-#include "platform/intents/HandlerObject.hpp"
+#include "platform/runtime/concurrency/Task.hpp"
+#include "platform/kits/intents/BooleanResolutionResult.hpp"
+#include "platform/kits/intents/HandlerObject.hpp"
 
 #include <functional>
 #include <memory>

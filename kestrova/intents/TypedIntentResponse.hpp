@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/intents/IntentResponse.hpp"
-#include "platform/intents/UserActivity.hpp"
+#include "platform/kits/intents/IntentResponse.hpp"
+#include "platform/kits/intents/UserActivity.hpp"
 
 #include <cstdint>
 #include <memory>

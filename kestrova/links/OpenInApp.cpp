@@ -1,7 +1,7 @@
 #include "kestrova/links/OpenInApp.hpp"
 
-#include "platform/appkit/Workspace.hpp"
-#include "platform/foundation/URLComponents.hpp"
+#include "platform/kits/appkit/Workspace.hpp"
+#include "platform/runtime/foundation/core/URLComponents.hpp"
 
 namespace kestrova {
 

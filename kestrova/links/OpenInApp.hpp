@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/foundation/URL.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
 
 namespace kestrova {
 

@@ -1,8 +1,8 @@
 #include "kestrova/model/AppGroupDefaults.hpp"
 
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/JSONEncoder.hpp"
-#include "platform/foundation/UserDefaults.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/runtime/foundation/coding/JSONEncoder.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
 
 namespace kestrova {
 namespace {

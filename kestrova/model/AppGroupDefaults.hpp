@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kestrova/model/User.hpp"
-#include "platform/foundation/Data.hpp"
+#include "platform/runtime/foundation/core/Data.hpp"
 
 #include <optional>
 #include <string>

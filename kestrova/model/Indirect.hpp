@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/foundation/Hasher.hpp"
+#include "platform/runtime/foundation/core/Hasher.hpp"
 
 #include <concepts>
 #include <memory>

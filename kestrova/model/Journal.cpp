@@ -1,12 +1,12 @@
 #include "kestrova/model/Journal.hpp"
 
-#include "platform/base/Verify.hpp"
-#include "platform/foundation/Decoder.hpp"
-#include "platform/foundation/Encoder.hpp"
-#include "platform/foundation/Hasher.hpp"
-#include "platform/foundation/KeyedDecodingContainer.hpp"
-#include "platform/foundation/KeyedEncodingContainer.hpp"
-#include "platform/foundation/URLComponents.hpp"
+#include "platform/runtime/base/Verify.hpp"
+#include "platform/runtime/foundation/coding/Decoder.hpp"
+#include "platform/runtime/foundation/coding/Encoder.hpp"
+#include "platform/runtime/foundation/core/Hasher.hpp"
+#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
+#include "platform/runtime/foundation/coding/KeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/core/URLComponents.hpp"
 #include "kestrova/model/User.hpp"
 
 #include <string>

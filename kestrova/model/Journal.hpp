@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/foundation/Data.hpp"
-#include "platform/foundation/Date.hpp"
-#include "platform/foundation/Text.hpp"
-#include "platform/foundation/URL.hpp"
+#include "platform/runtime/foundation/core/Data.hpp"
+#include "platform/runtime/foundation/core/Date.hpp"
+#include "platform/runtime/foundation/core/Text.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
 #include "kestrova/model/Indirect.hpp"
 #include "kestrova/model/KestrovaEntry.hpp"
 

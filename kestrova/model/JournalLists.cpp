@@ -1,6 +1,6 @@
 #include "kestrova/model/JournalLists.hpp"
 
-#include "platform/foundation/DateFormatter.hpp"
+#include "platform/runtime/foundation/core/DateFormatter.hpp"
 #include "kestrova/model/User.hpp"
 
 #include <algorithm>

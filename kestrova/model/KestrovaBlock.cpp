@@ -1,10 +1,10 @@
 #include "kestrova/model/KestrovaBlock.hpp"
 
-#include "platform/foundation/Decoder.hpp"
-#include "platform/foundation/Encoder.hpp"
-#include "platform/foundation/Hasher.hpp"
-#include "platform/foundation/KeyedDecodingContainer.hpp"
-#include "platform/foundation/KeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/coding/Decoder.hpp"
+#include "platform/runtime/foundation/coding/Encoder.hpp"
+#include "platform/runtime/foundation/core/Hasher.hpp"
+#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
+#include "platform/runtime/foundation/coding/KeyedEncodingContainer.hpp"
 
 namespace kestrova {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/foundation/CodingForward.hpp"
-#include "platform/foundation/Text.hpp"
+#include "platform/runtime/foundation/coding/CodingForward.hpp"
+#include "platform/runtime/foundation/core/Text.hpp"
 
 #include <cstdint>
 #include <optional>

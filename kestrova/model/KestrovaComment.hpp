@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/foundation/CodingForward.hpp"
-#include "platform/foundation/Date.hpp"
-#include "platform/foundation/Text.hpp"
-#include "platform/foundation/UUID.hpp"
+#include "platform/runtime/foundation/coding/CodingForward.hpp"
+#include "platform/runtime/foundation/core/Date.hpp"
+#include "platform/runtime/foundation/core/Text.hpp"
+#include "platform/runtime/foundation/core/UUID.hpp"
 #include "kestrova/model/Indirect.hpp"
 
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/foundation/Date.hpp"
-#include "platform/foundation/Text.hpp"
+#include "platform/runtime/foundation/core/Date.hpp"
+#include "platform/runtime/foundation/core/Text.hpp"
 #include "kestrova/model/Indirect.hpp"
 #include "kestrova/model/KestrovaBlock.hpp"
 #include "kestrova/model/KestrovaComment.hpp"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/foundation/CodingForward.hpp"
-#include "platform/foundation/Text.hpp"
-#include "platform/foundation/UUID.hpp"
+#include "platform/runtime/foundation/coding/CodingForward.hpp"
+#include "platform/runtime/foundation/core/Text.hpp"
+#include "platform/runtime/foundation/core/UUID.hpp"
 
 #include <optional>
 

@@ -1,8 +1,8 @@
 #include "kestrova/model/SharedDefaults.hpp"
 
-#include "platform/foundation/AppGroup.hpp"
-#include "platform/foundation/UserDefaults.hpp"
-#include "platform/foundation/UserDefaultsError.hpp"
+#include "platform/runtime/foundation/defaults/AppGroup.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaultsError.hpp"
 
 #include <cstdio>
 #include <cstdlib>

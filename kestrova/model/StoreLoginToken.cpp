@@ -1,6 +1,6 @@
 #include "kestrova/model/StoreLoginToken.hpp"
 
-#include "platform/foundation/UserDefaultsError.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaultsError.hpp"
 #include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/foundation/Text.hpp"
+#include "platform/runtime/foundation/core/Text.hpp"
 #include "kestrova/model/Indirect.hpp"
 #include "kestrova/model/Journal.hpp"
 #include "kestrova/model/JournalGroup.hpp"

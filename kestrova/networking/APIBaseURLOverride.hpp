@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/base/ScopedOverride.hpp"
-#include "platform/foundation/URL.hpp"
+#include "platform/runtime/base/ScopedOverride.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
 
 namespace kestrova {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/foundation/Data.hpp"
-#include "platform/foundation/URL.hpp"
-#include "platform/foundation/UUID.hpp"
+#include "platform/runtime/foundation/core/Data.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
+#include "platform/runtime/foundation/core/UUID.hpp"
 #include "kestrova/networking/MultipartFormData.hpp"
 #include "kestrova/networking/Networking.hpp"
 

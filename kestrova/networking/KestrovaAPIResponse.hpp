@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/foundation/Text.hpp"
+#include "platform/runtime/foundation/core/Text.hpp"
 
 namespace foundation {
 class Decoder;

@@ -1,10 +1,10 @@
 #include "kestrova/networking/MultipartFormData.hpp"
 
-#include "platform/foundation/FileManagerError.hpp"
-#include "platform/foundation/FormDataHeaderEscaping.hpp"
-#include "platform/foundation/OutputStream.hpp"
-#include "platform/foundation/StreamError.hpp"
-#include "platform/foundation/UUID.hpp"
+#include "platform/runtime/foundation/core/FileManagerError.hpp"
+#include "platform/runtime/foundation/core/FormDataHeaderEscaping.hpp"
+#include "platform/runtime/foundation/core/OutputStream.hpp"
+#include "platform/runtime/foundation/core/StreamError.hpp"
+#include "platform/runtime/foundation/core/UUID.hpp"
 
 #include <array>
 #include <cerrno>

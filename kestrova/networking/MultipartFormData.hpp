@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/foundation/Data.hpp"
-#include "platform/foundation/FileManager.hpp"
-#include "platform/foundation/InputStream.hpp"
-#include "platform/foundation/URL.hpp"
+#include "platform/runtime/foundation/core/Data.hpp"
+#include "platform/runtime/foundation/core/FileManager.hpp"
+#include "platform/runtime/foundation/core/InputStream.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
 
 #include <cstdint>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "kestrova/networking/ServiceHosts.hpp"
 
 #include "kestrova/networking/APIBaseURLOverride.hpp"
-#include "platform/base/Verify.hpp"
-#include "platform/foundation/URLComponents.hpp"
+#include "platform/runtime/base/Verify.hpp"
+#include "platform/runtime/foundation/core/URLComponents.hpp"
 
 #include <cstdio>
 #include <cstdlib>

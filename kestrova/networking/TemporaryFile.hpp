@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/foundation/FileManager.hpp"
-#include "platform/foundation/URL.hpp"
+#include "platform/runtime/foundation/core/FileManager.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
 
 namespace kestrova {
 

@@ -1,9 +1,9 @@
 #include "kestrova/networking/URLSessionBackport.hpp"
 
-#include "platform/concurrency/WithCheckedThrowingContinuation.hpp"
-#include "platform/concurrency/WithTaskCancellationHandler.hpp"
-#include "platform/foundation/URLError.hpp"
-#include "platform/foundation/URLSessionTask.hpp"
+#include "platform/runtime/concurrency/WithCheckedThrowingContinuation.hpp"
+#include "platform/runtime/concurrency/WithTaskCancellationHandler.hpp"
+#include "platform/runtime/foundation/http/URLError.hpp"
+#include "platform/runtime/foundation/http/URLSessionTask.hpp"
 
 #include <exception>
 #include <functional>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/concurrency/Task.hpp"
-#include "platform/foundation/URLError.hpp"
-#include "platform/foundation/URLRequest.hpp"
-#include "platform/foundation/URLSession.hpp"
-#include "platform/foundation/URLSessionReply.hpp"
+#include "platform/runtime/concurrency/Task.hpp"
+#include "platform/runtime/foundation/http/URLError.hpp"
+#include "platform/runtime/foundation/http/URLRequest.hpp"
+#include "platform/runtime/foundation/http/URLSession.hpp"
+#include "platform/runtime/foundation/http/URLSessionReply.hpp"
 
 namespace kestrova {
 

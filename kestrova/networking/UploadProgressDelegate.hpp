@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/foundation/URLSessionTaskDelegate.hpp"
+#include "platform/runtime/foundation/http/URLSessionTaskDelegate.hpp"
 #include "kestrova/networking/Networking.hpp"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/appkit/ApplicationDelegate.hpp"
-#include "platform/appkit/Menu.hpp"
-#include "platform/concurrency/Task.hpp"
-#include "platform/usernotifications/UserNotificationCenterDelegate.hpp"
+#include "platform/kits/appkit/ApplicationDelegate.hpp"
+#include "platform/kits/appkit/Menu.hpp"
+#include "platform/runtime/concurrency/Task.hpp"
+#include "platform/kits/usernotifications/UserNotificationCenterDelegate.hpp"
 #include "kestrova/statusbar/StatusBarController.hpp"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Commands.hpp"
+#include "platform/kits/scenes/Commands.hpp"
 #include "kestrova/updater/UpdaterViewModel.hpp"
 
 namespace kestrova {

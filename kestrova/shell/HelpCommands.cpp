@@ -1,6 +1,6 @@
 #include "kestrova/shell/HelpCommands.hpp"
 
-#include "platform/foundation/URL.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
 #include "kestrova/links/OpenInApp.hpp"
 
 namespace kestrova {

@@ -1,6 +1,6 @@
 #include "kestrova/shell/Kestrova.hpp"
 
-#include "platform/appkit/Application.hpp"
+#include "platform/kits/appkit/Application.hpp"
 #include "kestrova/shell/CheckForUpdatesView.hpp"
 #include "kestrova/shell/HelpCommands.hpp"
 #include "kestrova/shell/MainWindowContent.hpp"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/App.hpp"
+#include "platform/kits/scenes/App.hpp"
 #include "kestrova/shell/AppDelegate.hpp"
 #include "kestrova/updater/UpdaterViewModel.hpp"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/SceneContent.hpp"
+#include "platform/kits/scenes/SceneContent.hpp"
 #include "kestrova/web/WebWrapper.hpp"
 
 #include <map>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Commands.hpp"
+#include "platform/kits/scenes/Commands.hpp"
 
 namespace kestrova {
 

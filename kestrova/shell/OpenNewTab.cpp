@@ -1,7 +1,7 @@
 #include "kestrova/shell/OpenNewTab.hpp"
 
-#include "platform/appkit/Application.hpp"
-#include "platform/appkit/WindowController.hpp"
+#include "platform/kits/appkit/Application.hpp"
+#include "platform/kits/appkit/WindowController.hpp"
 
 namespace kestrova {
 

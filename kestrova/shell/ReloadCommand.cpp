@@ -1,6 +1,6 @@
 #include "kestrova/shell/ReloadCommand.hpp"
 
-#include "platform/ui/FocusedValues.hpp"
+#include "platform/kits/scenes/FocusedValues.hpp"
 
 namespace kestrova {
 

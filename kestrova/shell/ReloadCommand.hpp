@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Commands.hpp"
+#include "platform/kits/scenes/Commands.hpp"
 #include "kestrova/web/ViewToReloadValueKey.hpp"
 
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ui/Binding.hpp"
-#include "platform/ui/Commands.hpp"
+#include "platform/kits/ui/Binding.hpp"
+#include "platform/kits/scenes/Commands.hpp"
 
 namespace kestrova {
 

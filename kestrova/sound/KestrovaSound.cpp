@@ -1,7 +1,7 @@
 #include "kestrova/sound/KestrovaSound.hpp"
 
-#include "platform/avfaudio/AudioPlayerError.hpp"
-#include "platform/foundation/Bundle.hpp"
+#include "platform/kits/avfaudio/AudioPlayerError.hpp"
+#include "platform/runtime/foundation/core/Bundle.hpp"
 
 namespace kestrova {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/avfaudio/AudioPlayer.hpp"
+#include "platform/kits/avfaudio/AudioPlayer.hpp"
 
 #include <memory>
 #include <string_view>

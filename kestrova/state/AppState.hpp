@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/combine/ObservableObject.hpp"
-#include "platform/combine/Published.hpp"
-#include "platform/concurrency/Task.hpp"
-#include "platform/ui/AppStorage.hpp"
+#include "platform/runtime/combine/ObservableObject.hpp"
+#include "platform/runtime/combine/Published.hpp"
+#include "platform/runtime/concurrency/Task.hpp"
+#include "platform/kits/appstorage/AppStorage.hpp"
 #include "kestrova/model/User.hpp"
 
 #include <optional>

@@ -2,9 +2,9 @@
 
 #include "kestrova/state/AppState.hpp"
 #include "kestrova/statusbar/StatusBarIconImage.hpp"
-#include "platform/appkit/Application.hpp"
-#include "platform/appkit/StatusBar.hpp"
-#include "platform/concurrency/MainActor.hpp"
+#include "platform/kits/appkit/Application.hpp"
+#include "platform/kits/appkit/StatusBar.hpp"
+#include "platform/runtime/concurrency/MainActor.hpp"
 
 namespace kestrova {
 

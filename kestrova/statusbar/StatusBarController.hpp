@@ -1,10 +1,10 @@
 #pragma once
 
 #include "kestrova/statusbar/StatusItemMenu.hpp"
-#include "platform/appkit/StatusBarButton.hpp"
-#include "platform/appkit/StatusItem.hpp"
-#include "platform/base/WeakSelf.hpp"
-#include "platform/combine/AnyCancellable.hpp"
+#include "platform/kits/appkit/StatusBarButton.hpp"
+#include "platform/kits/appkit/StatusItem.hpp"
+#include "platform/runtime/base/WeakSelf.hpp"
+#include "platform/runtime/combine/AnyCancellable.hpp"
 
 #include <memory>
 #include <optional>

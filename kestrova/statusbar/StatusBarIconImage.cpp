@@ -2,7 +2,7 @@
 
 #include "kestrova/state/AppState.hpp"
 #include "kestrova/views/StatusBarIconView.hpp"
-#include "platform/ui/Renderer.hpp"
+#include "platform/kits/ui/Renderer.hpp"
 
 #include <algorithm>
 #include <cmath>

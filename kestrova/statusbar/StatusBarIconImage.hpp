@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/appkit/Pixmap.hpp"
+#include "platform/kits/appkit/Pixmap.hpp"
 
 namespace kestrova {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/appkit/MenuItem.hpp"
+#include "platform/kits/appkit/MenuItem.hpp"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/appkit/Menu.hpp"
+#include "platform/kits/appkit/Menu.hpp"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/combine/ObservableObject.hpp"
-#include "platform/combine/Published.hpp"
-#include "platform/updater/StandardUpdaterController.hpp"
+#include "platform/runtime/combine/ObservableObject.hpp"
+#include "platform/runtime/combine/Published.hpp"
+#include "platform/kits/updater/StandardUpdaterController.hpp"
 
 namespace kestrova {
 

@@ -1,9 +1,9 @@
 #include "kestrova/views/CircularProgressView.hpp"
 
-#include "platform/ui/Shape.hpp"
-#include "platform/ui/Stacks.hpp"
-#include "platform/ui/StrokeStyle.hpp"
-#include "platform/ui/Text.hpp"
+#include "platform/kits/ui/Shape.hpp"
+#include "platform/kits/ui/Stacks.hpp"
+#include "platform/kits/ui/StrokeStyle.hpp"
+#include "platform/kits/ui/TextView.hpp"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ui/Color.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/kits/ui/Color.hpp"
+#include "platform/kits/ui/View.hpp"
 
 #include <cstdint>
 

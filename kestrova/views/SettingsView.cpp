@@ -1,11 +1,11 @@
 #include "kestrova/views/SettingsView.hpp"
 
-#include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/Spawn.hpp"
-#include "platform/foundation/UserDefaultsError.hpp"
-#include "platform/ui/Controls.hpp"
-#include "platform/ui/Stacks.hpp"
-#include "platform/ui/Text.hpp"
+#include "platform/runtime/concurrency/MainActor.hpp"
+#include "platform/runtime/concurrency/Spawn.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaultsError.hpp"
+#include "platform/kits/ui/Controls.hpp"
+#include "platform/kits/ui/Stacks.hpp"
+#include "platform/kits/ui/TextView.hpp"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/View.hpp"
+#include "platform/kits/ui/View.hpp"
 #include "kestrova/state/AppState.hpp"
 
 namespace kestrova {

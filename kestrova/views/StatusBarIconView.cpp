@@ -1,6 +1,6 @@
 #include "kestrova/views/StatusBarIconView.hpp"
 
-#include "platform/ui/Image.hpp"
+#include "platform/kits/ui/Image.hpp"
 #include "kestrova/model/JournalLists.hpp"
 #include "kestrova/views/CircularProgressView.hpp"
 

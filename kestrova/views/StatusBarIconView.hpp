@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/ui/Binding.hpp"
-#include "platform/ui/Color.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/kits/ui/Binding.hpp"
+#include "platform/kits/ui/Color.hpp"
+#include "platform/kits/ui/View.hpp"
 #include "kestrova/state/AppState.hpp"
 
 namespace kestrova {

@@ -1,9 +1,9 @@
 #include "kestrova/web/DownloadSaver.hpp"
 
-#include "platform/appkit/SavePanel.hpp"
-#include "platform/foundation/FileManager.hpp"
-#include "platform/foundation/FileManagerError.hpp"
-#include "platform/usernotifications/UserNotificationCenter.hpp"
+#include "platform/kits/appkit/SavePanel.hpp"
+#include "platform/runtime/foundation/core/FileManager.hpp"
+#include "platform/runtime/foundation/core/FileManagerError.hpp"
+#include "platform/kits/usernotifications/UserNotificationCenter.hpp"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/foundation/URL.hpp"
-#include "platform/webkit/DownloadDelegate.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
+#include "platform/kits/webkit/DownloadDelegate.hpp"
 
 #include <memory>
 #include <optional>

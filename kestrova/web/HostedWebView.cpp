@@ -1,6 +1,6 @@
 #include "kestrova/web/HostedWebView.hpp"
 
-#include "platform/webkit/WebView.hpp"
+#include "platform/kits/webkit/WebView.hpp"
 #include "kestrova/web/WebWrapperViewCoordinator.hpp"
 
 namespace kestrova {

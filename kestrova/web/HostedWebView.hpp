@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/NativeView.hpp"
+#include "platform/kits/ui/NativeView.hpp"
 #include "kestrova/web/WebWrapperView.hpp"
 
 #include <memory>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/foundation/URL.hpp"
-#include "platform/webkit/EventModifierFlags.hpp"
-#include "platform/webkit/NavigationAction.hpp"
-#include "platform/webkit/NavigationActionPolicy.hpp"
-#include "platform/webkit/NavigationResponse.hpp"
-#include "platform/webkit/NavigationResponsePolicy.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
+#include "platform/kits/webkit/EventModifierFlags.hpp"
+#include "platform/kits/webkit/NavigationAction.hpp"
+#include "platform/kits/webkit/NavigationActionPolicy.hpp"
+#include "platform/kits/webkit/NavigationResponse.hpp"
+#include "platform/kits/webkit/NavigationResponsePolicy.hpp"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #include "kestrova/web/ScriptMessageBridge.hpp"
 
-#include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/Spawn.hpp"
+#include "platform/runtime/concurrency/MainActor.hpp"
+#include "platform/runtime/concurrency/Spawn.hpp"
 #include "kestrova/web/JSMethod.hpp"
 
 #include <cstdio>

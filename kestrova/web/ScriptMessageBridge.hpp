@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/webkit/ScriptMessageHandler.hpp"
+#include "platform/kits/webkit/ScriptMessageHandler.hpp"
 
 #include <string>
 #include <vector>

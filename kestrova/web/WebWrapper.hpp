@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/combine/ObservableObject.hpp"
-#include "platform/combine/PassthroughSubject.hpp"
-#include "platform/foundation/URL.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/runtime/combine/ObservableObject.hpp"
+#include "platform/runtime/combine/PassthroughSubject.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
+#include "platform/kits/ui/View.hpp"
 #include "kestrova/web/WebWrapperView.hpp"
 
 #include <functional>

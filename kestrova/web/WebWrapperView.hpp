@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/combine/PassthroughSubject.hpp"
-#include "platform/foundation/URL.hpp"
-#include "platform/ui/Binding.hpp"
+#include "platform/runtime/combine/PassthroughSubject.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
+#include "platform/kits/ui/Binding.hpp"
 
 #include <memory>
 #include <string>

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "platform/combine/AnyCancellable.hpp"
-#include "platform/combine/PassthroughSubject.hpp"
-#include "platform/foundation/URL.hpp"
-#include "platform/foundation/URLRequest.hpp"
-#include "platform/ui/Binding.hpp"
-#include "platform/webkit/KeyValueObservation.hpp"
-#include "platform/webkit/NavigationDelegate.hpp"
-#include "platform/webkit/UIDelegate.hpp"
-#include "platform/webkit/WebView.hpp"
+#include "platform/runtime/combine/AnyCancellable.hpp"
+#include "platform/runtime/combine/PassthroughSubject.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
+#include "platform/runtime/foundation/http/URLRequest.hpp"
+#include "platform/kits/ui/Binding.hpp"
+#include "platform/kits/webkit/KeyValueObservation.hpp"
+#include "platform/kits/webkit/NavigationDelegate.hpp"
+#include "platform/kits/webkit/UIDelegate.hpp"
+#include "platform/kits/webkit/WebView.hpp"
 #include "kestrova/web/NavigationPolicy.hpp"
 
 #include <memory>

@@ -7,10 +7,10 @@
 // handed to the running program in "kestrova:" links by a second launch. As under `make run`, no
 // desktop handler of "kestrova:" links is installed: the program handles its own links itself.
 #include "kestrova/model/User.hpp"
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/UserDefaults.hpp"
-#include "tests/platform/desktop/BusPeer.hpp"
-#include "tests/platform/desktop/FakeStatusNotifierWatcher.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
+#include "tests/platform/backends/desktop/BusPeer.hpp"
+#include "tests/platform/backends/desktop/FakeStatusNotifierWatcher.hpp"
 #include "tests/support/GtkPixels.hpp"
 #include "tests/support/ScopedEnvironment.hpp"
 #include "tests/support/ScratchDirectory.hpp"

@@ -1,9 +1,9 @@
 #include "kestrova/model/AppGroupDefaults.hpp"
 #include "orvane/ExtensionStore.hpp"
 #include "orvane/ReducedUser.hpp"
-#include "platform/foundation/DecodingError.hpp"
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/UserDefaults.hpp"
+#include "platform/runtime/foundation/coding/DecodingError.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
 #include "tests/support/ScopedAppGroupDirectory.hpp"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "orvane/CreateEntryIntentHandler.hpp"
 
-#include "platform/foundation/DevelopmentCertificateOverride.hpp"
-#include "platform/headless/HeadlessBackend.hpp"
+#include "platform/runtime/foundation/core/DevelopmentCertificateOverride.hpp"
+#include "platform/backends/headless/HeadlessBackend.hpp"
 #include "tests/orvane/ExtensionFixture.hpp"
 #include "tests/support/ContentCoding.hpp"
 #include "tests/support/LoopbackServer.hpp"

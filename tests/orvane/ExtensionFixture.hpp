@@ -2,7 +2,7 @@
 
 #include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
-#include "platform/foundation/UserDefaults.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
 #include "tests/kestrova/networking/APIServer.hpp"
 
 #include <gtest/gtest.h>

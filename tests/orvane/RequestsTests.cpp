@@ -4,7 +4,7 @@
 #include "orvane/Requests.hpp"
 
 #include "kestrova/networking/KestrovaAPIError.hpp"
-#include "platform/concurrency/MainActor.hpp"
+#include "platform/runtime/concurrency/MainActor.hpp"
 #include "tests/orvane/ExtensionFixture.hpp"
 #include "tests/support/LocalDayText.hpp"
 #include "tests/support/MainLoop.hpp"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/foundation/DecodingError.hpp"
+#include "platform/runtime/foundation/coding/DecodingError.hpp"
 
 namespace testsupport {
 

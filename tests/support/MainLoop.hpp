@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/concurrency/MainActor.hpp"
-#include "platform/concurrency/Spawn.hpp"
-#include "platform/concurrency/TaskHandle.hpp"
+#include "platform/runtime/concurrency/MainActor.hpp"
+#include "platform/runtime/concurrency/Spawn.hpp"
+#include "platform/runtime/concurrency/TaskHandle.hpp"
 #include "tests/support/MainLoopTimeout.hpp"
 
 #include <gtest/gtest.h>

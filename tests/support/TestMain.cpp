@@ -1,4 +1,4 @@
-#include "platform/headless/HeadlessBackend.hpp"
+#include "platform/backends/headless/HeadlessBackend.hpp"
 
 #include <gtest/gtest.h>
 

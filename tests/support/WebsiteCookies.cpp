@@ -1,6 +1,6 @@
 #include "tests/support/WebsiteCookies.hpp"
 
-#include "platform/webkit/WebsiteDataStore.hpp"
+#include "platform/kits/webkit/WebsiteDataStore.hpp"
 #include "tests/support/MainLoop.hpp"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/foundation/HTTPCookie.hpp"
+#include "platform/runtime/foundation/http/HTTPCookie.hpp"
 
 #include <vector>
 

@@ -2,8 +2,8 @@
 
 #include "tools/defaults/UsageError.hpp"
 
-#include "platform/foundation/UserDefaults.hpp"
-#include "platform/foundation/UserDefaultsError.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaultsError.hpp"
 
 #include <algorithm>
 #include <charconv>

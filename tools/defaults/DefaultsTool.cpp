@@ -4,10 +4,10 @@
 #include "tools/defaults/UsageError.hpp"
 #include "tools/defaults/ValueText.hpp"
 
-#include "platform/foundation/AppGroup.hpp"
-#include "platform/foundation/DefaultsDatabase.hpp"
-#include "platform/foundation/UserDefaults.hpp"
-#include "platform/foundation/UserDefaultsError.hpp"
+#include "platform/runtime/foundation/defaults/AppGroup.hpp"
+#include "platform/runtime/foundation/defaults/DefaultsDatabase.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaultsError.hpp"
 
 #include <array>
 #include <cerrno>

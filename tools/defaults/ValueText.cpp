@@ -1,6 +1,6 @@
 #include "tools/defaults/ValueText.hpp"
 
-#include "platform/base/Overloaded.hpp"
+#include "platform/runtime/base/Overloaded.hpp"
 
 #include <array>
 #include <charconv>

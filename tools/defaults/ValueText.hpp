@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/foundation/DefaultsValue.hpp"
+#include "platform/runtime/foundation/defaults/DefaultsValue.hpp"
 
 #include <string>
 #include <string_view>

@@ -6,11 +6,11 @@
 #include "kestrova/intents/OpenPublishViewIntent.hpp"
 #include "kestrova/intents/SelectJournalIntent.hpp"
 #include "kestrova/intents/SetQuietModeIntent.hpp"
-#include "platform/foundation/URL.hpp"
-#include "platform/intents/ExtensionAnswerBounds.hpp"
-#include "platform/intents/ExtensionHost.hpp"
-#include "platform/intents/ExtensionTimeout.hpp"
-#include "platform/intents/File.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
+#include "platform/kits/intents/ExtensionAnswerBounds.hpp"
+#include "platform/kits/intents/ExtensionHost.hpp"
+#include "platform/kits/intents/ExtensionTimeout.hpp"
+#include "platform/kits/intents/File.hpp"
 
 #include <array>
 #include <charconv>

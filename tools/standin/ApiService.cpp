@@ -1,11 +1,11 @@
 #include "tools/standin/ApiService.hpp"
 
-#include "platform/foundation/Decoder.hpp"
-#include "platform/foundation/Encoder.hpp"
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/JSONEncoder.hpp"
-#include "platform/foundation/KeyedDecodingContainer.hpp"
-#include "platform/foundation/KeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/coding/Decoder.hpp"
+#include "platform/runtime/foundation/coding/Encoder.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/runtime/foundation/coding/JSONEncoder.hpp"
+#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
+#include "platform/runtime/foundation/coding/KeyedEncodingContainer.hpp"
 #include "tools/standin/Days.hpp"
 #include "tools/standin/Refusal.hpp"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/foundation/CodingForward.hpp"
+#include "platform/runtime/foundation/coding/CodingForward.hpp"
 #include "tools/standin/StoredAccount.hpp"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "tools/standin/Store.hpp"
 
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/JSONEncoder.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/runtime/foundation/coding/JSONEncoder.hpp"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/foundation/CodingForward.hpp"
+#include "platform/runtime/foundation/coding/CodingForward.hpp"
 #include "kestrova/model/Metric.hpp"
 #include "kestrova/model/MetricData.hpp"
 #include "tools/standin/StoredJournal.hpp"

@@ -1,9 +1,9 @@
 #include "tools/standin/StoredEntry.hpp"
 
-#include "platform/foundation/Decoder.hpp"
-#include "platform/foundation/Encoder.hpp"
-#include "platform/foundation/KeyedDecodingContainer.hpp"
-#include "platform/foundation/KeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/coding/Decoder.hpp"
+#include "platform/runtime/foundation/coding/Encoder.hpp"
+#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
+#include "platform/runtime/foundation/coding/KeyedEncodingContainer.hpp"
 
 namespace standin {
 

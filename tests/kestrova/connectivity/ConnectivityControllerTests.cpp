@@ -1,8 +1,8 @@
 #include "kestrova/connectivity/ConnectivityController.hpp"
 
-#include "platform/combine/AnyCancellable.hpp"
-#include "platform/concurrency/MainActor.hpp"
-#include "platform/headless/HeadlessBackend.hpp"
+#include "platform/runtime/combine/AnyCancellable.hpp"
+#include "platform/runtime/concurrency/MainActor.hpp"
+#include "platform/backends/headless/HeadlessBackend.hpp"
 #include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 
 #include "kestrova/intents/SelectJournalIntentHandling.hpp"
 #include "kestrova/intents/SetQuietModeIntentHandling.hpp"
-#include "platform/intents/ObjectSection.hpp"
+#include "platform/kits/intents/ObjectSection.hpp"
 #include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>

@@ -14,8 +14,8 @@
 #include "kestrova/intents/SelectJournalIntentResponse.hpp"
 #include "kestrova/intents/SetQuietModeIntent.hpp"
 #include "kestrova/intents/SetQuietModeIntentResponse.hpp"
-#include "platform/intents/KeyedArchiver.hpp"
-#include "platform/intents/KeyedUnarchiver.hpp"
+#include "platform/kits/intents/KeyedArchiver.hpp"
+#include "platform/kits/intents/KeyedUnarchiver.hpp"
 #include "tests/support/ForkedChild.hpp"
 
 #include <gtest/gtest.h>

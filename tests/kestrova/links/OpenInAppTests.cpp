@@ -1,7 +1,7 @@
 #include "kestrova/links/OpenInApp.hpp"
 
-#include "platform/foundation/URLComponents.hpp"
-#include "platform/headless/HeadlessBackend.hpp"
+#include "platform/runtime/foundation/core/URLComponents.hpp"
+#include "platform/backends/headless/HeadlessBackend.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tests/kestrova/model/RecordCoding.hpp"
 
-#include "platform/foundation/URLComponents.hpp"
+#include "platform/runtime/foundation/core/URLComponents.hpp"
 #include "kestrova/model/Journal.hpp"
 #include "kestrova/model/User.hpp"
 

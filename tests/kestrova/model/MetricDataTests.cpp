@@ -1,6 +1,6 @@
 #include "tests/kestrova/model/RecordCoding.hpp"
 
-#include "platform/foundation/EncodingError.hpp"
+#include "platform/runtime/foundation/coding/EncodingError.hpp"
 #include "kestrova/model/MetricData.hpp"
 
 #include <gtest/gtest.h>

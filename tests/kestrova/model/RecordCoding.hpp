@@ -6,10 +6,10 @@
 // failures checked by kind and coding path, and objects built from fields so
 // that a table of cases can add, override or leave out one key at a time.
 
-#include "platform/foundation/DecodingError.hpp"
-#include "platform/foundation/Hasher.hpp"
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/JSONEncoder.hpp"
+#include "platform/runtime/foundation/coding/DecodingError.hpp"
+#include "platform/runtime/foundation/core/Hasher.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/runtime/foundation/coding/JSONEncoder.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "kestrova/model/SharedDefaults.hpp"
 
 #include "kestrova/model/AppGroupDefaults.hpp"
-#include "platform/foundation/DecodingError.hpp"
-#include "platform/foundation/UserDefaults.hpp"
+#include "platform/runtime/foundation/coding/DecodingError.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tests/kestrova/model/RecordCoding.hpp"
 
-#include "platform/foundation/UUID.hpp"
+#include "platform/runtime/foundation/core/UUID.hpp"
 #include "kestrova/model/User.hpp"
 
 #include <gtest/gtest.h>

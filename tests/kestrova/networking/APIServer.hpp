@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kestrova/networking/APIBaseURLOverride.hpp"
-#include "platform/foundation/URL.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
 #include "tests/support/LoopbackServer.hpp"
 
 #include <gtest/gtest.h>

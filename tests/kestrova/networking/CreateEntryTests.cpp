@@ -1,9 +1,9 @@
 #include "kestrova/networking/EntryUpload.hpp"
 
-#include "platform/foundation/StreamError.hpp"
-#include "platform/foundation/SystemVersionOverride.hpp"
-#include "platform/foundation/URLError.hpp"
-#include "platform/foundation/URLSession.hpp"
+#include "platform/runtime/foundation/core/StreamError.hpp"
+#include "platform/runtime/foundation/core/SystemVersionOverride.hpp"
+#include "platform/runtime/foundation/http/URLError.hpp"
+#include "platform/runtime/foundation/http/URLSession.hpp"
 #include "tests/kestrova/networking/APIServer.hpp"
 #include "kestrova/networking/Networking.hpp"
 #include "kestrova/networking/UploadProgressDelegate.hpp"

@@ -1,7 +1,7 @@
 #include "kestrova/networking/MultipartFormData.hpp"
 
-#include "platform/foundation/StreamError.hpp"
-#include "platform/foundation/UUID.hpp"
+#include "platform/runtime/foundation/core/StreamError.hpp"
+#include "platform/runtime/foundation/core/UUID.hpp"
 #include "tests/support/ResidentMemory.hpp"
 #include "tests/support/ScopedFileSizeLimit.hpp"
 #include "tests/support/ScratchDirectory.hpp"

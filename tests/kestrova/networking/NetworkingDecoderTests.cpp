@@ -1,8 +1,8 @@
 #include "kestrova/networking/Networking.hpp"
 
-#include "platform/foundation/DecodingError.hpp"
-#include "platform/foundation/JSONEncoder.hpp"
-#include "platform/foundation/KeyedDecodingContainer.hpp"
+#include "platform/runtime/foundation/coding/DecodingError.hpp"
+#include "platform/runtime/foundation/coding/JSONEncoder.hpp"
+#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
 #include "kestrova/model/User.hpp"
 
 #include <gtest/gtest.h>

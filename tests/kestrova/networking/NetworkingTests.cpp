@@ -1,8 +1,8 @@
 #include "kestrova/networking/Networking.hpp"
 
-#include "platform/foundation/SystemVersionOverride.hpp"
-#include "platform/foundation/URLError.hpp"
-#include "platform/foundation/URLSession.hpp"
+#include "platform/runtime/foundation/core/SystemVersionOverride.hpp"
+#include "platform/runtime/foundation/http/URLError.hpp"
+#include "platform/runtime/foundation/http/URLSession.hpp"
 #include "tests/kestrova/networking/APICall.hpp"
 #include "tests/kestrova/networking/APIServer.hpp"
 #include "kestrova/networking/URLSessionBackport.hpp"

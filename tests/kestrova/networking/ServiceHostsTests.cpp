@@ -1,7 +1,7 @@
 #include "kestrova/networking/ServiceHosts.hpp"
 
 #include "kestrova/networking/APIBaseURLOverride.hpp"
-#include "platform/foundation/URLComponents.hpp"
+#include "platform/runtime/foundation/core/URLComponents.hpp"
 
 #include <gtest/gtest.h>
 

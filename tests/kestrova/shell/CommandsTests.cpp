@@ -4,11 +4,11 @@
 #include "kestrova/shell/ReloadCommand.hpp"
 #include "kestrova/shell/ZoomCommands.hpp"
 
-#include "platform/appkit/Application.hpp"
-#include "platform/appkit/WindowController.hpp"
-#include "platform/foundation/URLComponents.hpp"
-#include "platform/headless/HeadlessBackend.hpp"
-#include "platform/ui/FocusedValues.hpp"
+#include "platform/kits/appkit/Application.hpp"
+#include "platform/kits/appkit/WindowController.hpp"
+#include "platform/runtime/foundation/core/URLComponents.hpp"
+#include "platform/backends/headless/HeadlessBackend.hpp"
+#include "platform/kits/scenes/FocusedValues.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
 

@@ -4,11 +4,11 @@
 // relaunch that restores the window; and an intent handed over in an activity, which the program must
 // know by its class name. The service's https pages come from a loopback server through a proxy that
 // holds TLS for them with a certificate the program is told to trust.
-#include "platform/foundation/AppGroup.hpp"
-#include "platform/foundation/UserDefaults.hpp"
-#include "platform/intents/Interaction.hpp"
-#include "platform/intents/KeyedArchiver.hpp"
-#include "platform/intents/UserActivity.hpp"
+#include "platform/runtime/foundation/defaults/AppGroup.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
+#include "platform/kits/intents/Interaction.hpp"
+#include "platform/kits/intents/KeyedArchiver.hpp"
+#include "platform/kits/intents/UserActivity.hpp"
 #include "kestrova/intents/IntentJournal.hpp"
 #include "kestrova/intents/OpenPublishViewIntent.hpp"
 #include "tests/support/GtkPixels.hpp"

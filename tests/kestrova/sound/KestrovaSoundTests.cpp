@@ -1,6 +1,6 @@
 #include "kestrova/sound/KestrovaSound.hpp"
 
-#include "platform/headless/HeadlessBackend.hpp"
+#include "platform/backends/headless/HeadlessBackend.hpp"
 #include "tests/support/MainLoop.hpp"
 
 #include <gtest/gtest.h>

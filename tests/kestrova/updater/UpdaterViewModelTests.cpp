@@ -1,6 +1,6 @@
 #include "kestrova/updater/UpdaterViewModel.hpp"
 
-#include "platform/headless/HeadlessBackend.hpp"
+#include "platform/backends/headless/HeadlessBackend.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
 

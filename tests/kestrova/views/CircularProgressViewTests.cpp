@@ -1,8 +1,8 @@
 #include "kestrova/views/CircularProgressView.hpp"
-#include "platform/ui/LayoutEngine.hpp"
-#include "platform/ui/Node.hpp"
-#include "platform/ui/Renderer.hpp"
-#include "platform/ui/ViewHost.hpp"
+#include "platform/kits/ui/LayoutEngine.hpp"
+#include "platform/kits/ui/Node.hpp"
+#include "platform/kits/ui/Renderer.hpp"
+#include "platform/kits/ui/ViewHost.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "kestrova/views/SettingsView.hpp"
 
-#include "platform/ui/Node.hpp"
-#include "platform/ui/ViewHost.hpp"
+#include "platform/kits/ui/Node.hpp"
+#include "platform/kits/ui/ViewHost.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "tests/support/MainLoop.hpp"
 

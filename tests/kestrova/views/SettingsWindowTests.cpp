@@ -1,7 +1,7 @@
 // The Settings window on a real GTK display (ctest runs it under Xvfb): the toggles are GTK check
 // boxes bound to the application state, and the tabs are buttons in the title bar.
-#include "platform/desktop/DesktopBackend.hpp"
-#include "platform/ui/WindowRealizer.hpp"
+#include "platform/backends/desktop/DesktopBackend.hpp"
+#include "platform/kits/scenes/WindowRealizer.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/views/SettingsView.hpp"
 #include "tests/support/GtkWidgetSearch.hpp"

@@ -1,9 +1,9 @@
 #include "kestrova/web/JSMethod.hpp"
 
-#include "platform/foundation/DecodingError.hpp"
-#include "platform/foundation/Hasher.hpp"
-#include "platform/foundation/JSONDecoder.hpp"
-#include "platform/foundation/JSONEncoder.hpp"
+#include "platform/runtime/foundation/coding/DecodingError.hpp"
+#include "platform/runtime/foundation/core/Hasher.hpp"
+#include "platform/runtime/foundation/coding/JSONDecoder.hpp"
+#include "platform/runtime/foundation/coding/JSONEncoder.hpp"
 #include "kestrova/web/ScriptMessageBridge.hpp"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "kestrova/web/JSMethod.hpp"
 
-#include "platform/foundation/UserDefaults.hpp"
-#include "platform/headless/HeadlessBackend.hpp"
-#include "platform/webkit/WebsiteDataStore.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
+#include "platform/backends/headless/HeadlessBackend.hpp"
+#include "platform/kits/webkit/WebsiteDataStore.hpp"
 #include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/state/AppState.hpp"

@@ -2,12 +2,12 @@
 // view's life across the network's loss, and the reload action the window offers to the commands.
 #include "kestrova/web/WebWrapper.hpp"
 
-#include "platform/foundation/SystemVersionOverride.hpp"
-#include "platform/headless/HeadlessBackend.hpp"
-#include "platform/ui/FocusedValues.hpp"
-#include "platform/ui/Node.hpp"
-#include "platform/ui/ViewHost.hpp"
-#include "platform/webkit/WebView.hpp"
+#include "platform/runtime/foundation/core/SystemVersionOverride.hpp"
+#include "platform/backends/headless/HeadlessBackend.hpp"
+#include "platform/kits/scenes/FocusedValues.hpp"
+#include "platform/kits/ui/Node.hpp"
+#include "platform/kits/ui/ViewHost.hpp"
+#include "platform/kits/webkit/WebView.hpp"
 #include "kestrova/connectivity/ConnectivityController.hpp"
 #include "kestrova/state/AppState.hpp"
 #include "kestrova/web/HostedWebView.hpp"

@@ -1,8 +1,8 @@
 #include "kestrova/web/WebWrapper.hpp"
 
-#include "platform/foundation/UserDefaults.hpp"
-#include "platform/headless/HeadlessBackend.hpp"
-#include "platform/webkit/WebView.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
+#include "platform/backends/headless/HeadlessBackend.hpp"
+#include "platform/kits/webkit/WebView.hpp"
 #include "kestrova/connectivity/ConnectivityController.hpp"
 #include "kestrova/model/AppGroupDefaults.hpp"
 #include "kestrova/model/SharedDefaults.hpp"

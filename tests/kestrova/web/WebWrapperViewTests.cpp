@@ -1,9 +1,9 @@
 #include "kestrova/web/WebWrapperView.hpp"
 
-#include "platform/foundation/FileManager.hpp"
-#include "platform/foundation/SystemVersionOverride.hpp"
-#include "platform/headless/HeadlessBackend.hpp"
-#include "platform/webkit/WebView.hpp"
+#include "platform/runtime/foundation/core/FileManager.hpp"
+#include "platform/runtime/foundation/core/SystemVersionOverride.hpp"
+#include "platform/backends/headless/HeadlessBackend.hpp"
+#include "platform/kits/webkit/WebView.hpp"
 #include "kestrova/web/DownloadSaver.hpp"
 #include "kestrova/web/JSMethod.hpp"
 #include "kestrova/web/ScriptMessageBridge.hpp"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "kestrova/web/WebWrapperView.hpp"
-#include "platform/combine/PassthroughSubject.hpp"
-#include "platform/foundation/URL.hpp"
-#include "platform/ui/Binding.hpp"
+#include "platform/runtime/combine/PassthroughSubject.hpp"
+#include "platform/runtime/foundation/core/URL.hpp"
+#include "platform/kits/ui/Binding.hpp"
 
 #include <string>
 #include <utility>

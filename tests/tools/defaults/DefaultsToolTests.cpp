@@ -1,8 +1,8 @@
 // The defaults tool run as a user runs it: a separate process on the suite
 // that this process reads and writes through UserDefaults.
 
-#include "platform/foundation/AppGroup.hpp"
-#include "platform/foundation/UserDefaults.hpp"
+#include "platform/runtime/foundation/defaults/AppGroup.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
 #include "tests/support/ScopedAppGroupDirectory.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 #include "tests/support/Subprocess.hpp"

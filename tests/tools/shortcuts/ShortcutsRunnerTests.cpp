@@ -2,9 +2,9 @@
 // with the shared defaults of a temporary app group and the loopback server
 // as the API.
 
-#include "platform/foundation/AppGroup.hpp"
-#include "platform/foundation/UserDefaults.hpp"
-#include "platform/widgetkit/ReloadRequests.hpp"
+#include "platform/runtime/foundation/defaults/AppGroup.hpp"
+#include "platform/runtime/foundation/defaults/UserDefaults.hpp"
+#include "platform/kits/widgetkit/ReloadRequests.hpp"
 #include "tests/support/LocalDayText.hpp"
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MultipartForm.hpp"

@@ -1,11 +1,11 @@
 // The stand-in in the real web engine, on a virtual display: with the development setting the
 // engine trusts the stand-in's certificate, signs in on its pages and keeps the session's cookie
 // for the whole domain, so that the beta host and the API host get it too.
-#include "platform/desktop/DesktopBackend.hpp"
-#include "platform/foundation/DevelopmentCertificate.hpp"
-#include "platform/foundation/HTTPCookie.hpp"
-#include "platform/webkit/ScriptMessageHandler.hpp"
-#include "platform/webkit/WebView.hpp"
+#include "platform/backends/desktop/DesktopBackend.hpp"
+#include "platform/runtime/foundation/core/DevelopmentCertificate.hpp"
+#include "platform/runtime/foundation/http/HTTPCookie.hpp"
+#include "platform/kits/webkit/ScriptMessageHandler.hpp"
+#include "platform/kits/webkit/WebView.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/WebsiteCookies.hpp"
 #include "tests/support/ScratchDirectory.hpp"

@@ -1,9 +1,0 @@
-#include "platform/foundation/CodingKey.hpp"
-
-namespace foundation {
-
-CodingKey CodingKey::index(std::size_t position) {
-    return CodingKey("Index " + std::to_string(position), position);
-}
-
-}  // namespace foundation

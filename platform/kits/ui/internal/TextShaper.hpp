@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/kits/ui/EnvironmentValues.hpp"
+#include "platform/kits/ui/Geometry.hpp"
+#include "platform/kits/ui/Node.hpp"
+
+#include <cairo.h>
+#include <pango/pango.h>
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace ui::internal {
+
+// Shapes text with Pango on the fonts fontconfig finds (colour emoji included). Metrics are not
+// hinted, so a text measures the same at every scale and draws where the layout put it.
+class TextShaper {
+public:
+    // One per thread: Pango's font maps are not shared between threads.
+    static TextShaper& current();
+
+    // The size of the text wrapped at `width` (absent or infinite: not wrapped) and cut to
+    // `maxLines` lines (absent: all lines).
+    [[nodiscard]] Size measure(const node::Text& text, const EnvironmentValues& environment,
+                               std::optional<double> width, std::optional<int> maxLines);
+
+    // Draws the text into `frame` as measured for the frame's width.
+    void draw(cairo_t* cairo, const node::Text& text, const EnvironmentValues& environment, const Rect& frame,
+              std::optional<int> maxLines);
+
+    TextShaper(const TextShaper&) = delete;
+    TextShaper& operator=(const TextShaper&) = delete;
+    ~TextShaper();
+
+private:
+    TextShaper();
+    PangoLayout* prepare(const node::Text& text, const EnvironmentValues& environment, std::optional<double> width,
+                         std::optional<int> maxLines, bool withColors);
+
+    Size shape(const node::Text& text, const EnvironmentValues& environment, std::optional<double> width,
+               std::optional<int> maxLines);
+
+    PangoContext* context_;
+    std::unordered_map<std::string, Size> sizes_;
+};
+
+}  // namespace ui::internal

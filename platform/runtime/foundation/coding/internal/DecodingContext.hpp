@@ -1,0 +1,60 @@
+#pragma once
+
+// Private to the decoder's sources.
+
+#include "platform/runtime/foundation/core/Date.hpp"
+#include "platform/runtime/foundation/coding/internal/JSONDocument.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+namespace foundation {
+
+class Decoder;
+
+// What one decode call shares among its decoders and containers: the parsed
+// document, the date rule, and the stacks that open keyed containers keep
+// their field indexes on. Containers nest, so they take and give back their
+// share from the top.
+class DecodingContext {
+public:
+    using DateRule = std::function<Date(Decoder&)>;
+    using Entry = JSONDocument::Entry;
+    using Kind = JSONDocument::Kind;
+
+    // A field of an object being read: its key as it stands in the parsed
+    // document, and the index of its value's entry.
+    struct Field {
+        const char* key;
+        std::uint32_t keyLength;
+        std::uint32_t keyHash;  // for objects looked up through a hash table
+        std::size_t value;
+
+        [[nodiscard]] std::string_view keyView() const noexcept { return {key, keyLength}; }
+    };
+
+    DecodingContext(const JSONDocument& document, const DateRule* dateRule)
+        : document_(document), dateRule_(dateRule) {
+        // Enough for the records nested in one cached user, so that the stacks rarely grow.
+        fields_.reserve(1024);
+        slots_.reserve(1024);
+    }
+
+    [[nodiscard]] const JSONDocument& document() const noexcept { return document_; }
+    [[nodiscard]] const Entry& at(std::size_t index) const noexcept { return document_.at(index); }
+    [[nodiscard]] const DateRule* dateRule() const noexcept { return dateRule_; }
+
+    std::vector<Field>& fields() noexcept { return fields_; }
+    std::vector<std::uint32_t>& slots() noexcept { return slots_; }
+
+private:
+    const JSONDocument& document_;
+    const DateRule* dateRule_;
+    std::vector<Field> fields_;
+    std::vector<std::uint32_t> slots_;
+};
+
+}  // namespace foundation
