@@ -9,7 +9,7 @@
 // The cached user has journals, so that create-entry links find some.
 
 #include "fuzz/support/FuzzFailure.hpp"
-#include "fuzz/support/ScratchDirectory.hpp"
+#include "fuzz/support/ProcessScratchDirectory.hpp"
 #include "platform/runtime/foundation/core/URL.hpp"
 #include "platform/runtime/foundation/core/URLComponents.hpp"
 #include "platform/backends/headless/HeadlessBackend.hpp"

@@ -4,7 +4,7 @@
 // file.
 
 #include "fuzz/support/FuzzFailure.hpp"
-#include "fuzz/support/ScratchDirectory.hpp"
+#include "fuzz/support/ProcessScratchDirectory.hpp"
 #include "platform/kits/scenes/SceneStore.hpp"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "fuzz/support/ScratchDirectory.hpp"
+#include "fuzz/support/ProcessScratchDirectory.hpp"
 
 #include <cstdio>
 #include <cstdlib>
