@@ -42,7 +42,7 @@ void FocusTracker::focus(Tab& tab) {
 // The commands read what the focused window's views offer: anew when the focus moves, and when the
 // views of the focused window offer other keys.
 void FocusTracker::offerFocusedValues(Tab& tab, bool focusMoved) {
-    auto values = tab.view_->host().focusedValues();
+    auto values = tab.view()->host().focusedValues();
     std::vector<std::string> keys;
     for (const auto& [key, value] : values) {
         keys.push_back(key);

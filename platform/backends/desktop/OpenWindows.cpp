@@ -136,7 +136,7 @@ void OpenWindows::closeTab(Tab& tab) {
     }
     const auto keep = tab.shared_from_this();
     main->remove(tab);
-    tab.view_->close();
+    tab.view()->close();
     if (main->tabs().empty()) {
         destroyWindow(*main);
     }
@@ -222,12 +222,12 @@ std::shared_ptr<Tab> OpenWindows::makeTab(std::string identity, std::unique_ptr<
             .colorScheme(scheme);
     });
     view->onUpdate([this, weak = std::weak_ptr<Tab>(tab)] {
-        if (const auto shown = weak.lock(); shown && shown->view_) {
+        if (const auto shown = weak.lock(); shown && shown->view()) {
             focus_.valuesChanged(*shown);
             shown->showTitle();
         }
     });
-    tab->view_ = std::move(view);
+    tab->show(std::move(view));
     return tab;
 }
 

@@ -42,7 +42,9 @@ public:
     // The main window that shows the tab; none while it moves between windows or once it closed.
     [[nodiscard]] MainWindow* owner() const noexcept { return owner_; }
 
-    std::shared_ptr<ui::Window> view_;
+    // The realized window that shows the content; none until the tab is shown.
+    [[nodiscard]] ui::Window* view() const noexcept { return view_.get(); }
+    void show(std::shared_ptr<ui::Window> view) { view_ = std::move(view); }
 
 private:
     // Only the window that takes the tab in or lets it go says so.
@@ -52,6 +54,7 @@ private:
     OpenWindows& windows_;
     std::string identity_;
     std::unique_ptr<ui::SceneContent> content_;
+    std::shared_ptr<ui::Window> view_;
 };
 
 }  // namespace desktop
