@@ -29,6 +29,19 @@ GtkWidget* entryFor(const std::shared_ptr<appkit::MenuItem>& item) {
     return entry;
 }
 
+// Destroys the menu once it closed, after the main loop turned: a chosen entry is activated only
+// after its menu has closed. The menu is let go once however often it says it closed.
+void onMenuClosed(GtkMenuShell* shell, gpointer) {
+    g_signal_handlers_disconnect_by_func(shell, reinterpret_cast<gpointer>(&onMenuClosed), nullptr);
+    g_idle_add_full(
+        G_PRIORITY_DEFAULT_IDLE,
+        [](gpointer data) -> gboolean {
+            gtk_widget_destroy(GTK_WIDGET(data));
+            return G_SOURCE_REMOVE;
+        },
+        shell, g_object_unref);
+}
+
 }  // namespace
 
 void popUpMenuAtPointer(const appkit::Menu& menu) {
@@ -42,18 +55,7 @@ void popUpMenuAtPointer(const appkit::Menu& menu) {
         gtk_menu_shell_append(GTK_MENU_SHELL(popup), entryFor(item));
     }
     gtk_widget_show_all(popup);
-    // Destroyed once it closed, after the main loop turned: a chosen entry is activated only after
-    // its menu has closed.
-    g_signal_connect(popup, "deactivate", G_CALLBACK(+[](GtkMenuShell* shell, gpointer) {
-                         g_idle_add_full(
-                             G_PRIORITY_DEFAULT_IDLE,
-                             [](gpointer data) -> gboolean {
-                                 gtk_widget_destroy(GTK_WIDGET(data));
-                                 return G_SOURCE_REMOVE;
-                             },
-                             shell, g_object_unref);
-                     }),
-                     nullptr);
+    g_signal_connect(popup, "deactivate", G_CALLBACK(onMenuClosed), nullptr);
     // The panel's request came without the right click's input event, which places the menu and
     // lends it the pointer: a release of the right button where the pointer is stands for it.
     GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(display));

@@ -185,6 +185,26 @@ TEST_F(StatusBarDesktopTest, ContextMenuOpensTheItemsMenuAtThePointerWhereChoosi
     EXPECT_TRUE(MainLoop::iterateUntil([] { return shownMenus().empty(); }));
 }
 
+TEST_F(StatusBarDesktopTest, AMenuThatSaysTwiceThatItClosedIsLetGoOnce) {
+    call("ContextMenu", 300, 200);
+    ASSERT_TRUE(MainLoop::iterateUntil([] { return shownMenus().size() == 1; }));
+    GtkMenu* menu = shownMenus().front();
+    gpointer alive = menu;
+    g_object_add_weak_pointer(G_OBJECT(menu), &alive);
+    // A menu shell may report its end more than once (a grab broken while it closes); the menu
+    // was released at each report, the second time after it was gone.
+    g_signal_emit_by_name(menu, "deactivate");
+    g_signal_emit_by_name(menu, "deactivate");
+    // The menu's own clean-up runs before anything of a lower priority.
+    bool later = false;
+    g_idle_add_full(
+        G_PRIORITY_LOW, [](gpointer flag) -> gboolean { *static_cast<bool*>(flag) = true; return G_SOURCE_REMOVE; },
+        &later, nullptr);
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return later; }));
+    EXPECT_EQ(alive, nullptr);
+    EXPECT_TRUE(shownMenus().empty());
+}
+
 TEST_F(StatusBarDesktopTest, ALeftClickWithNoWindowOpenOpensOne) {
     for (const auto& window : appkit::Application::shared().windows()) {
         window->close();
