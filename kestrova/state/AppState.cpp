@@ -30,9 +30,9 @@ AppGroupDefaults appGroupDefaults() {
 }
 
 bool storedStatusBarIcon() {
-    const auto& setting = AppGroupDefaults::statusBarIcon;
+    constexpr const auto& setting = AppGroupDefaults::statusBarIcon;
     return ui::settingOrDefault(setting.key, setting.defaultValue,
-                                [&setting] { return sharedDefaults().boolean(setting.key); });
+                                [] { return sharedDefaults().boolean(setting.key); });
 }
 
 template <typename T>
