@@ -11,20 +11,21 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvane {
 namespace {
 
 kestrova::Journal journal(std::int64_t id, std::string title, std::optional<bool> isDaily,
-                          std::optional<std::string> iconEmoji = std::nullopt) {
+                          std::string_view iconEmoji = {}) {
     kestrova::Journal j;
     j.id = id;
     j.title = std::move(title);
     j.slug = "s" + std::to_string(id);
     j.isDaily = isDaily;
-    if (iconEmoji) {
-        j.iconEmoji = *iconEmoji;
+    if (!iconEmoji.empty()) {
+        j.iconEmoji = std::string(iconEmoji);
     }
     return j;
 }

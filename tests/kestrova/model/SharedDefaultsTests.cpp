@@ -54,7 +54,7 @@ TEST_F(SharedDefaultsTest, NothingCachedIsNoUser) {
 
 TEST_F(SharedDefaultsTest, UndecodableBytesThrowAndStayStored) {
     sharedDefaults().set(foundation::Data("{}"), "user");
-    EXPECT_THROW(defaults.loadUser(), foundation::DecodingError);
+    EXPECT_THROW(static_cast<void>(defaults.loadUser()), foundation::DecodingError);
     EXPECT_EQ(sharedDefaults().data("user"), foundation::Data("{}"));
 }
 
@@ -72,7 +72,7 @@ TEST_F(SharedDefaultsTest, ServerDateTextInTheCacheFailsToLoad) {
             R"({"id":1,"username":"a","journals":[{"id":7,"title":"t","description":"","slug":"s",)"
             R"("private":false,"last_entry_at":"2023-04-05T06:07:08Z"}]})"),
         "user");
-    EXPECT_THROW(defaults.loadUser(), foundation::DecodingError);
+    EXPECT_THROW(static_cast<void>(defaults.loadUser()), foundation::DecodingError);
 }
 
 TEST_F(SharedDefaultsTest, IconBytesAreNotCached) {
