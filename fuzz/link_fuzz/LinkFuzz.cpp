@@ -14,7 +14,6 @@
 #include "platform/runtime/foundation/core/URLComponents.hpp"
 #include "platform/backends/headless/HeadlessBackend.hpp"
 #include "kestrova/model/AppGroupDefaults.hpp"
-#include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/links/OpenInApp.hpp"
 #include "kestrova/web/WebWrapper.hpp"
@@ -100,7 +99,7 @@ void checkOpenInApp(const URL& page) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     setenv("KESTROVA_APP_GROUP_DIR", (fuzzsupport::scratchDirectory() / "app-group").c_str(), 1);
     headless::installAll();
-    kestrova::AppGroupDefaults(kestrova::sharedDefaults()).saveUser(cachedUser());
+    kestrova::AppGroupDefaults::shared().saveUser(cachedUser());
     return 0;
 }
 

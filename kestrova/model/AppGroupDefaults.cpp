@@ -1,5 +1,7 @@
 #include "kestrova/model/AppGroupDefaults.hpp"
 
+#include "kestrova/model/SharedDefaults.hpp"
+
 #include "platform/runtime/foundation/coding/JSONDecoder.hpp"
 #include "platform/runtime/foundation/coding/JSONEncoder.hpp"
 #include "platform/runtime/foundation/defaults/UserDefaults.hpp"
@@ -12,6 +14,10 @@ constexpr std::string_view tokenKey = "token";
 constexpr std::string_view userKey = "user";
 
 }  // namespace
+
+AppGroupDefaults AppGroupDefaults::shared() {
+    return AppGroupDefaults(sharedDefaults());
+}
 
 std::optional<std::string> AppGroupDefaults::token() const {
     return suite_->string(tokenKey);

@@ -40,6 +40,9 @@ public:
 
     explicit AppGroupDefaults(foundation::UserDefaults& suite) noexcept : suite_(&suite) {}
 
+    // The contract over the process's own suite, sharedDefaults().
+    [[nodiscard]] static AppGroupDefaults shared();
+
     [[nodiscard]] foundation::UserDefaults& suite() const noexcept { return *suite_; }
 
     // The login token, stored as text under "token"; none when signed out.

@@ -2,7 +2,6 @@
 
 #include "platform/runtime/foundation/defaults/UserDefaultsError.hpp"
 #include "kestrova/model/AppGroupDefaults.hpp"
-#include "kestrova/model/SharedDefaults.hpp"
 
 namespace kestrova {
 
@@ -10,7 +9,7 @@ void storeLoginToken(const std::vector<foundation::HTTPCookie>& cookies) {
     for (const auto& cookie : cookies) {
         if (cookie.name == "token") {
             try {
-                AppGroupDefaults(sharedDefaults()).setToken(cookie.value);
+                AppGroupDefaults::shared().setToken(cookie.value);
             } catch (const foundation::UserDefaultsError&) {
                 // The stored token stays; whoever reads it next uses that one.
             }

@@ -13,7 +13,6 @@
 #include "kestrova/intents/OpenPublishViewIntent.hpp"
 #include "kestrova/model/DecimalInteger.hpp"
 #include "kestrova/model/AppGroupDefaults.hpp"
-#include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/model/StoreLoginToken.hpp"
 #include "kestrova/networking/Networking.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
@@ -46,7 +45,7 @@ void startUserRefresh() {
 std::optional<std::vector<Journal>> cachedJournals() {
     std::optional<User> user;
     try {
-        user = AppGroupDefaults(sharedDefaults()).loadUser();
+        user = AppGroupDefaults::shared().loadUser();
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -151,7 +150,7 @@ std::string AppDelegate::deviceTokenText(const foundation::Data& deviceToken) {
 void AppDelegate::didRegisterForRemoteNotifications(const foundation::Data& deviceToken) {
     std::optional<std::string> token;
     try {
-        token = AppGroupDefaults(sharedDefaults()).token();
+        token = AppGroupDefaults::shared().token();
     } catch (const std::exception& error) {
         printLine(error.what());
         return;

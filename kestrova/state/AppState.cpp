@@ -25,10 +25,6 @@ void printLine(const char* line) {
     std::fflush(stdout);
 }
 
-AppGroupDefaults appGroupDefaults() {
-    return AppGroupDefaults(sharedDefaults());
-}
-
 bool storedStatusBarIcon() {
     constexpr const auto& setting = AppGroupDefaults::statusBarIcon;
     return ui::settingOrDefault(setting.key, setting.defaultValue,
@@ -66,7 +62,7 @@ concurrency::Task<void> AppState::fetchAuthData() {
     co_await concurrency::MainActor::run();
     std::optional<std::string> token;
     try {
-        token = appGroupDefaults().token();
+        token = AppGroupDefaults::shared().token();
     } catch (const foundation::UserDefaultsError&) {
         printLine("Error when fetching auth data.");
         co_return;
@@ -77,7 +73,7 @@ concurrency::Task<void> AppState::fetchAuthData() {
     try {
         User fetched = co_await Networking::getUser(*token);
         user = fetched;
-        appGroupDefaults().saveUser(fetched);
+        AppGroupDefaults::shared().saveUser(fetched);
     } catch (const foundation::EncodingError&) {
         printLine("Could not store user.");
     } catch (const foundation::UserDefaultsError&) {
@@ -94,7 +90,7 @@ concurrency::Task<void> AppState::logout() {
     // 1. The token goes to the server below, after it has been forgotten here.
     std::optional<std::string> token;
     try {
-        token = appGroupDefaults().token();
+        token = AppGroupDefaults::shared().token();
     } catch (const foundation::UserDefaultsError&) {
         // An unreadable suite: there is no token to send; the rest still signs out.
     }
@@ -102,7 +98,7 @@ concurrency::Task<void> AppState::logout() {
     // 2. Whatever fails to be removed, the next steps still sign out of the web front end.
     for (const auto remove : {&AppGroupDefaults::removeToken, &AppGroupDefaults::removeUser}) {
         try {
-            (appGroupDefaults().*remove)();
+            (AppGroupDefaults::shared().*remove)();
         } catch (const foundation::UserDefaultsError&) {
         }
     }

@@ -10,7 +10,6 @@
 #include "kestrova/connectivity/ConnectivityController.hpp"
 #include "kestrova/model/DecimalInteger.hpp"
 #include "kestrova/model/AppGroupDefaults.hpp"
-#include "kestrova/model/SharedDefaults.hpp"
 #include "kestrova/networking/ServiceHosts.hpp"
 #include "kestrova/state/AppState.hpp"
 #include "kestrova/web/HostedWebView.hpp"
@@ -39,7 +38,7 @@ std::optional<foundation::URL> createEntryTarget(const foundation::URL& link, bo
     }
     std::optional<User> user;
     try {
-        user = AppGroupDefaults(sharedDefaults()).loadUser();
+        user = AppGroupDefaults::shared().loadUser();
     } catch (const std::exception&) {
         return std::nullopt;  // a cache that cannot be read opens nothing
     }

@@ -25,7 +25,7 @@ protected:
     }
 
     // The contract as the application writes it.
-    static kestrova::AppGroupDefaults application() { return kestrova::AppGroupDefaults(kestrova::sharedDefaults()); }
+    static kestrova::AppGroupDefaults application() { return kestrova::AppGroupDefaults::shared(); }
 
     static void signIn(const std::string& token = "t0k") { application().setToken(token); }
     static void storeUser(std::string_view json) {

@@ -61,7 +61,7 @@ void cacheUserWith(std::vector<Journal> journals) {
     user.id = 1;
     user.username = foundation::Text("ann");
     user.journals = std::move(journals);
-    AppGroupDefaults(sharedDefaults()).saveUser(user);
+    AppGroupDefaults::shared().saveUser(user);
 }
 
 // The three journals of the Dock menu: due, neither, daily but not due.

@@ -155,7 +155,7 @@ TEST_F(AppStateTest, AFetchedUserIsSetAndCachedForTheExtensions) {
     EXPECT_EQ(request.header("Cookie"), "token=t0k");
     ASSERT_TRUE(AppState::shared().user.get().has_value());
     EXPECT_EQ(AppState::shared().user.get()->username, foundation::Text("ann"));
-    EXPECT_EQ(AppGroupDefaults(sharedDefaults()).loadUser(), AppState::shared().user.get());
+    EXPECT_EQ(AppGroupDefaults::shared().loadUser(), AppState::shared().user.get());
     EXPECT_EQ(output.text(), "");
 }
 
@@ -167,7 +167,7 @@ TEST_F(AppStateTest, AFailedFetchIsPrintedAndChangesNothing) {
         {"no JSON at all", {.status = 200, .body = "<html>"}},
     };
     sharedDefaults().set(std::string("t0k"), "token");
-    AppGroupDefaults(sharedDefaults()).saveUser(someone("cached"));
+    AppGroupDefaults::shared().saveUser(someone("cached"));
     for (const auto& [what, reply] : failures) {
         AppState::shared().user = someone("before");
         api().reply("GET", "/auth", reply);
@@ -175,7 +175,7 @@ TEST_F(AppStateTest, AFailedFetchIsPrintedAndChangesNothing) {
         fetch();
         EXPECT_EQ(output.text(), "Error when fetching auth data.\n") << what;
         EXPECT_EQ(AppState::shared().user.get(), someone("before")) << what;
-        EXPECT_EQ(AppGroupDefaults(sharedDefaults()).loadUser(), someone("cached")) << what;
+        EXPECT_EQ(AppGroupDefaults::shared().loadUser(), someone("cached")) << what;
     }
 }
 
@@ -187,7 +187,7 @@ TEST_F(AppStateTest, AUserThatCannotBeCachedIsKeptAndTheCacheStays) {
         {
             api();
             sharedDefaults().set(std::string("t0k"), "token");
-            AppGroupDefaults(sharedDefaults()).saveUser(someone("cached"));
+            AppGroupDefaults::shared().saveUser(someone("cached"));
             const std::string longName(256 * 1024, 'n');
             api().reply("GET", "/auth", {.status = 200, .body = R"({"id":5,"username":")" + longName + R"("})"});
             std::uintmax_t largest = 0;
@@ -202,7 +202,7 @@ TEST_F(AppStateTest, AUserThatCannotBeCachedIsKeptAndTheCacheStays) {
                 printed = output.text();
             }
             const bool kept = AppState::shared().user.get() && AppState::shared().user.get()->id == 5;
-            const bool cacheStayed = AppGroupDefaults(sharedDefaults()).loadUser() == someone("cached");
+            const bool cacheStayed = AppGroupDefaults::shared().loadUser() == someone("cached");
             std::fprintf(stderr, "printed=[%s] kept=%d cacheStayed=%d\n", printed.c_str(), kept, cacheStayed);
             std::_Exit(printed == "Could not store user.\n" && kept && cacheStayed ? 0 : 1);
         },
@@ -262,7 +262,7 @@ protected:
 
 TEST_F(LogoutTest, SigningOutRunsItsStepsInOrder) {
     sharedDefaults().set(std::string("t0k"), "token");
-    AppGroupDefaults(sharedDefaults()).saveUser(someone("ann"));
+    AppGroupDefaults::shared().saveUser(someone("ann"));
     AppState::shared().user = someone("ann");
     headlessBackend().windowService().open("back");
     headlessBackend().windowService().open("front");

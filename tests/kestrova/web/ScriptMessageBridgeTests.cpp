@@ -79,7 +79,7 @@ TEST_F(ScriptMessageBridgeTest, APublishedEntryPlaysItsSoundOnlyWithSoundEffects
         const auto lines = effects();
         EXPECT_EQ(countOf(lines, "widget timelines reloaded"), 1u) << soundOn;
         EXPECT_EQ(countOf(lines, "server: GET /auth with token=t0k"), 1u) << soundOn;
-        EXPECT_EQ(AppGroupDefaults(sharedDefaults()).loadUser(), AppState::shared().user.get());
+        EXPECT_EQ(AppGroupDefaults::shared().loadUser(), AppState::shared().user.get());
     }
 }
 

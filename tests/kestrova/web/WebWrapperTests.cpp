@@ -62,7 +62,7 @@ TEST_F(WebWrapperTest, TheStartPageIsLoginOrHomeOnTheChosenFrontEnd) {
 }
 
 TEST_F(WebWrapperTest, LinksOpenTheirPageOrLeaveTheWindowAsItIs) {
-    AppGroupDefaults(sharedDefaults()).saveUser(ann());
+    AppGroupDefaults::shared().saveUser(ann());
     struct Case {
         const char* link;
         bool isBeta;
@@ -128,14 +128,14 @@ TEST_F(WebWrapperTest, ACreateEntryLinkNeedsAReadableCachedUser) {
     EXPECT_EQ(target("kestrova:///create-entry?journalId=12", false), std::nullopt);
     User noJournals = ann();
     noJournals.journals = std::vector<Journal>{};
-    AppGroupDefaults(sharedDefaults()).saveUser(noJournals);
+    AppGroupDefaults::shared().saveUser(noJournals);
     EXPECT_EQ(target("kestrova:///create-entry?journalId=12", false), std::nullopt);
     sharedDefaults().set(foundation::DefaultsValue(foundation::Data(std::string_view("not a user"))), "user");
     EXPECT_EQ(target("kestrova:///create-entry?journalId=12", false), std::nullopt);
 }
 
 TEST_F(WebWrapperTest, TheWindowFollowsLinksConnectivityAndTheBetaSwitch) {
-    AppGroupDefaults(sharedDefaults()).saveUser(ann());
+    AppGroupDefaults::shared().saveUser(ann());
     WebWrapper window(AppState::shared(), true, "Kestrova");
     EXPECT_TRUE(window.isLoading);
     EXPECT_EQ(window.title, "Kestrova");
