@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace ui {
@@ -29,6 +30,10 @@ public:
 
     // Writes a PNG file; false when the file cannot be written.
     bool writePNG(const std::filesystem::path& file) const;
+    // The same picture as the bytes of a PNG file.
+    [[nodiscard]] std::vector<std::uint8_t> pngData() const;
+    // Reads a PNG file's bytes; none when they are no PNG.
+    [[nodiscard]] static std::optional<Bitmap> fromPNG(const std::vector<std::uint8_t>& bytes);
 
 private:
     int width_;

@@ -20,6 +20,8 @@ struct EnvironmentValues {
     Font font = Font::body();
     std::optional<Color> foregroundColor;
     std::optional<int> lineLimit;
+    // What tint() set: the colour of controls such as a progress view.
+    std::optional<Color> tint;
     TextAlignment multilineTextAlignment = TextAlignment::leading;
     std::map<std::string, std::any> extra;
 

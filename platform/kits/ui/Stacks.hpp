@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/kits/ui/Alignment.hpp"
+#include "platform/kits/ui/EnvironmentValues.hpp"
 #include "platform/kits/ui/Geometry.hpp"
 #include "platform/kits/ui/View.hpp"
 
@@ -36,6 +37,9 @@ struct GeometryProxy {
 // Takes all the space offered and builds its content for that size; the content sits at the
 // top-leading corner.
 View GeometryReader(std::function<View(const GeometryProxy&)> content);
+
+// Builds its content from the environment it is laid out in, such as a widget's family.
+View EnvironmentReader(std::function<View(const EnvironmentValues&)> content);
 
 // Builds one view per element.
 template <typename Range, typename Make>

@@ -88,6 +88,17 @@ public:
     [[nodiscard]] View multilineTextAlignment(TextAlignment alignment) const;
     [[nodiscard]] View colorScheme(ColorScheme scheme) const;
     [[nodiscard]] View disabled(bool disabled) const;
+    // The colour of the controls below (a progress view's bar); none: the accent colour.
+    [[nodiscard]] View tint(std::optional<Color> color) const;
+
+    // Marks for a host, kept as annotations: a bitmap has nothing to do with them. Privacy-sensitive
+    // content a host may redact; accentable content a tinted widget draws in its accent; the
+    // colour scheme the view prefers for its window; and what a click on a widget outside its
+    // links opens.
+    [[nodiscard]] View privacySensitive(bool sensitive = true) const;
+    [[nodiscard]] View widgetAccentable(bool accentable = true) const;
+    [[nodiscard]] View preferredColorScheme(std::optional<ColorScheme> scheme) const;
+    [[nodiscard]] View widgetURL(std::optional<std::string> url) const;
 
     // Life on screen: the actions run on the main thread when the view's identity comes on screen
     // and when it leaves.
