@@ -1,0 +1,1 @@
+#include "pellicor/JournalDays.hpp"
