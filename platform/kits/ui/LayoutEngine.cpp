@@ -95,6 +95,17 @@ node::Text titleText(const std::string& title) { return node::Text{{node::TextRu
 struct LayoutEngine::Pass {
     const Options& options;
     std::unordered_map<Key, Size, KeyHash> measured;
+    // What each environment reader built in this pass: measured and placed as the same tree.
+    std::unordered_map<const Node*, View> built;
+
+    const View& readerContent(const View& reader, const node::EnvironmentReader& payload,
+                              const EnvironmentValues& environment) {
+        auto found = built.find(&reader.node());
+        if (found == built.end()) {
+            found = built.emplace(&reader.node(), payload.content(environment)).first;
+        }
+        return found->second;
+    }
 
     struct StackEntry {
         const View* child;
@@ -249,6 +260,8 @@ struct LayoutEngine::Pass {
                 } else if constexpr (std::is_same_v<P, node::ShapeView> || std::is_same_v<P, node::ColorFill> ||
                                      std::is_same_v<P, node::GeometryReader> || std::is_same_v<P, node::Native>) {
                     return {p.width.value_or(10), p.height.value_or(10)};
+                } else if constexpr (std::is_same_v<P, node::EnvironmentReader>) {
+                    return measure(readerContent(view, payload, environment), p, environment, axis);
                 } else if constexpr (std::is_same_v<P, node::Frame>) {
                     return frameSize(view, payload, p, environment);
                 } else if constexpr (std::is_same_v<P, node::Padding>) {
@@ -405,6 +418,11 @@ struct LayoutEngine::Pass {
                     out.children.push_back(place(content, ProposedSize::of(size), frame.origin, environment,
                                                  identity + "/content:" + std::to_string(content.node().payload.index()),
                                                  std::nullopt));
+                } else if constexpr (std::is_same_v<P, node::EnvironmentReader>) {
+                    const View& content = readerContent(view, payload, *environment);
+                    out.children.push_back(place(content, p, frame.origin, environment,
+                                                 identity + "/content:" + std::to_string(content.node().payload.index()),
+                                                 axis));
                 } else if constexpr (std::is_same_v<P, node::Button> || std::is_same_v<P, node::Link>) {
                     const Size label = measure(current.children.front(), {}, *environment, std::nullopt);
                     placeChild(0, {}, aligned(Alignment::center(), frame, label), environment);
@@ -465,7 +483,7 @@ LayoutEngine::LayoutEngine(Options options) : options_(std::move(options)) {}
 LayoutEngine::~LayoutEngine() = default;
 
 LaidOutView LayoutEngine::layout(const View& root, Size space, const EnvironmentValues& environment) {
-    Pass pass{options_, {}};
+    Pass pass{options_, {}, {}};
     pass.measured.reserve(1024);
     const auto shared = std::make_shared<const EnvironmentValues>(environment);
     const ProposedSize offered = ProposedSize::of(space);
@@ -476,7 +494,7 @@ LaidOutView LayoutEngine::layout(const View& root, Size space, const Environment
 }
 
 Size LayoutEngine::sizeThatFits(const View& root, ProposedSize proposal, const EnvironmentValues& environment) {
-    Pass pass{options_, {}};
+    Pass pass{options_, {}, {}};
     return pass.measure(root, proposal, environment, std::nullopt);
 }
 

@@ -79,6 +79,11 @@ struct GeometryReader {
     std::function<View(const GeometryProxy&)> content;
 };
 
+// Built once per layout pass, from the environment the reader is laid out in.
+struct EnvironmentReader {
+    std::function<View(const EnvironmentValues&)> content;
+};
+
 struct Frame {
     // Fixed: width/height. Flexible: the bounds; both kinds never mix in one node.
     bool flexible = false;
@@ -202,7 +207,7 @@ using Payload = std::variant<Empty, Stack, Spacer, Text, Image, ShapeView, Color
                              Padding, Background, Overlay, Offset, Clip, ContentShape, Opacity, Rotation,
                              Identity, TransitionMarker, AnimationMarker, Environment, FixedSize, AspectRatio,
                              Lifecycle, Observe, TabItem, Toggle, Button, Link, TabView, ProgressView, Annotation,
-                             Native, FocusedValue>;
+                             Native, FocusedValue, EnvironmentReader>;
 
 }  // namespace node
 

@@ -418,7 +418,7 @@ private:
         const double fraction = payload.total > 0 ? std::clamp(payload.value / payload.total, 0.0, 1.0) : 0.0;
         const double radius = std::min(view.frame.width(), view.frame.height()) / 2 - 2;
         cairo_set_line_width(cairo_, 3);
-        const RGBA color = environment.foreground().resolve(environment.colorScheme);
+        const RGBA color = environment.tint.value_or(environment.foreground()).resolve(environment.colorScheme);
         cairo_set_source_rgba(cairo_, color.red, color.green, color.blue, color.alpha * 0.25);
         cairo_new_path(cairo_);
         cairo_arc(cairo_, view.frame.midX(), view.frame.midY(), radius, 0, 2 * M_PI);

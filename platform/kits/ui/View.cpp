@@ -122,6 +122,29 @@ View View::colorScheme(ColorScheme scheme) const {
     return environment([scheme](EnvironmentValues& values) { values.colorScheme = scheme; });
 }
 
+View View::tint(std::optional<Color> color) const {
+    return environment([color = std::move(color)](EnvironmentValues& values) { values.tint = color; });
+}
+
+View View::privacySensitive(bool sensitive) const {
+    return sensitive ? annotation("privacySensitive") : *this;
+}
+
+View View::widgetAccentable(bool accentable) const {
+    return accentable ? annotation("widgetAccentable") : *this;
+}
+
+View View::preferredColorScheme(std::optional<ColorScheme> scheme) const {
+    if (!scheme) {
+        return *this;
+    }
+    return annotation("preferredColorScheme", *scheme == ColorScheme::dark ? "dark" : "light");
+}
+
+View View::widgetURL(std::optional<std::string> url) const {
+    return url ? annotation("widgetURL", std::move(*url)) : *this;
+}
+
 View View::disabled(bool disabled) const {
     // Disabling is inherited: an enabled view inside a disabled one stays disabled.
     return environment([disabled](EnvironmentValues& values) { values.isEnabled = values.isEnabled && !disabled; });
@@ -178,6 +201,10 @@ View NativeView::view(std::shared_ptr<NativeView> native) { return wrap(node::Na
 
 View GeometryReader(std::function<View(const GeometryProxy&)> content) {
     return wrap(node::GeometryReader{std::move(content)}, {});
+}
+
+View EnvironmentReader(std::function<View(const EnvironmentValues&)> content) {
+    return wrap(node::EnvironmentReader{std::move(content)}, {});
 }
 
 }  // namespace ui

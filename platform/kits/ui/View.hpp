@@ -88,7 +88,7 @@ public:
     [[nodiscard]] View multilineTextAlignment(TextAlignment alignment) const;
     [[nodiscard]] View colorScheme(ColorScheme scheme) const;
     [[nodiscard]] View disabled(bool disabled) const;
-    // The colour of the controls below (a progress view's bar); none: the accent colour.
+    // The colour of the controls below (a progress view's bar); none: the foreground colour.
     [[nodiscard]] View tint(std::optional<Color> color) const;
 
     // Marks for a host, kept as annotations: a bitmap has nothing to do with them. Privacy-sensitive

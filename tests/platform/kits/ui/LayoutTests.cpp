@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -177,6 +178,50 @@ TEST(Layout, IdentitiesFollowKindsAndExplicitIds) {
     EXPECT_EQ(identity(VStack({text})), identity(VStack({Text("b")})));
     EXPECT_NE(identity(VStack({text})), identity(VStack({ColorView(Color::black())})));
     EXPECT_NE(identity(VStack({text.id("black")})), identity(VStack({text.id("orange")})));
+}
+
+
+TEST(Layout, AnEnvironmentReaderBuildsItsContentFromWhereItIsLaidOut) {
+    int builds = 0;
+    const View reader = EnvironmentReader([&builds](const EnvironmentValues& environment) {
+        ++builds;
+        const bool dark = environment.colorScheme == ColorScheme::dark;
+        return Text::verbatim(dark ? "dark" : "light").view().frame(dark ? 80.0 : 40.0, 10.0);
+    });
+    LayoutEngine engine;
+    const auto dark = engine.layout(reader.colorScheme(ColorScheme::dark), {200, 100});
+    ASSERT_NE(dark.first<node::Text>(), nullptr);
+    EXPECT_EQ(dark.first<node::Text>()->text(), "dark");
+    EXPECT_EQ(dark.first<node::EnvironmentReader>()->frame.width(), 80);
+    // Measured and placed as one tree: built once in a pass.
+    EXPECT_EQ(builds, 1);
+    const auto light = engine.layout(reader, {200, 100});
+    EXPECT_EQ(light.first<node::Text>()->text(), "light");
+    EXPECT_EQ(light.first<node::EnvironmentReader>()->frame.width(), 40);
+}
+
+TEST(Layout, HostMarksAreAnnotationsThatTakeNoSpace) {
+    const View marked = ColorView(Color::black())
+                            .frame(30.0, 20.0)
+                            .privacySensitive()
+                            .widgetAccentable()
+                            .preferredColorScheme(ColorScheme::dark)
+                            .widgetURL("kestrova:///create-entry?journalId=7");
+    LayoutEngine engine;
+    const auto laidOut = engine.layout(marked, {100, 100});
+    std::map<std::string, std::string> annotations;
+    for (const auto* view : laidOut.all<node::Annotation>()) {
+        annotations[view->as<node::Annotation>()->key] = view->as<node::Annotation>()->value;
+        EXPECT_EQ(view->frame.width(), 30);
+    }
+    EXPECT_EQ(annotations, (std::map<std::string, std::string>{{"preferredColorScheme", "dark"},
+                                                                {"privacySensitive", ""},
+                                                                {"widgetAccentable", ""},
+                                                                {"widgetURL", "kestrova:///create-entry?journalId=7"}}));
+    // Unset marks leave the view as it was.
+    const View plain = ColorView(Color::black()).privacySensitive(false).widgetAccentable(false).preferredColorScheme(
+        std::nullopt).widgetURL(std::nullopt);
+    EXPECT_TRUE(engine.layout(plain, {10, 10}).all<node::Annotation>().empty());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "platform/kits/ui/AssetCatalog.hpp"
+#include "platform/kits/ui/Controls.hpp"
 #include "platform/kits/ui/Image.hpp"
 #include "platform/kits/ui/NativeView.hpp"
 #include "platform/kits/ui/Renderer.hpp"
@@ -204,6 +205,33 @@ TEST(AssetCatalog, ABadCatalogueGivesNoColoursAndKeepsTheRest) {
     }
     testsupport::ScratchDirectory empty;
     EXPECT_FALSE(AssetCatalog(empty.path()).color("Daily", ColorScheme::light).has_value());
+}
+
+
+TEST(Render, TintColoursTheProgressViewAndNothingElse) {
+    const auto isBlue = [](const Pixel& pixel) { return pixel.alpha > 200 && pixel.blue > 200 && pixel.red < 50; };
+    const auto tinted = Renderer::render(ProgressView(1).tint(Color::sRGB(0, 0, 1)), {40, 40});
+    EXPECT_GT(count(tinted, isBlue), 20);
+    const auto untinted = Renderer::render(ProgressView(1).foregroundColor(red), {40, 40});
+    EXPECT_EQ(count(untinted, isBlue), 0);
+    EXPECT_GT(count(untinted, opaqueRed), 20);
+}
+
+TEST(Render, PNGBytesReadBackAsTheSamePixels) {
+    const auto bitmap = Renderer::render(HStack({ColorView(red), ColorView(Color::sRGB(0, 0, 1, 0.5))}, {}, 0), {20, 10});
+    const auto png = bitmap.pngData();
+    ASSERT_GT(png.size(), 8U);
+    const auto read = Bitmap::fromPNG(png);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->width(), 20);
+    ASSERT_EQ(read->height(), 10);
+    for (const auto& [x, y] : {std::pair{2, 5}, std::pair{17, 5}}) {
+        EXPECT_EQ(read->pixel(x, y), bitmap.pixel(x, y)) << x << "," << y;
+    }
+    EXPECT_FALSE(Bitmap::fromPNG({}));
+    auto truncated = png;
+    truncated.resize(png.size() / 2);
+    EXPECT_FALSE(Bitmap::fromPNG(truncated));
 }
 
 }  // namespace
