@@ -13,23 +13,21 @@ public:
     explicit ExtensionJournalChoices(std::string executable) : executable_(std::move(executable)) {}
 
     std::shared_ptr<intents::ObjectCollection> options() override {
-        return host().provideOptions(std::make_shared<kestrova::SelectJournalIntent>(), "journal");
+        return host()->provideOptions(std::make_shared<kestrova::SelectJournalIntent>(), "journal");
     }
     std::shared_ptr<intents::Object> defaultJournal() override {
-        return host().defaultValue(std::make_shared<kestrova::SelectJournalIntent>(), "journal");
+        return host()->defaultValue(std::make_shared<kestrova::SelectJournalIntent>(), "journal");
     }
 
 private:
-    // The intents extension reads the shared defaults afresh per process: one per question.
-    intents::ExtensionHost& host() {
-        host_.reset();
-        host_ = std::make_unique<intents::ExtensionHost>(std::vector<std::string>{executable_},
-                                                         [](std::string_view line) { std::cout << line << '\n'; });
-        return *host_;
+    // One process per question, so that questions from several threads share nothing and each
+    // reads the shared defaults afresh.
+    [[nodiscard]] std::unique_ptr<intents::ExtensionHost> host() const {
+        return std::make_unique<intents::ExtensionHost>(std::vector<std::string>{executable_},
+                                                        [](std::string_view line) { std::cout << line << '\n'; });
     }
 
     std::string executable_;
-    std::unique_ptr<intents::ExtensionHost> host_;
 };
 
 }  // namespace

@@ -204,9 +204,11 @@ void WidgetHost::failed(const Request& request, const std::string& reason) {
     if (widget == nullptr) {
         return;
     }
-    if (!request.placeholder) {
-        --widget->inFlight;
+    // The timeline asked right after a failed placeholder says what went wrong, once.
+    if (request.placeholder) {
+        return;
     }
+    --widget->inFlight;
     errors_ << "widgethost: " << nameOf(*widget) << " keeps its entry: " << reason << '\n';
     refresh();
 }
