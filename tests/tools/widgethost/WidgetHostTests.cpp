@@ -3,6 +3,8 @@
 
 #include "tools/widgethost/WidgetHost.hpp"
 
+#include "tools/widgethost/FollowingHost.hpp"
+
 #include "kestrova/intents/IntentJournal.hpp"
 #include "kestrova/intents/IntentSchema.hpp"
 #include "platform/kits/intents/ObjectSection.hpp"
@@ -158,8 +160,10 @@ protected:
         };
     }
 
-    std::unique_ptr<widgethost::WidgetHost> makeHost() {
-        return std::make_unique<widgethost::WidgetHost>(widgethost::WidgetHost::Parts{
+    std::unique_ptr<widgethost::WidgetHost> makeHost() { return std::make_unique<widgethost::WidgetHost>(parts()); }
+
+    widgethost::WidgetHost::Parts parts() {
+        return widgethost::WidgetHost::Parts{
             .board = board_,
             .clock = clock_,
             .sessions = [this]() -> std::unique_ptr<widgethost::ExtensionSession> {
@@ -175,7 +179,7 @@ protected:
                 [](const std::string&) {}),
             .store = store_,
             .errors = errors_,
-        });
+        };
     }
 
     // Runs the loop until `count` timelines were answered and their answers taken.
@@ -256,6 +260,18 @@ TEST_F(WidgetHostTest, AReloadRequestMadeWhileTheHostWasDownIsHonouredAtItsStart
     awaitAnswers(3);
     EXPECT_EQ(script_.sessions, 3);
     EXPECT_EQ(store_.reloadCount(), 4u);
+}
+
+TEST_F(WidgetHostTest, EveryRequestOnTheAppGroupsCounterReloadsEveryWidget) {
+    store_.savePlacements({{"DailyWidget", WidgetFamily::systemSmall, nullptr},
+                           {"JournalWidget", WidgetFamily::systemSmall, nullptr}});
+    const widgethost::FollowingHost following(parts());
+    awaitAnswers(2);
+    widgetkit::ReloadRequests::post();
+    awaitAnswers(4);
+    EXPECT_EQ(script_.sessions, 2);
+    EXPECT_EQ(script_.timelineRequests.size(), 4u);
+    ASSERT_TRUE(MainLoop::iterateUntil([&] { return store_.reloadCount() == 1; }));
 }
 
 TEST_F(WidgetHostTest, AFailingExtensionLeavesThePreviousEntryAndSaysWhy) {
