@@ -219,9 +219,12 @@ void WidgetHost::refresh() {
     for (const auto& widget : widgets_) {
         widgetkit::WidgetBoard::Tile tile{.size = widgetkit::nominalSize(widget.placement.family),
                                           .scale = board_.scale(),
-                                          .png = {}};
+                                          .png = {},
+                                          .configurable = widget.placement.kind == journalWidgetKind};
         if (const auto* entry = widget.timeline.entryAt(now)) {
-            tile = {.size = entry->size, .scale = entry->scale, .png = entry->png};
+            tile.size = entry->size;
+            tile.scale = entry->scale;
+            tile.png = entry->png;
         }
         tiles.push_back(std::move(tile));
     }
@@ -311,7 +314,7 @@ void WidgetHost::addWidget() {
                         {.kind = description.kind, .family = family, .scale = scale, .isPreview = true, .configuration = {}});
                     offers.push_back({{description.kind, family, nullptr},
                                       {description.displayName, description.description,
-                                       {.size = preview.size, .scale = preview.scale, .png = preview.png}}});
+                                       {.size = preview.size, .scale = preview.scale, .png = preview.png, .configurable = false}}});
                 }
             }
         } catch (const std::exception& error) {

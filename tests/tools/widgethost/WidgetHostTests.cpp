@@ -396,6 +396,8 @@ TEST_F(WidgetHostTest, ConfiguringAJournalWidgetOffersTheJournalsKeepsTheChoiceA
     EXPECT_EQ(board_.sections_[1].title, "Not Today");
     EXPECT_EQ(board_.sections_[1].options.at(0).title, "Music");
     EXPECT_EQ(board_.current_, "7");
+    EXPECT_FALSE(board_.tiles_.at(0).configurable);
+    EXPECT_TRUE(board_.tiles_.at(1).configurable);
 
     board_.chosenOption_("3");
     awaitAnswers(3);
