@@ -6,6 +6,8 @@
 #include "kestrova/intents/IntentSchema.hpp"
 #include "platform/runtime/foundation/core/DateFormatter.hpp"
 
+#include <sstream>
+
 namespace widgethost {
 namespace {
 
@@ -65,16 +67,20 @@ int render(const Command& command, const std::string& extension, std::ostream& o
             break;
         }
         }
-        writeAtomically(command.out, std::string_view(reinterpret_cast<const char*>(entry.png.data()), entry.png.size()));
-        output << "date: " << isoText(entry.date) << '\n';
+        // Said only once the picture is written, and made before, so that a date that cannot be
+        // written leaves no picture behind.
+        std::ostringstream said;
+        said << "date: " << isoText(entry.date) << '\n';
         for (const auto& link : entry.links) {
-            output << "link: " << link.frame.origin.x << ',' << link.frame.origin.y << ' ' << link.frame.size.width
-                   << 'x' << link.frame.size.height << ' ' << link.url << '\n';
+            said << "link: " << link.frame.origin.x << ',' << link.frame.origin.y << ' ' << link.frame.size.width
+                 << 'x' << link.frame.size.height << ' ' << link.url << '\n';
         }
-        output << "widgetURL: " << entry.widgetURL.value_or("none") << '\n';
+        said << "widgetURL: " << entry.widgetURL.value_or("none") << '\n';
         if (policy) {
-            output << "policy: " << policyText(*policy) << '\n';
+            said << "policy: " << policyText(*policy) << '\n';
         }
+        writeAtomically(command.out, std::string_view(reinterpret_cast<const char*>(entry.png.data()), entry.png.size()));
+        output << said.str();
         return exitDone;
     } catch (const std::exception& error) {
         errors << "widgethost: " << error.what() << '\n';
