@@ -32,7 +32,8 @@ HeadlessBackend::HeadlessBackend()
       websiteData_(installNew<HeadlessWebsiteData>(effects_)),
       webEngine_(installNew<HeadlessWebEngine>(effects_)),
       timelines_(installNew<HeadlessTimelineService>(effects_)),
-      windowRealizer_(installNew<HeadlessWindowRealizer>()) {}
+      windowRealizer_(installNew<HeadlessWindowRealizer>()),
+      widgetBoard_(installNew<HeadlessWidgetBoard>(effects_)) {}
 
 HeadlessBackend& HeadlessBackend::installed() {
     HeadlessBackend* backend = current.load(std::memory_order_acquire);

@@ -13,6 +13,7 @@
 #include "platform/backends/headless/HeadlessUpdaterUserDriver.hpp"
 #include "platform/backends/headless/HeadlessWebEngine.hpp"
 #include "platform/backends/headless/HeadlessWebsiteData.hpp"
+#include "platform/backends/headless/HeadlessWidgetBoard.hpp"
 #include "platform/backends/headless/HeadlessWindowRealizer.hpp"
 #include "platform/backends/headless/HeadlessWindowService.hpp"
 #include "platform/backends/headless/HeadlessWorkspaceService.hpp"
@@ -43,6 +44,7 @@ public:
     [[nodiscard]] HeadlessWebEngine& webEngine() noexcept { return webEngine_; }
     [[nodiscard]] HeadlessTimelineService& timelineService() noexcept { return timelines_; }
     [[nodiscard]] HeadlessWindowRealizer& windowRealizer() noexcept { return windowRealizer_; }
+    [[nodiscard]] HeadlessWidgetBoard& widgetBoard() noexcept { return widgetBoard_; }
 
     [[nodiscard]] HeadlessEffects& effects() noexcept { return effects_; }
 
@@ -71,6 +73,7 @@ private:
     HeadlessWebEngine& webEngine_;
     HeadlessTimelineService& timelines_;
     HeadlessWindowRealizer& windowRealizer_;
+    HeadlessWidgetBoard& widgetBoard_;
 };
 
 // Installs a headless fake in every kit, once per process before anything uses a facade (a second

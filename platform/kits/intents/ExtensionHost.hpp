@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/kits/intents/ExtensionAnswerBounds.hpp"
+#include "platform/kits/intents/ExtensionProcess.hpp"
 #include "platform/kits/intents/HandlerAnswer.hpp"
 #include "platform/kits/intents/Intent.hpp"
 #include "platform/kits/intents/IntentResponse.hpp"
@@ -8,9 +9,6 @@
 #include "platform/kits/intents/ObjectCollection.hpp"
 #include "platform/kits/intents/ResolutionResult.hpp"
 
-#include <sys/types.h>
-
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -60,25 +58,11 @@ public:
     int finish();
 
 private:
-    using Clock = std::chrono::steady_clock;
-
     HandlerAnswer require(std::string_view selector, const std::shared_ptr<Intent>& intent);
-    [[nodiscard]] std::string endedText();
-    // False once the deadline has passed with the channel still not ready.
-    [[nodiscard]] bool awaitChannel(short events, Clock::time_point deadline) const;
-    // Kills the extension and closes the channel.
-    void stop();
-    // Passes on what the extension printed that has not been passed on yet, then closes.
-    void closeChannel();
-    int reap();
 
-    PrintedLine printed_;
     ExtensionAnswerBounds bounds_;
-    pid_t pid_ = -1;
-    int channel_ = -1;
-    std::string pending_;
+    ExtensionProcess process_;
     std::int64_t nextId_ = 1;
-    std::optional<int> status_;
 };
 
 }  // namespace intents

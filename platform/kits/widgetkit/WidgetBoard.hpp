@@ -25,6 +25,8 @@ public:
         ui::Size size;
         double scale = 1;
         std::vector<std::uint8_t> png;
+        // Whether its widget has options to configure: only then does its menu offer to.
+        bool configurable = false;
     };
 
     enum class Command { addWidget, removeWidget, configureWidget };
@@ -63,6 +65,8 @@ public:
     // Device pixels per point of the screen the board is on.
     [[nodiscard]] virtual double scale() const = 0;
 
+    // Each chooser is open once at most: asking again while one is open ends the open one as
+    // cancelled first.
     // Asks the user to pick a widget of the gallery; none when they cancel.
     virtual void chooseWidget(std::vector<GalleryItem> items, std::function<void(std::optional<std::size_t>)> chosen) = 0;
     // Asks the user to pick one of the options, with `current` picked to start with; none when

@@ -30,6 +30,7 @@ TEST(HeadlessBackendTest, TestsRunOnTheHeadlessFakesThatTheirMainInstalledInEver
         {"web engine", &webkit::WebEngineService::installed(), &backend.webEngine()},
         {"widgets", &widgetkit::TimelineService::installed(), &backend.timelineService()},
         {"windows of views", &ui::WindowRealizer::installed(), &backend.windowRealizer()},
+        {"widget board", &widgetkit::WidgetBoard::installed(), &backend.widgetBoard()},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.installed, c.fake) << c.kit;
