@@ -1,4 +1,7 @@
+#include "pellicor/JournalIcon.hpp"
 #include "pellicor/WidgetColors.hpp"
+#include "platform/kits/ui/LayoutEngine.hpp"
+#include "platform/kits/ui/Node.hpp"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +53,20 @@ TEST(WidgetColors, NameTheCatalogueColours) {
     EXPECT_EQ(timeColor(), ui::Color("Time"));
     EXPECT_EQ(darkGrayColor(), ui::Color("DarkGray"));
     EXPECT_EQ(&dailyColor(), &dailyColor());
+}
+
+TEST(JournalIcon, DrawsTheEmojiAtItsSideInASquareThatDoesNotSqueezeIt) {
+    for (const double side : {14.0, 32.0}) {
+        ui::LayoutEngine engine;
+        const auto tree = engine.layout(JournalIcon{"\U0001F1EE\U0001F1E9", side}, {200, 200});
+        EXPECT_EQ(tree.frame.size, (ui::Size{side, side}));
+        const auto* glyph = tree.first<ui::node::Text>();
+        ASSERT_NE(glyph, nullptr);
+        EXPECT_EQ(glyph->as<ui::node::Text>()->runs.front().font, ui::Font::system(side));
+        // Its own size, centred on the square even where that is larger.
+        EXPECT_NEAR(glyph->frame.midX(), tree.frame.midX(), 0.5);
+        EXPECT_GE(glyph->frame.height(), side);
+    }
 }
 
 }  // namespace
