@@ -2,11 +2,15 @@
 // for every timeline entry: a frame must cost well under a millisecond. Measures whole frames
 // (evaluate, lay out, paint) and the layout pass alone.
 #include "kestrova/views/CircularProgressView.hpp"
+#include "pellicor/DailyWidgetView.hpp"
+#include "pellicor/JournalDays.hpp"
+#include "pellicor/JournalWidgetView.hpp"
 #include "platform/kits/ui/LayoutEngine.hpp"
 #include "platform/kits/ui/Renderer.hpp"
 #include "platform/kits/ui/Shape.hpp"
 #include "platform/kits/ui/Stacks.hpp"
 #include "platform/kits/ui/TextView.hpp"
+#include "platform/kits/widgetkit/WidgetFamily.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -98,6 +102,34 @@ void widgetPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(widgetPaint)->Unit(benchmark::kMicrosecond);
+
+// The widget extension's own views as the widget host draws them: the Today widget at its largest,
+// with nine rows, and the Journal widget; both laid out and painted at scale 2.
+ui::Renderer::Options widgetOptions(widgetkit::WidgetFamily family) {
+    auto options = ui::Renderer::Options::atScale(2);
+    widgetkit::setWidgetFamily(options.environment, family);
+    return options;
+}
+
+void todayLargeFrame(benchmark::State& state) {
+    const pellicor::DailyWidgetView view{pellicor::sampleJournals(), 3, 1.0F / 3};
+    const auto options = widgetOptions(widgetkit::WidgetFamily::systemLarge);
+    const auto size = widgetkit::nominalSize(widgetkit::WidgetFamily::systemLarge);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ui::Renderer::render(view, size, options));
+    }
+}
+BENCHMARK(todayLargeFrame)->Unit(benchmark::kMicrosecond);
+
+void journalWidgetFrame(benchmark::State& state) {
+    const pellicor::JournalWidgetView view{{{}, pellicor::sampleJournals().front()}};
+    const auto options = widgetOptions(widgetkit::WidgetFamily::systemSmall);
+    const auto size = widgetkit::nominalSize(widgetkit::WidgetFamily::systemSmall);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ui::Renderer::render(view, size, options));
+    }
+}
+BENCHMARK(journalWidgetFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

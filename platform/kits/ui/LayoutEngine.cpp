@@ -423,9 +423,13 @@ struct LayoutEngine::Pass {
                     out.children.push_back(place(content, p, frame.origin, environment,
                                                  identity + "/content:" + std::to_string(content.node().payload.index()),
                                                  axis));
-                } else if constexpr (std::is_same_v<P, node::Button> || std::is_same_v<P, node::Link>) {
+                } else if constexpr (std::is_same_v<P, node::Button>) {
                     const Size label = measure(current.children.front(), {}, *environment, std::nullopt);
                     placeChild(0, {}, aligned(Alignment::center(), frame, label), environment);
+                } else if constexpr (std::is_same_v<P, node::Link>) {
+                    // A link is as large as its label in the space offered, so the label is laid
+                    // out in that space too: a long title then truncates instead of spilling out.
+                    placeChild(0, p, frame.origin, environment, axis);
                 } else if constexpr (std::is_same_v<P, node::TabView>) {
                     const double bar = options.metrics->tabBarHeight();
                     const Rect content{{frame.minX(), frame.minY() + bar}, {size.width, std::max(0.0, size.height - bar)}};

@@ -1,3 +1,4 @@
+#include "platform/kits/ui/Controls.hpp"
 #include "platform/kits/ui/LayoutEngine.hpp"
 #include "platform/kits/ui/Node.hpp"
 #include "platform/kits/ui/Shape.hpp"
@@ -143,6 +144,15 @@ TEST(Layout, TextWrapsInTheWidthItIsOfferedAndKeepsItsIdealHeightWhenFixed) {
     ASSERT_GT(whole, 75);
     const auto row = engine.layout(HStack({title, Spacer()}), {150, 20});
     EXPECT_DOUBLE_EQ(row.first<node::Text>()->frame.width(), whole);
+}
+
+TEST(Layout, ALinksLabelTakesTheSpaceTheLinkIsOffered) {
+    LayoutEngine engine;
+    const View label = Text::verbatim("A title far too long for the narrow space it is offered").view().lineLimit(1);
+    const auto tree = engine.layout(Link("kestrova:///open", label), {120, 40});
+    const auto* text = tree.first<node::Text>();
+    EXPECT_EQ(text->frame, tree.frame);
+    EXPECT_LE(text->frame.width(), 120);
 }
 
 TEST(Layout, FontsSizeTheText) {
