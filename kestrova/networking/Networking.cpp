@@ -77,9 +77,13 @@ std::string refusalMessage(const foundation::Data& body, const char* fallback) {
 
 }  // namespace
 
+foundation::URLRequest Networking::makeRequest(std::string_view path) {
+    return foundation::URLRequest(apiBaseURL().appendingPathComponent(path),
+                                  foundation::URLRequest::CachePolicy::useProtocolCachePolicy, requestTimeout);
+}
+
 foundation::URLRequest Networking::makeRequest(std::string_view path, std::string_view token) {
-    foundation::URLRequest request(apiBaseURL().appendingPathComponent(path),
-                                   foundation::URLRequest::CachePolicy::useProtocolCachePolicy, requestTimeout);
+    auto request = makeRequest(path);
     request.addValue("token=" + std::string(token), "Cookie");
     return request;
 }

@@ -48,6 +48,8 @@ struct Networking {
     // The request of every call: the API base URL with the path appended, a
     // 60-second time-out and the cookie "token=" followed by the token.
     static foundation::URLRequest makeRequest(std::string_view path, std::string_view token);
+    // The same request without the cookie, for a caller that holds no token.
+    static foundation::URLRequest makeRequest(std::string_view path);
 
     // The status mapping: returns for 200 to 299; throws badRequest,
     // unauthorized, paymentRequired or forbidden for 400 to 403 with the
