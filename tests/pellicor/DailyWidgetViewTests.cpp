@@ -156,9 +156,10 @@ TEST(DailyWidgetView, SaysSoWhenThereAreNoJournalsAndKeepsTheRing) {
         EXPECT_EQ(ring(tree) != nullptr, family != WidgetFamily::systemSmall);
         testing::renderWidget(empty, family, std::string("today-empty-") + std::string(widgetkit::name(family)));
     }
-    const auto* text = layOut(DailyWidgetView{{}, 0, 0}, WidgetFamily::systemSmall).all([&](const ui::LaidOutView& node) {
-        return node.text() == message;
-    }).front();
+    const auto small = layOut(DailyWidgetView{{}, 0, 0}, WidgetFamily::systemSmall);
+    const auto found = small.all([&](const ui::LaidOutView& node) { return node.text() == message; });
+    ASSERT_FALSE(found.empty());
+    const auto* text = found.front();
     EXPECT_EQ(text->as<ui::node::Text>()->runs.front().font, ui::Font::footnote());
     EXPECT_EQ(text->environment->multilineTextAlignment, ui::TextAlignment::center);
 
