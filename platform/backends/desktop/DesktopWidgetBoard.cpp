@@ -305,7 +305,7 @@ public:
         gtk_list_box_set_header_func(
             dialog->list(),
             [](GtkListBoxRow* row, GtkListBoxRow*, gpointer data) {
-                const auto& heading = (*static_cast<decltype(rows)::element_type*>(data))[static_cast<std::size_t>(gtk_list_box_row_get_index(row))].second;
+                const auto& heading = (**static_cast<decltype(rows)*>(data))[static_cast<std::size_t>(gtk_list_box_row_get_index(row))].second;
                 if (!heading || heading->empty()) {
                     gtk_list_box_row_set_header(row, nullptr);
                     return;
@@ -317,7 +317,7 @@ public:
                 gtk_widget_show(header);
                 gtk_list_box_row_set_header(row, header);
             },
-            new std::shared_ptr(rows), [](gpointer data) { delete static_cast<std::shared_ptr<decltype(rows)::element_type>*>(data); });
+            new decltype(rows)(rows), [](gpointer data) { delete static_cast<decltype(rows)*>(data); });
         options_ = dialog;
         dialog->present(selected);
     }

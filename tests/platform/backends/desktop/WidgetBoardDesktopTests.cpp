@@ -40,11 +40,11 @@ WidgetBoard::Tile tileOf(ui::Size size, std::array<double, 3> colour, bool confi
     return tile;
 }
 
-GtkWidget* boardWindow() {
+GtkWidget* windowTitled(const char* title) {
     GList* windows = gtk_window_list_toplevels();
     GtkWidget* found = nullptr;
     for (GList* each = windows; each != nullptr; each = each->next) {
-        if (g_strcmp0(gtk_window_get_title(GTK_WINDOW(each->data)), "Kestrova Widgets") == 0) {
+        if (g_strcmp0(gtk_window_get_title(GTK_WINDOW(each->data)), title) == 0 && gtk_widget_get_mapped(GTK_WIDGET(each->data))) {
             found = GTK_WIDGET(each->data);
         }
     }
@@ -66,7 +66,7 @@ TEST(WidgetBoardDesktop, ShowsTheTilesBelowTheOtherWindowsAndPassesOnClicksAndTh
     std::vector<std::pair<std::size_t, ui::Point>> clicks;
     board.show({[&clicks](std::size_t tile, ui::Point point) { clicks.emplace_back(tile, point); }, {}, {}});
     board.setTiles({tileOf({100, 100}, {1, 0, 0}, false), tileOf({200, 100}, {0, 0, 1}, true)});
-    GtkWidget* window = boardWindow();
+    GtkWidget* window = windowTitled("Kestrova Widgets");
     ASSERT_NE(window, nullptr);
     const auto areas = testsupport::widgetsMatching(window, [](GtkWidget* w) { return GTK_IS_DRAWING_AREA(w) != FALSE; });
     ASSERT_EQ(areas.size(), 2U);
@@ -104,11 +104,16 @@ TEST(WidgetBoardDesktop, ShowsTheTilesBelowTheOtherWindowsAndPassesOnClicksAndTh
     board.chooseWidget({{"Today", "Today's entry", tileOf({100, 100}, {1, 0, 0}, false)},
                         {"Journal", "One journal's entries", tileOf({200, 100}, {0, 0, 1}, false)}},
                        [](std::optional<std::size_t>) {});
-    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
+    ASSERT_TRUE(MainLoop::iterateUntil([] { return windowTitled("Add Widget") != nullptr; }));
     testsupport::saveScreen("widget-gallery");
     board.chooseOption("Journal", {{"Today", {{"j1", "Travel"}, {"j2", "Work"}}}, {"Not Today", {{"j3", "Dreams"}}}}, "j2",
                        [](std::optional<std::string>) {});
-    MainLoop::iterateUntil([] { return false; }, std::chrono::milliseconds(300));
+    ASSERT_TRUE(MainLoop::iterateUntil([] { return windowTitled("Journal") != nullptr; }));
+    // Asked again while open, the gallery's first request ends as cancelled.
+    std::optional<std::size_t> first = 7;
+    board.chooseWidget({}, [&first](std::optional<std::size_t> index) { first = index; });
+    board.chooseWidget({}, [](std::optional<std::size_t>) {});
+    EXPECT_EQ(first, std::nullopt);
     testsupport::saveScreen("option-chooser");
 }
 
