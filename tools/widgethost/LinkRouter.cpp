@@ -27,7 +27,11 @@ void LinkRouter::open(const std::string& link) const {
 
 LinkRouter LinkRouter::system(std::string applicationExecutable) {
     return LinkRouter([](const foundation::URL& url) { return appkit::Workspace::shared().open(url); },
-                      [executable = std::move(applicationExecutable)](const std::string& link) {
+                      startingApplication(std::move(applicationExecutable)));
+}
+
+LinkRouter::Launch LinkRouter::startingApplication(std::string applicationExecutable) {
+    return [executable = std::move(applicationExecutable)](const std::string& link) {
                           std::vector<std::string> arguments{executable, link};
                           std::vector<char*> argv{arguments[0].data(), arguments[1].data(), nullptr};
                           pid_t child = -1;
@@ -37,7 +41,7 @@ LinkRouter LinkRouter::system(std::string applicationExecutable) {
                           }
                           // The application may live long after the click: reap it aside.
                           std::thread([child] { ::waitpid(child, nullptr, 0); }).detach();
-                      });
+    };
 }
 
 }  // namespace widgethost

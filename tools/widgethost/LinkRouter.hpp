@@ -21,6 +21,8 @@ public:
 
     // appkit::Workspace and the application's executable.
     static LinkRouter system(std::string applicationExecutable);
+    // Starts the application's executable with the link, in a process of its own.
+    static Launch startingApplication(std::string applicationExecutable);
 
     void open(const std::string& link) const;
 

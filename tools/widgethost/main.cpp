@@ -1,8 +1,41 @@
+#include "platform/backends/desktop/DesktopWidgetBoard.hpp"
+#include "platform/kits/widgetkit/WidgetBoard.hpp"
+#include "tools/widgethost/Clock.hpp"
 #include "tools/widgethost/CommandLine.hpp"
+#include "tools/widgethost/ExtensionSession.hpp"
+#include "tools/widgethost/FollowingHost.hpp"
+#include "tools/widgethost/JournalChoices.hpp"
+#include "tools/widgethost/LinkRouter.hpp"
+#include "tools/widgethost/PlacementStore.hpp"
 
 #include <cstdlib>
 #include <iostream>
 #include <vector>
+
+namespace {
+
+// The placed widgets on the desktop, until the session asks the host to end.
+int show(const std::string& extension) {
+    try {
+        desktop::installWidgetBoard();
+    } catch (const std::exception& error) {
+        std::cerr << "widgethost: " << error.what() << '\n';
+        return widgethost::exitFailed;
+    }
+    const auto clock = widgethost::makeSystemClock();
+    const auto journals = widgethost::makeExtensionJournalChoices(KESTROVA_ORVANE_PATH);
+    widgethost::PlacementStore store(widgethost::PlacementStore::defaultDirectory(), std::cerr);
+    // The application's links go to it through its own start: a running instance is handed them.
+    const widgethost::LinkRouter links([](const foundation::URL&) { return false; },
+                                       widgethost::LinkRouter::startingApplication(KESTROVA_APPLICATION_PATH));
+    const widgethost::FollowingHost host(widgethost::WidgetHost::Parts{
+        widgetkit::WidgetBoard::installed(), *clock,
+        widgethost::processSessions(extension, [](std::string_view line) { std::cout << line << '\n'; }), *journals,
+        links, store, std::cerr});
+    return desktop::runWidgetBoardUntilTerminated();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -25,8 +58,7 @@ int main(int argc, char** argv) {
     case widgethost::Command::Action::render:
         return widgethost::render(command, extension, std::cout, std::cerr);
     case widgethost::Command::Action::show:
-        std::cerr << "widgethost: show needs the desktop's widget board, which this build lacks\n";
-        return widgethost::exitFailed;
+        return show(extension);
     }
     return widgethost::exitFailed;
 }

@@ -4,11 +4,13 @@
 #include "platform/runtime/base/Installable.hpp"
 #include "platform/runtime/concurrency/MainActor.hpp"
 
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <csignal>
 #include <memory>
 #include <stdexcept>
 #include <utility>
@@ -57,7 +59,8 @@ public:
         GtkWidget* area = gtk_drawing_area_new();
         gtk_widget_set_size_request(area, static_cast<int>(std::lround(shown.width)), static_cast<int>(std::lround(shown.height)));
         auto* self = new TileArea{decodedPicture(tile), tile.size};
-        if (self->picture_ == nullptr) {
+        // No picture at all is a widget whose first entry has not come yet; bytes that are no PNG are a fault.
+        if (self->picture_ == nullptr && !tile.png.empty()) {
             g_warning("widget tile of %gx%g points has no readable PNG; shown empty", tile.size.width, tile.size.height);
         }
         g_signal_connect(area, "draw", G_CALLBACK(&TileArea::onDraw), self);
@@ -436,6 +439,23 @@ void installWidgetBoard() {
         throw std::runtime_error("the widget board needs a display: none could be opened (is DISPLAY set?)");
     }
     base::installNew<DesktopWidgetBoard>();
+}
+
+int runWidgetBoardUntilTerminated() {
+    concurrency::MainActor::preconditionIsolated();
+    g_autoptr(GMainLoop) loop = g_main_loop_new(nullptr, FALSE);
+    const auto quit = [](gpointer data) -> gboolean {
+        g_main_loop_quit(static_cast<GMainLoop*>(data));
+        // Kept until the loop has ended, which removes every source below.
+        return G_SOURCE_CONTINUE;
+    };
+    const guint sources[] = {g_unix_signal_add(SIGTERM, quit, loop), g_unix_signal_add(SIGINT, quit, loop),
+                             g_unix_signal_add(SIGHUP, quit, loop)};
+    g_main_loop_run(loop);
+    for (const guint source : sources) {
+        g_source_remove(source);
+    }
+    return 0;
 }
 
 }  // namespace desktop

@@ -6,4 +6,8 @@ namespace desktop {
 // backend. Throws std::runtime_error without a display, and installs nothing then. Main thread only.
 void installWidgetBoard();
 
+// Runs the main loop until the process is asked to end (SIGTERM, SIGINT or SIGHUP); returns the exit
+// status, 0.
+int runWidgetBoardUntilTerminated();
+
 }  // namespace desktop
