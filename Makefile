@@ -20,7 +20,7 @@ check-layers:
 RUN_ARGS ?=
 run: deps
 	cmake --preset local
-	cmake --build --preset local -j $(JOBS) --target kestrova-standin kestrova defaults
+	cmake --build --preset local -j $(JOBS) --target kestrova-standin kestrova defaults widgethost pellicor orvane
 	scripts/run-local $(RUN_ARGS)
 
 # The end-to-end tests need a build for the stand-in (its hosts and port), so
