@@ -1,0 +1,80 @@
+// A cold render of the Today widget as the widget host does it: `widgethost render` starts, starts
+// the widget extension, which reads the heavy cached user (no token, so no network) and draws the
+// medium widget, and the PNG is written. Beside it, the decoding of that user alone in-process,
+// the share of the render that the cache costs.
+#include "bench/json_bench/HeavyUser.hpp"
+#include "bench/json_bench/TemporaryAppGroup.hpp"
+#include "kestrova/model/AppGroupDefaults.hpp"
+#include "kestrova/model/SharedDefaults.hpp"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <unistd.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int runs = 20;
+
+double medianMilliseconds(const std::function<bool()>& run) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!run()) {
+            return -1;
+        }
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return (times[runs / 2 - 1] + times[runs / 2]) / 2;
+}
+
+bool renderOnce(const std::filesystem::path& out) {
+    std::vector<std::string> arguments{KESTROVA_WIDGETHOST_PATH, "render", "DailyWidget", "--family", "systemMedium",
+                                       "--out", out.string()};
+    std::vector<char*> argv;
+    for (auto& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t child = -1;
+    const int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    return failed == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+           std::filesystem::exists(out);
+}
+
+}  // namespace
+
+int main() {
+    const bench::TemporaryAppGroup group;
+    auto defaults = kestrova::AppGroupDefaults::shared();
+    defaults.saveUser(bench::makeHeavyUser(300, 9));
+    defaults.removeToken();
+    std::printf("cached user: %zu bytes of JSON\n", defaults.cachedUserJSON()->size());
+
+    const double decode = medianMilliseconds([&defaults] { return defaults.loadUser().has_value(); });
+    const auto out = group.path() / "today.png";
+    const double render = medianMilliseconds([&out] { return renderOnce(out); });
+    if (render < 0) {
+        std::fprintf(stderr, "widget_bench: widgethost render failed\n");
+        return 1;
+    }
+    std::printf("decoding the cached user in-process: median %.2f ms of %d\n", decode, runs);
+    std::printf("cold widgethost render DailyWidget --family systemMedium: median %.2f ms of %d\n", render, runs);
+    return 0;
+}
