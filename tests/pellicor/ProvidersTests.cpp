@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace pellicor {
 namespace {
@@ -172,6 +173,30 @@ TEST_F(ProvidersTest, TheTodayTimelineUsesTheAPIElseTheCachedUserAndKeepsIconByt
             EXPECT_EQ(std::string(entry.journals.front().iconImageData->view()), "no such icon");
         }
     }
+}
+
+TEST_F(ProvidersTest, ACancelledTodayTimelineStillCompletesOnceWithoutTheIconInFlight) {
+    api().reply("GET", "/icons/slow.png", testsupport::Reply::stalling());
+    api().reply("GET", "/auth",
+                {.body = R"({"id":1,"username":"ann","journals":[{"id":5,"title":"Slow","description":"","slug":"s",)"
+                         R"("private":false,"isDue":true,"iconLink":")" +
+                         api().url("/icons/slow.png") + R"("}]})"});
+    const DailyTimelineProvider provider(store("t0k"));
+    Completion<widgetkit::Timeline<DailyEntry>> done;
+    const auto work = provider.getTimeline(TimelineProviderContext{WidgetFamily::systemMedium, {364, 170}, false},
+                                           done.handler());
+    ASSERT_TRUE(work);
+    // The download has reached the server, which holds it.
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (requestsTo("/icons/slow.png") == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+    }
+    ASSERT_GT(requestsTo("/icons/slow.png"), 0U);
+    work->cancel();
+    const auto timeline = done.await();
+    ASSERT_EQ(timeline.entries.size(), 1U);
+    ASSERT_EQ(timeline.entries.front().journals.size(), 1U);
+    EXPECT_FALSE(timeline.entries.front().journals.front().iconImageData);
 }
 
 TEST_F(ProvidersTest, TheTodayPercentageCountsTheWholeListInSinglePrecision) {
