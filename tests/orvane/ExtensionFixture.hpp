@@ -40,13 +40,7 @@ protected:
     }
 
     // Requests the server has received for the path so far.
-    static std::size_t requestsTo(std::string_view path) {
-        std::size_t count = 0;
-        for (const auto& request : kestrova::apitest::api().requests()) {
-            count += request.path == path ? 1 : 0;
-        }
-        return count;
-    }
+    static std::size_t requestsTo(std::string_view path) { return kestrova::apitest::requestsTo(path); }
 };
 
 // Stored tokens that would end the Cookie header of a request and forge

@@ -24,6 +24,7 @@ namespace pellicor {
 namespace {
 
 using kestrova::apitest::api;
+using kestrova::apitest::requestsTo;
 using widgetkit::TimelineProviderContext;
 using widgetkit::WidgetFamily;
 
@@ -43,13 +44,6 @@ protected:
     }
     static void cacheUser(std::string_view json) { kestrova::sharedDefaults().set(foundation::Data(json), "user"); }
     static Store store(std::optional<std::string> token) { return Store(std::move(token), kestrova::sharedDefaults()); }
-    static std::size_t requestsTo(std::string_view path) {
-        std::size_t count = 0;
-        for (const auto& request : api().requests()) {
-            count += request.path == path ? 1 : 0;
-        }
-        return count;
-    }
     static std::shared_ptr<const kestrova::SelectJournalIntent> configured(std::optional<std::string> identifier) {
         auto intent = std::make_shared<kestrova::SelectJournalIntent>();
         if (identifier) {

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <string_view>
+
 namespace kestrova::apitest {
 
 // Every test of the program talks to one server, made at the first call and
@@ -30,6 +33,15 @@ public:
     CountingBodies(const CountingBodies&) = delete;
     CountingBodies& operator=(const CountingBodies&) = delete;
 };
+
+// Requests the server has received for the path so far.
+inline std::size_t requestsTo(std::string_view path) {
+    std::size_t count = 0;
+    for (const auto& request : api().requests()) {
+        count += request.path == path ? 1 : 0;
+    }
+    return count;
+}
 
 inline testsupport::RecordedRequest lastRequest() {
     const auto requests = api().requests();

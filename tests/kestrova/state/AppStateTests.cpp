@@ -33,6 +33,7 @@ namespace kestrova {
 namespace {
 
 using apitest::api;
+using apitest::requestsTo;
 using testsupport::MainLoop;
 using testsupport::RecordedRequest;
 using testsupport::Reply;
@@ -53,12 +54,6 @@ User someone(const std::string& name) {
     user.id = 1;
     user.username = name;
     return user;
-}
-
-std::size_t requestsTo(const std::string& path) {
-    const auto requests = api().requests();
-    return static_cast<std::size_t>(
-        std::count_if(requests.begin(), requests.end(), [&](const RecordedRequest& r) { return r.path == path; }));
 }
 
 // Every test starts signed out, with no settings stored and nothing recorded.
