@@ -155,6 +155,9 @@ void WidgetHost::reload(const std::vector<std::uint64_t>& ids, bool withPlacehol
     offMain([self = Self(self_), sessions = sessions_, requests = std::move(requests)] {
         std::unique_ptr<ExtensionSession> session;
         for (const auto& request : requests) {
+            if (self.expired()) {
+                return;
+            }
             try {
                 if (!session) {
                     session = sessions();

@@ -94,7 +94,8 @@ widgetkit::RenderedEntry entry(double date, std::uint8_t mark) {
     return made;
 }
 
-// What the extension answers, decided by the test; called on the pool's threads.
+// What the extension answers, decided by the test; called on the pool's threads. The sessions share
+// it, so a batch still running when a test ends (its host gone) does not outlive it.
 struct Script {
     std::mutex mutex;
     std::function<widgetkit::RenderedTimeline(const widgetkit::WidgetRequest&)> timeline;
@@ -105,7 +106,7 @@ struct Script {
 
 class FakeSession final : public widgethost::ExtensionSession {
 public:
-    explicit FakeSession(Script& script) : script_(script) {}
+    explicit FakeSession(std::shared_ptr<Script> script) : script_(std::move(script)) {}
     std::vector<widgetkit::WidgetDescription> widgets() override {
         return {{"DailyWidget", "Today", "Check your daily journals.", {WidgetFamily::systemSmall}, ""}};
     }
@@ -116,11 +117,11 @@ public:
     widgetkit::RenderedTimeline timeline(const widgetkit::WidgetRequest& request) override {
         std::function<widgetkit::RenderedTimeline(const widgetkit::WidgetRequest&)> answer;
         {
-            const std::lock_guard lock(script_.mutex);
-            script_.timelineRequests.push_back(request);
-            answer = script_.timeline;
+            const std::lock_guard lock(script_->mutex);
+            script_->timelineRequests.push_back(request);
+            answer = script_->timeline;
         }
-        const auto done = [this] { ++script_.answers; };
+        const auto done = [this] { ++script_->answers; };
         try {
             auto timeline = answer(request);
             done();
@@ -132,7 +133,7 @@ public:
     }
 
 private:
-    Script& script_;
+    std::shared_ptr<Script> script_;
 };
 
 class FakeJournals final : public widgethost::JournalChoices {
@@ -155,7 +156,7 @@ class WidgetHostTest : public ::testing::Test {
 protected:
     void SetUp() override {
         kestrova::registerIntentSchema();
-        script_.timeline = [](const widgetkit::WidgetRequest&) {
+        script_->timeline = [](const widgetkit::WidgetRequest&) {
             return widgetkit::RenderedTimeline{.entries = {entry(1000, 2)}, .policy = widgetkit::TimelineReloadPolicy::never()};
         };
     }
@@ -166,9 +167,9 @@ protected:
         return widgethost::WidgetHost::Parts{
             .board = board_,
             .clock = clock_,
-            .sessions = [this]() -> std::unique_ptr<widgethost::ExtensionSession> {
-                ++script_.sessions;
-                return std::make_unique<FakeSession>(script_);
+            .sessions = [script = script_]() -> std::unique_ptr<widgethost::ExtensionSession> {
+                ++script->sessions;
+                return std::make_unique<FakeSession>(script);
             },
             .journals = journals_,
             .links = widgethost::LinkRouter(
@@ -184,7 +185,7 @@ protected:
 
     // Runs the loop until `count` timelines were answered and their answers taken.
     void awaitAnswers(int count) {
-        ASSERT_TRUE(MainLoop::iterateUntil([&] { return script_.answers >= count; }));
+        ASSERT_TRUE(MainLoop::iterateUntil([&] { return script_->answers >= count; }));
         // The answers come back through the main queue: one more turn takes them.
         bool drained = false;
         concurrency::MainActor::shared().enqueue([&drained] { drained = true; });
@@ -198,7 +199,7 @@ protected:
     FakeBoard board_;
     FakeClock clock_;
     FakeJournals journals_;
-    Script script_;
+    std::shared_ptr<Script> script_ = std::make_shared<Script>();
     std::vector<std::string> opened_;
 };
 
@@ -217,8 +218,8 @@ TEST_F(WidgetHostTest, TheFirstRunPlacesTodayAndAJournalOnTheDefaultJournal) {
     EXPECT_EQ(board_.shown(), (std::vector<int>{2, 2}));
     ASSERT_TRUE(store_.placements());
     EXPECT_EQ(store_.placements()->size(), 2u);
-    EXPECT_EQ(script_.sessions, 1) << "one extension for the whole batch";
-    EXPECT_EQ(script_.timelineRequests.at(0).scale, 2);
+    EXPECT_EQ(script_->sessions, 1) << "one extension for the whole batch";
+    EXPECT_EQ(script_->timelineRequests.at(0).scale, 2);
 
     journals_.defaultId.reset();
     std::filesystem::remove(store_.directory() / "placements");
@@ -230,7 +231,7 @@ TEST_F(WidgetHostTest, TheFirstRunPlacesTodayAndAJournalOnTheDefaultJournal) {
 TEST_F(WidgetHostTest, ThePlaceholderShowsUntilTheTimelineComes) {
     std::promise<void> release;
     auto released = release.get_future().share();
-    script_.timeline = [released](const widgetkit::WidgetRequest&) {
+    script_->timeline = [released](const widgetkit::WidgetRequest&) {
         released.wait();
         return widgetkit::RenderedTimeline{.entries = {entry(1000, 2)}, .policy = widgetkit::TimelineReloadPolicy::never()};
     };
@@ -258,7 +259,7 @@ TEST_F(WidgetHostTest, AReloadRequestMadeWhileTheHostWasDownIsHonouredAtItsStart
     awaitAnswers(2);
     host->reloadRequested(4);
     awaitAnswers(3);
-    EXPECT_EQ(script_.sessions, 3);
+    EXPECT_EQ(script_->sessions, 3);
     EXPECT_EQ(store_.reloadCount(), 4u);
 }
 
@@ -269,8 +270,8 @@ TEST_F(WidgetHostTest, EveryRequestOnTheAppGroupsCounterReloadsEveryWidget) {
     awaitAnswers(2);
     widgetkit::ReloadRequests::post();
     awaitAnswers(4);
-    EXPECT_EQ(script_.sessions, 2);
-    EXPECT_EQ(script_.timelineRequests.size(), 4u);
+    EXPECT_EQ(script_->sessions, 2);
+    EXPECT_EQ(script_->timelineRequests.size(), 4u);
     ASSERT_TRUE(MainLoop::iterateUntil([&] { return store_.reloadCount() == 1; }));
 }
 
@@ -294,7 +295,7 @@ TEST_F(WidgetHostTest, AFailingExtensionLeavesThePreviousEntryAndSaysWhy) {
     for (const auto& each : cases) {
         SCOPED_TRACE(each.label);
         errors_.str("");
-        script_.timeline = [&each](const widgetkit::WidgetRequest&) -> widgetkit::RenderedTimeline {
+        script_->timeline = [&each](const widgetkit::WidgetRequest&) -> widgetkit::RenderedTimeline {
             each.fault();
             return {};
         };
@@ -308,7 +309,7 @@ TEST_F(WidgetHostTest, AFailingExtensionLeavesThePreviousEntryAndSaysWhy) {
 }
 
 TEST_F(WidgetHostTest, AsksAgainWhenThePolicySaysAndShowsEachEntryFromItsDate) {
-    script_.timeline = [](const widgetkit::WidgetRequest&) {
+    script_->timeline = [](const widgetkit::WidgetRequest&) {
         return widgetkit::RenderedTimeline{.entries = {entry(1000, 2), entry(1100, 3)},
                                            .policy = widgetkit::TimelineReloadPolicy::atEnd()};
     };
@@ -320,21 +321,21 @@ TEST_F(WidgetHostTest, AsksAgainWhenThePolicySaysAndShowsEachEntryFromItsDate) {
     ASSERT_TRUE(clock_.wake_);
     EXPECT_EQ(clock_.wake_->timeIntervalSinceReferenceDate(), 1100) << "the next entry";
 
-    script_.timeline = [](const widgetkit::WidgetRequest&) {
+    script_->timeline = [](const widgetkit::WidgetRequest&) {
         return widgetkit::RenderedTimeline{.entries = {entry(1200, 4)}, .policy = widgetkit::TimelineReloadPolicy::never()};
     };
     clock_.advanceTo(1100);
     awaitAnswers(2);
-    EXPECT_EQ(script_.sessions, 2) << "the last entry's date passed: a new timeline";
+    EXPECT_EQ(script_->sessions, 2) << "the last entry's date passed: a new timeline";
     EXPECT_EQ(board_.shown(), std::vector<int>{4}) << "the new timeline at once, though its entry is later";
 
     clock_.advanceTo(5000);
     awaitAnswers(2);
-    EXPECT_EQ(script_.sessions, 2) << "never: asked again only on a reload request";
+    EXPECT_EQ(script_->sessions, 2) << "never: asked again only on a reload request";
 }
 
 TEST_F(WidgetHostTest, AClickOpensTheLinkItHitsElseTheWidgetURL) {
-    script_.timeline = [](const widgetkit::WidgetRequest&) {
+    script_->timeline = [](const widgetkit::WidgetRequest&) {
         auto shown = entry(1000, 2);
         shown.links = {{{{10, 10}, {50, 20}}, "kestrova://journal/7"}};
         shown.widgetURL = "kestrova://today";
@@ -403,12 +404,12 @@ TEST_F(WidgetHostTest, ConfiguringAJournalWidgetOffersTheJournalsKeepsTheChoiceA
     awaitAnswers(3);
     EXPECT_EQ(host->placements().at(1).journalIdentifier(), "3");
     EXPECT_EQ(store_.placements()->at(1).configuration->journal()->displayString(), "Music");
-    const auto& asked = script_.timelineRequests.back();
+    const auto& asked = script_->timelineRequests.back();
     EXPECT_EQ(asked.kind, "JournalWidget");
     ASSERT_NE(asked.configuration, nullptr);
     EXPECT_EQ(std::dynamic_pointer_cast<const kestrova::SelectJournalIntent>(asked.configuration)->journal()->identifier(),
               "3");
-    EXPECT_EQ(script_.timelineRequests.size(), 3u) << "only the configured widget was reloaded";
+    EXPECT_EQ(script_->timelineRequests.size(), 3u) << "only the configured widget was reloaded";
 }
 
 TEST_F(WidgetHostTest, AddsAWidgetFromTheGalleryAndRemovesOne) {
