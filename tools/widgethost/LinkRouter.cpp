@@ -1,7 +1,5 @@
 #include "tools/widgethost/LinkRouter.hpp"
 
-#include "platform/kits/appkit/Workspace.hpp"
-
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,14 +18,14 @@ void LinkRouter::open(const std::string& link) const {
         std::cerr << "widgethost: the widget's link \"" << link << "\" is no URL\n";
         return;
     }
-    if (!workspace_(*url) && url->scheme() == "kestrova") {
-        application_(link);
+    if (workspace_(*url)) {
+        return;
     }
-}
-
-LinkRouter LinkRouter::system(std::string applicationExecutable) {
-    return LinkRouter([](const foundation::URL& url) { return appkit::Workspace::shared().open(url); },
-                      startingApplication(std::move(applicationExecutable)));
+    if (url->scheme() == "kestrova") {
+        application_(link);
+        return;
+    }
+    std::cerr << "widgethost: nothing opened the widget's link " << link << '\n';
 }
 
 LinkRouter::Launch LinkRouter::startingApplication(std::string applicationExecutable) {

@@ -7,10 +7,10 @@
 
 namespace widgethost {
 
-// Where a click on a widget goes. The application's own links ("kestrova:") go to the running
-// application through the workspace; when nothing took one there, the application is started with
-// the link as its argument (being single-instance, a running one is handed it). Any other URL goes
-// to the workspace. Text that is no URL is dropped.
+// Where a click on a widget goes: first to the workspace. The application's own links ("kestrova:")
+// that nothing took there start the application with the link as its argument (being
+// single-instance, a running one is handed it). Text that is no URL, or a link that nothing opened,
+// is dropped and said on standard error.
 class LinkRouter {
 public:
     using Open = std::function<bool(const foundation::URL& url)>;
@@ -19,8 +19,6 @@ public:
     LinkRouter(Open workspace, Launch application)
         : workspace_(std::move(workspace)), application_(std::move(application)) {}
 
-    // appkit::Workspace and the application's executable.
-    static LinkRouter system(std::string applicationExecutable);
     // Starts the application's executable with the link, in a process of its own.
     static Launch startingApplication(std::string applicationExecutable);
 

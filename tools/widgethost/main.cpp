@@ -1,3 +1,4 @@
+#include "platform/backends/desktop/DefaultHandler.hpp"
 #include "platform/backends/desktop/DesktopWidgetBoard.hpp"
 #include "platform/kits/widgetkit/WidgetBoard.hpp"
 #include "tools/widgethost/Clock.hpp"
@@ -25,9 +26,13 @@ int show(const std::string& extension) {
     const auto clock = widgethost::makeSystemClock();
     const auto journals = widgethost::makeExtensionJournalChoices(KESTROVA_ORVANE_PATH);
     widgethost::PlacementStore store(widgethost::PlacementStore::defaultDirectory(), std::cerr);
-    // The application's links go to it through its own start: a running instance is handed them.
-    const widgethost::LinkRouter links([](const foundation::URL&) { return false; },
-                                       widgethost::LinkRouter::startingApplication(KESTROVA_APPLICATION_PATH));
+    // The application's links go to it through its own start, which hands them to a running
+    // instance; the desktop's handlers have the rest.
+    const widgethost::LinkRouter links(
+        [](const foundation::URL& url) {
+            return url.scheme() != "kestrova" && desktop::openWithDefaultHandler(url.absoluteString());
+        },
+        widgethost::LinkRouter::startingApplication(KESTROVA_APPLICATION_PATH));
     const widgethost::FollowingHost host(widgethost::WidgetHost::Parts{
         widgetkit::WidgetBoard::installed(), *clock,
         widgethost::processSessions(extension, [](std::string_view line) { std::cout << line << '\n'; }), *journals,

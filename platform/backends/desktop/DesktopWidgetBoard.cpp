@@ -228,6 +228,7 @@ public:
     void show(Events events) override {
         concurrency::MainActor::preconditionIsolated();
         events_ = std::move(events);
+        placeAtTopRight();
         gtk_widget_show_all(window_);
     }
 
@@ -250,6 +251,7 @@ public:
             gtk_box_pack_start(GTK_BOX(row_), area, FALSE, FALSE, 0);
         }
         gtk_widget_show_all(row_);
+        placeAtTopRight();
     }
 
     [[nodiscard]] double scale() const override { return gtk_widget_get_scale_factor(window_); }
@@ -326,6 +328,26 @@ public:
     }
 
 private:
+    // Where desktop widgets usually sit, clear of the panels: the top right of the work area. Placed
+    // again whenever the tiles change, since the window grows to the right otherwise; its user
+    // cannot move an undecorated window.
+    void placeAtTopRight() {
+        GdkDisplay* display = gtk_widget_get_display(window_);
+        GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+        if (monitor == nullptr && gdk_display_get_n_monitors(display) > 0) {
+            monitor = gdk_display_get_monitor(display, 0);
+        }
+        if (monitor == nullptr) {
+            return;
+        }
+        GdkRectangle area;
+        gdk_monitor_get_workarea(monitor, &area);
+        GtkRequisition size;
+        gtk_widget_get_preferred_size(window_, nullptr, &size);
+        gtk_window_move(GTK_WINDOW(window_), area.x + std::max(0, area.width - size.width - tileSpacing),
+                        area.y + tileSpacing);
+    }
+
     static void endOpen(ListDialog* open) {
         if (open != nullptr) {
             open->end(std::nullopt);

@@ -1,5 +1,6 @@
 #include "platform/backends/desktop/DesktopWorkspaceService.hpp"
 
+#include "platform/backends/desktop/DefaultHandler.hpp"
 #include "platform/backends/desktop/DesktopApplicationService.hpp"
 
 #include <gio/gio.h>
@@ -10,11 +11,6 @@
 
 namespace desktop {
 namespace {
-
-bool launchDefaultHandler(const std::string& uri) {
-    g_autoptr(GError) error = nullptr;
-    return g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error) != FALSE;
-}
 
 // GApplication's object path for an identifier: "/" and the identifier with "." as "/" and "-" as "_".
 std::string objectPathOf(const std::string& id) {
@@ -33,14 +29,14 @@ bool DesktopWorkspaceService::open(const foundation::URL& url) {
         }
         return true;
     }
-    return launchDefaultHandler(url.absoluteString());
+    return openWithDefaultHandler(url.absoluteString());
 }
 
 void DesktopWorkspaceService::openInRunningApplication(const foundation::URL& url) const {
     const std::string uri = url.absoluteString();
     g_autoptr(GDBusConnection) connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     if (connection == nullptr) {
-        launchDefaultHandler(uri);
+        openWithDefaultHandler(uri);
         return;
     }
     GVariantBuilder uris;
@@ -57,7 +53,7 @@ void DesktopWorkspaceService::openInRunningApplication(const foundation::URL& ur
             g_autoptr(GError) error = nullptr;
             g_autoptr(GVariant) reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
             if (reply == nullptr) {
-                launchDefaultHandler(*link);
+                openWithDefaultHandler(*link);
             }
         },
         new std::string(uri));

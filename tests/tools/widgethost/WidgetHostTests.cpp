@@ -351,7 +351,7 @@ TEST_F(WidgetHostTest, AClickOpensTheLinkItHitsElseTheWidgetURL) {
     EXPECT_EQ(opened_, (std::vector<std::string>{"kestrova://journal/7", "kestrova://today"}));
 }
 
-TEST(LinkRouterTest, TheApplicationsLinksStartItWhenNothingTookThem) {
+TEST(LinkRouterTest, TheApplicationsLinksStartItWhenNothingTookThemAndOtherLinksGoToTheWorkspaceAlone) {
     struct Case {
         const char* link;
         bool taken;
@@ -361,6 +361,7 @@ TEST(LinkRouterTest, TheApplicationsLinksStartItWhenNothingTookThem) {
     const Case cases[] = {
         {"kestrova://journal/7", true, {"kestrova://journal/7"}, {}},
         {"kestrova://journal/7", false, {"kestrova://journal/7"}, {"kestrova://journal/7"}},
+        {"https://example.com/a", true, {"https://example.com/a"}, {}},
         {"https://example.com/a", false, {"https://example.com/a"}, {}},
         {"no url at all", true, {}, {}},
     };
