@@ -6,6 +6,7 @@
 // Pages are driven through the stand-in's development hashes ("/login#sign-in", "#sign-out"),
 // handed to the running program in "kestrova:" links by a second launch. As under `make run`, no
 // desktop handler of "kestrova:" links is installed: the program handles its own links itself.
+#include "kestrova/intents/IntentSchema.hpp"
 #include "kestrova/model/User.hpp"
 #include "platform/runtime/foundation/coding/JSONDecoder.hpp"
 #include "platform/runtime/foundation/defaults/UserDefaults.hpp"
@@ -16,8 +17,11 @@
 #include "tests/support/ScratchDirectory.hpp"
 #include "tests/support/StandinProcess.hpp"
 #include "tests/support/Subprocess.hpp"
+#include "tools/widgethost/PlacementStore.hpp"
 
 #include <gtest/gtest.h>
+
+#include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <gdk/gdk.h>
 #include <gio/gio.h>
@@ -31,11 +35,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -45,6 +51,7 @@ using desktoptest::spinUntil;
 using testsupport::Subprocess;
 
 constexpr const char* program = KESTROVA_PROGRAM;
+constexpr const char* widgetHost = KESTROVA_WIDGETHOST;
 constexpr const char* appGroup = KESTROVA_APP_GROUP_ID;
 constexpr const char* applicationId = KESTROVA_APPLICATION_ID;
 constexpr std::chrono::seconds patience{60};
@@ -135,6 +142,60 @@ private:
 };
 
 Screen screen() { return {}; }
+
+// A widget's picture as the widget host renders it from the command line, with its links.
+struct RenderedWidget {
+    struct Link {
+        int x = 0, y = 0, width = 0, height = 0;
+        std::string url;
+    };
+    GdkPixbuf* pixels = nullptr;
+    std::vector<Link> links;
+
+    RenderedWidget() = default;
+    RenderedWidget(const RenderedWidget&) = delete;
+    RenderedWidget& operator=(const RenderedWidget&) = delete;
+    RenderedWidget(RenderedWidget&& other) noexcept
+        : pixels(std::exchange(other.pixels, nullptr)), links(std::move(other.links)) {}
+    ~RenderedWidget() {
+        if (pixels != nullptr) {
+            g_object_unref(pixels);
+        }
+    }
+};
+
+// Whether `pixels` shows `picture` with its top left corner at (left, top), within a step or two of
+// each colour. The rounded corners, where the board shows through, are left out.
+bool shows(GdkPixbuf* pixels, int left, int top, GdkPixbuf* picture) {
+    constexpr int corner = 16;
+    const int width = gdk_pixbuf_get_width(picture);
+    const int height = gdk_pixbuf_get_height(picture);
+    if (left < 0 || top < 0 || left + width > gdk_pixbuf_get_width(pixels) ||
+        top + height > gdk_pixbuf_get_height(pixels)) {
+        return false;
+    }
+    const auto at = [](GdkPixbuf* image, int x, int y) {
+        return gdk_pixbuf_read_pixels(image) + y * gdk_pixbuf_get_rowstride(image) + x * gdk_pixbuf_get_n_channels(image);
+    };
+    int differing = 0;
+    for (int y = corner; y < height - corner; ++y) {
+        for (int x = corner; x < width - corner; ++x) {
+            const guchar* seen = at(pixels, left + x, top + y);
+            const guchar* wanted = at(picture, x, y);
+            if (std::abs(seen[0] - wanted[0]) > 2 || std::abs(seen[1] - wanted[1]) > 2 ||
+                std::abs(seen[2] - wanted[2]) > 2) {
+                ++differing;
+            }
+        }
+    }
+    return differing == 0;
+}
+
+// Whether two pictures of one size differ anywhere.
+bool differ(GdkPixbuf* one, GdkPixbuf* other) {
+    return gdk_pixbuf_get_width(one) != gdk_pixbuf_get_width(other) ||
+           gdk_pixbuf_get_height(one) != gdk_pixbuf_get_height(other) || !shows(one, 0, 0, other);
+}
 
 // The main menu's "Reload", the first item of the fifth command group.
 constexpr const char* reloadAction = "command-4-0";
@@ -309,6 +370,76 @@ protected:
                                                 "org.freedesktop.DBus.NameHasOwner", applicationId});
             return owned.output.find("false") != std::string::npos;
         }));
+    }
+
+    // A widget at the board's scale, rendered from the command line against the same service and
+    // suite as the running widget host: the Today widget at its place's family, or the Journal
+    // widget on a journal.
+    [[nodiscard]] RenderedWidget render(const std::optional<std::string>& journal = std::nullopt) const {
+        RenderedWidget rendered;
+        const auto file = scratch / "widget.png";
+        std::vector<std::string> arguments{widgetHost, "render", "DailyWidget", "--family", "systemMedium"};
+        if (journal) {
+            arguments = {widgetHost, "render", "JournalWidget", "--family", "systemSmall", "--journal", *journal};
+        }
+        arguments.insert(arguments.end(), {"--scale", "1", "--out", file.string()});
+        const auto render = Subprocess::run(arguments);
+        EXPECT_EQ(render.exitCode, 0) << render.errors;
+        g_autoptr(GError) error = nullptr;
+        rendered.pixels = gdk_pixbuf_new_from_file(file.c_str(), &error);
+        EXPECT_NE(rendered.pixels, nullptr) << (error != nullptr ? error->message : "no picture");
+        std::istringstream lines(render.output);
+        for (std::string line; std::getline(lines, line);) {
+            RenderedWidget::Link link;
+            char url[512] = {};
+            if (std::sscanf(line.c_str(), "link: %d,%d %dx%d %511s", &link.x, &link.y, &link.width, &link.height, url) ==
+                5) {
+                link.url = url;
+                rendered.links.push_back(link);
+            }
+        }
+        return rendered;
+    }
+
+    // The widget board's window, raised above the application's window (there is no window manager
+    // to keep it below), and the top left corner of its first tile on the screen; the others follow
+    // it in a row.
+    [[nodiscard]] static std::optional<std::pair<int, int>> raiseWidgetBoard() {
+        const auto found = Subprocess::run({"/usr/bin/xdotool", "search", "--name", "^Kestrova Widgets$"});
+        const std::string window = found.output.substr(0, found.output.find('\n'));
+        if (found.exitCode != 0 || window.empty()) {
+            return std::nullopt;
+        }
+        static_cast<void>(Subprocess::run({"/usr/bin/xdotool", "windowraise", window}));
+        const auto geometry = Subprocess::run({"/usr/bin/xdotool", "getwindowgeometry", "--shell", window});
+        int x = -1;
+        int y = -1;
+        std::istringstream lines(geometry.output);
+        for (std::string line; std::getline(lines, line);) {
+            std::sscanf(line.c_str(), "X=%d", &x);
+            std::sscanf(line.c_str(), "Y=%d", &y);
+        }
+        // The tiles lie in a row, a tile spacing in from the window's edges.
+        constexpr int tileSpacing = 16;
+        return x < 0 || y < 0 ? std::nullopt : std::optional(std::pair{x + tileSpacing, y + tileSpacing});
+    }
+
+    // Whether the board comes to show `picture` at `offset` from its first tile's corner, as a person
+    // would see it; `tile` is that corner then.
+    static bool boardShows(GdkPixbuf* picture, std::pair<int, int>& tile, int offset = 0) {
+        return eventually([&] {
+            const auto origin = raiseWidgetBoard();
+            GdkPixbuf* pixels = testsupport::screenPixels();
+            const bool shown =
+                origin && pixels != nullptr && shows(pixels, origin->first + offset, origin->second, picture);
+            if (pixels != nullptr) {
+                g_object_unref(pixels);
+            }
+            if (shown) {
+                tile = *origin;
+            }
+            return shown;
+        });
     }
 
     // The stand-in with its data kept in the scratch directory, so that a new one carries on.
@@ -492,6 +623,72 @@ TEST_F(KestrovaEndToEndTest, AForeignPageInAFrameLoadsThereAndNotInTheBrowser) {
     quitOverTheBus();
     EXPECT_EQ(application->wait().exitCode, 0);
     EXPECT_EQ(browsed().find("/embed"), std::string::npos) << browsed();
+}
+
+// The widget host beside the application, as `make run` starts it: the Today widget on the desktop
+// shows what the extension renders, a click on one of its journals opens that journal's page in
+// the running application, and publishing an entry in the page changes the widget (its list and
+// ring) while the host goes on running.
+TEST_F(KestrovaEndToEndTest, TheTodayWidgetOpensAJournalAndShowsAnEntryPublishedInThePageWithoutARestart) {
+    launch();
+    signIn();
+    Subprocess host({widgetHost, "show"});
+    const auto before = render();
+    ASSERT_NE(before.pixels, nullptr);
+    std::pair<int, int> tile;
+    ASSERT_TRUE(boardShows(before.pixels, tile)) << "the board never showed the Today widget";
+
+    // Beside it, the Journal widget that the first run placed on the default journal.
+    kestrova::registerIntentSchema();
+    const auto placed = widgethost::PlacementStore(widgethost::PlacementStore::defaultDirectory(), std::cerr).placements();
+    ASSERT_TRUE(placed && placed->size() == 2);
+    const auto journalWidget = placed->at(1).journalIdentifier();
+    ASSERT_TRUE(journalWidget) << "the Journal widget was placed on no journal";
+    const auto oneJournal = render(*journalWidget);
+    ASSERT_NE(oneJournal.pixels, nullptr);
+    constexpr int tileSpacing = 16;
+    EXPECT_TRUE(boardShows(oneJournal.pixels, tile, gdk_pixbuf_get_width(before.pixels) + tileSpacing))
+        << "the board does not show the Journal widget on journal " << *journalWidget;
+    testsupport::saveScreen("e2e-widgets-before");
+
+    // A journal's row: its link opens the journal's page in the running application.
+    const auto row = std::ranges::find_if(before.links, [](const RenderedWidget::Link& link) {
+        return link.url.find("journalId=") != std::string::npos;
+    });
+    ASSERT_NE(row, before.links.end()) << "the Today widget lists no journal";
+    const std::int64_t journalId =
+        std::stoll(row->url.substr(row->url.find("journalId=") + std::string("journalId=").size()));
+    const auto user = cachedUser();
+    ASSERT_TRUE(user && user->journals);
+    const auto journal = std::ranges::find(*user->journals, journalId, &kestrova::Journal::id);
+    ASSERT_NE(journal, user->journals->end());
+    const std::string journalPath = "/demo/" + journal->slug.str();
+    ASSERT_TRUE(boardShows(before.pixels, tile));
+    const auto click = Subprocess::run({"/usr/bin/xdotool", "mousemove", "--sync",
+                                        std::to_string(tile.first + row->x + row->width / 2),
+                                        std::to_string(tile.second + row->y + row->height / 2), "click", "1"});
+    EXPECT_EQ(click.exitCode, 0) << click.errors;
+    EXPECT_TRUE(pageLoads(journalPath)) << log();
+
+    handOver(openLink(standin->origin() + journalPath + "#publish"));
+    ASSERT_TRUE(serviceAnswers("POST", "api." + standin->domain(), "/entries/create")) << log();
+    const auto published = std::chrono::steady_clock::now();
+    const auto after = render();
+    ASSERT_NE(after.pixels, nullptr);
+    ASSERT_TRUE(differ(before.pixels, after.pixels)) << "the entry did not change the Today widget";
+    EXPECT_TRUE(boardShows(after.pixels, tile)) << "the board kept the Today widget as it was";
+    const auto shownAfter = std::chrono::duration<double>(std::chrono::steady_clock::now() - published).count();
+    RecordProperty("widgetShownSecondsAfterPublishing", std::to_string(shownAfter));
+    std::cout << "the Today widget showed the entry " << shownAfter << " s after it was published\n";
+    testsupport::saveScreen("e2e-widgets-after");
+    EXPECT_TRUE(host.running()) << "the widget host was restarted or ended";
+
+    host.kill(SIGTERM);
+    const auto ended = host.wait();
+    EXPECT_EQ(ended.exitCode, 0) << ended.errors;
+    EXPECT_EQ(ended.errors, "") << "the widget host reported faults";
+    quitOverTheBus();
+    EXPECT_EQ(application->wait().exitCode, 0);
 }
 
 }  // namespace

@@ -35,7 +35,8 @@ std::string StandinOptions::usage() {
            "--log-requests prints \"<method> <host> <path> <status>\" for every request; --load-beacon makes\n"
            "every page report its load event, printed as \"loaded <page path>\".\n"
            "For tests and demonstrations, /login#sign-in signs in at once, a page opened with #sign-out signs\n"
-           "out, and one opened with #control-click=PATH clicks its first link to PATH with Control held.\n";
+           "out, one opened with #link-cover=PATH (percent-encoded) covers itself with one link to PATH, and a\n"
+           "journal's page opened with #publish publishes a text entry in it.\n";
 }
 
 StandinOptions StandinOptions::parse(const std::vector<std::string>& arguments) {

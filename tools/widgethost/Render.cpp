@@ -3,7 +3,6 @@
 #include "tools/widgethost/AtomicFile.hpp"
 #include "tools/widgethost/ExtensionSession.hpp"
 #include "tools/widgethost/Placement.hpp"
-#include "kestrova/intents/IntentSchema.hpp"
 #include "platform/runtime/foundation/core/DateFormatter.hpp"
 
 #include <sstream>
@@ -33,7 +32,6 @@ std::string policyText(const widgetkit::TimelineReloadPolicy& policy) {
 }  // namespace
 
 int render(const Command& command, const std::string& extension, std::ostream& output, std::ostream& errors) {
-    kestrova::registerIntentSchema();
     widgetkit::WidgetRequest request{.kind = command.kind,
                                      .family = command.family,
                                      .scale = command.scale,

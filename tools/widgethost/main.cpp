@@ -1,6 +1,7 @@
 #include "platform/backends/desktop/DefaultHandler.hpp"
 #include "platform/backends/desktop/DesktopWidgetBoard.hpp"
 #include "platform/kits/widgetkit/WidgetBoard.hpp"
+#include "kestrova/intents/IntentSchema.hpp"
 #include "tools/widgethost/Clock.hpp"
 #include "tools/widgethost/CommandLine.hpp"
 #include "tools/widgethost/ExtensionSession.hpp"
@@ -43,6 +44,9 @@ int show(const std::string& extension) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before anything decodes an archive: the stored placements and the journal options carry
+    // the journal intent's objects.
+    kestrova::registerIntentSchema();
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     widgethost::Command command;
     try {
