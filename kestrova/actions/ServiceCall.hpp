@@ -1,7 +1,6 @@
 #pragma once
 
 #include "kestrova/actions/IntentError.hpp"
-#include "platform/runtime/concurrency/CancellationError.hpp"
 #include "platform/runtime/concurrency/Task.hpp"
 
 #include <exception>
@@ -18,14 +17,11 @@ std::string sessionToken();
 // dropped), anything else as unknown with the error's own text.
 IntentError intentErrorFor(const std::exception& error);
 
-// The call with its failure turned into an IntentError. A cancelled run is the runner's own doing and
-// stays a cancellation.
+// The call with its failure, whatever it is, turned into an IntentError.
 template <typename T>
 concurrency::Task<T> serviceCall(concurrency::Task<T> call) {
     try {
         co_return co_await std::move(call);
-    } catch (const concurrency::CancellationError&) {
-        throw;
     } catch (const std::exception& error) {
         throw intentErrorFor(error);
     }

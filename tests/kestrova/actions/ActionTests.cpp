@@ -237,6 +237,11 @@ TEST_F(ServerActionsTest, RefusalsReachTheUserByOneRule) {
             api().reply("POST", action.path, row.reply);
             EXPECT_EQ(failureOf(action.title, action.values), row.text) << action.title << " " << row.reply.status;
         }
+        // A transfer that breaks off is told by the transport's own text.
+        api().reply("POST", action.path, Reply::closingMidBody(R"({"id")", 100));
+        const std::string text = failureOf(action.title, action.values);
+        EXPECT_TRUE(text.starts_with("Action could not be completed: ")) << text;
+        EXPECT_GT(text.size(), std::string("Action could not be completed: ").size()) << action.title;
     }
 }
 
