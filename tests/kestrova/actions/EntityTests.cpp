@@ -217,7 +217,8 @@ TEST(IntentEntryAppEntityTest, ShowsAsEntryNumberWithTitledProperties) {
         const auto back = IntentEntryAppEntity::fromValue(row.entry.entityValue());
         EXPECT_EQ(back.properties(), row.entry.properties());
     }
-    const auto& properties = IntentEntryAppEntity(57, 3).properties();
+    const IntentEntryAppEntity entry(57, 3);
+    const auto& properties = entry.properties();
     ASSERT_EQ(properties.size(), 2u);
     EXPECT_EQ(properties[0].title, "ID");
     EXPECT_EQ(properties[1].title, "Journal ID");
