@@ -141,10 +141,12 @@ private:
         if (!value) {
             return std::nullopt;
         }
+        // Made in place: GCC 12 at -O2 takes the move of a whole variant for a read of its unset
+        // members (-Wmaybe-uninitialized).
         if constexpr (AppEntity<T>) {
-            return IntentValue(value->entityValue());
+            return std::optional<IntentValue>(std::in_place, value->entityValue());
         } else {
-            return IntentValue(*value);
+            return std::optional<IntentValue>(std::in_place, *value);
         }
     }
 
