@@ -68,12 +68,6 @@ protected:
                      [](const testsupport::RecordedRequest& request) { return Reply{.status = 201, .body = request.body}; });
         api().reply("POST", "/users", {.status = 200, .body = R"({"id":1,"username":"ann","quietMode":false})"});
     }
-
-    static std::string entryBody() {
-        const auto request = lastRequest();
-        EXPECT_EQ(request.target, "/entries/create");
-        return request.body;
-    }
 };
 
 TEST_F(ServerActionsTest, CreateEntrySendsTheNotesAndTheFileAndReturnsTheEntryOfItsJournal) {
@@ -372,14 +366,16 @@ TEST_F(ActionTextsTest, ActionsAskForTheirRequiredValuesAndSucceedTheirIntents) 
             }
         }
         EXPECT_EQ(asked, row.asked);
-        for (const auto& [name, dialog] : row.asked) {
-            try {
-                perform(row.title, {});
-                ADD_FAILURE() << "ran without " << name;
-            } catch (const appintents::MissingParameter& missing) {
-                EXPECT_EQ(missing.parameter(), row.asked.front().first);
-                EXPECT_EQ(missing.requestDialog(), row.asked.front().second);
-            }
+        if (row.asked.empty()) {
+            continue;
+        }
+        // Run without values, it asks for the first of them.
+        try {
+            perform(row.title, {});
+            ADD_FAILURE() << "ran without its values";
+        } catch (const appintents::MissingParameter& missing) {
+            EXPECT_EQ(missing.parameter(), row.asked.front().first);
+            EXPECT_EQ(missing.requestDialog(), row.asked.front().second);
         }
     }
     const auto* createEntry = catalogue_.intent("Create Entry");
