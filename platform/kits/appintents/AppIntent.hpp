@@ -14,10 +14,10 @@ namespace appintents {
 
 // What an action is, whatever its values.
 struct IntentMetadata {
-    std::string title;
-    std::optional<std::string> description;
+    std::string title{};
+    std::optional<std::string> description{};
     // The custom intent class this action succeeds, for a migrated intent.
-    std::optional<std::string> intentClassName;
+    std::optional<std::string> intentClassName{};
     // Whether the application comes to the front before the action runs.
     bool openAppWhenRun = false;
     bool isPredictable = false;
