@@ -186,8 +186,8 @@ void ActionRunner::list(IntentClient& client) {
         }
         for (const auto& prediction : intent.predictions) {
             output_ << "  prediction:";
-            for (const auto& name : prediction) {
-                output_ << " " << titleOf(intent, name);
+            for (std::size_t index = 0; index < prediction.size(); ++index) {
+                output_ << (index == 0 ? " " : ", ") << titleOf(intent, prediction[index]);
             }
             output_ << "\n";
         }
@@ -310,7 +310,7 @@ IntentValue ActionRunner::resolve(IntentClient& client, const Given& given, cons
             throw std::runtime_error("no " + type + " matches \"" + given.text + "\"");
         }
         if (found.size() > 1) {
-            output_ << "found " << found.size() << " of " << type << " for \"" << given.text << "\":";
+            output_ << "several of " << type << " match \"" << given.text << "\":";
             for (std::size_t index = 0; index < found.size(); ++index) {
                 output_ << (index == 0 ? " " : ", ") << described(found[index]);
             }
