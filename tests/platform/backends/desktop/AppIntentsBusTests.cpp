@@ -136,6 +136,25 @@ TEST_F(AppIntentsBusTest, EntityQueriesSummariesAndPredictionsComeBack) {
               (std::vector<DisplayRepresentation>{{"Write Ran in Music", std::nullopt}}));
 }
 
+TEST(AppIntentsClientTest, AnApplicationThatCannotBeStartedOrEndsBeforeItIsOnTheBusIsATransportError) {
+    const struct {
+        const char* executable;
+        const char* reason;
+    } cases[] = {
+        {"/nonexistent/notebooks", "cannot start /nonexistent/notebooks"},
+        {"/bin/false", "/bin/false ended with the status 1 before it was on the bus as org.example.Nobody"},
+    };
+    for (const auto& each : cases) {
+        desktop::DesktopIntentClient client("org.example.Nobody", each.executable);
+        try {
+            static_cast<void>(client.intents());
+            ADD_FAILURE() << each.executable << " answered";
+        } catch (const IntentTransportError& error) {
+            EXPECT_THAT(error.what(), HasSubstr(each.reason));
+        }
+    }
+}
+
 // Last: the window keeps the application running until the test ends it.
 TEST_F(AppIntentsBusTest, AnActionThatOpensTheApplicationMapsAWindow) {
     testsupport::MappedWindows windows;
