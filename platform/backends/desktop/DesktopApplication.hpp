@@ -18,8 +18,9 @@ class DesktopWindowRealizer;
 // and continued activities. Its actions are on the bus from before it takes its name.
 //
 // Started with --gapplication-service (as a runner of its actions starts it), it opens no window and
-// serves the bus until it has had no call for `serviceIdleBoundMilliseconds` (10 s); a window opened for an action, or
-// an activation, makes it the application a launcher starts, which ends as the delegate says.
+// serves the bus until it has had no call for `serviceIdleBoundMilliseconds` (10 s); a window opened
+// for an action, or an activation, makes it the application a launcher starts, which ends as the
+// delegate says.
 class DesktopApplication {
 public:
     static constexpr int serviceIdleBoundMilliseconds = 10'000;
