@@ -5,6 +5,7 @@
 #include <gio/gio.h>
 
 #include <algorithm>
+#include <exception>
 #include <array>
 #include <functional>
 
@@ -25,6 +26,16 @@ std::string objectPathOf(const std::string& applicationId) {
 
 int milliseconds(std::chrono::seconds bound) {
     return static_cast<int>(std::chrono::milliseconds(bound).count());
+}
+
+// Nothing ran: nobody had the name, or its owner had no such object, as an application that is
+// ending has taken its actions off the bus already.
+bool notDelivered(const GError* error) {
+    return g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_SERVICE_UNKNOWN) ||
+           g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_NAME_HAS_NO_OWNER) ||
+           g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_UNKNOWN_METHOD) ||
+           g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_UNKNOWN_OBJECT) ||
+           g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_UNKNOWN_INTERFACE);
 }
 
 // The application refused a call: the kind of refusal (the last part of the error's name) and the
@@ -54,8 +65,9 @@ public:
     ~Connection() { g_object_unref(bus_); }
 
     // The method's JSON answer. Throws Refusal for the application's refusal, IntentTransportError
-    // when it cannot be reached or started.
-    std::string call(const char* method, GVariant* arguments, std::chrono::seconds bound) {
+    // when it cannot be reached or started. A call that is `repeatable` (it changes nothing) is sent
+    // again to a started application also when the one that had the name left without answering.
+    std::string call(const char* method, GVariant* arguments, std::chrono::seconds bound, bool repeatable) {
         g_autoptr(GVariant) kept = g_variant_ref_sink(arguments);
         for (bool started = false;; started = true) {
             g_autoptr(GError) error = nullptr;
@@ -67,9 +79,7 @@ public:
                 g_variant_get(reply, "(&s)", &json);
                 return json;
             }
-            const bool nobodyThere = g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_SERVICE_UNKNOWN) ||
-                                     g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_NAME_HAS_NO_OWNER);
-            if (nobodyThere && !started) {
+            if (!started && (notDelivered(error) || (repeatable && g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_NO_REPLY)))) {
                 start();
                 continue;
             }
@@ -84,39 +94,73 @@ public:
             g_dbus_error_strip_remote_error(error);
             throw Refusal{std::string(name).substr(prefix.size()), error->message};
         }
-        if (g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_UNKNOWN_METHOD) ||
-            g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_UNKNOWN_OBJECT) ||
-            g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_UNKNOWN_INTERFACE)) {
-            throw IntentTransportError(applicationId_ + " runs but offers no actions");
-        }
         throw IntentTransportError("no answer from " + applicationId_ + ": " + error->message);
     }
 
 private:
-    // What the wait for the started application saw.
-    struct Start {
-        bool appeared = false;
+    // What the wait for the name, and then for the started application, saw.
+    struct Seen {
+        bool known = false;  // whether the name has an owner
+        bool owned = false;
         bool ended = false;
         bool waited = false;
         bool timedOut = false;
-        int status = 0;
+        std::string how;  // how the started application ended
     };
 
     void start() {
         GMainContext* context = g_main_context_new();
         g_main_context_push_thread_default(context);
+        Seen seen;
+        const guint watch = g_bus_watch_name_on_connection(
+            bus_, applicationId_.c_str(), G_BUS_NAME_WATCHER_FLAGS_NONE,
+            +[](GDBusConnection*, const gchar*, const gchar*, gpointer data) {
+                static_cast<Seen*>(data)->known = static_cast<Seen*>(data)->owned = true;
+            },
+            +[](GDBusConnection*, const gchar*, gpointer data) {
+                static_cast<Seen*>(data)->known = true;
+                static_cast<Seen*>(data)->owned = false;
+            },
+            &seen, nullptr);
+        std::exception_ptr failure;
         try {
-            startIn(context);
+            startIn(context, seen);
         } catch (...) {
-            g_main_context_pop_thread_default(context);
-            g_main_context_unref(context);
-            throw;
+            failure = std::current_exception();
         }
+        g_bus_unwatch_name(watch);
         g_main_context_pop_thread_default(context);
         g_main_context_unref(context);
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
     }
 
-    void startIn(GMainContext* context) {
+    // Iterates the context until `done` holds or `bound` has passed; whether it holds.
+    template <typename Done>
+    static bool waitFor(GMainContext* context, Seen& seen, std::chrono::seconds bound, const Done& done) {
+        seen.timedOut = false;
+        GSource* timer = g_timeout_source_new_seconds(static_cast<guint>(bound.count()));
+        g_source_set_callback(
+            timer, +[](gpointer data) -> gboolean {
+                static_cast<Seen*>(data)->timedOut = true;
+                return G_SOURCE_REMOVE;
+            },
+            &seen, nullptr);
+        g_source_attach(timer, context);
+        while (!done() && !seen.timedOut) {
+            g_main_context_iteration(context, TRUE);
+        }
+        g_source_destroy(timer);
+        g_source_unref(timer);
+        return done();
+    }
+
+    // An application that is ending is let go before another is started.
+    void startIn(GMainContext* context, Seen& seen) {
+        if (!waitFor(context, seen, endingBound, [&seen] { return seen.known && !seen.owned; })) {
+            throw IntentTransportError(applicationId_ + " runs but offers no actions");
+        }
         const std::array<const gchar*, 3> argv{executable_.c_str(), "--gapplication-service", nullptr};
         g_autoptr(GError) error = nullptr;
         // Its output goes nowhere: it outlives the runner, and would keep whoever reads the runner's
@@ -126,38 +170,23 @@ private:
         if (child == nullptr) {
             throw IntentTransportError("cannot start " + executable_ + ": " + error->message);
         }
-        Start seen;
-        const guint watch = g_bus_watch_name_on_connection(
-            bus_, applicationId_.c_str(), G_BUS_NAME_WATCHER_FLAGS_NONE,
-            +[](GDBusConnection*, const gchar*, const gchar*, gpointer data) { static_cast<Start*>(data)->appeared = true; },
-            nullptr, &seen, nullptr);
         g_autoptr(GCancellable) stopWaiting = g_cancellable_new();
         g_subprocess_wait_async(
             child, stopWaiting,
             +[](GObject* source, GAsyncResult* result, gpointer data) {
-                auto* waiting = static_cast<Start*>(data);
+                auto* waiting = static_cast<Seen*>(data);
                 waiting->waited = true;
-                if (g_subprocess_wait_finish(G_SUBPROCESS(source), result, nullptr) != FALSE) {
+                auto* ended = G_SUBPROCESS(source);
+                if (g_subprocess_wait_finish(ended, result, nullptr) != FALSE) {
                     waiting->ended = true;
-                    waiting->status = g_subprocess_get_exit_status(G_SUBPROCESS(source));
+                    waiting->how = g_subprocess_get_if_exited(ended) != FALSE
+                                       ? "ended with the status " + std::to_string(g_subprocess_get_exit_status(ended))
+                                       : "was killed by the signal " + std::to_string(g_subprocess_get_term_sig(ended));
                 }
             },
             &seen);
-        GSource* bound = g_timeout_source_new_seconds(static_cast<guint>(startBound.count()));
-        g_source_set_callback(
-            bound, +[](gpointer data) -> gboolean {
-                static_cast<Start*>(data)->timedOut = true;
-                return G_SOURCE_REMOVE;
-            },
-            &seen, nullptr);
-        g_source_attach(bound, context);
-        while (!seen.appeared && !seen.ended && !seen.timedOut) {
-            g_main_context_iteration(context, TRUE);
-        }
-        g_source_destroy(bound);
-        g_source_unref(bound);
-        g_bus_unwatch_name(watch);
-        if (seen.timedOut && !seen.appeared) {
+        const bool cameOrEnded = waitFor(context, seen, startBound, [&seen] { return seen.owned || seen.ended; });
+        if (!cameOrEnded) {
             g_subprocess_force_exit(child);
         }
         // The wait ends, cancelled or not, before `seen` goes.
@@ -165,12 +194,11 @@ private:
         while (!seen.waited) {
             g_main_context_iteration(context, TRUE);
         }
-        if (seen.appeared) {
+        if (seen.owned) {
             return;
         }
-        if (seen.ended) {
-            throw IntentTransportError(executable_ + " ended with the status " + std::to_string(seen.status) +
-                                       " before it was on the bus as " + applicationId_);
+        if (cameOrEnded) {
+            throw IntentTransportError(executable_ + " " + seen.how + " before it was on the bus as " + applicationId_);
         }
         throw IntentTransportError(executable_ + " was not on the bus as " + applicationId_ + " within " +
                                    std::to_string(startBound.count()) + " s");
@@ -224,12 +252,12 @@ T answered(const std::function<std::string()>& call) {
 
 std::vector<appintents::IntentDescription> DesktopIntentClient::intents() {
     return answered<std::vector<appintents::IntentDescription>>(
-        [&] { return connection_->call("Intents", g_variant_new("()"), answerBound); });
+        [&] { return connection_->call("Intents", g_variant_new("()"), answerBound, true); });
 }
 
 std::string DesktopIntentClient::summary(const std::string& title, const appintents::IntentValues& values) {
     try {
-        return connection_->call("Summary", texts(title, toWire(values)), answerBound);
+        return connection_->call("Summary", texts(title, toWire(values)), answerBound, true);
     } catch (const Refusal& refusal) {
         rethrow(refusal);
     }
@@ -238,29 +266,29 @@ std::string DesktopIntentClient::summary(const std::string& title, const appinte
 std::vector<appintents::DisplayRepresentation> DesktopIntentClient::predictions(const std::string& title,
                                                                                 const appintents::IntentValues& values) {
     return answered<std::vector<appintents::DisplayRepresentation>>(
-        [&] { return connection_->call("Predictions", texts(title, toWire(values)), answerBound); });
+        [&] { return connection_->call("Predictions", texts(title, toWire(values)), answerBound, true); });
 }
 
 std::vector<appintents::EntityValue> DesktopIntentClient::entities(const std::string& typeName,
                                                                    const std::vector<std::string>& identifiers) {
     return answered<std::vector<appintents::EntityValue>>(
-        [&] { return connection_->call("Entities", texts(typeName, toWire(identifiers)), answerBound); });
+        [&] { return connection_->call("Entities", texts(typeName, toWire(identifiers)), answerBound, true); });
 }
 
 appintents::EntityCollection DesktopIntentClient::suggestedEntities(const std::string& typeName) {
     return answered<appintents::EntityCollection>(
-        [&] { return connection_->call("SuggestedEntities", g_variant_new("(s)", typeName.c_str()), answerBound); });
+        [&] { return connection_->call("SuggestedEntities", g_variant_new("(s)", typeName.c_str()), answerBound, true); });
 }
 
 appintents::EntityCollection DesktopIntentClient::entitiesMatching(const std::string& typeName, const std::string& text) {
     return answered<appintents::EntityCollection>(
-        [&] { return connection_->call("EntitiesMatching", texts(typeName, text), answerBound); });
+        [&] { return connection_->call("EntitiesMatching", texts(typeName, text), answerBound, true); });
 }
 
 appintents::IntentResult DesktopIntentClient::perform(const std::string& title, const appintents::IntentValues& values) {
     std::string result;
     try {
-        result = connection_->call("Perform", texts(title, toWire(values)), performBound);
+        result = connection_->call("Perform", texts(title, toWire(values)), performBound, false);
     } catch (const Refusal& refusal) {
         if (refusal.kind == "MissingParameter") {
             throw missingParameter(title, refusal.message);

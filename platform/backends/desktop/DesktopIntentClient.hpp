@@ -9,14 +9,16 @@
 namespace desktop {
 
 // The actions of an application on the session bus (see DesktopIntentService.hpp), for a program
-// of the command line. When nobody owns the application's name, or it leaves the bus as a call
-// goes out, the application's executable is started in its windowless service mode
+// of the command line. When nobody owns the application's name, or the application is ending as a
+// call goes out, the application's executable is started in its windowless service mode
 // (--gapplication-service) and waited for, until it owns the name, ends, or `startBound` has
-// passed. A call other than Perform waits at most `answerBound` for its answer, Perform at most
-// `performBound`, since an action may wait on a server.
+// passed. An ending application is given `endingBound` to leave the bus first; one that stays
+// without offering actions is an error. A call other than Perform waits at most `answerBound` for
+// its answer, Perform at most `performBound`, since an action may wait on a server.
 class DesktopIntentClient final : public appintents::IntentClient {
 public:
     static constexpr std::chrono::seconds startBound{30};
+    static constexpr std::chrono::seconds endingBound{5};
     static constexpr std::chrono::seconds answerBound{30};
     static constexpr std::chrono::seconds performBound{300};
 

@@ -155,6 +155,23 @@ TEST(AppIntentsClientTest, AnApplicationThatCannotBeStartedOrEndsBeforeItIsOnThe
     }
 }
 
+TEST(AppIntentsClientTest, AProgramThatHasTheNameWithoutOfferingActionsIsATransportError) {
+    g_autoptr(GDBusConnection) bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    bool owned = false;
+    const guint name = g_bus_own_name_on_connection(
+        bus, "org.example.Squatter", G_BUS_NAME_OWNER_FLAGS_NONE,
+        +[](GDBusConnection*, const gchar*, gpointer data) { *static_cast<bool*>(data) = true; }, nullptr, &owned, nullptr);
+    ASSERT_TRUE(testsupport::MainLoop::iterateUntil([&owned] { return owned; }));
+    desktop::DesktopIntentClient client("org.example.Squatter", "/bin/false");
+    try {
+        static_cast<void>(client.intents());
+        ADD_FAILURE() << "the squatter answered";
+    } catch (const IntentTransportError& error) {
+        EXPECT_STREQ(error.what(), "org.example.Squatter runs but offers no actions");
+    }
+    g_bus_unown_name(name);
+}
+
 // Last: the window keeps the application running until the test ends it.
 TEST_F(AppIntentsBusTest, AnActionThatOpensTheApplicationMapsAWindow) {
     testsupport::MappedWindows windows;
