@@ -111,6 +111,8 @@ struct Malformed {
     const char* what;
     std::string_view json;
     const char* reason;  // a part of the message
+
+    friend void PrintTo(const Malformed& malformed, std::ostream* stream) { *stream << malformed.what; }
 };
 
 class MalformedValuesTest : public testing::TestWithParam<Malformed> {};
