@@ -51,7 +51,7 @@ std::string kindText(const ParameterDescription& parameter) {
     case ValueKind::text:
         return "text";
     case ValueKind::entity:
-        return "a " + parameter.entityType.value_or("entity") + " by its identifier, or --" + parameter.name +
+        return "a " + parameter.options.title + " by its identifier, or --" + parameter.name +
                std::string(searchSuffix) + " TEXT";
     case ValueKind::file:
         return "a file's path, then --type UTI or none";
@@ -284,7 +284,9 @@ void ActionRunner::play(IntentClient& client, const std::vector<Step>& steps) {
 
 IntentValue ActionRunner::resolve(IntentClient& client, const Given& given, const std::optional<EntityValue>& previous) {
     const ParameterDescription& parameter = *given.parameter;
-    const std::string type = parameter.entityType.value_or("entity");
+    // The entity type goes by its name to the application, and by the parameter's title to the user.
+    const std::string type = parameter.entityType.value_or("");
+    const std::string& shownType = parameter.options.title;
     switch (given.source) {
     case Given::Source::literal:
         return *given.literal;
@@ -296,7 +298,7 @@ IntentValue ActionRunner::resolve(IntentClient& client, const Given& given, cons
     case Given::Source::identifier: {
         const auto found = client.entities(type, {given.text});
         if (found.empty()) {
-            throw std::runtime_error("no " + type + " has the identifier \"" + given.text + "\"");
+            throw std::runtime_error("no " + shownType + " has the identifier \"" + given.text + "\"");
         }
         return found.front();
     }
@@ -306,10 +308,10 @@ IntentValue ActionRunner::resolve(IntentClient& client, const Given& given, cons
             found.insert(found.end(), section.items.begin(), section.items.end());
         }
         if (found.empty()) {
-            throw std::runtime_error("no " + type + " matches \"" + given.text + "\"");
+            throw std::runtime_error("no " + shownType + " matches \"" + given.text + "\"");
         }
         if (found.size() > 1) {
-            output_ << "several of " << type << " match \"" << given.text << "\":";
+            output_ << "several of " << shownType << " match \"" << given.text << "\":";
             for (std::size_t index = 0; index < found.size(); ++index) {
                 output_ << (index == 0 ? " " : ", ") << described(found[index]);
             }
