@@ -1,5 +1,6 @@
 #include "kestrova/shell/Kestrova.hpp"
 
+#include "platform/kits/appintents/IntentService.hpp"
 #include "platform/kits/appkit/Application.hpp"
 #include "kestrova/shell/CheckForUpdatesView.hpp"
 #include "kestrova/shell/HelpCommands.hpp"
@@ -14,6 +15,7 @@ namespace kestrova {
 
 Kestrova::Kestrova() : appState(AppState::shared()) {
     appkit::Application::shared().setDelegate(&appDelegate);
+    appintents::IntentService::installed().serve(intentCatalogue);
 }
 
 Kestrova::~Kestrova() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/kits/appintents/IntentCatalogue.hpp"
 #include "platform/kits/scenes/App.hpp"
 #include "kestrova/shell/AppDelegate.hpp"
 #include "kestrova/updater/UpdaterViewModel.hpp"
@@ -8,8 +9,8 @@ namespace kestrova {
 
 class AppState;
 
-// The application: installs its delegate, makes the one updater and takes the shared state when it
-// is made, and declares the main windows, the Settings window and the main menu's commands. Lives
+// The application: installs its delegate, makes the one updater, takes the shared state and serves
+// its Shortcuts actions when it is made, and declares the main windows, the Settings window and the main menu's commands. Lives
 // as long as the process.
 class Kestrova {
 public:
@@ -22,6 +23,8 @@ public:
     AppDelegate appDelegate;
     UpdaterViewModel updaterViewModel;
     AppState& appState;
+    // The actions other programs run in the application, served from when it is made.
+    appintents::IntentCatalogue intentCatalogue;
 
     // The window group of main windows, then the Settings scene, and the command groups in their
     // order: "Check for Updates…", "New Tab", Help, zoom, "Reload".

@@ -1,5 +1,8 @@
 #include "tools/shortcuts/ShortcutsRunner.hpp"
 
+#include "tools/shortcuts/ActionRunner.hpp"
+#include "tools/shortcuts/CommandLine.hpp"
+
 #include "kestrova/intents/CreateEntryIntent.hpp"
 #include "kestrova/intents/IntentJournal.hpp"
 #include "kestrova/intents/IntentSchema.hpp"
@@ -24,11 +27,6 @@
 namespace shortcuts_tool {
 namespace {
 
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // The intent could not be run to its end; the message says why.
 class RunFailure : public std::runtime_error {
 public:
@@ -43,16 +41,6 @@ std::string codeText(std::int64_t code) {
                                  ? std::string(codeNames[static_cast<std::size_t>(code)])
                                  : "unknown";
     return name + " (" + std::to_string(code) + ")";
-}
-
-bool flag(const std::string& option, const std::string& text) {
-    if (text == "true" || text == "yes" || text == "1") {
-        return true;
-    }
-    if (text == "false" || text == "no" || text == "0") {
-        return false;
-    }
-    throw UsageError(option + " takes true or false, not \"" + text + "\"");
 }
 
 std::shared_ptr<intents::Intent> makeIntent(std::string_view name) {
@@ -109,7 +97,7 @@ std::chrono::seconds seconds(const std::string& text) {
 
 Options parse(std::span<const std::string_view> arguments, std::string extension) {
     if (arguments.size() < 2 || arguments[0] != "run") {
-        throw UsageError(arguments.empty() ? "no command given" : "the command is \"run\"");
+        throw UsageError(arguments.empty() ? "no command given" : "the commands are \"run\" and \"action\"");
     }
     Options options{
         .intentName = std::string(arguments[1]), .values = {}, .extension = std::move(extension), .bounds = {}};
@@ -206,10 +194,35 @@ void ShortcutsRunner::printUsage(std::ostream& stream) const {
     stream << "usage: shortcuts run INTENT [--journal ID] [--notes TEXT] [--private true|false]\n"
               "                            [--file PATH [--type TYPE]] [--quiet-mode true|false]\n"
               "                            [--extension PATH] [--timeout SECONDS]\n"
-              "INTENT is create-entry, set-quiet-mode, open-publish-view or select-journal.\n";
+              "       shortcuts action list\n"
+              "       shortcuts action run NAME [--PARAMETER VALUE | --PARAMETER-search TEXT\n"
+              "                                  | --PARAMETER @previous | --PARAMETER PATH [--type UTI]]...\n"
+              "                                 [then NAME ...]...\n"
+              "INTENT is create-entry, set-quiet-mode, open-publish-view or select-journal: a SiriKit intent,\n"
+              "run by the intents extension. NAME is the title of one of the application's own actions\n"
+              "(\"Create Entry\"), run by the application; @previous is what the step before gave back.\n";
+}
+
+int ShortcutsRunner::runActions(std::span<const std::string_view> arguments) {
+    try {
+        ActionRunner(application_, output_, input_, interactive_).run(arguments);
+        return success;
+    } catch (const UsageError& error) {
+        output_.flush();
+        errors_ << "shortcuts: " << error.what() << "\n";
+        printUsage(errors_);
+        return usageFailure;
+    } catch (const std::exception& error) {
+        output_.flush();
+        errors_ << "shortcuts: " << error.what() << "\n";
+        return failure;
+    }
 }
 
 int ShortcutsRunner::run(std::span<const std::string_view> arguments) {
+    if (!arguments.empty() && arguments[0] == "action") {
+        return runActions(arguments.subspan(1));
+    }
     kestrova::registerIntentSchema();
     Options options;
     std::shared_ptr<intents::Intent> intent;

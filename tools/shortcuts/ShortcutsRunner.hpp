@@ -1,5 +1,8 @@
 #pragma once
 
+#include "tools/shortcuts/ActionRunner.hpp"
+
+#include <istream>
 #include <ostream>
 #include <span>
 #include <string>
@@ -7,7 +10,9 @@
 
 namespace shortcuts_tool {
 
-// Plays the part of Shortcuts for one intent: starts the intents extension,
+// Plays the part of Shortcuts. `shortcuts action ...` runs the application's own actions (see
+// ActionRunner.hpp); `shortcuts run INTENT ...` runs one SiriKit intent in the intents extension:
+// it starts the intents extension,
 // fills the intent from the command line, asks for the options and default
 // of each parameter with a dynamic option list, for the resolution of each
 // resolvable parameter, then for the handling, printing every step and what
@@ -20,19 +25,30 @@ public:
     static constexpr int failure = 1;  // the intent failed or could not be run
     static constexpr int usageFailure = 2;
 
-    // `extension` is the extension's executable when no --extension is given.
-    ShortcutsRunner(std::ostream& output, std::ostream& errors, std::string extension)
-        : output_(output), errors_(errors), extension_(std::move(extension)) {}
+    // `extension` is the extension's executable when no --extension is given; `application` reaches
+    // the application for its actions, which ask what they lack on `input` when it is `interactive`.
+    ShortcutsRunner(std::ostream& output, std::ostream& errors, std::string extension, ActionRunner::Connect application,
+                    std::istream& input, bool interactive)
+        : output_(output),
+          errors_(errors),
+          extension_(std::move(extension)),
+          application_(std::move(application)),
+          input_(input),
+          interactive_(interactive) {}
 
     // The arguments after the program's name; returns the exit status.
     int run(std::span<const std::string_view> arguments);
 
 private:
     void printUsage(std::ostream& stream) const;
+    int runActions(std::span<const std::string_view> arguments);
 
     std::ostream& output_;
     std::ostream& errors_;
     std::string extension_;
+    ActionRunner::Connect application_;
+    std::istream& input_;
+    bool interactive_;
 };
 
 }  // namespace shortcuts_tool

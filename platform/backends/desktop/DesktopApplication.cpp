@@ -2,6 +2,7 @@
 
 #include "platform/backends/desktop/ApplicationIcon.hpp"
 #include "platform/backends/desktop/ContinueActivityAction.hpp"
+#include "platform/backends/desktop/DesktopIntentService.hpp"
 #include "platform/backends/desktop/DesktopSettingsWindow.hpp"
 #include "platform/backends/desktop/EditingActions.hpp"
 #include "platform/backends/desktop/FocusTracker.hpp"
@@ -39,15 +40,56 @@ void takeTheFocusFromOtherApplications() {
 #endif
 }
 
+// A GtkApplication that exports the application's actions on its connection before it asks for its
+// name, and takes them off when it leaves the bus: GApplication offers those moments only to a
+// subclass.
+struct BusGtkApplication {
+    GtkApplication parent;
+    DesktopIntentService* intents;
+};
+struct BusGtkApplicationClass {
+    GtkApplicationClass parent;
+};
+
+G_DEFINE_TYPE(BusGtkApplication, bus_gtk_application, GTK_TYPE_APPLICATION)
+
+void bus_gtk_application_init(BusGtkApplication* self) {
+    self->intents = nullptr;
+}
+
+void bus_gtk_application_class_init(BusGtkApplicationClass* type) {
+    auto* application = G_APPLICATION_CLASS(type);
+    application->dbus_register = +[](GApplication* self, GDBusConnection* connection, const gchar* path, GError** error) -> gboolean {
+        if (G_APPLICATION_CLASS(bus_gtk_application_parent_class)->dbus_register(self, connection, path, error) == FALSE) {
+            return FALSE;
+        }
+        DesktopIntentService* intents = reinterpret_cast<BusGtkApplication*>(self)->intents;
+        return intents == nullptr || intents->exportOn(self, connection, path, error) ? TRUE : FALSE;
+    };
+    application->dbus_unregister = +[](GApplication* self, GDBusConnection* connection, const gchar* path) {
+        if (DesktopIntentService* intents = reinterpret_cast<BusGtkApplication*>(self)->intents) {
+            intents->unexport();
+        }
+        G_APPLICATION_CLASS(bus_gtk_application_parent_class)->dbus_unregister(self, connection, path);
+    };
+}
+
+GtkApplication* newBusGtkApplication(const std::string& identifier, DesktopIntentService& intents) {
+    auto* made = static_cast<BusGtkApplication*>(g_object_new(bus_gtk_application_get_type(), "application-id",
+                                                              identifier.c_str(), "flags", G_APPLICATION_HANDLES_OPEN, nullptr));
+    made->intents = &intents;
+    return GTK_APPLICATION(made);
+}
+
 }  // namespace
 
 // Owns the parts of the application and wires them to the GtkApplication's signals and the standard
 // items of the main menu.
 class DesktopApplication::Implementation {
 public:
-    Implementation(ui::App app, DesktopWindowRealizer& realizer)
+    Implementation(ui::App app, DesktopWindowRealizer& realizer, DesktopIntentService& intents)
         : app_(std::move(app)),
-          gtk_(gtk_application_new(app_.identifier.c_str(), G_APPLICATION_HANDLES_OPEN)),
+          gtk_(newBusGtkApplication(app_.identifier, intents)),
           focus_(gtk_, steps_, [this] { windows_.saveScenes(); }),
           windows_(app_, realizer, gtk_, focus_, steps_, [this] { terminate(); }),
           settings_(app_, realizer, gtk_, focus_) {
@@ -66,6 +108,10 @@ public:
                          this);
         g_signal_connect(gtk_, "open", G_CALLBACK(+[](GApplication*, GFile** files, gint count, gchar*, gpointer self) {
                              static_cast<Implementation*>(self)->opened(files, count);
+                         }),
+                         this);
+        g_signal_connect(gtk_, "window-added", G_CALLBACK(+[](GtkApplication*, GtkWindow*, gpointer self) {
+                             static_cast<Implementation*>(self)->inUse();
                          }),
                          this);
         g_signal_connect(gtk_, "shutdown", G_CALLBACK(+[](GApplication*, gpointer self) {
@@ -137,8 +183,12 @@ private:
     }
 
     void startup() {
-        // Held until it quits: whether the last window closing ends it is the delegate's answer.
-        g_application_hold(G_APPLICATION(gtk_));
+        if ((g_application_get_flags(G_APPLICATION(gtk_)) & G_APPLICATION_IS_SERVICE) != 0) {
+            // Each call holds it for as long as it runs.
+            g_application_set_inactivity_timeout(G_APPLICATION(gtk_), serviceIdleBoundMilliseconds);
+        } else {
+            inUse();
+        }
         g_object_set(gtk_settings_get_default(), "gtk-application-prefer-dark-theme",
                      app_.windowGroup.colorScheme == ui::ColorScheme::dark ? TRUE : FALSE, nullptr);
         installApplicationIcon(app_.identifier);
@@ -146,6 +196,14 @@ private:
         addEditingActions(gtk_);
         addContinueActivityAction(gtk_);
         menuBar_.emplace(gtk_, app_);
+    }
+
+    // Held from then until it quits: whether the last window closing ends it is the delegate's answer.
+    void inUse() {
+        if (!held_) {
+            held_ = true;
+            g_application_hold(G_APPLICATION(gtk_));
+        }
     }
 
     void shutdown() {
@@ -189,10 +247,11 @@ private:
     OpenWindows windows_;
     DesktopSettingsWindow settings_;
     std::optional<MenuBar> menuBar_;  // from startup to shutdown
+    bool held_ = false;
 };
 
-DesktopApplication::DesktopApplication(ui::App app, DesktopWindowRealizer& realizer)
-    : implementation_(std::make_unique<Implementation>(std::move(app), realizer)) {}
+DesktopApplication::DesktopApplication(ui::App app, DesktopWindowRealizer& realizer, DesktopIntentService& intents)
+    : implementation_(std::make_unique<Implementation>(std::move(app), realizer, intents)) {}
 
 DesktopApplication::~DesktopApplication() = default;
 

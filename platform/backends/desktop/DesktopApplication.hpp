@@ -8,16 +8,24 @@
 
 namespace desktop {
 
+class DesktopIntentService;
 class DesktopWindowRealizer;
 
 // The application on a GtkApplication: one instance per session under the application identifier (a
 // second launch hands its URIs to the first over D-Bus and ends), the main menu built from the
 // application's commands, the windows of the window group with their tabs, the one Settings window,
 // the scenes kept across launches, and the delegate told of launching, activation, the last window
-// and continued activities.
+// and continued activities. Its actions are on the bus from before it takes its name.
+//
+// Started with --gapplication-service (as a runner of its actions starts it), it opens no window and
+// serves the bus until it has had no call for `serviceIdleBoundMilliseconds` (10 s); a window opened
+// for an action, or an activation, makes it the application a launcher starts, which ends as the
+// delegate says.
 class DesktopApplication {
 public:
-    DesktopApplication(ui::App app, DesktopWindowRealizer& realizer);
+    static constexpr int serviceIdleBoundMilliseconds = 10'000;
+
+    DesktopApplication(ui::App app, DesktopWindowRealizer& realizer, DesktopIntentService& intents);
     ~DesktopApplication();
     DesktopApplication(const DesktopApplication&) = delete;
     DesktopApplication& operator=(const DesktopApplication&) = delete;

@@ -25,14 +25,14 @@ void DesktopApplicationService::terminate() {
 }
 
 int DesktopApplicationService::run(ui::App app, int argc, char** argv) {
-    running_ = std::make_unique<DesktopApplication>(std::move(app), realizer_);
+    running_ = std::make_unique<DesktopApplication>(std::move(app), realizer_, intents_);
     const int status = running_->run(argc, argv);
     running_.reset();
     return status;
 }
 
 bool DesktopApplicationService::launch(ui::App app) {
-    running_ = std::make_unique<DesktopApplication>(std::move(app), realizer_);
+    running_ = std::make_unique<DesktopApplication>(std::move(app), realizer_, intents_);
     return running_->launch();
 }
 

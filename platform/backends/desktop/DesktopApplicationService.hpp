@@ -7,6 +7,7 @@
 
 namespace desktop {
 
+class DesktopIntentService;
 class DesktopWindowRealizer;
 
 // The application as a whole on GTK: runs the GtkApplication of the application's scenes; activating
@@ -14,7 +15,8 @@ class DesktopWindowRealizer;
 // in front); terminating ends the GTK application, or the process when none runs.
 class DesktopApplicationService final : public appkit::ApplicationService {
 public:
-    explicit DesktopApplicationService(DesktopWindowRealizer& realizer) : realizer_(realizer) {}
+    DesktopApplicationService(DesktopWindowRealizer& realizer, DesktopIntentService& intents)
+        : realizer_(realizer), intents_(intents) {}
 
     void activate(bool ignoringOtherApps) override;
     void terminate() override;
@@ -34,6 +36,7 @@ public:
 
 private:
     DesktopWindowRealizer& realizer_;
+    DesktopIntentService& intents_;
     std::unique_ptr<DesktopApplication> running_;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/runtime/base/Installable.hpp"
 #include "platform/backends/desktop/DesktopApplicationService.hpp"
 #include "platform/backends/desktop/DesktopAudioOutput.hpp"
+#include "platform/backends/desktop/DesktopIntentService.hpp"
 #include "platform/backends/desktop/DesktopPanelService.hpp"
 #include "platform/backends/desktop/DesktopPushService.hpp"
 #include "platform/backends/desktop/DesktopUpdaterUserDriver.hpp"
@@ -30,7 +31,8 @@ void installAll(ApplicationIdentity identity) {
     }
     using base::installNew;
     auto& realizer = installNew<DesktopWindowRealizer>();
-    auto& application = installNew<DesktopApplicationService>(realizer);
+    auto& intents = installNew<DesktopIntentService>();
+    auto& application = installNew<DesktopApplicationService>(realizer, intents);
     installNew<DesktopWindowService>(application);
     installNew<LauncherEntryService>(identity.desktopFileId());
     installNew<DesktopPushService>();

@@ -33,7 +33,8 @@ HeadlessBackend::HeadlessBackend()
       webEngine_(installNew<HeadlessWebEngine>(effects_)),
       timelines_(installNew<HeadlessTimelineService>(effects_)),
       windowRealizer_(installNew<HeadlessWindowRealizer>()),
-      widgetBoard_(installNew<HeadlessWidgetBoard>(effects_)) {}
+      widgetBoard_(installNew<HeadlessWidgetBoard>(effects_)),
+      intents_(installNew<HeadlessIntentService>()) {}
 
 HeadlessBackend& HeadlessBackend::installed() {
     HeadlessBackend* backend = current.load(std::memory_order_acquire);

@@ -4,6 +4,7 @@
 #include "platform/backends/headless/HeadlessAudioOutput.hpp"
 #include "platform/backends/headless/HeadlessDockService.hpp"
 #include "platform/backends/headless/HeadlessEffects.hpp"
+#include "platform/backends/headless/HeadlessIntentService.hpp"
 #include "platform/backends/headless/HeadlessNotificationService.hpp"
 #include "platform/backends/headless/HeadlessPanelService.hpp"
 #include "platform/backends/headless/HeadlessPathService.hpp"
@@ -45,6 +46,7 @@ public:
     [[nodiscard]] HeadlessTimelineService& timelineService() noexcept { return timelines_; }
     [[nodiscard]] HeadlessWindowRealizer& windowRealizer() noexcept { return windowRealizer_; }
     [[nodiscard]] HeadlessWidgetBoard& widgetBoard() noexcept { return widgetBoard_; }
+    [[nodiscard]] HeadlessIntentService& intentService() noexcept { return intents_; }
 
     [[nodiscard]] HeadlessEffects& effects() noexcept { return effects_; }
 
@@ -74,6 +76,7 @@ private:
     HeadlessTimelineService& timelines_;
     HeadlessWindowRealizer& windowRealizer_;
     HeadlessWidgetBoard& widgetBoard_;
+    HeadlessIntentService& intents_;
 };
 
 // Installs a headless fake in every kit, once per process before anything uses a facade (a second

@@ -1,5 +1,7 @@
 #include "kestrova/shell/Kestrova.hpp"
 
+#include "platform/backends/headless/HeadlessBackend.hpp"
+
 #include <gtest/gtest.h>
 
 namespace kestrova {
@@ -12,6 +14,12 @@ TEST(KestrovaTest, TheApplicationIsKestrovaAtTheVersionOfTheBuild) {
     EXPECT_EQ(app.name, "Kestrova");
     EXPECT_EQ(app.version, KESTROVA_PROJECT_VERSION);
     EXPECT_FALSE(app.version.empty());
+}
+
+// Other programs reach the application's actions from when the application is made.
+TEST(KestrovaTest, TheApplicationServesItsActionsFromWhenItIsMade) {
+    Kestrova application;
+    EXPECT_EQ(headless::HeadlessBackend::installed().intentService().served(), &application.intentCatalogue);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/kits/avfaudio/AudioPlayerError.hpp"
 #include "platform/backends/desktop/DesktopApplicationService.hpp"
+#include "platform/backends/desktop/DesktopIntentService.hpp"
 #include "platform/backends/desktop/DesktopAudioOutput.hpp"
 #include "platform/backends/desktop/DesktopWindowRealizer.hpp"
 #include "platform/backends/desktop/DesktopWorkspaceService.hpp"
@@ -36,7 +37,8 @@ TEST(DesktopAudioOutputTest, OpensAShippedSoundAndRejectsWhatIsNone) {
 
 TEST(DesktopWorkspaceServiceTest, AURLWhoseSchemeNoApplicationHandlesIsNotOpened) {
     desktop::DesktopWindowRealizer realizer;
-    desktop::DesktopApplicationService application(realizer);
+    desktop::DesktopIntentService intents;
+    desktop::DesktopApplicationService application(realizer, intents);
     desktop::DesktopWorkspaceService workspace(application, {});
     EXPECT_FALSE(workspace.open(*foundation::URL::fromString("x-kestrova-test-unhandled:page")));
 }

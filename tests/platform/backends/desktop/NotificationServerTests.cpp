@@ -1,4 +1,5 @@
 #include "platform/backends/desktop/DesktopApplicationService.hpp"
+#include "platform/backends/desktop/DesktopIntentService.hpp"
 #include "platform/backends/desktop/DesktopWindowRealizer.hpp"
 #include "platform/backends/desktop/DesktopWorkspaceService.hpp"
 #include "platform/backends/desktop/FreedesktopNotificationService.hpp"
@@ -105,7 +106,8 @@ struct DesktopWorkspace {
     explicit DesktopWorkspace(desktop::ApplicationIdentity identity) : service(application, std::move(identity)) {}
 
     desktop::DesktopWindowRealizer realizer;
-    desktop::DesktopApplicationService application{realizer};
+    desktop::DesktopIntentService intents;
+    desktop::DesktopApplicationService application{realizer, intents};
     desktop::DesktopWorkspaceService service;
 };
 
