@@ -1,5 +1,6 @@
 #include "kestrova/shell/Kestrova.hpp"
 
+#include "kestrova/actions/Actions.hpp"
 #include "platform/kits/appintents/IntentService.hpp"
 #include "platform/kits/appkit/Application.hpp"
 #include "kestrova/shell/CheckForUpdatesView.hpp"
@@ -15,6 +16,7 @@ namespace kestrova {
 
 Kestrova::Kestrova() : appState(AppState::shared()) {
     appkit::Application::shared().setDelegate(&appDelegate);
+    registerActions(intentCatalogue);
     appintents::IntentService::installed().serve(intentCatalogue);
 }
 
