@@ -220,6 +220,10 @@ int ShortcutsRunner::runActions(std::span<const std::string_view> arguments) {
 }
 
 int ShortcutsRunner::run(std::span<const std::string_view> arguments) {
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help")) {
+        printUsage(output_);
+        return success;
+    }
     if (!arguments.empty() && arguments[0] == "action") {
         return runActions(arguments.subspan(1));
     }

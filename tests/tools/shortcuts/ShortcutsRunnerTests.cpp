@@ -122,7 +122,7 @@ TEST_F(ShortcutsRunnerTest, SetsQuietMode) {
     EXPECT_EQ(server_.requests().front().body, R"({"quietMode":true})");
 }
 
-TEST_F(ShortcutsRunnerTest, RefusesCommandLinesItCannotUnderstand) {
+TEST_F(ShortcutsRunnerTest, RefusesCommandLinesItCannotUnderstandAndHelpsWhenAsked) {
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"run"},
@@ -143,6 +143,13 @@ TEST_F(ShortcutsRunnerTest, RefusesCommandLinesItCannotUnderstand) {
         EXPECT_THAT(run.errors, HasSubstr("usage: shortcuts run INTENT"));
     }
     EXPECT_TRUE(server_.requests().empty());
+    for (const char* help : {"--help", "-h", "help"}) {
+        SCOPED_TRACE(help);
+        const auto run = shortcuts({help});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_THAT(run.output, HasSubstr("usage: shortcuts run INTENT"));
+        EXPECT_EQ(run.errors, "");
+    }
 }
 
 TEST_F(ShortcutsRunnerTest, AStoredFaultFailsTheIntentWithTheReasonAndLeavesTheSuiteAsItWas) {
