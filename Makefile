@@ -25,7 +25,7 @@ run: deps
 
 # The end-to-end tests need a build for the stand-in (its hosts and port), so
 # they run from the local presets, which build only what they use.
-E2E_TARGETS := kestrova kestrova-standin widgethost pellicor orvane kestrova_e2e_tests
+E2E_TARGETS := kestrova kestrova-standin widgethost pellicor orvane shortcuts kestrova_e2e_tests
 
 test: deps check-layers
 	cmake --preset dev

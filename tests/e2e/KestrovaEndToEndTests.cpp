@@ -52,6 +52,7 @@ using testsupport::Subprocess;
 
 constexpr const char* program = KESTROVA_PROGRAM;
 constexpr const char* widgetHost = KESTROVA_WIDGETHOST;
+constexpr const char* shortcutsTool = KESTROVA_SHORTCUTS_TOOL;
 constexpr const char* appGroup = KESTROVA_APP_GROUP_ID;
 constexpr const char* applicationId = KESTROVA_APPLICATION_ID;
 constexpr std::chrono::seconds patience{60};
@@ -689,6 +690,41 @@ TEST_F(KestrovaEndToEndTest, TheTodayWidgetOpensAJournalAndShowsAnEntryPublished
     EXPECT_EQ(ended.errors.find("widgethost: "), std::string::npos) << "the widget host reported faults: " << ended.errors;
     quitOverTheBus();
     EXPECT_EQ(application->wait().exitCode, 0);
+}
+
+// The application's own actions, as a shortcut of two steps runs them: an entry made with "Create
+// Entry" gets a metric value with "Add Metric Data to Entry", through the running application, and
+// the service keeps both. With the application gone, an action starts it without a window.
+TEST_F(KestrovaEndToEndTest, AShortcutCreatesAnEntryAndAddsAMetricThroughTheApplicationRunningOrNot) {
+    launch();
+    signIn();
+    const auto user = cachedUser();
+    ASSERT_TRUE(user && user->journals && !user->journals->empty() && user->metrics && !user->metrics->empty());
+    const auto& journal = user->journals->front();
+    const auto& metric = user->metrics->front();
+    const auto shortcut = Subprocess::run({shortcutsTool, "action", "run", "Create Entry", "--journal",
+                                           std::to_string(journal.id), "--notes", "Ran 5 km from a shortcut", "--isPrivate",
+                                           "false", "then",
+                                           "Add Metric Data to Entry", "--entry", "@previous", "--metric",
+                                           metric.id.uuidString(), "--value", "3.5"});
+    ASSERT_EQ(shortcut.exitCode, 0) << shortcut.output << shortcut.errors;
+    const auto number = shortcut.output.find("Entry #");
+    ASSERT_NE(number, std::string::npos) << shortcut.output;
+    const std::int64_t entryId = std::stoll(shortcut.output.substr(number + std::string("Entry #").size()));
+    EXPECT_TRUE(serviceAnswers("POST", "api." + standin->domain(), "/entries/create")) << log();
+    EXPECT_TRUE(serviceAnswers("POST", "api." + standin->domain(), "/metric-data")) << log();
+    const std::string kept = testsupport::ScratchDirectory::read(scratch / "standin" / "data.json");
+    EXPECT_NE(kept.find("Ran 5 km from a shortcut"), std::string::npos);
+    EXPECT_NE(kept.find("\"entry_id\":" + std::to_string(entryId)), std::string::npos) << "no metric value on the entry";
+    EXPECT_NE(kept.find("\"value\":3.5"), std::string::npos);
+    EXPECT_TRUE(application->running());
+
+    quitOverTheBus();
+    EXPECT_EQ(application->wait().exitCode, 0);
+    const auto quiet = Subprocess::run({shortcutsTool, "action", "run", "Set Quiet Mode", "--quietMode", "false"});
+    EXPECT_EQ(quiet.exitCode, 0) << quiet.output << quiet.errors;
+    EXPECT_TRUE(serviceAnswers("POST", "api." + standin->domain(), "/users")) << log();
+    EXPECT_EQ(browsed(), "");
 }
 
 }  // namespace

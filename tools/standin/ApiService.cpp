@@ -245,6 +245,10 @@ struct EntryForm {
         }
         form.journalId = *journalId;
         form.streakDate = field("streakDate");
+        // The application's actions leave the day to the service: its own today.
+        if (form.streakDate.empty()) {
+            form.streakDate = today();
+        }
         if (!isDay(form.streakDate)) {
             throw Refusal{400, "The streak date is no day of the form yyyy-MM-dd."};
         }

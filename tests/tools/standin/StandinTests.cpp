@@ -278,6 +278,20 @@ TEST_F(StandinTest, AnEntrysTextShowsOnItsJournalsPageAsTyped) {
     EXPECT_NE(page.body.find("&lt;b&gt;&#123;&#123;journal-id}}&lt;/b&gt;"), std::string::npos) << page.body;
 }
 
+// The application's actions send no day of their own: the entry counts for the service's today.
+TEST_F(StandinTest, AnEntryWithoutAStreakDateCountsForTheServicesToday) {
+    const auto token = signIn();
+    const auto before = journalNamed(getUser(token), "workout");
+    Networking::EntryUpload upload{.journalId = before.id,
+                                   .streakDate = "",
+                                   .isPartOfStreak = true,
+                                   .blocks = {Networking::EntryUpload::Block::text("Ran 5 km")}};
+    run([&]() -> concurrency::Task<void> { co_await Networking::createEntry(std::move(upload), token, [](double) {}); });
+    const auto after = journalNamed(getUser(token), "workout");
+    EXPECT_EQ(after.entriesToday.value_or(0), before.entriesToday.value_or(0) + 1);
+    EXPECT_EQ(after.streakDate, foundation::Text(localDay()));
+}
+
 TEST_F(StandinTest, TheIntentsExtensionsFormIsAnEntryToo) {
     const auto token = signIn();
     foundation::URLRequest request(*foundation::URL::fromString(standin_.apiBase() + "/entries"));
