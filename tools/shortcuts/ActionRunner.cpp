@@ -51,8 +51,7 @@ std::string kindText(const ParameterDescription& parameter) {
     case ValueKind::text:
         return "text";
     case ValueKind::entity:
-        return "a " + parameter.options.title + " by its identifier, or --" + parameter.name +
-               std::string(searchSuffix) + " TEXT";
+        return "an identifier, --" + parameter.name + std::string(searchSuffix) + " TEXT or @previous";
     case ValueKind::file:
         return "a file's path, then --type UTI or none";
     }

@@ -59,7 +59,7 @@ TEST_F(ActionRunnerTest, ListsEachActionWithItsSummariesParametersAndPredictions
                                       "  Writes a page into a notebook.\n"
                                       "  summary with Attachment: Write [Text] in [Notebook] with [Attachment].  (then Private)\n"
                                       "  summary without: Write [Text] in [Notebook].  (then Attachment, Private)\n"
-                                      "  --notebook: Notebook, a Notebook by its identifier, or --notebook-search TEXT, required\n"
+                                      "  --notebook: Notebook, an identifier, --notebook-search TEXT or @previous, required\n"
                                       "      Where the page goes.\n"
                                       "      asks \"Which notebook?\"\n"
                                       "  --text: Text, text, required\n"
@@ -69,7 +69,7 @@ TEST_F(ActionRunnerTest, ListsEachActionWithItsSummariesParametersAndPredictions
                                       "  prediction: Notebook, Text\n"
                                       "Tag Page\n"
                                       "  summary: Tag [Page] with [Tag]\n"
-                                      "  --page: Page, a Page by its identifier, or --page-search TEXT, required\n"
+                                      "  --page: Page, an identifier, --page-search TEXT or @previous, required\n"
                                       "  --tag: Tag, a number, required\n"
                                       "      asks \"Which tag?\"\n"));
     EXPECT_THAT(run.output, HasSubstr("Show Notebook\n  brings the application forward\n"));
