@@ -694,7 +694,8 @@ TEST_F(KestrovaEndToEndTest, TheTodayWidgetOpensAJournalAndShowsAnEntryPublished
 
 // The application's own actions, as a shortcut of two steps runs them: an entry made with "Create
 // Entry" gets a metric value with "Add Metric Data to Entry", through the running application, and
-// the service keeps both. With the application gone, an action starts it without a window.
+// the service keeps both. With the application gone, an action starts it without a window, and
+// "Open Publish View" then brings one forward on the journal's page.
 TEST_F(KestrovaEndToEndTest, AShortcutCreatesAnEntryAndAddsAMetricThroughTheApplicationRunningOrNot) {
     launch();
     signIn();
@@ -724,6 +725,14 @@ TEST_F(KestrovaEndToEndTest, AShortcutCreatesAnEntryAndAddsAMetricThroughTheAppl
     const auto quiet = Subprocess::run({shortcutsTool, "action", "run", "Set Quiet Mode", "--quietMode", "false"});
     EXPECT_EQ(quiet.exitCode, 0) << quiet.output << quiet.errors;
     EXPECT_TRUE(serviceAnswers("POST", "api." + standin->domain(), "/users")) << log();
+
+    // The application started for the action has no window; "Open Publish View" opens one, on the
+    // journal's page.
+    const auto open = Subprocess::run({shortcutsTool, "action", "run", "Open Publish View", "--journal",
+                                       std::to_string(journal.id)});
+    EXPECT_EQ(open.exitCode, 0) << open.output << open.errors;
+    EXPECT_TRUE(pageLoads("/demo/" + journal.slug.str())) << log();
+    quitOverTheBus();
     EXPECT_EQ(browsed(), "");
 }
 
