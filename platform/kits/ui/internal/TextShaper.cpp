@@ -111,6 +111,13 @@ PangoLayout* TextShaper::prepare(const node::Text& text, const EnvironmentValues
     return layout;
 }
 
+void TextShaper::prepareSystemFont() {
+    const EnvironmentValues environment;
+    node::Text sample;
+    sample.runs.push_back(node::TextRun{"Aa", environment.font, {}, {}});
+    static_cast<void>(measure(sample, environment, std::nullopt, std::nullopt));
+}
+
 Size TextShaper::measure(const node::Text& text, const EnvironmentValues& environment, std::optional<double> width,
                          std::optional<int> maxLines) {
     // Views are built afresh for every frame while their texts rarely change: shaping is what

@@ -25,6 +25,10 @@ public:
     [[nodiscard]] Size measure(const node::Text& text, const EnvironmentValues& environment,
                                std::optional<double> width, std::optional<int> maxLines);
 
+    // Shapes a sample in the system font, which nearly every text uses: the first text waits for
+    // the font configuration to be read and the font found and opened, most of a first frame.
+    void prepareSystemFont();
+
     // Draws the text into `frame` as measured for the frame's width.
     void draw(cairo_t* cairo, const node::Text& text, const EnvironmentValues& environment, const Rect& frame,
               std::optional<int> maxLines);
