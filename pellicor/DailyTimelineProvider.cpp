@@ -36,6 +36,9 @@ struct LiveRead {
     std::vector<kestrova::Journal> shown;
     std::int64_t numberOfEntriesToday = 0;
     float percentage = 0;
+    // The user read, which holds far more than is shown: freed with the read, once its entry is
+    // handed over, so that freeing it runs beside the drawing instead of before it.
+    std::optional<kestrova::User> user;
 };
 
 concurrency::Task<LiveRead> liveRead(Store store, widgetkit::TimelineProviderContext context) {
@@ -57,6 +60,7 @@ concurrency::Task<LiveRead> liveRead(Store store, widgetkit::TimelineProviderCon
     read.numberOfEntriesToday = user ? user->numberOfEntriesToday.value_or(0) : 0;
     read.percentage = percentageToday(journals);
     read.shown = co_await DailyTimelineProvider::loadJournalIcons(std::move(journals), context);
+    read.user = std::move(user);
     co_return read;
 }
 

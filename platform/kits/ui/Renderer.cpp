@@ -467,6 +467,8 @@ Bitmap Renderer::render(const LaidOutView& laidOut, Size size, const Options& op
     return bitmap;
 }
 
+void Renderer::prepareSystemFont() { internal::TextShaper::current().prepareSystemFont(); }
+
 void Renderer::paint(const LaidOutView& laidOut, Bitmap& into, const Options& options) {
     std::fill(into.data(), into.data() + static_cast<std::ptrdiff_t>(into.width()) * into.height(), 0U);
     paintInto(laidOut, into, options);

@@ -43,6 +43,9 @@ public:
     [[nodiscard]] static Bitmap render(const LaidOutView& laidOut, Size size, const Options& options);
     // The same into a bitmap of the right size that the caller keeps between frames.
     static void paint(const LaidOutView& laidOut, Bitmap& into, const Options& options);
+    // Readies the system font for this thread's first frame, for a caller with time to spare
+    // before it, such as while what to draw is still being read.
+    static void prepareSystemFont();
 };
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 
 #include "platform/kits/intents/ExtensionChannel.hpp"
 #include "platform/kits/intents/ExtensionMessage.hpp"
+#include "platform/kits/ui/Renderer.hpp"
 #include "platform/kits/widgetkit/WidgetBundle.hpp"
 #include "platform/kits/widgetkit/WidgetRenderer.hpp"
 #include "platform/kits/widgetkit/internal/WidgetProtocol.hpp"
@@ -134,6 +135,8 @@ private:
     void track(std::int64_t id, ProviderWork work) {
         if (work) {
             inFlight_.emplace(id, std::move(*work));
+            // Meanwhile the main thread, which draws the entries, would only wait.
+            ui::Renderer::prepareSystemFont();
         }
     }
 

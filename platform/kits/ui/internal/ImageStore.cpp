@@ -311,7 +311,14 @@ void ImageStore::draw(cairo_t* cairo, const node::Image& image, const Rect& targ
         found->draw(cairo, target);
         return;
     }
-    // A symbol or a template is a shape: its own colours only say where it is opaque.
+    // A symbol or a template is a shape: its own colours only say where it is opaque. The group
+    // that makes the mask is only as large as the target, with room for antialiasing, not the
+    // whole bitmap.
+    constexpr double margin = 2;
+    cairo_save(cairo);
+    cairo_rectangle(cairo, target.minX() - margin, target.minY() - margin, target.width() + 2 * margin,
+                    target.height() + 2 * margin);
+    cairo_clip(cairo);
     cairo_push_group(cairo);
     cairo_set_source_rgba(cairo, 0, 0, 0, 1);
     found->draw(cairo, target);
@@ -319,6 +326,7 @@ void ImageStore::draw(cairo_t* cairo, const node::Image& image, const Rect& targ
     cairo_set_source_rgba(cairo, tint.red, tint.green, tint.blue, tint.alpha);
     cairo_mask(cairo, mask);
     cairo_pattern_destroy(mask);
+    cairo_restore(cairo);
 }
 
 }  // namespace ui::internal

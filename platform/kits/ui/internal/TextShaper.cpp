@@ -55,15 +55,40 @@ TextShaper::TextShaper() {
     pango_context_set_round_glyph_positions(context_, FALSE);
 }
 
-TextShaper::~TextShaper() { g_object_unref(context_); }
+TextShaper::~TextShaper() {
+    forgetLayouts();
+    g_object_unref(context_);
+}
+
+void TextShaper::forgetLayouts() {
+    for (const auto& entry : layouts_) {
+        g_object_unref(entry.second);
+    }
+    layouts_.clear();
+}
+
+std::vector<RGBA> TextShaper::runColors(const node::Text& text, const EnvironmentValues& environment) {
+    const RGBA foreground = environment.foreground().resolve(environment.colorScheme);
+    std::vector<RGBA> colors;
+    colors.reserve(text.runs.size());
+    for (const node::TextRun& run : text.runs) {
+        RGBA color = run.color ? run.color->resolve(environment.colorScheme) : foreground;
+        if (!environment.isEnabled) {
+            color.alpha *= 0.5;
+        }
+        colors.push_back(color);
+    }
+    return colors;
+}
 
 PangoLayout* TextShaper::prepare(const node::Text& text, const EnvironmentValues& environment,
-                                 std::optional<double> width, std::optional<int> maxLines, bool withColors) {
+                                 std::optional<double> width, std::optional<int> maxLines,
+                                 const std::vector<RGBA>* colors) {
     PangoLayout* layout = pango_layout_new(context_);
     std::string whole;
     PangoAttrList* attributes = pango_attr_list_new();
-    const RGBA foreground = environment.foreground().resolve(environment.colorScheme);
-    for (const node::TextRun& run : text.runs) {
+    for (std::size_t index = 0; index < text.runs.size(); ++index) {
+        const node::TextRun& run = text.runs[index];
         const auto start = static_cast<guint>(whole.size());
         whole += run.text;
         const auto end = static_cast<guint>(whole.size());
@@ -77,11 +102,8 @@ PangoLayout* TextShaper::prepare(const node::Text& text, const EnvironmentValues
         fontAttribute->start_index = start;
         fontAttribute->end_index = end;
         pango_attr_list_insert(attributes, fontAttribute);
-        if (withColors) {
-            RGBA color = run.color ? run.color->resolve(environment.colorScheme) : foreground;
-            if (!environment.isEnabled) {
-                color.alpha *= 0.5;
-            }
+        if (colors != nullptr) {
+            const RGBA& color = (*colors)[index];
             PangoAttribute* colorAttribute = pango_attr_foreground_new(channel(color.red), channel(color.green), channel(color.blue));
             colorAttribute->start_index = start;
             colorAttribute->end_index = end;
@@ -111,10 +133,15 @@ PangoLayout* TextShaper::prepare(const node::Text& text, const EnvironmentValues
     return layout;
 }
 
-Size TextShaper::measure(const node::Text& text, const EnvironmentValues& environment, std::optional<double> width,
-                         std::optional<int> maxLines) {
-    // Views are built afresh for every frame while their texts rarely change: shaping is what
-    // costs, so sizes are kept by what decides them.
+void TextShaper::prepareSystemFont() {
+    const EnvironmentValues environment;
+    node::Text sample;
+    sample.runs.push_back(node::TextRun{"Aa", environment.font, {}, {}});
+    static_cast<void>(measure(sample, environment, std::nullopt, std::nullopt));
+}
+
+std::string TextShaper::sizeKey(const node::Text& text, const EnvironmentValues& environment,
+                                std::optional<double> width, std::optional<int> maxLines) {
     std::string key;
     const auto append = [&key](const auto& value) {
         const auto* bytes = reinterpret_cast<const char*>(&value);
@@ -130,6 +157,14 @@ Size TextShaper::measure(const node::Text& text, const EnvironmentValues& enviro
     }
     append(width && std::isfinite(*width) ? *width : -1.0);
     append(maxLines.value_or(-1));
+    return key;
+}
+
+Size TextShaper::measure(const node::Text& text, const EnvironmentValues& environment, std::optional<double> width,
+                         std::optional<int> maxLines) {
+    // Views are built afresh for every frame while their texts rarely change: shaping is what
+    // costs, so sizes are kept by what decides them.
+    std::string key = sizeKey(text, environment, width, maxLines);
     if (const auto found = sizes_.find(key); found != sizes_.end()) {
         return found->second;
     }
@@ -143,7 +178,7 @@ Size TextShaper::measure(const node::Text& text, const EnvironmentValues& enviro
 
 Size TextShaper::shape(const node::Text& text, const EnvironmentValues& environment, std::optional<double> width,
                        std::optional<int> maxLines) {
-    PangoLayout* layout = prepare(text, environment, width, maxLines, false);
+    PangoLayout* layout = prepare(text, environment, width, maxLines, nullptr);
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);
     g_object_unref(layout);
@@ -153,12 +188,24 @@ Size TextShaper::shape(const node::Text& text, const EnvironmentValues& environm
 
 void TextShaper::draw(cairo_t* cairo, const node::Text& text, const EnvironmentValues& environment, const Rect& frame,
                       std::optional<int> maxLines) {
-    PangoLayout* layout = prepare(text, environment, frame.width(), maxLines, true);
+    // What decides the size, and what decides the rest of the drawing: colours and alignment.
+    std::string key = sizeKey(text, environment, frame.width(), maxLines);
+    const std::vector<RGBA> colors = runColors(text, environment);
+    for (const RGBA& color : colors) {
+        key.append(reinterpret_cast<const char*>(&color), sizeof color);
+    }
+    key += static_cast<char>(environment.multilineTextAlignment);
+    auto found = layouts_.find(key);
+    if (found == layouts_.end()) {
+        if (layouts_.size() >= 256) {
+            forgetLayouts();
+        }
+        found = layouts_.emplace(std::move(key), prepare(text, environment, frame.width(), maxLines, &colors)).first;
+    }
     cairo_save(cairo);
     cairo_move_to(cairo, frame.minX(), frame.minY());
-    pango_cairo_show_layout(cairo, layout);
+    pango_cairo_show_layout(cairo, found->second);
     cairo_restore(cairo);
-    g_object_unref(layout);
 }
 
 }  // namespace ui::internal

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace ui::internal {
 
@@ -25,6 +26,10 @@ public:
     [[nodiscard]] Size measure(const node::Text& text, const EnvironmentValues& environment,
                                std::optional<double> width, std::optional<int> maxLines);
 
+    // Shapes a sample in the system font, which nearly every text uses: the first text waits for
+    // the font configuration to be read and the font found and opened, most of a first frame.
+    void prepareSystemFont();
+
     // Draws the text into `frame` as measured for the frame's width.
     void draw(cairo_t* cairo, const node::Text& text, const EnvironmentValues& environment, const Rect& frame,
               std::optional<int> maxLines);
@@ -35,14 +40,21 @@ public:
 
 private:
     TextShaper();
+    // `colors`, one for each run, when the layout is drawn; absent when it is only measured.
     PangoLayout* prepare(const node::Text& text, const EnvironmentValues& environment, std::optional<double> width,
-                         std::optional<int> maxLines, bool withColors);
+                         std::optional<int> maxLines, const std::vector<RGBA>* colors);
+    static std::string sizeKey(const node::Text& text, const EnvironmentValues& environment,
+                               std::optional<double> width, std::optional<int> maxLines);
+    static std::vector<RGBA> runColors(const node::Text& text, const EnvironmentValues& environment);
+    void forgetLayouts();
 
     Size shape(const node::Text& text, const EnvironmentValues& environment, std::optional<double> width,
                std::optional<int> maxLines);
 
     PangoContext* context_;
     std::unordered_map<std::string, Size> sizes_;
+    // Laid out for drawing, owned: a frame drawn again draws the same texts without shaping them.
+    std::unordered_map<std::string, PangoLayout*> layouts_;
 };
 
 }  // namespace ui::internal

@@ -76,6 +76,10 @@ TEST(Render, OpacityClippingAndTrimming) {
 TEST(Render, TextShowsInItsColourAndEmojiInTheirOwn) {
     const auto text = Renderer::render(Text::verbatim("Kestrova").font(Font::system(20)).foregroundColor(red), {120, 30});
     EXPECT_GT(count(text, opaqueRed), 50);
+    // Texts stay laid out from one frame to the next: the same text in another colour is drawn anew.
+    const auto again = Renderer::render(Text::verbatim("Kestrova").font(Font::system(20)).foregroundColor(Color::sRGB(0, 0, 1)), {120, 30});
+    EXPECT_EQ(count(again, opaqueRed), 0);
+    EXPECT_GT(count(again, [](const Pixel& pixel) { return pixel.alpha > 200 && pixel.blue > 200 && pixel.red < 50; }), 50);
 
     const auto emoji = Renderer::render(Text::verbatim("\U0001F4D3").font(Font::system(32)), {48, 48});
     // A colour-emoji glyph has pixels that are neither grey nor the text colour.
