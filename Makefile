@@ -82,7 +82,7 @@ bench-startup: deps
 # fuzz/<target>/corpus and, for inputs that can be large, those generated at
 # build time into build/fuzz/fuzz/<target>_seeds.
 FUZZ_TARGETS := json_fuzz url_fuzz link_fuzz archive_fuzz extension_stream_fuzz scenes_fuzz appcast_fuzz \
-	version_fuzz reduced_user_fuzz api_reply_fuzz
+	version_fuzz reduced_user_fuzz api_reply_fuzz intent_wire_fuzz
 FUZZ_SECONDS ?= 120
 # Above the largest seed, the heavy user of about 5 MB.
 FUZZ_MAX_LEN := 8388608
