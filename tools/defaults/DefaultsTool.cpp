@@ -83,8 +83,10 @@ int DefaultsTool::execute(const Command& command) {
     switch (command.action) {
     case Command::Action::readAll:
         for (const auto& [key, value] : database.values()) {
-            output_ << ValueText::oneLine(key) << " = " << ValueText::oneLine(ValueText::plain(value))
-                    << "\n";
+            ValueText::writeText(output_, key);
+            output_ << " = ";
+            ValueText::writeValue(output_, value);
+            output_ << "\n";
         }
         return success;
     case Command::Action::read: {
@@ -92,7 +94,8 @@ int DefaultsTool::execute(const Command& command) {
         if (!value) {
             return fail(missingKey(command.key, suiteName));
         }
-        output_ << ValueText::oneLine(ValueText::plain(*value)) << "\n";
+        ValueText::writeValue(output_, *value);
+        output_ << "\n";
         return success;
     }
     case Command::Action::remove:
@@ -102,7 +105,8 @@ int DefaultsTool::execute(const Command& command) {
         return success;
     case Command::Action::list:
         for (const auto& [key, kind] : database.kinds()) {
-            output_ << ValueText::oneLine(key) << "\t" << kind << "\n";
+            ValueText::writeText(output_, key);
+            output_ << "\t" << kind << "\n";
         }
         return success;
     case Command::Action::write:

@@ -57,6 +57,14 @@ std::string contentsOf(const std::filesystem::path& file) {
     return contents.str();
 }
 
+std::string repeated(std::string_view text, std::size_t count) {
+    std::string result;
+    for (std::size_t i = 0; i < count; ++i) {
+        result += text;
+    }
+    return result;
+}
+
 class DefaultsToolTest : public ::testing::Test {
 protected:
     testsupport::ScopedAppGroupDirectory directory_;
@@ -129,6 +137,48 @@ TEST_F(DefaultsToolTest, ReadsAndListsEveryKeyOnALineOfItsOwn) {
     EXPECT_EQ(defaults({"read", "icon"}).output, "<89504e47>\n");
     suite.set(Data("{\n  \"id\": 7\r\n}\x1b"), "pretty");
     EXPECT_EQ(defaults({"read", "pretty"}).output, "{\\n  \"id\": 7\\r\\n}\\x1b\n");
+}
+
+// The tool steps over runs of plain bytes a word (8 bytes) at a time and
+// writes in blocks of 64 KiB: what needs escaping, or makes data no UTF-8, is
+// put on either side of those edges.
+TEST_F(DefaultsToolTest, EscapesAndChecksValuesAcrossTheEdgesOfItsRuns) {
+    struct Case {
+        std::string name;
+        std::string stored;
+        std::string read;
+    };
+    const std::string run(1000, 'a');
+    const std::string block(64 * 1024, 'b');
+    std::vector<Case> cases = {
+        {"escape first", "\\abcdefghijklmnop", "\\\\abcdefghijklmnop"},
+        {"escape last", "abcdefghijklmnop\n", "abcdefghijklmnop\\n"},
+        {"only escapes", std::string("\\\n\r\t\x7f") + '\0', "\\\\\\n\\r\\t\\x7f\\x00"},
+        {"one control byte in a long run", run + '\x01' + run, run + "\\x01" + run},
+        {"DEL beside non-ASCII", "caf\xc3\xa9\x7f", "caf\xc3\xa9\\x7f"},
+        {"invalid UTF-8 at the end of a long run", run + "\xc3", "<" + repeated("61", run.size()) + "c3>"},
+        {"an escape across the end of a block", block.substr(1) + "\n" + "c", block.substr(1) + "\\nc"},
+        {"hex across the end of a block", block.substr(1) + "\xff", "<" + repeated("62", block.size() - 1) + "ff>"},
+    };
+    // A 4-byte sequence, and one cut short, at every offset within a word;
+    // an escape at every offset too.
+    const std::string grinning = "\xf0\x9f\x98\x80";
+    for (std::size_t at = 0; at <= 16; ++at) {
+        const std::string before(at, 'x');
+        const std::string after(16 - at, 'y');
+        cases.push_back({"4-byte sequence at " + std::to_string(at), before + grinning + after, before + grinning + after});
+        cases.push_back({"tab at " + std::to_string(at), before + '\t' + after, before + "\\t" + after});
+        cases.push_back({"3 of 4 bytes at " + std::to_string(at), before + grinning.substr(0, 3),
+                         "<" + repeated("78", at) + "f09f98>"});
+    }
+    UserDefaults suite(groupSuite);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        suite.set(Data(c.stored), "value");
+        const auto outcome = defaults({"read", "value"});
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+        EXPECT_EQ(outcome.output, c.read + "\n");
+    }
 }
 
 TEST_F(DefaultsToolTest, DeletesAKeyThatExists) {
