@@ -33,49 +33,78 @@ constexpr std::uint64_t bytesEqual(std::uint64_t word, std::uint64_t byte) {
     return bytesBelow(word ^ (everyByte * byte), 1);
 }
 
-// Well-formed UTF-8 as Unicode defines it: no overlong forms, no surrogates,
-// nothing past U+10FFFF. Runs of ASCII, most of a JSON text, go a word at a time.
+// What may follow a lead byte: the length of its sequence (none for a byte
+// that cannot lead one) and the range of the byte after it, which rules out
+// overlong forms, surrogates and code points past U+10FFFF.
+struct LeadRule {
+    std::uint8_t length = 0;
+    std::uint8_t low = 0x80;
+    std::uint8_t high = 0xBF;
+};
+
+constexpr std::array<LeadRule, 256> leadRules = [] {
+    std::array<LeadRule, 256> rules{};
+    for (std::size_t lead = 0; lead < rules.size(); ++lead) {
+        auto& rule = rules[lead];
+        if (lead < 0x80) {
+            rule.length = 1;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            rule.length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            rule.length = 3;
+            rule.low = lead == 0xE0 ? 0xA0 : 0x80;
+            rule.high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            rule.length = 4;
+            rule.low = lead == 0xF0 ? 0x90 : 0x80;
+            rule.high = lead == 0xF4 ? 0x8F : 0xBF;
+        }
+    }
+    return rules;
+}();
+
+// Well-formed UTF-8 as Unicode defines it. Runs of ASCII, most of a JSON
+// text, go sixteen bytes at a time.
 bool isValidUTF8(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    constexpr std::size_t asciiStep = 2 * sizeof(std::uint64_t);
+    constexpr std::size_t longest = 4;
     std::size_t i = 0;
-    while (i < text.size()) {
-        constexpr std::size_t step = 2 * sizeof(std::uint64_t);
-        if (i + step <= text.size() &&
+    // With the longest sequence's bytes there to read, a sequence is checked
+    // without branching on its length, which mixed scripts would mispredict.
+    while (i + longest <= size) {
+        if (i + asciiStep <= size &&
             ((wordAt(text.data() + i) | wordAt(text.data() + i + sizeof(std::uint64_t))) & highBits) == 0) {
-            i += step;
+            i += asciiStep;
             continue;
         }
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead < 0x80) {
+        if (bytes[i] < 0x80) {
             ++i;
             continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
+        }
+        const LeadRule& rule = leadRules[bytes[i]];
+        const bool continues2 = (bytes[i + 2] & 0xC0) == 0x80;
+        const bool continues3 = (bytes[i + 3] & 0xC0) == 0x80;
+        const bool valid = (rule.length != 0) & (bytes[i + 1] >= rule.low) & (bytes[i + 1] <= rule.high) &
+                           ((rule.length < 3) | continues2) & ((rule.length < 4) | continues3);
+        if (!valid) {
             return false;
         }
-        if (i + length > text.size()) {
+        i += rule.length;
+    }
+    while (i < size) {
+        const LeadRule& rule = leadRules[bytes[i]];
+        if (rule.length == 0 || rule.length > size - i ||
+            (rule.length > 1 && (bytes[i + 1] < rule.low || bytes[i + 1] > rule.high))) {
             return false;
         }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto byte = static_cast<unsigned char>(text[i + k]);
-            const unsigned char least = k == 1 ? low : 0x80;
-            const unsigned char most = k == 1 ? high : 0xBF;
-            if (byte < least || byte > most) {
+        for (std::size_t k = 2; k < rule.length; ++k) {
+            if ((bytes[i + k] & 0xC0) != 0x80) {
                 return false;
             }
         }
-        i += length;
+        i += rule.length;
     }
     return true;
 }
@@ -102,6 +131,12 @@ public:
     ~BlockWriter() { flush(); }
 
     void append(std::string_view bytes) {
+        // Most runs between escapes are short and fit in what is left.
+        if (bytes.size() <= block_.size() - used_) {
+            std::memcpy(block_.data() + used_, bytes.data(), bytes.size());
+            used_ += bytes.size();
+            return;
+        }
         while (!bytes.empty()) {
             if (used_ == block_.size()) {
                 flush();

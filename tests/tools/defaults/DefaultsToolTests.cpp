@@ -158,6 +158,9 @@ TEST_F(DefaultsToolTest, EscapesAndChecksValuesAcrossTheEdgesOfItsRuns) {
         {"DEL beside non-ASCII", "caf\xc3\xa9\x7f", "caf\xc3\xa9\\x7f"},
         {"invalid UTF-8 at the end of a long run", run + "\xc3", "<" + repeated("61", run.size()) + "c3>"},
         {"an escape across the end of a block", block.substr(1) + "\n" + "c", block.substr(1) + "\\nc"},
+        {"a surrogate inside text", "ab\xed\xa0\x80" "cdef", "<6162eda08063646566>"},
+        {"an overlong form inside text", "ab\xe0\x80\xaf" "cdef", "<6162e080af63646566>"},
+        {"past U+10FFFF inside text", "ab\xf4\x90\x80\x80" "cdef", "<6162f490808063646566>"},
         {"hex across the end of a block", block.substr(1) + "\xff", "<" + repeated("62", block.size() - 1) + "ff>"},
     };
     // A 4-byte sequence, and one cut short, at every offset within a word;
@@ -168,8 +171,10 @@ TEST_F(DefaultsToolTest, EscapesAndChecksValuesAcrossTheEdgesOfItsRuns) {
         const std::string after(16 - at, 'y');
         cases.push_back({"4-byte sequence at " + std::to_string(at), before + grinning + after, before + grinning + after});
         cases.push_back({"tab at " + std::to_string(at), before + '\t' + after, before + "\\t" + after});
-        cases.push_back({"3 of 4 bytes at " + std::to_string(at), before + grinning.substr(0, 3),
+        cases.push_back({"3 of 4 bytes at the end at " + std::to_string(at), before + grinning.substr(0, 3),
                          "<" + repeated("78", at) + "f09f98>"});
+        cases.push_back({"3 of 4 bytes before text at " + std::to_string(at), before + grinning.substr(0, 3) + "yyyy",
+                         "<" + repeated("78", at) + "f09f9879797979>"});
     }
     UserDefaults suite(groupSuite);
     for (const auto& c : cases) {
