@@ -74,6 +74,25 @@ TEST_F(UserDefaultsProcessTest, ConcurrentWritersAndReadersSeeOnlyWholeValues) {
     RecordProperty("distinct values read", static_cast<int>(seen.size()));
 }
 
+// With a second object of this process opened on the file meanwhile, as a
+// fault there once took the first one's locks and left it reading a log the
+// writer had already removed.
+TEST_F(UserDefaultsProcessTest, AWriteByAnotherProcessMovesTheVersion) {
+    const UserDefaults defaults(suite);
+    const auto before = defaults.version(PeerValue::sharedKey);
+    ASSERT_TRUE(before.has_value());
+    for (std::uint32_t tag = 1; tag <= 2; ++tag) {
+        const UserDefaults neighbour(suite);
+        Subprocess writer({peer, suite, "write", std::to_string(tag), "1"});
+        expectSucceeded(writer, "writer");
+    }
+    const auto after = defaults.version(PeerValue::sharedKey);
+    EXPECT_NE(after, before);
+    const PeerValue::Identity written{2, 1};
+    EXPECT_EQ(PeerValue::identify(defaults.data(PeerValue::sharedKey).value_or(Data())), written);
+    EXPECT_EQ(defaults.version(PeerValue::sharedKey), after);
+}
+
 // The application and both extensions start together at first launch, and
 // each may be the one that creates the suite: none may fail, or lose its
 // write, because a neighbour was creating it at the same moment.
