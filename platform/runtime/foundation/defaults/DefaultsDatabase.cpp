@@ -1,6 +1,7 @@
 #include "platform/runtime/foundation/defaults/DefaultsDatabase.hpp"
 
 #include "platform/runtime/foundation/defaults/UserDefaultsError.hpp"
+#include "platform/runtime/foundation/defaults/internal/LogIndexHeader.hpp"
 #include "platform/runtime/foundation/defaults/internal/WholeFile.hpp"
 
 #include <sqlite3.h>
@@ -376,12 +377,39 @@ struct DefaultsDatabase::Connection {
     // Null while the file keeps no versions: a suite made by an earlier
     // release, until this one first writes to it.
     Statement selectVersion;
+    // The last version asked for, with the log index's header read before
+    // the query: while the header stays the same, so does the version.
+    struct KnownVersion {
+        std::string key;
+        LogIndexHeader::Bytes header;
+        std::int64_t counter;
+    };
+    std::optional<LogIndexHeader> logIndex;  // once the connection has mapped it
+    std::optional<KnownVersion> lastVersion;
     std::uint64_t serial = nextDatabaseSerial();
     bool checked = false;  // every page was found sound before the first write
     std::mutex mutex;
 
     void requireSoundPages(const std::string& context);
     bool prepareVersionQuery(const std::string& context);
+    // The context is made only when the query fails.
+    template <typename Context>
+    std::int64_t readVersion(std::string_view key, const Context& context) {
+        sqlite3_stmt* statement = selectVersion.get();
+        const ResetOnExit reset(statement);
+        if (bindText(statement, 1, key) != SQLITE_OK) {
+            fail(db.get(), context());
+        }
+        switch (sqlite3_step(statement)) {
+        case SQLITE_ROW:
+            return sqlite3_column_int64(statement, 0);
+        case SQLITE_DONE:
+            // Never written since the file has kept versions.
+            return 0;
+        default:
+            fail(db.get(), context());
+        }
+    }
     void provideVersions(const std::string& context);
 };
 
@@ -512,23 +540,26 @@ std::optional<DefaultsVersion> DefaultsDatabase::version(std::string_view key) c
     Connection& connection = *connection_;
     const std::lock_guard lock(connection.mutex);
     const auto context = [&] { return keyContext("cannot read the version of", key, "in", connection.file); };
-    if (!connection.prepareVersionQuery(context())) {
+    // Asked far more often than anything else, so the context is made only
+    // when the query is missing or fails.
+    if (connection.selectVersion == nullptr && !connection.prepareVersionQuery(context())) {
         return std::nullopt;
     }
-    sqlite3_stmt* statement = connection.selectVersion.get();
-    const ResetOnExit reset(statement);
-    if (bindText(statement, 1, key) != SQLITE_OK) {
-        fail(connection.db.get(), context());
+    const auto header = connection.logIndex ? connection.logIndex->read() : std::nullopt;
+    const auto& last = connection.lastVersion;
+    if (header && last && last->header == *header && last->key == key) {
+        return DefaultsVersion{connection.serial, last->counter};
     }
-    switch (sqlite3_step(statement)) {
-    case SQLITE_ROW:
-        return DefaultsVersion{connection.serial, sqlite3_column_int64(statement, 0)};
-    case SQLITE_DONE:
-        // Never written since the file has kept versions.
-        return DefaultsVersion{connection.serial, 0};
-    default:
-        fail(connection.db.get(), context());
+    const std::int64_t counter = connection.readVersion(key, context);
+    if (header) {
+        connection.lastVersion = Connection::KnownVersion{std::string(key), *header, counter};
+    } else {
+        connection.lastVersion.reset();
     }
+    if (!connection.logIndex) {
+        connection.logIndex = LogIndexHeader::of(connection.db.get());
+    }
+    return DefaultsVersion{connection.serial, counter};
 }
 
 std::map<std::string, DefaultsValue> DefaultsDatabase::values() const {
