@@ -75,8 +75,8 @@ CREATE TABLE defaults (
         OR (kind = 'double' AND typeof(value) = 'real'))
 );
 )sql";
-    return std::string(table) + std::string(versionsSchema) + "PRAGMA application_id = " + std::to_string(applicationID) +
-           ";\nPRAGMA user_version = " + std::to_string(formatVersion) + ";\n";
+    return std::string(table) + std::string(versionsSchema) + "PRAGMA application_id = " +
+           std::to_string(applicationID) + ";\nPRAGMA user_version = " + std::to_string(formatVersion) + ";\n";
 }
 
 struct DatabaseCloser {

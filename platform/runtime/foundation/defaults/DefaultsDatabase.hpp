@@ -46,7 +46,9 @@ public:
     [[nodiscard]] const std::filesystem::path& file() const noexcept;
 
     [[nodiscard]] std::optional<DefaultsValue> value(std::string_view key) const;
-    // The key's version, a single indexed lookup that reads no value. None
+    // The key's version: a single indexed lookup that reads no value, or no
+    // lookup at all while the write-ahead log's index shows no commit since
+    // the last one (see internal/LogIndexHeader). None
     // when the file keeps no versions (made by an earlier release and not
     // written since), in which case any read may hold a change. Read it
     // before the value: a write between the two then shows as a change at
