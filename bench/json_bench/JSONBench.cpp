@@ -156,7 +156,7 @@ void loadUserWarmCopy(benchmark::State& state) {
         benchmark::DoNotOptimize(user);
     }
 }
-BENCHMARK(loadUserWarmCopy)->Unit(benchmark::kMillisecond);
+BENCHMARK(loadUserWarmCopy)->Unit(benchmark::kNanosecond);
 
 void decodeAPIReply(benchmark::State& state) {
     decodeUser(state, kestrova::Networking::decoder(), apiReplyJSON());
