@@ -6,12 +6,47 @@
 #include "platform/runtime/foundation/coding/JSONEncoder.hpp"
 #include "platform/runtime/foundation/defaults/UserDefaults.hpp"
 
+#include <mutex>
+
 namespace kestrova {
 namespace {
 
 // Stored files of every user hold these keys: they never change.
 constexpr std::string_view tokenKey = "token";
 constexpr std::string_view userKey = "user";
+
+// The last user decoded, with the version of the stored value it came from.
+// One for the process: it has one shared suite, and a version names its
+// database, so a user of another suite is never taken for it. The lock is
+// held while decoding, as the threads waiting would only decode the same.
+class DecodedUserCache {
+public:
+    std::shared_ptr<const User> user(const foundation::UserDefaults& suite) {
+        const std::lock_guard lock(mutex_);
+        // Before the value: see DefaultsDatabase::version.
+        const auto version = suite.version(userKey);
+        if (version.has_value() && version == version_) {
+            return user_;
+        }
+        const auto json = suite.data(userKey);
+        // A decoding that throws leaves the cache as it was, so the same
+        // bytes throw again at the next call.
+        auto decoded = json ? std::make_shared<const User>(foundation::JSONDecoder().decode<User>(*json)) : nullptr;
+        version_ = version;
+        user_ = decoded;
+        return decoded;
+    }
+
+private:
+    std::mutex mutex_;
+    std::optional<foundation::DefaultsVersion> version_;
+    std::shared_ptr<const User> user_;
+};
+
+DecodedUserCache& decodedUserCache() {
+    static DecodedUserCache cache;
+    return cache;
+}
 
 }  // namespace
 
@@ -41,11 +76,15 @@ void AppGroupDefaults::saveUser(const User& user) {
 }
 
 std::optional<User> AppGroupDefaults::loadUser() const {
-    const auto json = cachedUserJSON();
-    if (!json) {
+    const auto user = sharedUser();
+    if (!user) {
         return std::nullopt;
     }
-    return foundation::JSONDecoder().decode<User>(*json);
+    return *user;
+}
+
+std::shared_ptr<const User> AppGroupDefaults::sharedUser() const {
+    return decodedUserCache().user(*suite_);
 }
 
 void AppGroupDefaults::removeUser() {

@@ -3,6 +3,7 @@
 #include "kestrova/model/User.hpp"
 #include "platform/runtime/foundation/core/Data.hpp"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,10 +26,11 @@ struct AppGroupSetting {
 // defaults suite: the keys, and how each value is stored. The application
 // writes the login token and the cached user; the extensions only read them,
 // the widget extension both, the intents extension the token and, through its
-// own reduced records, the cached user's JSON. Nothing here is kept in
-// memory: every read goes to the suite, so a value another process wrote a
-// moment ago is the one read. Every member throws UserDefaultsError when the
-// suite cannot be read or written.
+// own reduced records, the cached user's JSON. Every read goes to the suite,
+// so a value another process wrote a moment ago is the one read; only the
+// decoded user is kept, and only for as long as the suite says its stored
+// value is unchanged. Every member throws UserDefaultsError when the suite
+// cannot be read or written.
 class AppGroupDefaults {
 public:
     // The application's settings; the stored forms are those of ui::AppStorage.
@@ -63,6 +65,11 @@ public:
     // cachedUserJSON(). Throws the decoder's error for bytes that are no
     // user, and leaves them as they are.
     [[nodiscard]] std::optional<User> loadUser() const;
+    // The same user, not copied: decoded once per stored value and shared by
+    // every reader of the process until any process writes or removes it.
+    // Null where loadUser() gives none; throws as it does, at every call
+    // while the stored bytes are no user.
+    [[nodiscard]] std::shared_ptr<const User> sharedUser() const;
 
     void removeUser();
 

@@ -2,13 +2,19 @@
 
 #include "kestrova/model/AppGroupDefaults.hpp"
 #include "platform/runtime/foundation/coding/DecodingError.hpp"
+#include "platform/runtime/foundation/coding/JSONEncoder.hpp"
 #include "platform/runtime/foundation/defaults/UserDefaults.hpp"
+#include "tests/support/Subprocess.hpp"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace kestrova {
 namespace {
@@ -102,6 +108,96 @@ TEST_F(SharedDefaultsTest, SignOutLeavesNoUser) {
     EXPECT_FALSE(sharedDefaults().object("token").has_value());
     EXPECT_FALSE(sharedDefaults().object("user").has_value());
     EXPECT_EQ(defaults.loadUser(), std::nullopt);
+}
+
+// The defaults tool, another process on the same suite, as the extensions
+// and a user's shell are.
+void runDefaultsTool(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {KESTROVA_DEFAULTS_TOOL, "-suite", sharedDefaults().suiteName()});
+    const auto outcome = testsupport::Subprocess::run(arguments);
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+}
+
+std::string hexadecimal(std::string_view bytes) {
+    constexpr std::string_view digits = "0123456789abcdef";
+    std::string text;
+    for (const char byte : bytes) {
+        text += digits[static_cast<unsigned char>(byte) >> 4];
+        text += digits[static_cast<unsigned char>(byte) & 0xf];
+    }
+    return text;
+}
+
+void writeUserFromAnotherProcess(std::string_view json) {
+    runDefaultsTool({"write", "user", "-data", hexadecimal(json)});
+}
+
+User named(std::int64_t id, const char* username) {
+    User user;
+    user.id = id;
+    user.username = username;
+    return user;
+}
+
+TEST_F(SharedDefaultsTest, TheDecodedUserIsKeptUntilAnyProcessWritesOrRemovesIt) {
+    defaults.saveUser(userWithJournal());
+    const auto first = defaults.sharedUser();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(*first, userWithJournal());
+    EXPECT_EQ(defaults.sharedUser(), first) << "decoded again though nothing changed";
+    EXPECT_EQ(AppGroupDefaults::shared().loadUser(), userWithJournal());
+
+    // Another connection of this process, as a second suite object has.
+    foundation::UserDefaults sameFile(sharedDefaults().suiteName());
+    AppGroupDefaults(sameFile).saveUser(named(2, "bob"));
+    EXPECT_EQ(defaults.loadUser(), named(2, "bob"));
+
+    writeUserFromAnotherProcess(R"({"id":3,"username":"cy"})");
+    EXPECT_EQ(defaults.loadUser(), named(3, "cy"));
+    EXPECT_EQ(defaults.sharedUser(), defaults.sharedUser());
+
+    runDefaultsTool({"delete", "user"});
+    EXPECT_EQ(defaults.sharedUser(), nullptr);
+    EXPECT_EQ(defaults.loadUser(), std::nullopt);
+    writeUserFromAnotherProcess(R"({"id":4,"username":"di"})");
+    EXPECT_EQ(defaults.loadUser(), named(4, "di"));
+}
+
+TEST_F(SharedDefaultsTest, UndecodableBytesThrowAtEveryLoadUntilAGoodUserReplacesThem) {
+    defaults.saveUser(userWithJournal());
+    ASSERT_EQ(defaults.loadUser(), userWithJournal());
+    writeUserFromAnotherProcess("{}");
+    for (int load = 0; load < 2; ++load) {
+        EXPECT_THROW(static_cast<void>(defaults.sharedUser()), foundation::DecodingError) << "load " << load;
+    }
+    writeUserFromAnotherProcess(R"({"id":5,"username":"ed"})");
+    EXPECT_EQ(defaults.loadUser(), named(5, "ed"));
+}
+
+// A suite file of an earlier release, still written by one that knows no
+// versions: every load decodes what is stored now.
+TEST_F(SharedDefaultsTest, ASuiteWithoutVersionsIsReadAfreshAtEveryLoad) {
+    const std::string name = "group.test.earlier";
+    const auto file = foundation::UserDefaults::databaseFile(name);
+    {
+        foundation::UserDefaults(name).set(foundation::JSONEncoder().encode(named(6, "fay")), "user");
+    }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    const std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(db, sqlite3_close);
+    const auto execute = [db](const char* sql) {
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    };
+    execute("BEGIN; DROP TRIGGER count_insert; DROP TRIGGER count_update; DROP TRIGGER count_delete; "
+            "DROP TRIGGER count_rekey; DROP TABLE versions; COMMIT;");
+
+    foundation::UserDefaults suite(name);
+    const AppGroupDefaults earlier(suite);
+    EXPECT_EQ(earlier.loadUser(), named(6, "fay"));
+    execute(R"(UPDATE defaults SET value = CAST('{"id":7,"username":"gus"}' AS BLOB) WHERE key = 'user')");
+    EXPECT_EQ(earlier.loadUser(), named(7, "gus"));
+    execute("DELETE FROM defaults WHERE key = 'user'");
+    EXPECT_EQ(earlier.loadUser(), std::nullopt);
 }
 
 TEST(SharedDefaultsDeathTest, UnusableSuiteStopsTheProcessNamingTheFile) {

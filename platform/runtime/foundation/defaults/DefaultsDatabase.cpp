@@ -1,7 +1,7 @@
 #include "platform/runtime/foundation/defaults/DefaultsDatabase.hpp"
 
-#include "platform/runtime/foundation/core/FileDescriptor.hpp"
 #include "platform/runtime/foundation/defaults/UserDefaultsError.hpp"
+#include "platform/runtime/foundation/defaults/internal/LogIndexHeader.hpp"
 #include "platform/runtime/foundation/defaults/internal/WholeFile.hpp"
 
 #include <sqlite3.h>
@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -33,6 +34,34 @@ constexpr int busyTimeoutMilliseconds = 10'000;
 
 // The kinds must be spelled as in defaultsKindNames; the checks keep a value
 // that was written by hand from disagreeing with its kind.
+// Every change to a key's row, by any program that opens the file (an older
+// release of this one and the sqlite3 shell included), counts up the key's
+// version in the same transaction, so a reader can tell an unchanged value
+// without reading it. A removal counts too and keeps the key's row here, so
+// a key removed and stored again never returns to a version seen before.
+constexpr std::string_view versionsSchema = R"sql(
+CREATE TABLE IF NOT EXISTS versions (
+    key TEXT PRIMARY KEY NOT NULL,
+    version INTEGER NOT NULL
+);
+CREATE TRIGGER IF NOT EXISTS count_insert AFTER INSERT ON defaults BEGIN
+    INSERT INTO versions (key, version) VALUES (new.key, 1)
+        ON CONFLICT (key) DO UPDATE SET version = version + 1;
+END;
+CREATE TRIGGER IF NOT EXISTS count_update AFTER UPDATE ON defaults BEGIN
+    INSERT INTO versions (key, version) VALUES (new.key, 1)
+        ON CONFLICT (key) DO UPDATE SET version = version + 1;
+END;
+CREATE TRIGGER IF NOT EXISTS count_rekey AFTER UPDATE OF key ON defaults BEGIN
+    INSERT INTO versions (key, version) VALUES (old.key, 1)
+        ON CONFLICT (key) DO UPDATE SET version = version + 1;
+END;
+CREATE TRIGGER IF NOT EXISTS count_delete AFTER DELETE ON defaults BEGIN
+    INSERT INTO versions (key, version) VALUES (old.key, 1)
+        ON CONFLICT (key) DO UPDATE SET version = version + 1;
+END;
+)sql";
+
 std::string schema() {
     constexpr std::string_view table = R"sql(
 CREATE TABLE defaults (
@@ -46,8 +75,8 @@ CREATE TABLE defaults (
         OR (kind = 'double' AND typeof(value) = 'real'))
 );
 )sql";
-    return std::string(table) + "PRAGMA application_id = " + std::to_string(applicationID) +
-           ";\nPRAGMA user_version = " + std::to_string(formatVersion) + ";\n";
+    return std::string(table) + std::string(versionsSchema) + "PRAGMA application_id = " +
+           std::to_string(applicationID) + ";\nPRAGMA user_version = " + std::to_string(formatVersion) + ";\n";
 }
 
 struct DatabaseCloser {
@@ -183,17 +212,18 @@ std::string newSuiteImage(const std::string& context) {
 // whatever is found under its name was finished by some process: a file that
 // is empty or no suite is damage to report, never a suite to start afresh.
 // A missing file is made with mode 0600 (SQLite would apply 0644 and the
-// umask); the -wal and -shm files that SQLite makes later copy its mode. An
-// existing file is opened for reading and writing once first, so that a
-// directory in its place or a missing permission is reported with the
-// system's own words.
+// umask); the -wal and -shm files that SQLite makes later copy its mode.
+// An existing file is looked at, never opened: closing any descriptor of a
+// file drops every lock this process holds on it, so a probe opened and
+// closed beside a connection of this process to the same suite would take
+// that connection's locks away, and other processes would then checkpoint
+// and remove a log it still reads. A directory in its place or a missing
+// permission is still reported with the system's own words.
 void provideSuiteFile(const std::filesystem::path& file) {
     const std::string context = openContext(file);
-    // Without O_NONBLOCK a FIFO in the file's place would hang the opening.
-    constexpr int flags = O_RDWR | O_CLOEXEC | O_NONBLOCK;
-    FileDescriptor existing(::open(file.c_str(), flags));
-    int error = errno;
-    if (!existing.isOpen() && error == ENOENT) {
+    struct stat status {};
+    int found = ::stat(file.c_str(), &status);
+    if (found != 0 && errno == ENOENT) {
         try {
             if (WholeFile::create(file, newSuiteImage(context)) == WholeFile::Outcome::created) {
                 return;
@@ -202,18 +232,19 @@ void provideSuiteFile(const std::filesystem::path& file) {
             failWithErrno(file, failure.code().value());
         }
         // A neighbour made it meanwhile.
-        existing = FileDescriptor(::open(file.c_str(), flags));
-        error = errno;
+        found = ::stat(file.c_str(), &status);
     }
-    if (!existing.isOpen()) {
-        failWithErrno(file, error);
-    }
-    struct stat status {};
-    if (::fstat(existing.get(), &status) != 0) {
+    if (found != 0) {
         failWithErrno(file, errno);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        failWithErrno(file, EISDIR);
     }
     if (!S_ISREG(status.st_mode)) {
         throw UserDefaultsError(context + ": it is not a regular file");
+    }
+    if (::faccessat(AT_FDCWD, file.c_str(), R_OK | W_OK, AT_EACCESS) != 0) {
+        failWithErrno(file, errno);
     }
     // Checked before SQLite sees it: SQLite would take an empty file for a
     // new database, and delete a write-ahead log it found beside it.
@@ -322,6 +353,13 @@ DefaultsValue readValue(sqlite3_stmt* statement, int column, const std::string& 
     }
 }
 
+// Gives every opened database a number of its own within the process, so
+// that a version read from one suite is never taken for one of another.
+std::uint64_t nextDatabaseSerial() {
+    static std::atomic<std::uint64_t> serial{0};
+    return ++serial;
+}
+
 }  // namespace
 
 // One connection serves every thread. A connection opened without SQLite's
@@ -336,11 +374,82 @@ struct DefaultsDatabase::Connection {
     Statement selectAll;
     Statement upsert;
     Statement remove;
+    // Null while the file keeps no versions: a suite made by an earlier
+    // release, until this one first writes to it.
+    Statement selectVersion;
+    // The last version asked for, with the log index's header read before
+    // the query: while the header stays the same, so does the version.
+    struct KnownVersion {
+        std::string key;
+        LogIndexHeader::Bytes header;
+        std::int64_t counter;
+    };
+    std::optional<LogIndexHeader> logIndex;  // once the connection has mapped it
+    std::optional<KnownVersion> lastVersion;
+    std::uint64_t serial = nextDatabaseSerial();
     bool checked = false;  // every page was found sound before the first write
     std::mutex mutex;
 
     void requireSoundPages(const std::string& context);
+    bool prepareVersionQuery(const std::string& context);
+    // The context is made only when the query fails.
+    template <typename Context>
+    std::int64_t readVersion(std::string_view key, const Context& context) {
+        sqlite3_stmt* statement = selectVersion.get();
+        const ResetOnExit reset(statement);
+        if (bindText(statement, 1, key) != SQLITE_OK) {
+            fail(db.get(), context());
+        }
+        switch (sqlite3_step(statement)) {
+        case SQLITE_ROW:
+            return sqlite3_column_int64(statement, 0);
+        case SQLITE_DONE:
+            // Never written since the file has kept versions.
+            return 0;
+        default:
+            fail(db.get(), context());
+        }
+    }
+    void provideVersions(const std::string& context);
 };
+
+// The query is fixed and sound, so the only plain SQL error its preparing can
+// meet is a file without the versions table; damage or I/O fails as a read.
+bool DefaultsDatabase::Connection::prepareVersionQuery(const std::string& context) {
+    if (selectVersion != nullptr) {
+        return true;
+    }
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v3(db.get(), "SELECT version FROM versions WHERE key = ?1", -1, SQLITE_PREPARE_PERSISTENT,
+                           &raw, nullptr) == SQLITE_OK) {
+        selectVersion.reset(raw);
+        return true;
+    }
+    if ((sqlite3_extended_errcode(db.get()) & 0xff) != SQLITE_ERROR) {
+        fail(db.get(), context);
+    }
+    return false;
+}
+
+// A suite made by an earlier release gets its versions with the first write
+// of this one, table and triggers in one transaction, so that no write can
+// fall between them uncounted.
+void DefaultsDatabase::Connection::provideVersions(const std::string& context) {
+    if (prepareVersionQuery(context)) {
+        return;
+    }
+    sqlite3* connection = db.get();
+    execute(connection, "BEGIN IMMEDIATE", context);
+    if (sqlite3_exec(connection, std::string(versionsSchema).c_str(), nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_exec(connection, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const std::string failure = context + ": " + cause(connection);
+        sqlite3_exec(connection, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw UserDefaultsError(failure);
+    }
+    if (!prepareVersionQuery(context)) {
+        fail(connection, context);
+    }
+}
 
 // A damaged page shows only when a statement reads it, and a write reads few:
 // it would go through into a file whose other values no read can reach, and
@@ -427,6 +536,32 @@ std::optional<DefaultsValue> DefaultsDatabase::value(std::string_view key) const
     }
 }
 
+std::optional<DefaultsVersion> DefaultsDatabase::version(std::string_view key) const {
+    Connection& connection = *connection_;
+    const std::lock_guard lock(connection.mutex);
+    const auto context = [&] { return keyContext("cannot read the version of", key, "in", connection.file); };
+    // Asked far more often than anything else, so the context is made only
+    // when the query is missing or fails.
+    if (connection.selectVersion == nullptr && !connection.prepareVersionQuery(context())) {
+        return std::nullopt;
+    }
+    const auto header = connection.logIndex ? connection.logIndex->read() : std::nullopt;
+    const auto& last = connection.lastVersion;
+    if (header && last && last->header == *header && last->key == key) {
+        return DefaultsVersion{connection.serial, last->counter};
+    }
+    const std::int64_t counter = connection.readVersion(key, context);
+    if (header) {
+        connection.lastVersion = Connection::KnownVersion{std::string(key), *header, counter};
+    } else {
+        connection.lastVersion.reset();
+    }
+    if (!connection.logIndex) {
+        connection.logIndex = LogIndexHeader::of(connection.db.get());
+    }
+    return DefaultsVersion{connection.serial, counter};
+}
+
 std::map<std::string, DefaultsValue> DefaultsDatabase::values() const {
     Connection& connection = *connection_;
     const std::lock_guard lock(connection.mutex);
@@ -474,6 +609,7 @@ void DefaultsDatabase::setValue(std::string_view key, const DefaultsValue& value
     }
     const std::lock_guard lock(connection.mutex);
     connection.requireSoundPages(context());
+    connection.provideVersions(context());
     sqlite3_stmt* statement = connection.upsert.get();
     const ResetOnExit reset(statement);
     if (bindText(statement, 1, key) != SQLITE_OK || bindText(statement, 2, kindName(value)) != SQLITE_OK ||
@@ -487,6 +623,7 @@ bool DefaultsDatabase::removeValue(std::string_view key) {
     const std::lock_guard lock(connection.mutex);
     const std::string context = keyContext("cannot remove", key, "from", connection.file);
     connection.requireSoundPages(context);
+    connection.provideVersions(context);
     sqlite3_stmt* statement = connection.remove.get();
     const ResetOnExit reset(statement);
     if (bindText(statement, 1, key) != SQLITE_OK || sqlite3_step(statement) != SQLITE_DONE) {

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/foundation/defaults/DefaultsValue.hpp"
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -10,6 +11,16 @@
 #include <string_view>
 
 namespace foundation {
+
+// Where a key's stored value stands: equal versions of one key, read from the
+// same database object, mean the value was neither written nor removed in
+// between, by this process or any other.
+struct DefaultsVersion {
+    std::uint64_t database;
+    std::int64_t counter;
+
+    friend bool operator==(const DefaultsVersion&, const DefaultsVersion&) = default;
+};
 
 // The storage of one defaults suite: an SQLite database file that several
 // processes read and write at once. Every call goes to the file, so a value
@@ -35,6 +46,14 @@ public:
     [[nodiscard]] const std::filesystem::path& file() const noexcept;
 
     [[nodiscard]] std::optional<DefaultsValue> value(std::string_view key) const;
+    // The key's version: a single indexed lookup that reads no value, or no
+    // lookup at all while the write-ahead log's index shows no commit since
+    // the last one (see internal/LogIndexHeader). None
+    // when the file keeps no versions (made by an earlier release and not
+    // written since), in which case any read may hold a change. Read it
+    // before the value: a write between the two then shows as a change at
+    // the next look, never the other way round.
+    [[nodiscard]] std::optional<DefaultsVersion> version(std::string_view key) const;
     // Every key with its value, in the keys' byte order.
     [[nodiscard]] std::map<std::string, DefaultsValue> values() const;
     // Every key with the name of its value's kind (one of defaultsKindNames),

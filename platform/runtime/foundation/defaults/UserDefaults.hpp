@@ -68,6 +68,11 @@ public:
     [[nodiscard]] std::int64_t integer(std::string_view key) const;
     // 0.0 when absent; `double` itself cannot name a member.
     [[nodiscard]] double doubleValue(std::string_view key) const;
+    // Tells whether the key's value changed since an earlier look; see
+    // DefaultsDatabase::version.
+    [[nodiscard]] std::optional<DefaultsVersion> version(std::string_view key) const {
+        return database_.version(key);
+    }
     // Every key of the suite with its value.
     [[nodiscard]] std::map<std::string, DefaultsValue> dictionaryRepresentation() const;
 

@@ -74,6 +74,28 @@ TEST_F(UserDefaultsProcessTest, ConcurrentWritersAndReadersSeeOnlyWholeValues) {
     RecordProperty("distinct values read", static_cast<int>(seen.size()));
 }
 
+// With a second object of this process open on the file, as a fault there
+// once took the first one's locks: the writers then took themselves for the
+// file's last users, removed the log at their exit, and the first object saw
+// none of the later writes.
+TEST_F(UserDefaultsProcessTest, EveryWriteByAnotherProcessMovesTheVersion) {
+    const UserDefaults defaults(suite);
+    const UserDefaults neighbour(suite);
+    auto last = defaults.version(PeerValue::sharedKey);
+    ASSERT_TRUE(last.has_value());
+    for (std::uint32_t tag = 1; tag <= 4; ++tag) {
+        SCOPED_TRACE("writer " + std::to_string(tag));
+        Subprocess writer({peer, suite, "write", std::to_string(tag), "1"});
+        expectSucceeded(writer, "writer");
+        const auto now = defaults.version(PeerValue::sharedKey);
+        EXPECT_NE(now, last);
+        EXPECT_EQ(defaults.version(PeerValue::sharedKey), now);
+        const PeerValue::Identity written{tag, 1};
+        EXPECT_EQ(PeerValue::identify(defaults.data(PeerValue::sharedKey).value_or(Data())), written);
+        last = now;
+    }
+}
+
 // The application and both extensions start together at first launch, and
 // each may be the one that creates the suite: none may fail, or lose its
 // write, because a neighbour was creating it at the same moment.

@@ -203,6 +203,67 @@ TEST_F(UserDefaultsTest, ValuesOutliveTheObjectsThatWroteThem) {
     EXPECT_EQ(reopened.file(), directory_.path() / (suite + ".sqlite"));
 }
 
+TEST_F(UserDefaultsTest, AKeysVersionMovesWithEveryWriteOrRemovalOfItAlone) {
+    UserDefaults reader(suite);
+    UserDefaults writer(suite);
+    const auto file = reader.file();
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        bool changes;
+    };
+    const Case cases[] = {
+        {"a first write", [&] { writer.set(Data("one"), "user"); }, true},
+        {"a read", [&] { static_cast<void>(writer.data("user")); }, false},
+        {"a write of another key", [&] { writer.set(std::string("t"), "token"); }, false},
+        {"the same bytes again", [&] { writer.set(Data("one"), "user"); }, true},
+        {"a write by the reading object", [&] { reader.set(Data("two"), "user"); }, true},
+        {"a write of another kind", [&] { writer.set(true, "user"); }, true},
+        {"a write by another program", [&] { executeSQL(file, "UPDATE defaults SET value = 0 WHERE key = 'user'"); },
+         true},
+        {"a rename by another program",
+         [&] { executeSQL(file, "UPDATE defaults SET key = 'moved' WHERE key = 'user'"); }, true},
+        {"a write after the rename", [&] { writer.set(Data("one"), "user"); }, true},
+        {"a removal", [&] { writer.removeObject("user"); }, true},
+        {"a removal of an absent key", [&] { writer.removeObject("user"); }, false},
+        {"a write after the removal", [&] { writer.set(Data("one"), "user"); }, true},
+    };
+    auto last = reader.version("user");
+    ASSERT_TRUE(last.has_value());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.act();
+        const auto now = reader.version("user");
+        ASSERT_TRUE(now.has_value());
+        EXPECT_EQ(now != last, c.changes);
+        last = now;
+    }
+    // Two objects are two databases: neither's version stands for the other's.
+    EXPECT_NE(writer.version("user"), reader.version("user"));
+}
+
+TEST_F(UserDefaultsTest, ASuiteOfAnEarlierReleaseKeepsWorkingAndGetsVersionsAtItsFirstWrite) {
+    const auto file = UserDefaults::databaseFile(suite);
+    UserDefaults(suite).set(Data("cached"), "user");
+    executeSQL(file,
+               "BEGIN; DROP TRIGGER count_insert; DROP TRIGGER count_update; DROP TRIGGER count_delete; "
+               "DROP TRIGGER count_rekey; DROP TABLE versions; COMMIT;");
+
+    UserDefaults defaults(suite);
+    UserDefaults other(suite);
+    EXPECT_EQ(defaults.version("user"), std::nullopt);
+    EXPECT_EQ(defaults.data("user"), Data("cached"));
+
+    other.set(true, "beta");  // by another object, which must be seen here
+    const auto first = defaults.version("user");
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(defaults.version("user"), first);
+    EXPECT_EQ(defaults.data("user"), Data("cached"));
+    other.set(Data("newer"), "user");
+    EXPECT_NE(defaults.version("user"), first);
+    EXPECT_EQ(defaults.data("user"), Data("newer"));
+}
+
 TEST_F(UserDefaultsTest, RefusesNaNAndKeepsThePreviousValue) {
     UserDefaults defaults(suite);
     defaults.set(1.5, "pageZoom");
