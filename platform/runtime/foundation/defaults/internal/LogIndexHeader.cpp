@@ -1,7 +1,5 @@
 #include "platform/runtime/foundation/defaults/internal/LogIndexHeader.hpp"
 
-#include <atomic>
-
 namespace foundation {
 namespace {
 
@@ -11,10 +9,12 @@ constexpr int firstRegionSize = 32 * 1024;
 // change counter.
 constexpr std::size_t initialisedOffset = 12;
 
+// Each byte is an acquiring load, so that nothing read after a copy is read before it: the
+// barrier SQLite's own reader puts between the two copies.
 LogIndexHeader::Bytes copyAt(const volatile unsigned char* from) {
     LogIndexHeader::Bytes bytes{};
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] = from[i];
+        bytes[i] = __atomic_load_n(from + i, __ATOMIC_ACQUIRE);
     }
     return bytes;
 }
@@ -36,7 +36,6 @@ std::optional<LogIndexHeader> LogIndexHeader::of(sqlite3* db) {
 
 std::optional<LogIndexHeader::Bytes> LogIndexHeader::read() const {
     const Bytes first = copyAt(region_);
-    std::atomic_thread_fence(std::memory_order_seq_cst);
     const Bytes second = copyAt(region_ + size);
     if (first != second || first[initialisedOffset] == 0) {
         return std::nullopt;
