@@ -2,14 +2,10 @@
 // from the same file, both to /dev/null, in alternating runs so that both see the same machine.
 #include "bench/json_bench/HeavyUser.hpp"
 #include "bench/json_bench/TemporaryAppGroup.hpp"
+#include "bench/support/QuietRun.hpp"
 #include "kestrova/model/AppGroupDefaults.hpp"
 #include "platform/runtime/foundation/defaults/AppGroup.hpp"
 #include "platform/runtime/foundation/defaults/UserDefaults.hpp"
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <unistd.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
@@ -19,30 +15,14 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 constexpr int runs = 21;
 
-// Runs the program (looked up on PATH) with its output going to /dev/null; the time it took in
-// milliseconds, or a negative time when it did not succeed.
-double timedRun(std::vector<std::string> arguments) {
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+// The time the program took in milliseconds, or a negative time when it did not succeed.
+double timedRun(const std::vector<std::string>& arguments) {
     const auto start = std::chrono::steady_clock::now();
-    pid_t child = -1;
-    const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    const bool succeeded =
-        failed == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const bool succeeded = bench::runQuietly(arguments);
     const double elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return succeeded ? elapsed : -1;
 }

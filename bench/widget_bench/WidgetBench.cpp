@@ -4,14 +4,10 @@
 // the share of the render that the cache costs.
 #include "bench/json_bench/HeavyUser.hpp"
 #include "bench/json_bench/TemporaryAppGroup.hpp"
+#include "bench/support/QuietRun.hpp"
 #include "kestrova/model/AppGroupDefaults.hpp"
 #include "platform/runtime/foundation/coding/JSONDecoder.hpp"
 #include "kestrova/model/SharedDefaults.hpp"
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <unistd.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,8 +16,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -41,21 +35,8 @@ double medianMilliseconds(const std::function<bool()>& run) {
 }
 
 bool renderOnce(const std::filesystem::path& out) {
-    std::vector<std::string> arguments{KESTROVA_WIDGETHOST_PATH, "render", "DailyWidget", "--family", "systemMedium",
-                                       "--out", out.string()};
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = -1;
-    const int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    return failed == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+    return bench::runQuietly({KESTROVA_WIDGETHOST_PATH, "render", "DailyWidget", "--family", "systemMedium", "--out",
+                              out.string()}) &&
            std::filesystem::exists(out);
 }
 

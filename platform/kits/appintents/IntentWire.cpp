@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace appintents {
 namespace {
@@ -45,6 +47,26 @@ ValueKind kindNamed(const KeyedDecodingContainer& c) {
 }
 
 // Each record below holds one value of the framework and reads or writes it as JSON.
+
+// A list of values of the framework, each in its record, and back.
+template <typename Record, typename Value>
+std::vector<Record> wrapped(const std::vector<Value>& values) {
+    std::vector<Record> records;
+    records.reserve(values.size());
+    for (const auto& each : values) {
+        records.push_back({each});
+    }
+    return records;
+}
+template <auto held, typename Record>
+auto unwrapped(std::vector<Record> records) {
+    std::vector<std::remove_cvref_t<decltype(records.front().*held)>> values;
+    values.reserve(records.size());
+    for (auto& each : records) {
+        values.push_back(std::move(each.*held));
+    }
+    return values;
+}
 
 struct WireDisplay {
     DisplayRepresentation display;
@@ -104,23 +126,16 @@ struct WireEntity {
 
     static WireEntity decode(Decoder& decoder) {
         const auto c = decoder.container();
-        EntityValue entity{c.decode<std::string>("type"), c.decode<std::string>("identifier"),
-                           c.decode<WireDisplay>("display").display, {}};
-        for (auto& each : c.decode<std::vector<WireProperty>>("properties")) {
-            entity.properties.push_back(std::move(each.property));
-        }
-        return {std::move(entity)};
+        return {{c.decode<std::string>("type"), c.decode<std::string>("identifier"),
+                 c.decode<WireDisplay>("display").display,
+                 unwrapped<&WireProperty::property>(c.decode<std::vector<WireProperty>>("properties"))}};
     }
     void encode(Encoder& encoder) const {
         auto c = encoder.container();
         c.encode("type", entity.typeName);
         c.encode("identifier", entity.identifier);
         c.encode("display", WireDisplay{entity.display});
-        std::vector<WireProperty> properties;
-        for (const auto& each : entity.properties) {
-            properties.push_back({each});
-        }
-        c.encode("properties", properties);
+        c.encode("properties", wrapped<WireProperty>(entity.properties));
     }
 };
 
@@ -285,19 +300,13 @@ struct WireSentence {
     static WireSentence decode(Decoder& decoder) {
         const auto c = decoder.container();
         SummarySentence sentence;
-        for (auto& each : c.decode<std::vector<WirePiece>>("pieces")) {
-            sentence.pieces.push_back(std::move(each.piece));
-        }
+        sentence.pieces = unwrapped<&WirePiece::piece>(c.decode<std::vector<WirePiece>>("pieces"));
         sentence.listed = c.decode<std::vector<std::string>>("listed");
         return {std::move(sentence)};
     }
     void encode(Encoder& encoder) const {
         auto c = encoder.container();
-        std::vector<WirePiece> pieces;
-        for (const auto& each : sentence.pieces) {
-            pieces.push_back({each});
-        }
-        c.encode("pieces", pieces);
+        c.encode("pieces", wrapped<WirePiece>(sentence.pieces));
         c.encode("listed", sentence.listed);
     }
 };
@@ -338,9 +347,7 @@ struct WireIntent {
         intent.metadata.intentClassName = c.decodeIfPresent<std::string>("intentClassName");
         intent.metadata.openAppWhenRun = c.decode<bool>("openAppWhenRun");
         intent.metadata.isPredictable = c.decode<bool>("isPredictable");
-        for (auto& each : c.decode<std::vector<WireParameter>>("parameters")) {
-            intent.parameters.push_back(std::move(each.parameter));
-        }
+        intent.parameters = unwrapped<&WireParameter::parameter>(c.decode<std::vector<WireParameter>>("parameters"));
         intent.summary = c.decode<WireSummary>("summary").summary;
         intent.predictions = c.decode<std::vector<std::vector<std::string>>>("predictions");
         return {std::move(intent)};
@@ -353,11 +360,7 @@ struct WireIntent {
         c.encodeIfPresent("intentClassName", intent.metadata.intentClassName);
         c.encode("openAppWhenRun", intent.metadata.openAppWhenRun);
         c.encode("isPredictable", intent.metadata.isPredictable);
-        std::vector<WireParameter> parameters;
-        for (const auto& each : intent.parameters) {
-            parameters.push_back({each});
-        }
-        c.encode("parameters", parameters);
+        c.encode("parameters", wrapped<WireParameter>(intent.parameters));
         c.encode("summary", WireSummary{intent.summary});
         c.encode("predictions", intent.predictions);
     }
@@ -368,20 +371,13 @@ struct WireSection {
 
     static WireSection decode(Decoder& decoder) {
         const auto c = decoder.container();
-        EntitySection section{c.decodeIfPresent<std::string>("title"), {}};
-        for (auto& each : c.decode<std::vector<WireEntity>>("items")) {
-            section.items.push_back(std::move(each.entity));
-        }
-        return {std::move(section)};
+        return {{c.decodeIfPresent<std::string>("title"),
+                 unwrapped<&WireEntity::entity>(c.decode<std::vector<WireEntity>>("items"))}};
     }
     void encode(Encoder& encoder) const {
         auto c = encoder.container();
         c.encodeIfPresent("title", section.title);
-        std::vector<WireEntity> items;
-        for (const auto& each : section.items) {
-            items.push_back({each});
-        }
-        c.encode("items", items);
+        c.encode("items", wrapped<WireEntity>(section.items));
     }
 };
 
@@ -412,20 +408,8 @@ struct Carried;
 template <typename Value, typename Record, Value Record::*held>
 struct CarriedList {
     using Wire = std::vector<Record>;
-    static Wire wrap(const std::vector<Value>& values) {
-        Wire records;
-        for (const auto& each : values) {
-            records.push_back({each});
-        }
-        return records;
-    }
-    static std::vector<Value> unwrap(Wire records) {
-        std::vector<Value> values;
-        for (auto& each : records) {
-            values.push_back(std::move(each.*held));
-        }
-        return values;
-    }
+    static Wire wrap(const std::vector<Value>& values) { return wrapped<Record>(values); }
+    static std::vector<Value> unwrap(Wire records) { return unwrapped<held>(std::move(records)); }
 };
 
 template <>
