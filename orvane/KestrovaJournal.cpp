@@ -1,28 +1,24 @@
 #include "orvane/KestrovaJournal.hpp"
 
-#include "platform/runtime/foundation/coding/Decoder.hpp"
-#include "platform/runtime/foundation/coding/Encoder.hpp"
-#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
-#include "platform/runtime/foundation/coding/KeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/coding/RecordFields.hpp"
 
 namespace orvane {
 
-KestrovaJournal KestrovaJournal::decode(foundation::Decoder& decoder) {
-    const auto c = decoder.container();
-    return KestrovaJournal{
-        .id = c.decode<std::int64_t>("id"),
-        .title = c.decode<std::string>("title"),
-        .isDaily = c.decode<bool>("isDaily"),
-        .iconEmoji = c.decodeIfPresent<std::string>("iconEmoji"),
-    };
-}
+namespace {
 
-void KestrovaJournal::encode(foundation::Encoder& encoder) const {
-    auto c = encoder.container();
-    c.encode("id", id);
-    c.encode("title", title);
-    c.encode("isDaily", isDaily);
-    c.encodeIfPresent("iconEmoji", iconEmoji);
-}
+using foundation::Optional;
+using foundation::Required;
+
+using Fields = foundation::RecordFields<
+    Required<"id", &KestrovaJournal::id>,
+    Required<"title", &KestrovaJournal::title>,
+    Required<"isDaily", &KestrovaJournal::isDaily>,
+    Optional<"iconEmoji", &KestrovaJournal::iconEmoji>>;
+
+}  // namespace
+
+KestrovaJournal KestrovaJournal::decode(foundation::Decoder& decoder) { return Fields::decode(decoder); }
+
+void KestrovaJournal::encode(foundation::Encoder& encoder) const { Fields::encode(encoder, *this); }
 
 }  // namespace orvane

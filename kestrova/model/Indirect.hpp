@@ -22,6 +22,8 @@ namespace kestrova {
 template <typename T>
 class Indirect {
 public:
+    using value_type = T;
+
     Indirect() = default;
     Indirect(std::nullopt_t) {}  // NOLINT(google-explicit-constructor)
     Indirect(T value) : value_(std::make_shared<T>(std::move(value))) {}  // NOLINT

@@ -10,7 +10,7 @@ namespace kestrova {
 
 // A named, ordered group of the user's journals.
 struct JournalGroup {
-    foundation::UUID id;
+    foundation::UUID id{foundation::UUID::Bytes{}};  // given or decoded; nil only until then
     std::int64_t index = 0;
     foundation::Text name;
     bool daily = false;

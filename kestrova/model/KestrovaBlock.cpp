@@ -1,48 +1,44 @@
 #include "kestrova/model/KestrovaBlock.hpp"
 
-#include "platform/runtime/foundation/coding/Decoder.hpp"
-#include "platform/runtime/foundation/coding/Encoder.hpp"
-#include "platform/runtime/foundation/core/Hasher.hpp"
-#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
-#include "platform/runtime/foundation/coding/KeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/coding/RecordFields.hpp"
+#include "platform/runtime/foundation/coding/SingleValueDecodingContainer.hpp"
+#include "platform/runtime/foundation/coding/SingleValueEncodingContainer.hpp"
+
+#include <string>
 
 namespace kestrova {
 
-KestrovaBlock KestrovaBlock::decode(foundation::Decoder& decoder) {
-    const auto c = decoder.container();
-    KestrovaBlock block;
-    block.id = c.decode<std::int64_t>("id");
-    block.index = c.decode<std::int64_t>("index");
-    block.type = decodedBlockType(c.decode<std::string>("type"));
-    block.text = c.decodeIfPresent<foundation::Text>("text");
-    block.originalFile = c.decodeIfPresent<KestrovaBlockFile>("originalFile");
-    block.defaultFile = c.decodeIfPresent<KestrovaBlockFile>("defaultFile");
-    block.previewFile = c.decodeIfPresent<KestrovaBlockFile>("previewFile");
-    block.coverFile = c.decodeIfPresent<KestrovaBlockFile>("coverFile");
-    return block;
-}
+namespace {
 
-void KestrovaBlock::encode(foundation::Encoder& encoder) const {
-    auto c = encoder.container();
-    c.encode("id", id);
-    c.encode("index", index);
-    c.encode("type", rawValue(type));
-    c.encodeIfPresent("text", text);
-    c.encodeIfPresent("originalFile", originalFile);
-    c.encodeIfPresent("defaultFile", defaultFile);
-    c.encodeIfPresent("previewFile", previewFile);
-    c.encodeIfPresent("coverFile", coverFile);
-}
+using foundation::Optional;
+using foundation::Required;
 
-void KestrovaBlock::hash(foundation::Hasher& hasher) const {
-    hasher.combine(id);
-    hasher.combine(index);
-    hasher.combine(rawValue(type));
-    hasher.combine(text);
-    hasher.combine(originalFile);
-    hasher.combine(defaultFile);
-    hasher.combine(previewFile);
-    hasher.combine(coverFile);
-}
+// The block's type as the service writes it; a text it does not know reads as unknown.
+struct BlockTypeText {
+    static BlockType decode(foundation::Decoder& decoder) {
+        return decodedBlockType(decoder.singleValueContainer().decode<std::string>());
+    }
+    static void encode(foundation::Encoder& encoder, BlockType type) {
+        encoder.singleValueContainer().encode(rawValue(type));
+    }
+};
+
+using Fields = foundation::RecordFields<
+    Required<"id", &KestrovaBlock::id>,
+    Required<"index", &KestrovaBlock::index>,
+    Required<"type", &KestrovaBlock::type, BlockTypeText>,
+    Optional<"text", &KestrovaBlock::text>,
+    Optional<"originalFile", &KestrovaBlock::originalFile>,
+    Optional<"defaultFile", &KestrovaBlock::defaultFile>,
+    Optional<"previewFile", &KestrovaBlock::previewFile>,
+    Optional<"coverFile", &KestrovaBlock::coverFile>>;
+
+}  // namespace
+
+KestrovaBlock KestrovaBlock::decode(foundation::Decoder& decoder) { return Fields::decode(decoder); }
+
+void KestrovaBlock::encode(foundation::Encoder& encoder) const { Fields::encode(encoder, *this); }
+
+void KestrovaBlock::hash(foundation::Hasher& hasher) const { Fields::hash(hasher, *this); }
 
 }  // namespace kestrova

@@ -1,45 +1,29 @@
 #include "kestrova/model/KestrovaBlockFile.hpp"
 
-#include "platform/runtime/foundation/coding/Decoder.hpp"
-#include "platform/runtime/foundation/coding/Encoder.hpp"
-#include "platform/runtime/foundation/core/Hasher.hpp"
-#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
-#include "platform/runtime/foundation/coding/KeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/coding/RecordFields.hpp"
 
 namespace kestrova {
 
-KestrovaBlockFile KestrovaBlockFile::decode(foundation::Decoder& decoder) {
-    const auto c = decoder.container();
-    KestrovaBlockFile file;
-    file.id = c.decode<std::int64_t>("id");
-    file.width = c.decodeIfPresent<std::int64_t>("width");
-    file.height = c.decodeIfPresent<std::int64_t>("height");
-    file.duration = c.decodeIfPresent<float>("duration");
-    file.size = c.decode<std::int64_t>("size");
-    file.mimeType = c.decode<foundation::Text>("mimeType");
-    file.url = c.decode<foundation::Text>("url");
-    return file;
-}
+namespace {
 
-void KestrovaBlockFile::encode(foundation::Encoder& encoder) const {
-    auto c = encoder.container();
-    c.encode("id", id);
-    c.encodeIfPresent("width", width);
-    c.encodeIfPresent("height", height);
-    c.encodeIfPresent("duration", duration);
-    c.encode("size", size);
-    c.encode("mimeType", mimeType);
-    c.encode("url", url);
-}
+using foundation::Optional;
+using foundation::Required;
 
-void KestrovaBlockFile::hash(foundation::Hasher& hasher) const {
-    hasher.combine(id);
-    hasher.combine(width);
-    hasher.combine(height);
-    hasher.combine(duration);
-    hasher.combine(size);
-    hasher.combine(mimeType);
-    hasher.combine(url);
-}
+using Fields = foundation::RecordFields<
+    Required<"id", &KestrovaBlockFile::id>,
+    Optional<"width", &KestrovaBlockFile::width>,
+    Optional<"height", &KestrovaBlockFile::height>,
+    Optional<"duration", &KestrovaBlockFile::duration>,
+    Required<"size", &KestrovaBlockFile::size>,
+    Required<"mimeType", &KestrovaBlockFile::mimeType>,
+    Required<"url", &KestrovaBlockFile::url>>;
+
+}  // namespace
+
+KestrovaBlockFile KestrovaBlockFile::decode(foundation::Decoder& decoder) { return Fields::decode(decoder); }
+
+void KestrovaBlockFile::encode(foundation::Encoder& encoder) const { Fields::encode(encoder, *this); }
+
+void KestrovaBlockFile::hash(foundation::Hasher& hasher) const { Fields::hash(hasher, *this); }
 
 }  // namespace kestrova

@@ -15,7 +15,7 @@ struct User;
 
 // One comment on an entry, with its author and the entry it belongs to.
 struct KestrovaComment {
-    foundation::UUID id;
+    foundation::UUID id{foundation::UUID::Bytes{}};  // given or decoded; nil only until then
     foundation::Text value;
     foundation::Date date;
     Indirect<User> user;

@@ -10,7 +10,7 @@ namespace kestrova {
 
 // A measure the user defined, such as "Weight" in "kg".
 struct Metric {
-    foundation::UUID id;
+    foundation::UUID id{foundation::UUID::Bytes{}};  // given or decoded; nil only until then
     foundation::Text name;
     foundation::Text unit;
     std::optional<double> defaultValue;

@@ -1,39 +1,26 @@
 #include "kestrova/model/MetricData.hpp"
 
-#include "platform/runtime/foundation/coding/Decoder.hpp"
-#include "platform/runtime/foundation/coding/Encoder.hpp"
-#include "platform/runtime/foundation/core/Hasher.hpp"
-#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
-#include "platform/runtime/foundation/coding/KeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/coding/RecordFields.hpp"
 
 namespace kestrova {
 
-MetricData MetricData::decode(foundation::Decoder& decoder) {
-    const auto c = decoder.container();
-    return MetricData{
-        .id = c.decode<foundation::UUID>("id"),
-        .unit = c.decode<foundation::Text>("unit"),
-        .value = c.decode<double>("value"),
-        .metricId = c.decode<foundation::UUID>("metric_id"),
-        .entryId = c.decode<std::int64_t>("entry_id"),
-    };
-}
+namespace {
 
-void MetricData::encode(foundation::Encoder& encoder) const {
-    auto c = encoder.container();
-    c.encode("id", id);
-    c.encode("unit", unit);
-    c.encode("value", value);
-    c.encode("metric_id", metricId);
-    c.encode("entry_id", entryId);
-}
+using foundation::Required;
 
-void MetricData::hash(foundation::Hasher& hasher) const {
-    hasher.combine(id);
-    hasher.combine(unit);
-    hasher.combine(value);
-    hasher.combine(metricId);
-    hasher.combine(entryId);
-}
+using Fields = foundation::RecordFields<
+    Required<"id", &MetricData::id>,
+    Required<"unit", &MetricData::unit>,
+    Required<"value", &MetricData::value>,
+    Required<"metric_id", &MetricData::metricId>,
+    Required<"entry_id", &MetricData::entryId>>;
+
+}  // namespace
+
+MetricData MetricData::decode(foundation::Decoder& decoder) { return Fields::decode(decoder); }
+
+void MetricData::encode(foundation::Encoder& encoder) const { Fields::encode(encoder, *this); }
+
+void MetricData::hash(foundation::Hasher& hasher) const { Fields::hash(hasher, *this); }
 
 }  // namespace kestrova

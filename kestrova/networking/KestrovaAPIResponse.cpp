@@ -1,18 +1,17 @@
 #include "kestrova/networking/KestrovaAPIResponse.hpp"
 
-#include "platform/runtime/foundation/coding/Decoder.hpp"
-#include "platform/runtime/foundation/coding/Encoder.hpp"
-#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
-#include "platform/runtime/foundation/coding/KeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/coding/RecordFields.hpp"
 
 namespace kestrova {
 
-KestrovaAPIResponse KestrovaAPIResponse::decode(foundation::Decoder& decoder) {
-    return KestrovaAPIResponse{.message = decoder.container().decode<foundation::Text>("message")};
-}
+namespace {
 
-void KestrovaAPIResponse::encode(foundation::Encoder& encoder) const {
-    encoder.container().encode("message", message);
-}
+using Fields = foundation::RecordFields<foundation::Required<"message", &KestrovaAPIResponse::message>>;
+
+}  // namespace
+
+KestrovaAPIResponse KestrovaAPIResponse::decode(foundation::Decoder& decoder) { return Fields::decode(decoder); }
+
+void KestrovaAPIResponse::encode(foundation::Encoder& encoder) const { Fields::encode(encoder, *this); }
 
 }  // namespace kestrova

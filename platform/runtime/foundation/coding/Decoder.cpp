@@ -170,10 +170,14 @@ std::int64_t readInteger(const Entry& value, const CodingPathNode& node, std::st
 
 }  // namespace
 
-KeyedDecodingContainer Decoder::container() const {
+void Decoder::expectObject() const {
     if (context_->at(index_).kind != Kind::object) {
         throwUnexpected(context_->at(index_), node_, "an object");
     }
+}
+
+KeyedDecodingContainer Decoder::container() const {
+    expectObject();
     return KeyedDecodingContainer(*context_, index_, node_);
 }
 
@@ -237,6 +241,10 @@ std::string_view Decoder::stringView(const char* expected) const {
 
 std::string Decoder::decodeString() const {
     return std::string(stringView("String"));
+}
+
+Text Decoder::decodeText() const {
+    return context_->texts().make(stringView("String"));
 }
 
 Data Decoder::decodeData() const {

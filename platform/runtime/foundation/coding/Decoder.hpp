@@ -22,6 +22,9 @@ class Decoder;
 class KeyedDecodingContainer;
 class SingleValueDecodingContainer;
 class UnkeyedDecodingContainer;
+namespace recordfields {
+struct DecoderAccess;
+}
 
 // A record takes part in decoding with `static T decode(Decoder&)`, which
 // reads the record through one of the decoder's containers.
@@ -51,6 +54,8 @@ private:
     friend class DecodingContext;
     friend class JSONDecoder;
     friend class KeyedDecodingContainer;
+    friend class ObjectFields;
+    friend struct recordfields::DecoderAccess;
     friend class SingleValueDecodingContainer;
     friend class UnkeyedDecodingContainer;
     Decoder(DecodingContext& context, std::size_t index, CodingPathNode node)
@@ -77,7 +82,7 @@ private:
         } else if constexpr (std::is_same_v<T, std::string>) {
             return decodeString();
         } else if constexpr (std::is_same_v<T, Text>) {
-            return Text(decodeString());
+            return decodeText();
         } else if constexpr (std::is_same_v<T, Data>) {
             return decodeData();
         } else if constexpr (std::is_same_v<T, Date>) {
@@ -92,6 +97,8 @@ private:
         }
     }
 
+    // Fails, as container() does, unless the value is an object.
+    void expectObject() const;
     [[nodiscard]] bool isNull() const;
     [[nodiscard]] bool decodeBool() const;
     [[nodiscard]] std::int64_t decodeInt64() const;
@@ -99,6 +106,7 @@ private:
     [[nodiscard]] double decodeDouble() const;
     [[nodiscard]] float decodeFloat() const;
     [[nodiscard]] std::string decodeString() const;
+    [[nodiscard]] Text decodeText() const;
     [[nodiscard]] std::string_view stringView(const char* expected) const;
     [[nodiscard]] Data decodeData() const;
     [[nodiscard]] Date decodeDate() const;

@@ -1,6 +1,7 @@
 #include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
 
 #include "platform/runtime/foundation/coding/internal/DecodingContext.hpp"
+#include "platform/runtime/foundation/coding/internal/KeyBytes.hpp"
 #include "platform/runtime/foundation/coding/DecodingError.hpp"
 
 #include <bit>
@@ -9,11 +10,7 @@
 namespace foundation {
 namespace {
 
-std::uint64_t load(const char* bytes, std::size_t count) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, bytes, count);
-    return word;
-}
+using keybytes::load;
 
 // Keys are short; their first and last eight bytes and their length tell
 // them apart well enough, and a collision costs only a comparison.
@@ -38,34 +35,11 @@ std::uint32_t hashKey(std::string_view key) {
     return static_cast<std::uint32_t>(h);
 }
 
-// Keys are short: comparing them in words beats a call into the C library.
-[[gnu::always_inline]] inline bool sameBytes(const char* a, const char* b, std::size_t n) {
-    if (n >= 8) {
-        for (std::size_t i = 0; i + 8 < n; i += 8) {
-            if (load(a + i, 8) != load(b + i, 8)) {
-                return false;
-            }
-        }
-        return load(a + n - 8, 8) == load(b + n - 8, 8);
-    }
-    if (n >= 4) {
-        return load(a, 4) == load(b, 4) && load(a + n - 4, 4) == load(b + n - 4, 4);
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        if (a[i] != b[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 [[gnu::always_inline]] inline bool sameKey(const DecodingContext::Field& field, std::string_view key) {
-    return field.keyLength == key.size() && sameBytes(field.key, key.data(), key.size());
+    return keybytes::sameKey(field.key, field.keyLength, key);
 }
 
 }  // namespace
-
-namespace {
 
 // Out of line, so that the lookup that every required field makes keeps a small frame.
 [[noreturn, gnu::noinline, gnu::cold]] void throwKeyNotFound(const CodingPathNode& node, std::string_view key) {
@@ -73,8 +47,10 @@ namespace {
                         "No value associated with key \"" + std::string(key) + "\".");
 }
 
+namespace {
+
 [[gnu::always_inline]] inline bool sameKey(const JSONDocument::Entry& entry, std::string_view key) {
-    return entry.size == key.size() && sameBytes(entry.text, key.data(), key.size());
+    return keybytes::sameKey(entry.text, entry.size, key);
 }
 
 }  // namespace

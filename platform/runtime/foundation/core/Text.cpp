@@ -5,6 +5,9 @@
 #include <utf8proc.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <new>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -42,32 +45,140 @@ std::string canonical(std::string_view text) {
 
 }  // namespace
 
+struct Text::Block {
+    std::atomic<std::size_t> references;
+
+    [[nodiscard]] char* bytes() noexcept { return reinterpret_cast<char*>(this + 1); }
+
+    // A block with one count, for its maker.
+    static Block* make(std::size_t capacity) {
+        void* memory = ::operator new(sizeof(Block) + capacity);
+        return new (memory) Block{1};
+    }
+    void retain() noexcept { references.fetch_add(1, std::memory_order_relaxed); }
+    void release() noexcept {
+        if (references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            this->~Block();
+            ::operator delete(this);
+        }
+    }
+};
+
+Text::Text(std::string_view utf8) {
+    if (utf8.size() <= inlineCapacity) {
+        std::memcpy(inline_, utf8.data(), utf8.size());
+        inlineSize_ = static_cast<std::uint8_t>(utf8.size());
+        return;
+    }
+    Block* block = Block::make(utf8.size());
+    std::memcpy(block->bytes(), utf8.data(), utf8.size());
+    shared_ = {block->bytes(), block, utf8.size()};
+    inlineSize_ = inBlockTag;
+}
+
+Text::Text(const Text& other) noexcept { copyFrom(other); }
+
+Text::Text(Text&& other) noexcept {
+    std::memcpy(static_cast<void*>(this), static_cast<const void*>(&other), sizeof(Text));
+    other.inlineSize_ = 0;
+}
+
+Text& Text::operator=(const Text& other) noexcept {
+    if (this != &other) {
+        release();
+        copyFrom(other);
+    }
+    return *this;
+}
+
+Text& Text::operator=(Text&& other) noexcept {
+    if (this != &other) {
+        release();
+        std::memcpy(static_cast<void*>(this), static_cast<const void*>(&other), sizeof(Text));
+        other.inlineSize_ = 0;
+    }
+    return *this;
+}
+
+Text::~Text() { release(); }
+
+void Text::copyFrom(const Text& other) noexcept {
+    std::memcpy(static_cast<void*>(this), static_cast<const void*>(&other), sizeof(Text));
+    if (inBlock()) {
+        shared_.block->retain();
+    }
+}
+
+void Text::release() noexcept {
+    if (inBlock()) {
+        shared_.block->release();
+        inlineSize_ = 0;
+    }
+}
+
+namespace {
+
+// Small enough to stay below the sizes at which the C library's allocator
+// tidies its caches on every free, large enough that a decode needs few.
+constexpr std::size_t arenaBlockSize = 32 * 1024;
+
+}  // namespace
+
+TextArena::~TextArena() {
+    if (block_ != nullptr) {
+        block_->release();
+    }
+}
+
+Text TextArena::make(std::string_view utf8) {
+    if (utf8.size() <= Text::inlineCapacity || utf8.size() > arenaBlockSize / 4) {
+        return Text(utf8);
+    }
+    if (utf8.size() > room_) {
+        if (block_ != nullptr) {
+            block_->release();
+        }
+        block_ = Text::Block::make(arenaBlockSize);
+        next_ = block_->bytes();
+        room_ = arenaBlockSize;
+    }
+    char* bytes = next_;
+    std::memcpy(bytes, utf8.data(), utf8.size());
+    next_ += utf8.size();
+    room_ -= utf8.size();
+    block_->retain();
+    return Text(bytes, utf8.size(), block_);
+}
+
 std::string Text::normalized() const {
-    return canonical(utf8_);
+    return canonical(view());
 }
 
 bool Text::localizedCaseInsensitiveContains(const Text& other) const {
     const auto fold = [](std::string_view text) {
         return transformed(text, composed | UTF8PROC_CASEFOLD).value_or(std::string(text));
     };
-    return fold(utf8_).find(fold(other.utf8_)) != std::string::npos;
+    return fold(view()).find(fold(other.view())) != std::string::npos;
 }
 
 bool operator==(const Text& a, const Text& b) {
-    if (a.utf8_ == b.utf8_) {
+    const std::string_view left = a.view();
+    const std::string_view right = b.view();
+    if (left == right) {
         return true;
     }
-    if (isASCII(a.utf8_) && isASCII(b.utf8_)) {
+    if (isASCII(left) && isASCII(right)) {
         return false;
     }
-    return canonical(a.utf8_) == canonical(b.utf8_);
+    return canonical(left) == canonical(right);
 }
 
 void Text::hash(Hasher& hasher) const {
-    if (isASCII(utf8_)) {
-        hasher.combine(std::string_view(utf8_));
+    const std::string_view bytes = view();
+    if (isASCII(bytes)) {
+        hasher.combine(bytes);
     } else {
-        hasher.combine(std::string_view(canonical(utf8_)));
+        hasher.combine(std::string_view(canonical(bytes)));
     }
 }
 

@@ -3,6 +3,7 @@
 // Private to the decoder's sources.
 
 #include "platform/runtime/foundation/core/Date.hpp"
+#include "platform/runtime/foundation/core/Text.hpp"
 #include "platform/runtime/foundation/coding/internal/JSONDocument.hpp"
 
 #include <cstddef>
@@ -13,7 +14,11 @@
 
 namespace foundation {
 
+class CodingPathNode;
 class Decoder;
+
+// The failure of a required key that the object lacks.
+[[noreturn]] void throwKeyNotFound(const CodingPathNode& node, std::string_view key);
 
 // What one decode call shares among its decoders and containers: the parsed
 // document, the date rule, and the stacks that open keyed containers keep
@@ -47,6 +52,8 @@ public:
     [[nodiscard]] const Entry& at(std::size_t index) const noexcept { return document_.at(index); }
     [[nodiscard]] const DateRule* dateRule() const noexcept { return dateRule_; }
 
+    // Where the decode's texts keep their bytes.
+    TextArena& texts() noexcept { return texts_; }
     std::vector<Field>& fields() noexcept { return fields_; }
     std::vector<std::uint32_t>& slots() noexcept { return slots_; }
 
@@ -55,6 +62,7 @@ private:
     const DateRule* dateRule_;
     std::vector<Field> fields_;
     std::vector<std::uint32_t> slots_;
+    TextArena texts_;
 };
 
 }  // namespace foundation
