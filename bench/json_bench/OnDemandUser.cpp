@@ -92,6 +92,14 @@ auto ifPresent(value& v, Read read) -> std::optional<decltype(read(v))> {
 }
 
 template <typename Read>
+auto onHeapIfPresent(value& v, Read read) -> std::unique_ptr<decltype(read(v))> {
+    if (v.is_null().value()) {
+        return nullptr;
+    }
+    return std::make_unique<decltype(read(v))>(read(v));
+}
+
+template <typename Read>
 auto list(value& v, Read read) -> std::vector<decltype(read(v))> {
     std::vector<decltype(read(v))> items;
     for (auto element : v.get_array()) {
@@ -235,9 +243,9 @@ plain::KestrovaComment comment(value& v) {
             c.date = number(field);
             required.saw(2);
         } else if (key == "user") {
-            c.user = ifPresent(field, user);
+            c.user = onHeapIfPresent(field, user);
         } else if (key == "entry") {
-            c.entry = ifPresent(field, entry);
+            c.entry = onHeapIfPresent(field, entry);
         } else if (key == "createdAt") {
             c.createdAt = ifPresent(field, number);
         } else if (key == "updatedAt") {
@@ -264,9 +272,9 @@ plain::KestrovaEntry entry(value& v) {
         } else if (key == "lastViewedAt") {
             e.lastViewedAt = ifPresent(field, number);
         } else if (key == "user") {
-            e.user = ifPresent(field, user);
+            e.user = onHeapIfPresent(field, user);
         } else if (key == "journal") {
-            e.journal = ifPresent(field, journal);
+            e.journal = onHeapIfPresent(field, journal);
         } else if (key == "comments") {
             e.comments = ifPresent(field, comments);
         } else if (key == "commentCount") {
@@ -326,7 +334,7 @@ plain::Journal journal(value& v) {
         } else if (key == "entries") {
             j.entries = ifPresent(field, entries);
         } else if (key == "user") {
-            j.user = ifPresent(field, user);
+            j.user = onHeapIfPresent(field, user);
         } else if (key == "pinned_entry_id") {
             j.pinnedEntryId = ifPresent(field, integer);
         } else if (key == "entryTemplate") {

@@ -6,6 +6,7 @@
 #include <simdjson.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +17,10 @@
 // against which the project's decoder is measured. The fields, key names and
 // required keys are those the records' own decode reads; dates are the same
 // numbers of seconds since the reference date, kept as they are, and UUIDs
-// their 16 bytes.
+// their 16 bytes. A record that links to another (an entry's author or
+// journal, a comment's entry) holds it on the heap, as the project's records
+// do: in place, every entry would carry room for a journal, and every
+// comment room for an entry.
 namespace bench::plain {
 
 using UUIDBytes = foundation::UUID::Bytes;
@@ -101,7 +105,7 @@ struct Journal {
     std::optional<std::string> streakDate;
     std::optional<std::string> skippedAt;
     std::optional<std::vector<KestrovaEntry>> entries;
-    std::optional<User> user;
+    std::unique_ptr<User> user;
     std::optional<std::int64_t> pinnedEntryId;
     std::optional<bool> isOpen;
     bool isPrivate = false;
@@ -127,9 +131,9 @@ struct KestrovaEntry {
     std::optional<double> updatedAt;
     std::optional<double> lastViewedAt;
     std::optional<std::string> previewURL;
-    std::optional<User> user;
+    std::unique_ptr<User> user;
     std::optional<std::int64_t> userId;
-    std::optional<Journal> journal;
+    std::unique_ptr<Journal> journal;
     std::optional<std::int64_t> journalId;
     std::optional<std::vector<KestrovaComment>> comments;
     std::optional<std::int64_t> commentCount;
@@ -142,8 +146,8 @@ struct KestrovaComment {
     UUIDBytes id{};
     std::string value;
     double date = 0;
-    std::optional<User> user;
-    std::optional<KestrovaEntry> entry;
+    std::unique_ptr<User> user;
+    std::unique_ptr<KestrovaEntry> entry;
     std::optional<double> createdAt;
     std::optional<double> updatedAt;
 };

@@ -10,6 +10,7 @@ namespace {
 struct Median {
     double nanoseconds = 0;
     std::uint64_t allocations = 0;
+    std::uint64_t allocatedBytes = 0;
 };
 
 template <typename T>
@@ -22,11 +23,13 @@ T medianOf(std::vector<T> values) {
 Median medianOf(const std::vector<Round>& rounds) {
     std::vector<double> times;
     std::vector<std::uint64_t> allocations;
+    std::vector<std::uint64_t> allocatedBytes;
     for (const Round& round : rounds) {
         times.push_back(static_cast<double>(round.time.count()));
         allocations.push_back(round.allocations.calls);
+        allocatedBytes.push_back(round.allocations.bytes);
     }
-    return {medianOf(std::move(times)), medianOf(std::move(allocations))};
+    return {medianOf(std::move(times)), medianOf(std::move(allocations)), medianOf(std::move(allocatedBytes))};
 }
 
 std::string formatTime(double nanoseconds) {
@@ -84,7 +87,7 @@ void printRoundRobin(std::span<const Contender> contenders, int rounds, std::FIL
     };
 
     std::fprintf(out, "\nRound robin: %d interleaved rounds of each contender, medians\n", rounds);
-    std::fprintf(out, "%-48s %12s %10s %12s  %s\n", "contender", "time", "MB/s", "allocations",
+    std::fprintf(out, "%-48s %10s %7s %12s %10s  %s\n", "contender", "time", "MB/s", "allocations", "allocated",
                  "project decoder / contender");
     for (std::size_t i = 0; i < contenders.size(); ++i) {
         const Contender& contender = contenders[i];
@@ -102,9 +105,11 @@ void printRoundRobin(std::span<const Contender> contenders, int rounds, std::FIL
                           contender.baseline.c_str());
             ratio = text;
         }
-        std::fprintf(out, "%-48s %12s %10s %12llu  %s\n", contender.name.c_str(),
+        char allocated[32];
+        std::snprintf(allocated, sizeof allocated, "%.2f MB", static_cast<double>(median.allocatedBytes) / 1e6);
+        std::fprintf(out, "%-48s %10s %7s %12llu %10s  %s\n", contender.name.c_str(),
                      formatTime(median.nanoseconds).c_str(), throughput.c_str(),
-                     static_cast<unsigned long long>(median.allocations), ratio.c_str());
+                     static_cast<unsigned long long>(median.allocations), allocated, ratio.c_str());
     }
     std::fflush(out);
 }
