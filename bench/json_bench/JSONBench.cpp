@@ -4,10 +4,11 @@
 // dates are the server's text. Beside the project's decoder, on the same
 // bytes: simdjson's DOM parse, the parse with a walk over every value (the
 // floor of any reader that builds a DOM first), and a plain simdjson
-// On-Demand reader into structs of the same fields (the floor of a reader
-// that fills the records as it goes). A round robin of them all, printed at
-// the end, gives the ratios that hold on a loaded machine; `--summary` prints
-// it alone.
+// On-Demand reader into structs of the same fields (what a straightforward
+// reader that fills the records as it goes costs). Each also counts the
+// allocations of a round. A round robin of them all, printed at the end,
+// gives the ratios that hold on a loaded machine; `--summary` prints it
+// alone, and a --benchmark_filter leaves it out.
 
 #include "bench/json_bench/DOMWalk.hpp"
 #include "bench/json_bench/HeavyUser.hpp"

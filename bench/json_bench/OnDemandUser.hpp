@@ -13,7 +13,7 @@
 #include <vector>
 
 // The cached user's records as plain structs, filled by a simdjson On-Demand
-// reader straight from the JSON: the least a reader of these records must do,
+// reader straight from the JSON: a straightforward reader of these records,
 // against which the project's decoder is measured. The fields, key names and
 // required keys are those the records' own decode reads; dates are the same
 // numbers of seconds since the reference date, kept as they are, and UUIDs

@@ -61,8 +61,8 @@ void runRounds(benchmark::State& state, const std::function<Round()>& round, std
 }
 
 void printRoundRobin(std::span<const Contender> contenders, int rounds, std::FILE* out) {
-    // One round of each first, untimed, so that no contender pays for
-    // faulting in the buffers the others already warmed.
+    // One round of each first, not counted: a first round grows the
+    // contender's buffers, which every later round reuses.
     for (const Contender& contender : contenders) {
         (void)contender.round();
     }
