@@ -11,10 +11,10 @@ namespace kestrova {
 // One value of a metric, attached to one entry. Made by the application, it
 // gets a fresh random id unless one is given.
 struct MetricData {
-    foundation::UUID id{foundation::UUID::Bytes{}};  // given or decoded; nil only until then
+    foundation::UUID id;
     foundation::Text unit;
     double value = 0.0;
-    foundation::UUID metricId{foundation::UUID::Bytes{}};
+    foundation::UUID metricId;
     std::int64_t entryId = 0;
 
     static MetricData decode(foundation::Decoder& decoder);

@@ -10,14 +10,12 @@ ObjectFields::ObjectFields(const Decoder& object, std::span<const std::string_vi
     object.expectObject();
     end_ = context_->at(objectIndex_).size;
     position_ = objectIndex_;
-    following_ = objectIndex_ + 1;
 }
 
-std::size_t ObjectFields::match(std::string_view key) const noexcept {
+inline std::size_t ObjectFields::match(std::string_view key, std::size_t expected) const noexcept {
     const std::size_t count = declaredKeys_.size();
-    for (std::size_t tried = 0, slot = expected_; tried < count; ++tried) {
-        const std::string_view declared = declaredKeys_[slot];
-        if (keybytes::sameKey(key.data(), key.size(), declared)) {
+    for (std::size_t tried = 0, slot = expected; tried < count; ++tried) {
+        if (keybytes::sameKey(key.data(), key.size(), declaredKeys_[slot])) {
             return slot;
         }
         slot = slot + 1 == count ? 0 : slot + 1;
@@ -25,24 +23,27 @@ std::size_t ObjectFields::match(std::string_view key) const noexcept {
     return count;
 }
 
-bool ObjectFields::next() {
+std::uint64_t ObjectFields::readAll(const Reader* readers, void* record) {
     const JSONDocument& document = context_->document();
-    while (following_ < end_) {
-        position_ = following_;
-        following_ = document.after(position_ + 1);
-        const std::size_t slot = match(document.at(position_).view());
-        if (slot < declaredKeys_.size()) {
+    const std::size_t count = declaredKeys_.size();
+    std::uint64_t read = 0;
+    std::size_t expected = 0;  // the declared key after the last one found
+    for (std::size_t key = objectIndex_ + 1; key < end_;) {
+        const std::size_t value = key + 1;
+        const JSONDocument::Entry& keyEntry = document.at(key);
+        const std::size_t slot = match(keyEntry.view(), expected);
+        if (slot < count) {
+            position_ = key;
             slot_ = slot;
-            expected_ = slot + 1 == declaredKeys_.size() ? 0 : slot + 1;
-            return true;
+            // The key in the path is the document's copy, which outlives the declared keys' text too.
+            Decoder decoder(*context_, value, CodingPathNode(&node_, keyEntry.view()));
+            readers[slot](decoder, record);
+            read |= std::uint64_t{1} << slot;
+            expected = slot + 1 == count ? 0 : slot + 1;
         }
+        key = document.after(value);
     }
-    return false;
-}
-
-Decoder ObjectFields::value() const {
-    // The key in the path is the document's copy, which outlives the declared keys' text too.
-    return Decoder(*context_, position_ + 1, CodingPathNode(&node_, context_->at(position_).view()));
+    return read;
 }
 
 std::optional<Decoder> ObjectFields::lookUp(std::size_t slot, std::size_t& valuePosition) const {

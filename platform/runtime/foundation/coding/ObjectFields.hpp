@@ -4,6 +4,7 @@
 #include "platform/runtime/foundation/coding/Decoder.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -28,13 +29,19 @@ public:
     ObjectFields(const ObjectFields&) = delete;
     ObjectFields& operator=(const ObjectFields&) = delete;
 
-    // Moves to the next field with a declared key; false after the last.
-    [[nodiscard]] bool next();
-    // The matched field's place among the declared keys.
+    // Reads a declared field's value into the record; which record is the reader's business.
+    using Reader = void (*)(Decoder& value, void* record);
+
+    // Hands every field with a declared key, in the order they stand, to the
+    // reader at its key's place; gives the places read, a bit each. What a
+    // reader throws passes through, and slot() and valuePosition() then tell
+    // the field that failed.
+    std::uint64_t readAll(const Reader* readers, void* record);
+
+    // The last field handed to a reader: its place among the declared keys,
+    // and where its value stands in the document (to tell it from another
+    // value of the same key).
     [[nodiscard]] std::size_t slot() const noexcept { return slot_; }
-    // The matched field's value, its key ending its path.
-    [[nodiscard]] Decoder value() const;
-    // Where the matched field's value stands in the document, to tell it from another value of the same key.
     [[nodiscard]] std::size_t valuePosition() const noexcept { return position_ + 1; }
 
     // The value of the declared key at `slot` as a lookup finds it: the last
@@ -45,17 +52,15 @@ public:
     [[noreturn]] void failMissingKey(std::size_t slot) const;
 
 private:
-    [[nodiscard]] std::size_t match(std::string_view key) const noexcept;
+    [[nodiscard]] std::size_t match(std::string_view key, std::size_t expected) const noexcept;
 
     DecodingContext* context_;
     CodingPathNode node_;
     std::span<const std::string_view> declaredKeys_;
     std::size_t objectIndex_;
     std::size_t end_;
-    std::size_t position_;   // the matched field's key in the document
-    std::size_t following_;  // the key after the matched field's value
+    std::size_t position_;  // the last field's key in the document
     std::size_t slot_ = 0;
-    std::size_t expected_ = 0;  // the declared key tried first
 };
 
 }  // namespace foundation

@@ -132,7 +132,7 @@ struct Required {
     static constexpr bool required = true;
     static constexpr std::string_view key = Key.view();
 
-    static void read(Decoder& value, Record& record) { record.*Member = Rule::read(value); }
+    static void read(Decoder& value, void* record) { static_cast<Record*>(record)->*Member = Rule::read(value); }
     static void write(KeyedEncodingContainer& container, const Record& record) {
         static constexpr KeyedEncodingContainer::Key encodingKey{Key.text};
         Rule::write(container, encodingKey, record.*Member);
@@ -150,11 +150,12 @@ struct Optional {
     static constexpr bool required = false;
     static constexpr std::string_view key = Key.view();
 
-    static void read(Decoder& value, Record& record) {
+    static void read(Decoder& value, void* record) {
+        auto& member = static_cast<Record*>(record)->*Member;
         if (recordfields::DecoderAccess::isNull(value)) {
-            record.*Member = std::nullopt;
+            member = std::nullopt;
         } else {
-            record.*Member = Rule::read(value);
+            member = Rule::read(value);
         }
     }
     static void write(KeyedEncodingContainer& container, const Record& record) {
@@ -191,11 +192,7 @@ public:
         Record record;
         std::uint64_t seen = 0;
         try {
-            while (fields.next()) {
-                Decoder value = fields.value();
-                readers[fields.slot()](value, record);
-                seen |= std::uint64_t{1} << fields.slot();
-            }
+            seen = fields.readAll(readers.data(), &record);
         } catch (...) {
             return decodeInDeclaredOrder(fields, fields.slot(), fields.valuePosition(), std::current_exception());
         }
@@ -217,7 +214,7 @@ public:
     static void hash(Hasher& hasher, const Record& record) { (Fields::hash(hasher, record), ...); }
 
 private:
-    using Reader = void (*)(Decoder&, Record&);
+    using Reader = ObjectFields::Reader;
 
     static constexpr std::size_t codedCount = ((Fields::coded ? 1 : 0) + ...);
     static_assert(codedCount <= 64, "a record's coded fields are tracked in one word");
@@ -283,7 +280,7 @@ private:
             if (slot == failedSlot && position == failedPosition) {
                 std::rethrow_exception(failure);
             }
-            readers[slot](*value, record);
+            readers[slot](*value, &record);
         }
         return record;
     }
