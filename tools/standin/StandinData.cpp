@@ -1,9 +1,6 @@
 #include "tools/standin/StandinData.hpp"
 
-#include "platform/runtime/foundation/coding/Decoder.hpp"
-#include "platform/runtime/foundation/coding/Encoder.hpp"
-#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
-#include "platform/runtime/foundation/coding/KeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/coding/RecordFields.hpp"
 #include "tools/standin/Days.hpp"
 
 #include <algorithm>
@@ -66,16 +63,18 @@ StandinData StandinData::demo() {
     return data;
 }
 
-StandinData StandinData::decode(foundation::Decoder& decoder) {
-    const auto c = decoder.container();
-    return {.nextEntryId = c.decode<std::int64_t>("nextEntryId"),
-            .accounts = c.decode<std::vector<StoredAccount>>("accounts")};
-}
+namespace {
 
-void StandinData::encode(foundation::Encoder& encoder) const {
-    auto c = encoder.container();
-    c.encode("nextEntryId", nextEntryId);
-    c.encode("accounts", accounts);
-}
+using foundation::Required;
+
+using Fields = foundation::RecordFields<
+    Required<"nextEntryId", &StandinData::nextEntryId>,
+    Required<"accounts", &StandinData::accounts>>;
+
+}  // namespace
+
+StandinData StandinData::decode(foundation::Decoder& decoder) { return Fields::decode(decoder); }
+
+void StandinData::encode(foundation::Encoder& encoder) const { Fields::encode(encoder, *this); }
 
 }  // namespace standin

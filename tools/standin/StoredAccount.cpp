@@ -1,9 +1,6 @@
 #include "tools/standin/StoredAccount.hpp"
 
-#include "platform/runtime/foundation/coding/Decoder.hpp"
-#include "platform/runtime/foundation/coding/Encoder.hpp"
-#include "platform/runtime/foundation/coding/KeyedDecodingContainer.hpp"
-#include "platform/runtime/foundation/coding/KeyedEncodingContainer.hpp"
+#include "platform/runtime/foundation/coding/RecordFields.hpp"
 
 #include <algorithm>
 
@@ -24,34 +21,28 @@ bool StoredAccount::hasEntry(std::int64_t entryId) const {
     });
 }
 
-StoredAccount StoredAccount::decode(foundation::Decoder& decoder) {
-    const auto c = decoder.container();
-    return {.id = c.decode<std::int64_t>("id"),
-            .username = c.decode<std::string>("username"),
-            .password = c.decode<std::string>("password"),
-            .token = c.decodeIfPresent<std::string>("token"),
-            .email = c.decode<std::string>("email"),
-            .quietMode = c.decode<bool>("quietMode"),
-            .plus = c.decode<bool>("plus"),
-            .journals = c.decode<std::vector<StoredJournal>>("journals"),
-            .metrics = c.decode<std::vector<kestrova::Metric>>("metrics"),
-            .metricData = c.decode<std::vector<kestrova::MetricData>>("metricData"),
-            .deviceTokens = c.decode<std::vector<std::string>>("deviceTokens")};
-}
+namespace {
 
-void StoredAccount::encode(foundation::Encoder& encoder) const {
-    auto c = encoder.container();
-    c.encode("id", id);
-    c.encode("username", username);
-    c.encode("password", password);
-    c.encodeIfPresent("token", token);
-    c.encode("email", email);
-    c.encode("quietMode", quietMode);
-    c.encode("plus", plus);
-    c.encode("journals", journals);
-    c.encode("metrics", metrics);
-    c.encode("metricData", metricData);
-    c.encode("deviceTokens", deviceTokens);
-}
+using foundation::Optional;
+using foundation::Required;
+
+using Fields = foundation::RecordFields<
+    Required<"id", &StoredAccount::id>,
+    Required<"username", &StoredAccount::username>,
+    Required<"password", &StoredAccount::password>,
+    Optional<"token", &StoredAccount::token>,
+    Required<"email", &StoredAccount::email>,
+    Required<"quietMode", &StoredAccount::quietMode>,
+    Required<"plus", &StoredAccount::plus>,
+    Required<"journals", &StoredAccount::journals>,
+    Required<"metrics", &StoredAccount::metrics>,
+    Required<"metricData", &StoredAccount::metricData>,
+    Required<"deviceTokens", &StoredAccount::deviceTokens>>;
+
+}  // namespace
+
+StoredAccount StoredAccount::decode(foundation::Decoder& decoder) { return Fields::decode(decoder); }
+
+void StoredAccount::encode(foundation::Encoder& encoder) const { Fields::encode(encoder, *this); }
 
 }  // namespace standin
