@@ -36,7 +36,7 @@ public:
     // reader at its key's place; gives the places read, a bit each. What a
     // reader throws passes through, and slot() and valuePosition() then tell
     // the field that failed.
-    std::uint64_t readAll(const Reader* readers, void* record);
+    [[nodiscard]] std::uint64_t readAll(const Reader* readers, void* record);
 
     // The last field handed to a reader: its place among the declared keys,
     // and where its value stands in the document (to tell it from another
