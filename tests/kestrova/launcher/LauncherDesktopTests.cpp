@@ -19,7 +19,6 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -182,9 +181,11 @@ public:
         EXPECT_EQ(result, 1u) << "the test could not take " << applicationId;
     }
     ~RecordedInstance() {
-        g_autoptr(GVariant) released = g_dbus_connection_call_sync(
-            bus_, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "ReleaseName",
-            g_variant_new("(s)", applicationId), nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr);
+        if (GVariant* released = g_dbus_connection_call_sync(
+                bus_, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "ReleaseName",
+                g_variant_new("(s)", applicationId), nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr)) {
+            g_variant_unref(released);
+        }
         for (const guint registration : registrations_) {
             g_dbus_connection_unregister_object(bus_, registration);
         }
