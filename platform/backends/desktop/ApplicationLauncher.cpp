@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <iostream>
 #include <system_error>
 #include <utility>
@@ -17,15 +18,15 @@ ApplicationLauncher::ApplicationLauncher(std::string applicationId, std::filesys
     : applicationId_(std::move(applicationId)), program_(std::move(program)) {}
 
 int ApplicationLauncher::run(int argc, char** argv) const {
-    if (const auto launch = HandedOverLaunch::fromCommandLine(argc, argv)) {
-        try {
-            if (RunningInstance(applicationId_).handOver(*launch) == RunningInstance::HandOver::delivered) {
-                return 0;
-            }
-        } catch (const HandOverRefused& refusal) {
-            std::cerr << program_.filename().string() << ": " << refusal.what() << '\n';
-            return 1;
+    try {
+        if (const auto launch = HandedOverLaunch::fromCommandLine(argc, argv);
+            launch && RunningInstance(applicationId_).handOver(*launch) == RunningInstance::HandOver::delivered) {
+            return 0;
         }
+    } catch (const std::exception& failure) {
+        // An unreadable argument, or an instance that refused the launch: nothing was handed over.
+        std::cerr << program_.filename().string() << ": " << failure.what() << '\n';
+        return 1;
     }
     return becomeApplication(argv);
 }

@@ -2,6 +2,8 @@
 
 #include <gio/gio.h>
 
+#include <string>
+
 namespace desktop {
 
 std::optional<HandedOverLaunch> HandedOverLaunch::fromCommandLine(int argc, const char* const* argv) {
@@ -12,6 +14,10 @@ std::optional<HandedOverLaunch> HandedOverLaunch::fromCommandLine(int argc, cons
         }
         g_autoptr(GFile) file = g_file_new_for_commandline_arg(argv[index]);
         g_autofree gchar* uri = g_file_get_uri(file);
+        if (g_utf8_validate(uri, -1, nullptr) == FALSE) {
+            g_autofree gchar* shown = g_strescape(argv[index], nullptr);
+            throw std::invalid_argument("cannot hand over \"" + std::string(shown) + "\": a link must be UTF-8 text");
+        }
         launch.uris.emplace_back(uri);
     }
     return launch;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,9 @@ struct HandedOverLaunch {
     std::vector<std::string> uris;  // none: an activation
 
     // None for a command line with an option (any argument that starts with "-"): options are the
-    // application's own to read, and some of them (help, service mode) make no hand-off at all.
+    // application's own to read, and some of them (help, service mode) make no hand-off at all. Throws
+    // std::invalid_argument, naming the argument, for a URI that is no UTF-8 text, which no launch
+    // can carry.
     static std::optional<HandedOverLaunch> fromCommandLine(int argc, const char* const* argv);
 
     bool operator==(const HandedOverLaunch&) const = default;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,17 @@ TEST(HandedOverLaunchTest, ArgumentsBecomeURIsAsGIOReadsThemAndNoneIsAnActivatio
               (HandedOverLaunch{{"kestrova:///open?url=https%3A%2F%2Fkestrova.example%2Fa%20b",
                                  here + "/notes/day%20one.txt", "file:///tmp/x.txt"}}));
     std::filesystem::current_path(startedIn);
+}
+
+// A path of any bytes has a file URI, but a link that is no UTF-8 text cannot be handed over.
+TEST(HandedOverLaunchTest, ALinkThatIsNoUTF8TextIsRefusedByName) {
+    EXPECT_EQ(fromArguments({"/tmp/caf\xe9"}), (HandedOverLaunch{{"file:///tmp/caf%E9"}}));
+    try {
+        (void)fromArguments({"kestrova:///open?url=x", "kestrova:///caf\xe9"});
+        ADD_FAILURE() << "the link was taken";
+    } catch (const std::invalid_argument& error) {
+        EXPECT_STREQ(error.what(), "cannot hand over \"kestrova:///caf\\351\": a link must be UTF-8 text");
+    }
 }
 
 }  // namespace
