@@ -64,15 +64,18 @@ bench: deps
 		[ "$$b" = build/release/bench/startup_bench ] && continue; echo "== $$b"; $$b; done
 
 # Start-up of the application beside the bare web engine, on the stand-in's
-# sign-in page, under a display and a session bus of its own. The stand-in
-# takes the build's port, so nothing else may serve it meanwhile.
+# sign-in page, then the hand-off of a second launch to the running instance
+# beside a bare GtkApplication, under a display and a session bus of its own.
+# The stand-in takes the build's port, so nothing else may serve it meanwhile.
 STARTUP_RUNS ?= 7
+HANDOFF_RUNS ?= 21
 LOCAL_RELEASE := build/local-release
 bench-startup: deps
 	cmake --preset local-release
-	cmake --build --preset local-release -j $(JOBS) --target kestrova kestrova-standin webkit_floor startup_bench
+	cmake --build --preset local-release -j $(JOBS) --target kestrova kestrova-standin webkit_floor handoff_floor startup_bench
 	xvfb-run -a -s "-screen 0 1024x900x24" dbus-run-session -- $(LOCAL_RELEASE)/bench/startup_bench \
 		--application $(LOCAL_RELEASE)/kestrova/kestrova --floor $(LOCAL_RELEASE)/bench/webkit_floor \
+		--handoff-floor $(LOCAL_RELEASE)/bench/handoff_floor --handoff-runs $(HANDOFF_RUNS) \
 		--standin $(LOCAL_RELEASE)/tools/standin/kestrova-standin --runs $(STARTUP_RUNS) \
 		--port $$(sed -n 's/^KESTROVA_SERVICE_PORT:STRING=//p' $(LOCAL_RELEASE)/CMakeCache.txt) \
 		--url https://$$(sed -n 's/^KESTROVA_SERVICE_DOMAIN:STRING=//p' $(LOCAL_RELEASE)/CMakeCache.txt):$$(sed -n 's/^KESTROVA_SERVICE_PORT:STRING=//p' $(LOCAL_RELEASE)/CMakeCache.txt)/login

@@ -1,5 +1,7 @@
 // Start-up of the application beside the bare web engine: the time from exec to the first finished
-// load of the start page, and the resident memory of the process at that moment.
+// load of the start page, and the resident memory of the process at that moment. Then the hand-off of
+// a second launch beside a bare GtkApplication of the same id: with the primary instance running, the
+// time from exec of `<program> <link>` to its end.
 //
 // Both programs load the same page of the stand-in service, which this bench starts with its load
 // beacon on: the page reports its own load event back to the service, so the finish line is the
@@ -34,13 +36,19 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// What the hand-off runs hand over: a link the window takes without loading a page, so that the stand-in's
+// load beacon hears only the start-up runs.
+constexpr const char* handedOverLink = "kestrova:///create-entry?journalId=1";
+
 struct Options {
     std::string application;
     std::string floor;
+    std::string handoffFloor;
     std::string standin;
     std::string startURL;
     int port = 0;
     int runs = 7;
+    int handoffRuns = 21;
 };
 
 // A started program; killed and reaped when it goes.
@@ -100,6 +108,14 @@ public:
     Child& operator=(const Child&) = delete;
 
     [[nodiscard]] pid_t pid() const noexcept { return pid_; }
+
+    // Waits for the program to end by itself; its exit status, or -1 when a signal ended it.
+    int wait() {
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
 
     // The next line of standard output, or none when `deadline` passes or the output ends.
     std::optional<std::string> readLine(Clock::time_point deadline) {
@@ -191,11 +207,47 @@ public:
     Bench& operator=(const Bench&) = delete;
 
     Sample run(const std::vector<std::string>& command, int index) {
+        const auto start = Clock::now();
+        Child program(command, freshHome(index), false);
+        waitForStartPage(command[0], start);
+        const double elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        return {elapsed, residentKilobytes(program.pid())};
+    }
+
+    // With `primary` running in a fresh home, the wall time of each of `runs` launches of `program` with
+    // a link, from exec to its end. The application as primary is ready once its start page has loaded,
+    // the floor once it says so.
+    std::vector<double> handOffs(const std::vector<std::string>& primary, bool primarySaysReady,
+                                 const std::string& program, int runs, int index) {
+        const auto environment = freshHome(index);
+        const auto start = Clock::now();
+        Child running(primary, environment, primarySaysReady);
+        if (primarySaysReady) {
+            if (running.readLine(start + std::chrono::seconds(60)) != "ready") {
+                throw std::runtime_error(primary[0] + " did not become the primary instance within a minute");
+            }
+        } else {
+            waitForStartPage(primary[0], start);
+        }
+        std::vector<double> times;
+        for (int run = 0; run < runs; ++run) {
+            const auto launched = Clock::now();
+            Child second({program, handedOverLink}, environment, false);
+            if (const int status = second.wait(); status != 0) {
+                throw std::runtime_error(program + " handed the link over with the status " + std::to_string(status));
+            }
+            times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - launched).count());
+        }
+        return times;
+    }
+
+private:
+    std::map<std::string, std::string> freshHome(int index) const {
         const auto home = scratch_ / ("run-" + std::to_string(index));
         for (const char* folder : {"config", "cache", "data", "state", "group"}) {
             std::filesystem::create_directories(home / folder);
         }
-        const std::map<std::string, std::string> environment{
+        return {
             {"HOME", home.string()},
             {"XDG_CONFIG_HOME", (home / "config").string()},
             {"XDG_CACHE_HOME", (home / "cache").string()},
@@ -204,19 +256,18 @@ public:
             {"KESTROVA_APP_GROUP_DIR", (home / "group").string()},
             {"KESTROVA_DEV_CERTIFICATE", certificate_},
         };
-        const auto start = Clock::now();
-        Child program(command, environment, false);
+    }
+
+    void waitForStartPage(const std::string& program, Clock::time_point start) {
         const auto deadline = start + std::chrono::seconds(60);
         while (const auto line = standin_->readLine(deadline)) {
             if (line->rfind("loaded ", 0) == 0) {
-                const double elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-                return {elapsed, residentKilobytes(program.pid())};
+                return;
             }
         }
-        throw std::runtime_error(command[0] + " did not finish loading the start page within a minute");
+        throw std::runtime_error(program + " did not finish loading the start page within a minute");
     }
 
-private:
     Options options_;
     std::filesystem::path scratch_;
     std::optional<Child> standin_;
@@ -249,17 +300,20 @@ Options parse(int argc, char** argv) {
         const std::string value = argv[i + 1];
         if (name == "--application") options.application = value;
         else if (name == "--floor") options.floor = value;
+        else if (name == "--handoff-floor") options.handoffFloor = value;
         else if (name == "--standin") options.standin = value;
         else if (name == "--url") options.startURL = value;
         else if (name == "--port") options.port = std::stoi(value);
         else if (name == "--runs") options.runs = std::stoi(value);
+        else if (name == "--handoff-runs") options.handoffRuns = std::stoi(value);
         else throw std::invalid_argument("unknown option " + name);
     }
-    if (options.application.empty() || options.floor.empty() || options.standin.empty() ||
-        options.startURL.empty() || options.port == 0 || options.runs < 1) {
+    if (options.application.empty() || options.floor.empty() || options.handoffFloor.empty() ||
+        options.standin.empty() || options.startURL.empty() || options.port == 0 || options.runs < 1 ||
+        options.handoffRuns < 1) {
         throw std::invalid_argument(
-            "usage: startup_bench --application PATH --floor PATH --standin PATH --url START_URL --port PORT "
-            "[--runs N]");
+            "usage: startup_bench --application PATH --floor PATH --handoff-floor PATH --standin PATH --url START_URL "
+            "--port PORT [--runs N] [--handoff-runs N]");
     }
     return options;
 }
@@ -290,6 +344,17 @@ int main(int argc, char** argv) {
                     applicationTime.median / floorTime.median);
         std::printf("resident memory above the bare engine (medians): %.1f MiB (target at most 30)\n",
                     applicationResident.median - floorResident.median);
+
+        const Summary floorHandOff = summarise(
+            bench.handOffs({options.handoffFloor}, true, options.handoffFloor, options.handoffRuns, 2 * options.runs));
+        const Summary applicationHandOff = summarise(
+            bench.handOffs({options.application}, false, options.application, options.handoffRuns, 2 * options.runs + 1));
+        std::cout << "hand-off of " << handedOverLink << " to the running instance, " << options.handoffRuns
+                  << " runs each\n"
+                  << "bare GtkApplication: " << describe(floorHandOff, "ms") << "\n"
+                  << "application: " << describe(applicationHandOff, "ms") << "\n";
+        std::printf("hand-off ratio (medians): %.2f (target at most 1.50)\n",
+                    applicationHandOff.median / floorHandOff.median);
         return 0;
     } catch (const std::exception& error) {
         std::cerr << "startup_bench: " << error.what() << "\n";

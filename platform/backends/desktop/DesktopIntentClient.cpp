@@ -1,10 +1,10 @@
 #include "platform/backends/desktop/DesktopIntentClient.hpp"
 
+#include "platform/backends/desktop/ApplicationObjectPath.hpp"
 #include "platform/kits/appintents/IntentWire.hpp"
 
 #include <gio/gio.h>
 
-#include <algorithm>
 #include <exception>
 #include <array>
 #include <functional>
@@ -15,14 +15,6 @@ namespace {
 using appintents::fromWire;
 using appintents::IntentTransportError;
 using appintents::toWire;
-
-// The object path GApplication exports an application id at.
-std::string objectPathOf(const std::string& applicationId) {
-    std::string path = "/" + applicationId;
-    std::replace(path.begin(), path.end(), '.', '/');
-    std::replace(path.begin(), path.end(), '-', '_');
-    return path;
-}
 
 int milliseconds(std::chrono::seconds bound) {
     return static_cast<int>(std::chrono::milliseconds(bound).count());
@@ -52,7 +44,7 @@ public:
     Connection(std::string applicationId, std::string executable)
         : applicationId_(std::move(applicationId)),
           executable_(std::move(executable)),
-          objectPath_(objectPathOf(applicationId_)),
+          objectPath_(applicationObjectPath(applicationId_)),
           interface_(applicationId_ + ".AppIntents") {
         g_autoptr(GError) error = nullptr;
         bus_ = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
