@@ -108,6 +108,10 @@ DiscardingSink::Clock::time_point DiscardingSink::lastHeadersReceived() const no
     return Clock::time_point(Clock::duration(headersReceived_.load()));
 }
 
+DiscardingSink::Clock::time_point DiscardingSink::lastBodyReceived() const noexcept {
+    return Clock::time_point(Clock::duration(bodyReceived_.load()));
+}
+
 std::uint64_t DiscardingSink::lastBodyLength() const noexcept {
     return bodyLength_.load();
 }
@@ -166,6 +170,7 @@ void DiscardingSink::serveConnection(int connection) {
         }
         body += static_cast<std::uint64_t>(received);
     }
+    bodyReceived_ = Clock::now().time_since_epoch().count();
     bodyLength_ = body;
     if (body == *request.contentLength) {
         sendAll(connection, reply_);

@@ -26,10 +26,11 @@ public:
 
     [[nodiscard]] std::string url(std::string_view path) const;
 
-    // Of the last request served: when its header fields were all in, and
-    // how many body bytes followed them. A request that broke off counts
-    // what came before the break.
+    // Of the last request served: when its header fields were all in, when
+    // its whole body was, and how many body bytes followed the fields. A
+    // request that broke off counts what came before the break.
     [[nodiscard]] Clock::time_point lastHeadersReceived() const noexcept;
+    [[nodiscard]] Clock::time_point lastBodyReceived() const noexcept;
     [[nodiscard]] std::uint64_t lastBodyLength() const noexcept;
 
 private:
@@ -40,6 +41,7 @@ private:
     int port_ = 0;
     std::string reply_;
     std::atomic<Clock::rep> headersReceived_{0};
+    std::atomic<Clock::rep> bodyReceived_{0};
     std::atomic<std::uint64_t> bodyLength_{0};
     std::thread thread_;
 };

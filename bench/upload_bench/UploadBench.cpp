@@ -2,9 +2,11 @@
 // discards bodies, and sets it against curl posting the same file to the
 // same sink, run after run; each figure is the median of the runs. The
 // headline is end to end: createEntry from its call to its return (the form
-// written to its temporary file, then sent) against curl's whole run. Each
-// splits where the sink has the request's header fields: before that,
-// createEntry writes its form (curl starts up); after it, the body is sent.
+// written to its temporary file, sent, the file removed) against curl's
+// whole run. Both split where the sink has the request's header fields and
+// where it has the whole body: before the fields createEntry writes its form
+// (curl starts up), between the two the body is sent, and after the body
+// createEntry takes in the reply and removes its file (curl exits).
 // The attachment holds real bytes and sits in the page cache, as a file just
 // picked for an upload does. Beside the times: how far resident memory rose
 // above its idle level while an upload ran, at most: the body must stream
@@ -84,16 +86,19 @@ bool writeAttachment(const std::filesystem::path& path) {
     return written;
 }
 
-// One upload's times: its whole run, and the split at the sink's receipt of
-// the header fields.
+// One upload's times: its whole run, and its parts split at the sink's
+// receipt of the header fields and of the whole body.
 struct Timing {
     double total;
     double beforeSend;
     double send;
+    double afterSend;
 };
 
-Timing timingOf(Clock::time_point start, Clock::time_point headers, Clock::time_point end) {
-    return {seconds(end - start), seconds(headers - start), seconds(end - headers)};
+Timing timingOf(Clock::time_point start, const bench::DiscardingSink& sink, Clock::time_point end) {
+    const auto headers = sink.lastHeadersReceived();
+    const auto body = sink.lastBodyReceived();
+    return {seconds(end - start), seconds(headers - start), seconds(body - headers), seconds(end - body)};
 }
 
 double median(std::vector<double> values) {
@@ -102,22 +107,18 @@ double median(std::vector<double> values) {
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-struct Medians {
-    double total;
-    double beforeSend;
-    double send;
-};
-
-Medians mediansOf(const std::vector<Timing>& timings) {
+Timing mediansOf(const std::vector<Timing>& timings) {
     std::vector<double> totals;
     std::vector<double> before;
     std::vector<double> sends;
+    std::vector<double> after;
     for (const auto& timing : timings) {
         totals.push_back(timing.total);
         before.push_back(timing.beforeSend);
         sends.push_back(timing.send);
+        after.push_back(timing.afterSend);
     }
-    return {median(totals), median(before), median(sends)};
+    return {median(totals), median(before), median(sends), median(after)};
 }
 
 double rate(std::uint64_t bytes, double elapsed) { return static_cast<double>(bytes) / mebibyte / elapsed; }
@@ -171,13 +172,13 @@ int main(int argc, char** argv) {
             std::chrono::minutes(10));
         const auto end = Clock::now();
         largestRiseKiB = std::max(largestRiseKiB, statusKiB("VmHWM:") - idleKiB);
-        uploads.push_back(timingOf(start, sink.lastHeadersReceived(), end));
+        uploads.push_back(timingOf(start, sink, end));
         sent = sink.lastBodyLength();
 
         const auto curlStart = Clock::now();
         failed = !bench::runQuietly({"curl", "-s", "-f", "-o", "/dev/null", "-F", curlForm, target});
         const auto curlEnd = Clock::now();
-        curls.push_back(timingOf(curlStart, sink.lastHeadersReceived(), curlEnd));
+        curls.push_back(timingOf(curlStart, sink, curlEnd));
         curlSent = sink.lastBodyLength();
     }
     std::filesystem::remove_all(directory);
@@ -186,20 +187,23 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const Medians upload = mediansOf(uploads);
-    const Medians curl = mediansOf(curls);
+    const Timing upload = mediansOf(uploads);
+    const Timing curl = mediansOf(curls);
     std::printf("runs:                  %d, 1 GiB attachment from the page cache; medians\n", runs);
     std::printf("createEntry:           %6.3f s  %7.1f MiB/s  end to end\n", upload.total,
                 rate(sent, upload.total));
     std::printf("  form written:        %6.3f s  %7.1f MiB/s  call to header fields at the sink\n",
                 upload.beforeSend, rate(sent, upload.beforeSend));
-    std::printf("  sent:                %6.3f s  %7.1f MiB/s  header fields to return\n", upload.send,
-                rate(sent, upload.send));
+    std::printf("  sent:                %6.3f s  %7.1f MiB/s  header fields to the whole body at the sink\n",
+                upload.send, rate(sent, upload.send));
+    std::printf("  finished:            %6.3f s               body to return: reply, file removed\n",
+                upload.afterSend);
     std::printf("curl -F:               %6.3f s  %7.1f MiB/s  whole run\n", curl.total, rate(curlSent, curl.total));
     std::printf("  started:             %6.3f s               start to header fields at the sink\n",
                 curl.beforeSend);
-    std::printf("  sent:                %6.3f s  %7.1f MiB/s  header fields to exit\n", curl.send,
-                rate(curlSent, curl.send));
+    std::printf("  sent:                %6.3f s  %7.1f MiB/s  header fields to the whole body at the sink\n",
+                curl.send, rate(curlSent, curl.send));
+    std::printf("  finished:            %6.3f s               body to exit\n", curl.afterSend);
     std::printf("end to end / curl:     %6.2f x (createEntry's time over curl's; target <= 1.3)\n",
                 upload.total / curl.total);
     std::printf("send / curl's send:    %6.2f x\n", upload.send / curl.send);
