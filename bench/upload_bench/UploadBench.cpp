@@ -32,6 +32,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -123,6 +124,24 @@ Timing mediansOf(const std::vector<Timing>& timings) {
 
 double rate(std::uint64_t bytes, double elapsed) { return static_cast<double>(bytes) / mebibyte / elapsed; }
 
+// The bench's directory goes however the bench ends, even by a failed
+// upload: it holds gigabytes.
+class RemovedDirectory {
+public:
+    explicit RemovedDirectory(std::filesystem::path path) : path_(std::move(path)) {}
+    ~RemovedDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    RemovedDirectory(const RemovedDirectory&) = delete;
+    RemovedDirectory& operator=(const RemovedDirectory&) = delete;
+
+    [[nodiscard]] const std::filesystem::path& path() const noexcept { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
 kestrova::Networking::EntryUpload uploadOf(const std::filesystem::path& file) {
     using Block = kestrova::Networking::EntryUpload::Block;
     return {.journalId = 1,
@@ -139,14 +158,13 @@ int main(int argc, char** argv) {
         std::perror("mkdtemp");
         return 1;
     }
-    const std::filesystem::path directory = pattern;
+    const RemovedDirectory directory(pattern);
     // createEntry writes its form here, on the attachment's file system.
-    setenv("TMPDIR", directory.c_str(), 1);
+    setenv("TMPDIR", directory.path().c_str(), 1);
     const foundation::SystemVersionOverride system({14, 0, 0});
-    const auto file = directory / "attachment.bin";
+    const auto file = directory.path() / "attachment.bin";
     if (!writeAttachment(file)) {
         std::perror("writing the attachment");
-        std::filesystem::remove_all(directory);
         return 1;
     }
 
@@ -161,27 +179,31 @@ int main(int argc, char** argv) {
     std::uint64_t sent = 0;
     std::uint64_t curlSent = 0;
     bool failed = false;
-    for (int run = 0; run < runs && !failed; ++run) {
-        const long idleKiB = statusKiB("VmRSS:");
-        resetPeakResidentSize();
-        const auto start = Clock::now();
-        testsupport::MainLoop::runOnMainActor(
-            [&]() -> concurrency::Task<kestrova::KestrovaEntry> {
-                co_return co_await kestrova::Networking::createEntry(uploadOf(file), "bench", [](double) {});
-            },
-            std::chrono::minutes(10));
-        const auto end = Clock::now();
-        largestRiseKiB = std::max(largestRiseKiB, statusKiB("VmHWM:") - idleKiB);
-        uploads.push_back(timingOf(start, sink, end));
-        sent = sink.lastBodyLength();
+    try {
+        for (int run = 0; run < runs && !failed; ++run) {
+            const long idleKiB = statusKiB("VmRSS:");
+            resetPeakResidentSize();
+            const auto start = Clock::now();
+            testsupport::MainLoop::runOnMainActor(
+                [&]() -> concurrency::Task<kestrova::KestrovaEntry> {
+                    co_return co_await kestrova::Networking::createEntry(uploadOf(file), "bench", [](double) {});
+                },
+                std::chrono::minutes(10));
+            const auto end = Clock::now();
+            largestRiseKiB = std::max(largestRiseKiB, statusKiB("VmHWM:") - idleKiB);
+            uploads.push_back(timingOf(start, sink, end));
+            sent = sink.lastBodyLength();
 
-        const auto curlStart = Clock::now();
-        failed = !bench::runQuietly({"curl", "-s", "-f", "-o", "/dev/null", "-F", curlForm, target});
-        const auto curlEnd = Clock::now();
-        curls.push_back(timingOf(curlStart, sink, curlEnd));
-        curlSent = sink.lastBodyLength();
+            const auto curlStart = Clock::now();
+            failed = !bench::runQuietly({"curl", "-s", "-f", "-o", "/dev/null", "-F", curlForm, target});
+            const auto curlEnd = Clock::now();
+            curls.push_back(timingOf(curlStart, sink, curlEnd));
+            curlSent = sink.lastBodyLength();
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "createEntry failed: %s\n", error.what());
+        return 1;
     }
-    std::filesystem::remove_all(directory);
     if (failed) {
         std::fprintf(stderr, "curl could not post the attachment\n");
         return 1;
