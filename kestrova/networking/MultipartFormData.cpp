@@ -62,6 +62,35 @@ void writeAll(foundation::OutputStream& output, std::string_view text) {
     writeAll(output, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
 }
 
+// The lines that open and close parts.
+struct Delimiters {
+    explicit Delimiters(const std::string& boundary)
+        : initial("--" + boundary + lineBreak), encapsulated(lineBreak + initial),
+          closing(lineBreak + ("--" + boundary) + "--" + lineBreak) {}
+
+    [[nodiscard]] const std::string& opening(const MultipartFormData::BodyPart& part) const {
+        return part.hasInitialBoundary() ? initial : encapsulated;
+    }
+
+    std::string initial;
+    std::string encapsulated;
+    std::string closing;
+};
+
+// What the form comes to when every part's body is as long as it was when
+// the part was added.
+std::int64_t expectedLength(const std::vector<MultipartFormData::BodyPart>& parts, const Delimiters& delimiters) {
+    std::int64_t length = 0;
+    for (const auto& part : parts) {
+        length += static_cast<std::int64_t>(delimiters.opening(part).size() + headerBlock(part.headers()).size()) +
+                  part.bodyContentLength();
+        if (part.hasFinalBoundary()) {
+            length += static_cast<std::int64_t>(delimiters.closing.size());
+        }
+    }
+    return length;
+}
+
 void writeBody(MultipartFormData::BodyPart& part, foundation::OutputStream& output) {
     auto& input = part.bodyStream();
     input.open();
@@ -141,16 +170,17 @@ void MultipartFormData::writeEncodedData(const foundation::URL& fileURL) {
         bodyParts_.front().setHasInitialBoundary(true);
         bodyParts_.back().setHasFinalBoundary(true);
     }
-    const std::string initialBoundary = "--" + boundary_ + lineBreak;
-    const std::string encapsulatedBoundary = lineBreak + initialBoundary;
-    const std::string finalBoundary = lineBreak + ("--" + boundary_) + "--" + lineBreak;
+    const Delimiters delimiters(boundary_);
+    // A file that changed since it was added only makes the guess wrong,
+    // never the form.
+    output->reserve(expectedLength(bodyParts_, delimiters));
     try {
         for (auto& part : bodyParts_) {
-            writeAll(*output, part.hasInitialBoundary() ? initialBoundary : encapsulatedBoundary);
+            writeAll(*output, delimiters.opening(part));
             writeAll(*output, headerBlock(part.headers()));
             writeBody(part, *output);
             if (part.hasFinalBoundary()) {
-                writeAll(*output, finalBoundary);
+                writeAll(*output, delimiters.closing);
             }
         }
     } catch (const foundation::StreamError&) {

@@ -8,7 +8,9 @@ namespace kestrova {
 // A file that this process writes for its own use and removes when the work
 // that needed it ends, however it ends: returned, thrown, or a coroutine
 // destroyed while suspended. Nothing need exist at the URL yet; a removal
-// that fails is ignored, since it cannot change what the work achieved.
+// that fails is ignored, since it cannot change what the work achieved. The
+// name is gone when the owner is; the memory and disk space the file held
+// are given back on a background thread.
 class TemporaryFile {
 public:
     TemporaryFile(foundation::URL url, const foundation::FileManager& fileManager)

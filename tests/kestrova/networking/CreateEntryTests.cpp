@@ -10,6 +10,7 @@
 #include "tests/support/LoopbackServer.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/MultipartForm.hpp"
+#include "tests/support/ResidentMemory.hpp"
 #include "tests/support/ScopedEnvironment.hpp"
 #include "tests/support/ScopedFileSizeLimit.hpp"
 #include "tests/support/ScratchDirectory.hpp"
@@ -290,6 +291,22 @@ TEST_P(CreateEntryTest, ProgressIsReportedOffTheMainThreadOnlyWhereSessionsTakeD
     EXPECT_TRUE(std::is_sorted(reports.fractions.begin(), reports.fractions.end()));
     EXPECT_GT(reports.fractions.front(), 0.0);
     EXPECT_DOUBLE_EQ(reports.fractions.back(), 1.0);
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+}
+
+// The attachment goes from its file into the form's file and from there to
+// the socket in pieces: neither copy holds it in memory.
+TEST_P(CreateEntryTest, NeverHoldsAnAttachmentInMemory) {
+    constexpr std::uintmax_t attachmentSize = std::uintmax_t{64} << 20;
+    const apitest::CountingBodies counting;
+    api().reply("POST", "/entries/create", {.status = 201, .body = entryJSON});
+    const auto attachment = files_ / "video.mp4";
+    std::filesystem::resize_file(files_.write("video.mp4", ""), attachmentSize);
+    ASSERT_TRUE(testsupport::restartPeakResident());
+    const auto before = testsupport::peakResidentKilobytes();
+    createEntry({.blocks = {Block::fileURL(foundation::URL::fileURL(attachment.string()), "video.mp4", "video/mp4")}});
+    EXPECT_LT(testsupport::peakResidentKilobytes() - before, static_cast<std::int64_t>(attachmentSize / 1024 / 4));
+    EXPECT_GT(lastRequest().bodyLength, attachmentSize);
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 

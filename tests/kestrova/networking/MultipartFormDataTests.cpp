@@ -364,6 +364,45 @@ TEST_F(MultipartFormDataTest, NeverHoldsAFilePartInMemory) {
     EXPECT_LT(peakResidentKilobytes() - before, fileSize / 1024 / 16);
 }
 
+// The writer sets space aside for the form as long as its parts were when
+// they were added; a file that changed since then is still written as it is
+// by then, with no room left over nor any byte cut off.
+TEST_F(MultipartFormDataTest, WritesAFileBlockAsItIsWhenTheFormIsWritten) {
+    const std::string added = patterned(64 * 1024);
+    struct Case {
+        const char* what;
+        std::string now;
+    };
+    const Case cases[] = {
+        {"shorter", added.substr(0, 1000)},
+        {"emptied", ""},
+        {"longer", added + patterned(100 * 1024 + 5)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto path = directory_.write("changing.bin", added);
+        MultipartFormData form;
+        form.append(URL::fileURL(path.string()), "block0", "c.bin", "application/octet-stream");
+        form.append(Data("after"s), "block1");
+        std::ofstream(path, std::ios::binary | std::ios::in | std::ios::trunc) << c.now;
+        const std::string expected = withBoundary("--{B}\r\n"
+                                                  "Content-Disposition: form-data; name=\"block0\"; filename=\"c.bin\"\r\n"
+                                                  "Content-Type: application/octet-stream\r\n"
+                                                  "\r\n",
+                                                  form.boundary()) +
+                                     c.now +
+                                     withBoundary("\r\n--{B}\r\n"
+                                                  "Content-Disposition: form-data; name=\"block1\"\r\n"
+                                                  "\r\n"
+                                                  "after\r\n"
+                                                  "--{B}--\r\n",
+                                                  form.boundary());
+        const auto body = encoded(form);
+        EXPECT_EQ(body.size(), expected.size());
+        EXPECT_TRUE(body == expected) << "the form differs";
+    }
+}
+
 TEST_F(MultipartFormDataTest, WritesTheBodyForItsOwnerAlone) {
     const auto previous = ::umask(0);
     MultipartFormData form;

@@ -72,6 +72,16 @@ std::ptrdiff_t OutputStream::write(const std::uint8_t* buffer, std::size_t count
     return written;
 }
 
+void OutputStream::reserve(std::int64_t length) noexcept {
+    if (status_ != Status::open || length <= 0) {
+        return;
+    }
+    // Keeping the size leaves the end of the file where the writes put it,
+    // and a size limit to the writes, which report it as a failure.
+    while (::fallocate(file_.get(), FALLOC_FL_KEEP_SIZE, 0, length) != 0 && errno == EINTR) {
+    }
+}
+
 std::optional<std::size_t> OutputStream::copyFrom(InputStream& input, std::size_t maxLength) {
     if (status_ != Status::open || input.status_ != InputStream::Status::open || !input.path_ || maxLength == 0) {
         return std::nullopt;

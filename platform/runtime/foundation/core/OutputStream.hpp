@@ -36,6 +36,13 @@ public:
     // streamError() set (the disk is full, the file grew past its limit, the
     // stream is not open). Called with no bytes, it writes nothing and gives 0.
     [[nodiscard]] std::ptrdiff_t write(const std::uint8_t* buffer, std::size_t count);
+    // Sets disk space aside for a file about to grow to this many bytes,
+    // without changing its size: writes into blocks allocated in one go are
+    // cheaper than writes that allocate as they go. A hint only, with
+    // nothing to report: where the file system, the device or the free space
+    // does not allow it, the writes find that out themselves, as without it.
+    // What a file that ends up shorter leaves reserved is freed with it.
+    void reserve(std::int64_t length) noexcept;
     // Copies up to maxLength bytes from the input's current position into
     // the file in the kernel, which never brings them into this process and
     // shares the disk blocks where the file system can: the count copied,

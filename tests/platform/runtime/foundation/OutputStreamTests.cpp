@@ -1,5 +1,7 @@
 #include "platform/runtime/foundation/core/OutputStream.hpp"
 
+#include "platform/runtime/foundation/core/UUID.hpp"
+
 #include "tests/support/ScopedFileSizeLimit.hpp"
 #include "tests/support/ScratchDirectory.hpp"
 
@@ -8,8 +10,11 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -181,6 +186,148 @@ TEST(OutputStream, WritesNothingUnlessOpen) {
         EXPECT_EQ(write(*stream, "x"), -1);
         ASSERT_TRUE(stream->streamError().has_value());
         EXPECT_EQ(stream->streamError()->code().value(), EBADF);
+    }
+}
+
+std::string patterned(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>((i * 131 + i / 251) & 0xFF);
+    }
+    return bytes;
+}
+
+// Takes the input to its end through memory, as a writer does once the
+// kernel's copy has stopped.
+void copyTheRestThroughABuffer(InputStream& input, OutputStream& output) {
+    std::uint8_t buffer[700];
+    while (input.hasBytesAvailable()) {
+        const auto count = input.read(buffer, sizeof buffer);
+        ASSERT_GE(count, 0);
+        if (count == 0) {
+            break;
+        }
+        ASSERT_EQ(output.write(buffer, static_cast<std::size_t>(count)), count);
+    }
+}
+
+// Whatever the kernel copies, and wherever it stops, the buffer goes on from
+// the same place in both files: the output holds the input's bytes once each.
+TEST(OutputStream, CopiesInTheKernelAndLeavesTheRestToABufferWhereItStopped) {
+    const ScratchDirectory directory;
+    const ScratchDirectory elsewhere;
+    const std::string contents = patterned(5000);
+    struct Case {
+        const char* what;
+        std::filesystem::path source;  // empty: bytes in memory
+        std::size_t skipped;           // read through memory before the copy
+        std::size_t maxLength;
+        std::optional<std::size_t> copied;  // none: the kernel may or may not copy
+    };
+    std::vector<Case> cases = {
+        {"a whole file beside the output", directory.write("whole.bin", contents), 0, 1 << 20, contents.size()},
+        {"a file in another folder", elsewhere.write("other.bin", contents), 0, 1 << 20, contents.size()},
+        {"a short copy", directory.write("short.bin", contents), 0, 1000, 1000},
+        {"a copy from part-way through", directory.write("middle.bin", contents), 1234, 1000, 1000},
+        {"a file already read to its end", directory.write("read.bin", contents), contents.size(), 1 << 20,
+         std::nullopt},
+        {"an empty file", directory.write("empty.bin", ""), 0, 1 << 20, std::nullopt},
+        {"nothing asked for", directory.write("none.bin", contents), 0, 0, std::nullopt},
+        {"bytes in memory", {}, 0, 1 << 20, std::nullopt},
+    };
+    if (std::filesystem::is_directory("/dev/shm")) {
+        const auto path = std::filesystem::path("/dev/shm") / ("output-stream-" + UUID().uuidString());
+        std::ofstream(path, std::ios::binary) << contents;
+        cases.push_back({"a file on another file system", path, 0, 1 << 20, std::nullopt});
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto input = c.source.empty() ? std::optional<InputStream>(InputStream(Data(contents)))
+                                      : InputStream::fromFile(URL::fileURL(c.source.string()));
+        ASSERT_TRUE(input.has_value());
+        const auto target = directory / "copy.tmp";
+        auto output = OutputStream::toFile(URL::fileURL(target.string()));
+        input->open();
+        output->open();
+        std::vector<std::uint8_t> skipped(c.skipped);
+        std::size_t read = 0;
+        while (read < c.skipped) {
+            const auto count = input->read(skipped.data() + read, c.skipped - read);
+            ASSERT_GT(count, 0);
+            read += static_cast<std::size_t>(count);
+        }
+        ASSERT_EQ(output->write(skipped.data(), skipped.size()), static_cast<std::ptrdiff_t>(skipped.size()));
+
+        const auto copied = output->copyFrom(*input, c.maxLength);
+        if (c.copied) {
+            EXPECT_EQ(copied, c.copied);
+        } else if (c.source.parent_path() != "/dev/shm") {
+            EXPECT_EQ(copied, std::nullopt);
+        }
+        copyTheRestThroughABuffer(*input, *output);
+        input->close();
+        output->close();
+        EXPECT_FALSE(input->streamError().has_value());
+        EXPECT_FALSE(output->streamError().has_value());
+        const std::string expected = c.source.empty() || c.source.filename() != "empty.bin" ? contents : "";
+        EXPECT_TRUE(ScratchDirectory::read(target) == expected) << "the copy differs";
+        if (c.source.parent_path() == "/dev/shm") {
+            std::filesystem::remove(c.source);
+        }
+    }
+}
+
+// Space set aside is a hint for the writes: the file is as long as what was
+// written into it, the writes fail where they would have failed without it,
+// and a target that cannot reserve takes its writes all the same.
+TEST(OutputStream, SpaceSetAsideNeverShowsInTheFile) {
+    const ScratchDirectory directory;
+    const std::string written(3000, 'w');
+    constexpr std::size_t limit = 2048;
+    struct Case {
+        const char* what;
+        std::string path;
+        std::int64_t reserved;
+        bool limited = false;
+    };
+    const Case cases[] = {
+        {"more than is written", (directory / "more.tmp").string(), 1 << 20},
+        {"less than is written", (directory / "less.tmp").string(), 100},
+        {"nothing", (directory / "nothing.tmp").string(), 0},
+        {"more than the file may grow to", (directory / "limited.tmp").string(), 1 << 20, true},
+        {"on a device", "/dev/null", 1 << 20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto stream = OutputStream::toFile(URL::fileURL(c.path));
+        std::size_t accepted = 0;
+        {
+            std::optional<testsupport::ScopedFileSizeLimit> sizeLimit;
+            if (c.limited) {
+                sizeLimit.emplace(limit);
+            }
+            stream->reserve(c.reserved);  // not open yet: nothing to reserve in
+            stream->open();
+            stream->reserve(c.reserved);
+            EXPECT_FALSE(stream->streamError().has_value());
+            EXPECT_TRUE(stream->hasSpaceAvailable());
+            for (std::size_t offset = 0; offset < written.size();) {
+                const auto count = stream->write(reinterpret_cast<const std::uint8_t*>(written.data()) + offset,
+                                                 written.size() - offset);
+                if (count < 0) {
+                    break;
+                }
+                offset += static_cast<std::size_t>(count);
+                accepted = offset;
+            }
+        }
+        stream->close();
+        EXPECT_EQ(accepted, c.limited ? limit : written.size());
+        EXPECT_EQ(stream->streamError().has_value(), c.limited);
+        if (c.path != "/dev/null") {
+            EXPECT_EQ(std::filesystem::file_size(c.path), accepted);
+            EXPECT_EQ(ScratchDirectory::read(c.path), written.substr(0, accepted));
+        }
     }
 }
 

@@ -15,6 +15,11 @@
 namespace foundation {
 namespace {
 
+// A file body goes through curl's upload buffer: read into it, then sent
+// from it. An eighth of the reads and sends that curl's 64 KiB would take,
+// in a piece that still sits in a core's cache between the two copies.
+constexpr long fileBodyBufferSize = 512L * 1024;
+
 // About eleven days: long enough for any real time-out, short enough for curl's longs.
 constexpr double longestTimeoutSeconds = 1e6;
 
@@ -130,6 +135,7 @@ void URLSessionTransfer::configureBody() {
             curl_easy_setopt(handle, CURLOPT_READDATA, this);
             curl_easy_setopt(handle, CURLOPT_SEEKFUNCTION, &URLSessionTransfer::rewindBody);
             curl_easy_setopt(handle, CURLOPT_SEEKDATA, this);
+            curl_easy_setopt(handle, CURLOPT_UPLOAD_BUFFERSIZE, fileBodyBufferSize);
         } else {
             const Data* body = request.httpBody() ? &*request.httpBody() : nullptr;
             bodyLength_ = body ? static_cast<std::int64_t>(body->size()) : 0;
