@@ -2,6 +2,10 @@
 
 namespace kestrova {
 
+IntentError IntentError::unknown(std::optional<std::string> message) {
+    return {Case::unknown, std::move(message)};
+}
+
 IntentError::IntentError(Case kind, std::optional<std::string> message)
     : case_(kind), message_(std::move(message)), description_(localizedStringResource()) {}
 

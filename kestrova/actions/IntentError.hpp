@@ -14,7 +14,7 @@ class IntentError : public std::exception, public appintents::CustomLocalizedStr
 public:
     enum class Case { unknown, notAuthenticated };
 
-    static IntentError unknown(std::optional<std::string> message) { return {Case::unknown, std::move(message)}; }
+    static IntentError unknown(std::optional<std::string> message);
     static IntentError notAuthenticated() { return {Case::notAuthenticated, std::nullopt}; }
 
     [[nodiscard]] Case kind() const noexcept { return case_; }

@@ -27,6 +27,9 @@ public:
     Indirect() = default;
     Indirect(std::nullopt_t) {}  // NOLINT(google-explicit-constructor)
     Indirect(T value) : value_(std::make_shared<T>(std::move(value))) {}  // NOLINT
+    // Holds a value that others hold too, as copies of one Indirect do: a
+    // decoder gives the records read from equal values this way.
+    explicit Indirect(std::shared_ptr<T> shared) : value_(std::move(shared)) {}
     // A template, so that a record's implicit copy and move, where T may still be incomplete, do not
     // instantiate std::optional<T> while choosing their constructor (clang refuses that).
     template <typename U>

@@ -91,6 +91,30 @@ TEST(RecordNesting, AJournalOfACopiedUserChangesOnlyInTheCopy) {
     EXPECT_TRUE(snapshot == original);
 }
 
+// The records read from equal values in one document (an author of several
+// entries and comments) are held once; changing one of them through its
+// field changes that field alone, as for a copy.
+TEST(RecordNesting, AnAuthorReadOnceForManyEntriesChangesOnlyWhereItIsChanged) {
+    constexpr std::string_view author = R"({"id":5,"username":"ann","avatarLink":"https://example.org/ann.jpg"})";
+    std::string json = R"({"id":7,"title":"t","description":"","slug":"s","private":false,"entries":[)";
+    for (int i = 0; i < 3; ++i) {
+        json.append(R"({"id":)").append(std::to_string(40 + i)).append(R"(,"user":)").append(author).append("},");
+    }
+    json.append(R"({"id":49,"user":{"id":5,"username":"ann","avatarLink":"https://example.org/ann.png"}}]})");
+    Journal journal = decoded<Journal>(json);
+    const auto& entries = *journal.entries;
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].user.get(), entries[2].user.get());
+    EXPECT_NE(entries[0].user.get(), entries[3].user.get());
+    EXPECT_EQ(entries[3].user->avatarLink, "https://example.org/ann.png");
+
+    journal.entries.mutate()[1].user.mutate().username = "anne";
+    EXPECT_EQ(journal.entries->at(0).user->username, "ann");
+    EXPECT_EQ(journal.entries->at(1).user->username, "anne");
+    EXPECT_EQ(journal.entries->at(2).user->username, "ann");
+    EXPECT_TRUE(decoded<Journal>(json) == decoded<Journal>(json));
+}
+
 TEST(RecordNesting, EncodingRefusesANestedValueAndSaysWhere) {
     constexpr float infinity = std::numeric_limits<float>::infinity();
     struct Case {

@@ -192,6 +192,31 @@ SingleValueDecodingContainer Decoder::singleValueContainer() const {
     return SingleValueDecodingContainer(*this);
 }
 
+namespace {
+
+// Records of a handful of fields, such as a comment's author: large values are
+// rarely repeated, and comparing them would cost as much as reading them.
+constexpr std::size_t sharedValueEntries = 48;
+
+}  // namespace
+
+std::uint64_t Decoder::sharingFingerprint() const {
+    const JSONDocument& document = context_->document();
+    const Kind kind = document.at(index_).kind;
+    if ((kind != Kind::object && kind != Kind::list) || document.after(index_) - index_ > sharedValueEntries) {
+        return 0;
+    }
+    return document.fingerprint(index_);
+}
+
+std::shared_ptr<void> Decoder::sharedRecord(const void* type, std::uint64_t fingerprint) const {
+    return context_->shared(type, index_, fingerprint);
+}
+
+void Decoder::keepShared(const void* type, std::uint64_t fingerprint, std::shared_ptr<void> record) const {
+    context_->share(type, index_, fingerprint, std::move(record));
+}
+
 bool Decoder::isNull() const {
     return context_->at(index_).kind == Kind::null;
 }

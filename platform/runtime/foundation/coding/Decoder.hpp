@@ -10,6 +10,7 @@
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -99,6 +100,30 @@ private:
 
     // Fails, as container() does, unless the value is an object.
     void expectObject() const;
+    // A record read from this value, shared with the record read earlier in
+    // the document from a value the same as this one, if any: values that
+    // are the same text decode alike, so the two are as good as copies. Only
+    // small values are compared; a larger one is read afresh.
+    template <typename T>
+    std::shared_ptr<T> decodeShared() {
+        static constexpr char type = 0;  // an address of its own for each type
+        const std::uint64_t fingerprint = sharingFingerprint();
+        if (fingerprint != 0) {
+            if (auto found = sharedRecord(&type, fingerprint)) {
+                return std::static_pointer_cast<T>(std::move(found));
+            }
+        }
+        auto record = std::make_shared<T>(decode<T>());
+        if (fingerprint != 0) {
+            keepShared(&type, fingerprint, record);
+        }
+        return record;
+    }
+    // The value's fingerprint when it is small enough to be shared, 0 otherwise.
+    [[nodiscard]] std::uint64_t sharingFingerprint() const;
+    [[nodiscard]] std::shared_ptr<void> sharedRecord(const void* type, std::uint64_t fingerprint) const;
+    void keepShared(const void* type, std::uint64_t fingerprint, std::shared_ptr<void> record) const;
+
     [[nodiscard]] bool isNull() const;
     [[nodiscard]] bool decodeBool() const;
     [[nodiscard]] std::int64_t decodeInt64() const;

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <tuple>
@@ -30,7 +31,8 @@ namespace foundation {
 //
 // A required field fails when its key is absent or null; an optional one
 // (a std::optional, or a box with `value_type`, `get()` and a constructor
-// from its value) is left empty then, and left out when written. A field's
+// from its value, and perhaps one from a shared record) is left empty then,
+// and left out when written. A field's
 // value is read and written by its type's own rule, or by a coding of its
 // own (`static Value decode(Decoder&)`, `static void encode(Encoder&, const
 // Value&)`). An uncoded field is only hashed.
@@ -62,6 +64,10 @@ struct DecoderAccess {
     static Value decode(Decoder& value) {
         return value.decode<Value>();
     }
+    template <typename Value>
+    static std::shared_ptr<Value> decodeShared(Decoder& value) {
+        return value.decodeShared<Value>();
+    }
     static bool isNull(const Decoder& value) { return value.isNull(); }
 };
 
@@ -76,11 +82,13 @@ struct MemberOf<Type Record::*> {
 // What an optional member holds when it has a value, and the value itself.
 template <typename Member>
 struct Box {
+    static constexpr bool holdsItsOwnValue = false;
     using Value = typename Member::value_type;
     static const Value* get(const Member& member) noexcept { return member.get(); }
 };
 template <typename Value_>
 struct Box<std::optional<Value_>> {
+    static constexpr bool holdsItsOwnValue = true;
     using Value = Value_;
     static const Value* get(const std::optional<Value>& member) noexcept { return member ? &*member : nullptr; }
 };
@@ -143,8 +151,15 @@ struct Required {
 template <FieldKey Key, auto Member, typename Coding = void>
 struct Optional {
     using Record = typename recordfields::MemberOf<decltype(Member)>::RecordType;
-    using Box = recordfields::Box<typename recordfields::MemberOf<decltype(Member)>::MemberType>;
+    using MemberType = typename recordfields::MemberOf<decltype(Member)>::MemberType;
+    using Box = recordfields::Box<MemberType>;
     using Rule = recordfields::ValueCoding<typename Box::Value, Coding>;
+    // A box that can hold a record shared with others holds one record for
+    // all the values in a document that are the same text (a comment's
+    // author, say, once for every comment of theirs).
+    // (An optional holds a value of its own; one of bool would even take a pointer as its value.)
+    static constexpr bool sharesRecords = !Box::holdsItsOwnValue && std::is_void_v<Coding> &&
+                                          std::is_constructible_v<MemberType, std::shared_ptr<typename Box::Value>>;
 
     static constexpr bool coded = true;
     static constexpr bool required = false;
@@ -154,6 +169,8 @@ struct Optional {
         auto& member = static_cast<Record*>(record)->*Member;
         if (recordfields::DecoderAccess::isNull(value)) {
             member = std::nullopt;
+        } else if constexpr (sharesRecords) {
+            member = MemberType(recordfields::DecoderAccess::decodeShared<typename Box::Value>(value));
         } else {
             member = Rule::read(value);
         }

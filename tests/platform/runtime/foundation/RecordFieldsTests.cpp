@@ -14,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
@@ -227,6 +229,57 @@ TEST(RecordFieldsDecodingDepth, AFaultDeepDownIsReadOncePerLevel) {
     // Per level: the sibling's id and the level's own id (which follows the
     // list) are each read at most twice, the deepest id once.
     EXPECT_LE(idReads, 4 * depth + 1);
+}
+
+// A box for nested records that may hold one shared with others, as the service's records have.
+template <typename T>
+struct SharedBox {
+    using value_type = T;
+    SharedBox() = default;
+    SharedBox(std::nullopt_t) {}  // NOLINT(google-explicit-constructor)
+    SharedBox(T value) : record(std::make_shared<T>(std::move(value))) {}  // NOLINT(google-explicit-constructor)
+    explicit SharedBox(std::shared_ptr<T> shared) : record(std::move(shared)) {}
+    [[nodiscard]] const T* get() const noexcept { return record.get(); }
+
+    std::shared_ptr<T> record;
+};
+
+struct Post {
+    std::optional<Text> text;
+    SharedBox<Part> part;
+
+    static Post decode(Decoder& decoder);
+};
+
+using PostFields = RecordFields<Optional<"text", &Post::text>, Optional<"part", &Post::part>>;
+
+Post Post::decode(Decoder& decoder) { return PostFields::decode(decoder); }
+
+// Only values that are the same text share a record: any difference a reader
+// could see (a byte, a number's form or sign, the order of keys) keeps them apart.
+TEST(RecordFieldsSharing, OnlyValuesThatAreTheSameTextShareARecord) {
+    const auto posts = JSONDecoder().decode<std::vector<Post>>(R"([
+        {"part":{"size":1,"weight":2.5}},
+        {"text":"x","part":{"size":1,"weight":2.5}},
+        {"part":{"size":1,"weight":2.25}},
+        {"part":{"size":2,"weight":2.5}},
+        {"part":{"weight":2.5,"size":1}},
+        {"part":{"size":1,"weight":0.0}},
+        {"part":{"size":1,"weight":-0.0}},
+        {"part":{"size":1,"weight":2.5,"note":"unread"}},
+        {"part":null},
+        {"part":{"size":1,"weight":2.5}}
+    ])");
+    ASSERT_EQ(posts.size(), 10u);
+    EXPECT_EQ(posts[0].part.get(), posts[1].part.get());
+    EXPECT_EQ(posts[0].part.get(), posts[9].part.get());
+    for (const std::size_t apart : {2u, 3u, 4u, 5u, 6u, 7u}) {
+        EXPECT_NE(posts[0].part.get(), posts[apart].part.get()) << "post " << apart;
+    }
+    EXPECT_NE(posts[5].part.get(), posts[6].part.get());
+    EXPECT_TRUE(std::signbit(*posts[6].part.get()->weight));
+    EXPECT_EQ(posts[8].part.get(), nullptr);
+    EXPECT_EQ(posts[4].part.get()->size, 1);
 }
 
 TEST(RecordFieldsEncoding, WritesDeclaredKeysInOrderAndLeavesEmptyOptionalsOut) {

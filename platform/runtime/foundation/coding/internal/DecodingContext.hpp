@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -52,6 +53,11 @@ public:
     [[nodiscard]] const Entry& at(std::size_t index) const noexcept { return document_.at(index); }
     [[nodiscard]] const DateRule* dateRule() const noexcept { return dateRule_; }
 
+    // A record decoded earlier from a value the same as the one at `index`,
+    // by its type's tag; none when there is none.
+    [[nodiscard]] std::shared_ptr<void> shared(const void* type, std::size_t index, std::uint64_t fingerprint) const;
+    void share(const void* type, std::size_t index, std::uint64_t fingerprint, std::shared_ptr<void> record);
+
     // Where the decode's texts keep their bytes.
     TextArena& texts() noexcept { return texts_; }
     std::vector<Field>& fields() noexcept { return fields_; }
@@ -63,6 +69,16 @@ private:
     std::vector<Field> fields_;
     std::vector<std::uint32_t> slots_;
     TextArena texts_;
+
+    // An open-addressed table, grown at half full; a slot without a record is free.
+    struct SharedRecord {
+        const void* type = nullptr;
+        std::size_t index = 0;
+        std::uint64_t fingerprint = 0;
+        std::shared_ptr<void> record;
+    };
+    std::vector<SharedRecord> sharedRecords_;
+    std::size_t sharedCount_ = 0;
 };
 
 }  // namespace foundation

@@ -1,6 +1,7 @@
 #include "platform/runtime/foundation/coding/internal/JSONDocument.hpp"
 
 #include "platform/runtime/foundation/coding/internal/JSONNumber.hpp"
+#include "platform/runtime/foundation/coding/internal/KeyBytes.hpp"
 
 #include <simdjson.h>
 
@@ -503,6 +504,86 @@ void JSONDocument::Entries::grow(std::size_t count) {
 }
 
 JSONDocument::JSONDocument() : parsers_(std::make_unique<Parsers>()) {}
+
+namespace {
+
+// What of an entry two values must share, apart from its text: its kind, and
+// for a container where it ends from where it starts and how many it holds.
+std::uint64_t shape(const JSONDocument::Entry& entry, std::size_t index) noexcept {
+    std::uint64_t bits = static_cast<std::uint64_t>(entry.kind) | std::uint64_t{entry.fields} << 8;
+    switch (entry.kind) {
+    case JSONDocument::Kind::object:
+    case JSONDocument::Kind::list:
+        return bits | static_cast<std::uint64_t>(entry.size - index) << 16;
+    case JSONDocument::Kind::string:
+    case JSONDocument::Kind::number:
+        return bits | std::uint64_t{entry.size} << 16;
+    default:
+        return bits;
+    }
+}
+
+// The entry's value beyond its shape: a number's bits, or the count of a list's elements.
+std::uint64_t payload(const JSONDocument::Entry& entry) noexcept {
+    switch (entry.kind) {
+    case JSONDocument::Kind::list:
+        return entry.count;
+    case JSONDocument::Kind::integer:
+        return static_cast<std::uint64_t>(entry.integer);
+    case JSONDocument::Kind::largeInteger:
+        return entry.largeInteger;
+    case JSONDocument::Kind::nearestDouble:
+        return std::bit_cast<std::uint64_t>(entry.nearestDouble);
+    default:
+        return 0;
+    }
+}
+
+bool hasText(JSONDocument::Kind kind) noexcept {
+    return kind == JSONDocument::Kind::string || kind == JSONDocument::Kind::number;
+}
+
+// A text's first and last eight bytes (its length is in its shape): enough to
+// tell most values apart at once, and a collision costs only a comparison.
+std::uint64_t textSample(const JSONDocument::Entry& entry) noexcept {
+    const std::size_t n = entry.size;
+    if (n >= 8) {
+        return keybytes::load(entry.text, 8) ^ std::rotl(keybytes::load(entry.text + n - 8, 8), 31);
+    }
+    return keybytes::load(entry.text, n);
+}
+
+}  // namespace
+
+std::uint64_t JSONDocument::fingerprint(std::size_t index) const noexcept {
+    std::uint64_t hash = 0xCBF29CE484222325ull;
+    const auto mix = [&hash](std::uint64_t word) { hash = (hash ^ word) * 0x100000001B3ull; };
+    for (std::size_t i = index, end = after(index); i < end; ++i) {
+        const Entry& entry = entries_[i];
+        mix(shape(entry, i));
+        mix(payload(entry));
+        if (hasText(entry.kind)) {
+            mix(textSample(entry));
+        }
+    }
+    return hash;
+}
+
+bool JSONDocument::sameValue(std::size_t a, std::size_t b) const noexcept {
+    const std::size_t count = after(a) - a;
+    if (after(b) - b != count) {
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const Entry& left = entries_[a + i];
+        const Entry& right = entries_[b + i];
+        if (shape(left, a + i) != shape(right, b + i) || payload(left) != payload(right) ||
+            (hasText(left.kind) && left.view() != right.view())) {
+            return false;
+        }
+    }
+    return true;
+}
 
 JSONDocument::~JSONDocument() = default;
 

@@ -139,6 +139,12 @@ public:
         return entry.kind == Kind::object || entry.kind == Kind::list ? entry.size : index + 1;
     }
 
+    // A hash of the value at `index` and everything in it, and whether two
+    // values are the same text for a reader: the same entries, keys and
+    // strings byte for byte, numbers alike, wherever they stand.
+    [[nodiscard]] std::uint64_t fingerprint(std::size_t index) const noexcept;
+    [[nodiscard]] bool sameValue(std::size_t a, std::size_t b) const noexcept;
+
 private:
     struct Parsers;
 
