@@ -23,7 +23,7 @@ inline std::size_t ObjectFields::match(std::string_view key, std::size_t expecte
     return count;
 }
 
-std::uint64_t ObjectFields::readAll(const Reader* readers, void* record) {
+std::uint64_t ObjectFields::readAll(const Reader* readers, void* record, std::size_t* readPositions) {
     const JSONDocument& document = context_->document();
     const std::size_t count = declaredKeys_.size();
     std::uint64_t read = 0;
@@ -39,6 +39,7 @@ std::uint64_t ObjectFields::readAll(const Reader* readers, void* record) {
             Decoder decoder(*context_, value, CodingPathNode(&node_, keyEntry.view()));
             readers[slot](decoder, record);
             read |= std::uint64_t{1} << slot;
+            readPositions[slot] = value;
             expected = slot + 1 == count ? 0 : slot + 1;
         }
         key = document.after(value);

@@ -33,10 +33,11 @@ public:
     using Reader = void (*)(Decoder& value, void* record);
 
     // Hands every field with a declared key, in the order they stand, to the
-    // reader at its key's place; gives the places read, a bit each. What a
-    // reader throws passes through, and slot() and valuePosition() then tell
-    // the field that failed.
-    [[nodiscard]] std::uint64_t readAll(const Reader* readers, void* record);
+    // reader at its key's place; gives the places read, a bit each, and notes
+    // at each place where the value it read last stands. What a reader throws
+    // passes through, and slot() and valuePosition() then tell the field that
+    // failed.
+    [[nodiscard]] std::uint64_t readAll(const Reader* readers, void* record, std::size_t* readPositions);
 
     // The last field handed to a reader: its place among the declared keys,
     // and where its value stands in the document (to tell it from another

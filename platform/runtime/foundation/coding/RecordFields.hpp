@@ -207,11 +207,13 @@ public:
     static Record decode(Decoder& decoder) {
         ObjectFields fields(decoder, keys);
         Record record;
+        std::array<std::size_t, codedCount> readPositions{};
         std::uint64_t seen = 0;
         try {
-            seen = fields.readAll(readers.data(), &record);
+            seen = fields.readAll(readers.data(), &record, readPositions.data());
         } catch (...) {
-            return decodeInDeclaredOrder(fields, fields.slot(), fields.valuePosition(), std::current_exception());
+            finishInDeclaredOrder(record, fields, readPositions, std::current_exception());
+            return record;
         }
         if (const std::uint64_t missing = requiredSlots & ~seen) {
             fields.failMissingKey(static_cast<std::size_t>(std::countr_zero(missing)));
@@ -278,13 +280,17 @@ private:
     }();
 
     // After a field failed: the keys again in declared order, each looked up,
-    // so that the fault reported is the first in that order. The value that
-    // failed is not read again (a fault deep in a document would otherwise be
-    // read again at every level above it); when it was only an earlier value
-    // of a repeated key, the value that counts may well read.
-    static Record decodeInDeclaredOrder(const ObjectFields& fields, std::size_t failedSlot,
-                                        std::size_t failedPosition, const std::exception_ptr& failure) {
-        Record record;
+    // so that the fault reported is the first in that order. No value is read
+    // twice: one already read stays as it was read, and the one that failed
+    // fails again as it did (a fault deep in a document would otherwise be
+    // read again at every level above it). When the value that failed was
+    // only an earlier value of a repeated key, the one that counts may read,
+    // and the record is whole after all.
+    static void finishInDeclaredOrder(Record& record, const ObjectFields& fields,
+                                      const std::array<std::size_t, codedCount>& readPositions,
+                                      const std::exception_ptr& failure) {
+        const std::size_t failedSlot = fields.slot();
+        const std::size_t failedPosition = fields.valuePosition();
         for (std::size_t slot = 0; slot < codedCount; ++slot) {
             std::size_t position = 0;
             std::optional<Decoder> value = fields.lookUp(slot, position);
@@ -297,9 +303,10 @@ private:
             if (slot == failedSlot && position == failedPosition) {
                 std::rethrow_exception(failure);
             }
-            readers[slot](*value, &record);
+            if (readPositions[slot] != position) {
+                readers[slot](*value, &record);
+            }
         }
-        return record;
     }
 };
 

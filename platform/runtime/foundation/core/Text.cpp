@@ -135,10 +135,12 @@ Text TextArena::make(std::string_view utf8) {
         return Text(utf8);
     }
     if (utf8.size() > room_) {
+        // Made before the last block is let go, so that a failure leaves the arena as it was.
+        Text::Block* block = Text::Block::make(arenaBlockSize);
         if (block_ != nullptr) {
             block_->release();
         }
-        block_ = Text::Block::make(arenaBlockSize);
+        block_ = block;
         next_ = block_->bytes();
         room_ = arenaBlockSize;
     }

@@ -231,6 +231,30 @@ TEST(RecordFieldsDecodingDepth, AFaultDeepDownIsReadOncePerLevel) {
     EXPECT_LE(idReads, 4 * depth + 1);
 }
 
+// A fault in an earlier value of a repeated key, at every level of a chain:
+// each level's record is whole after all, and no value is read twice.
+TEST(RecordFieldsDecodingDepth, FaultsInEarlierValuesOfRepeatedKeysAreReadOncePerLevel) {
+    constexpr std::size_t depth = 200;
+    std::string json;
+    for (std::size_t i = 0; i < depth; ++i) {
+        json += R"({"next":[)";
+    }
+    json += R"({"id":"bad","id":1})";
+    for (std::size_t i = 0; i < depth; ++i) {
+        json += R"(],"id":"bad","id":1})";
+    }
+    idReads = 0;
+    Link link = JSONDecoder().decode<Link>(json);
+    std::size_t levels = 1;
+    for (const Link* level = &link; level->next && !level->next->empty(); level = &level->next->front()) {
+        EXPECT_EQ(level->id, 1);
+        ++levels;
+    }
+    EXPECT_EQ(levels, depth + 1);
+    // Per level: the bad id once and the good one once.
+    EXPECT_EQ(idReads, 2 * (depth + 1));
+}
+
 // A box for nested records that may hold one shared with others, as the service's records have.
 template <typename T>
 struct SharedBox {
@@ -268,9 +292,12 @@ TEST(RecordFieldsSharing, OnlyValuesThatAreTheSameTextShareARecord) {
         {"part":{"size":1,"weight":-0.0}},
         {"part":{"size":1,"weight":2.5,"note":"unread"}},
         {"part":null},
-        {"part":{"size":1,"weight":2.5}}
+        {"part":{"size":1,"weight":2.5}},
+        {"part":{"size":1,"note":"AAAAAAAAAA1ZZZZZZZZZZ"}},
+        {"part":{"size":1,"note":"AAAAAAAAAA2ZZZZZZZZZZ"}}
     ])");
-    ASSERT_EQ(posts.size(), 10u);
+    ASSERT_EQ(posts.size(), 12u);
+    EXPECT_NE(posts[10].part.get(), posts[11].part.get());
     EXPECT_EQ(posts[0].part.get(), posts[1].part.get());
     EXPECT_EQ(posts[0].part.get(), posts[9].part.get());
     for (const std::size_t apart : {2u, 3u, 4u, 5u, 6u, 7u}) {

@@ -4,13 +4,21 @@
 #include <utility>
 
 namespace foundation {
+namespace {
+
+// A lookup gives up after this many slots: a value not found by then is read
+// afresh, so that no crafted document can make lookups slow.
+constexpr std::size_t probeLimit = 16;
+
+}  // namespace
 
 std::shared_ptr<void> DecodingContext::shared(const void* type, std::size_t index, std::uint64_t fingerprint) const {
     if (sharedRecords_.empty()) {
         return nullptr;
     }
     const std::size_t mask = sharedRecords_.size() - 1;
-    for (std::size_t slot = fingerprint & mask;; slot = (slot + 1) & mask) {
+    std::size_t slot = fingerprint & mask;
+    for (std::size_t probe = 0; probe < probeLimit; ++probe, slot = (slot + 1) & mask) {
         const SharedRecord& candidate = sharedRecords_[slot];
         if (!candidate.record) {
             return nullptr;
@@ -20,6 +28,7 @@ std::shared_ptr<void> DecodingContext::shared(const void* type, std::size_t inde
             return candidate.record;
         }
     }
+    return nullptr;
 }
 
 void DecodingContext::share(const void* type, std::size_t index, std::uint64_t fingerprint,
@@ -36,8 +45,10 @@ void DecodingContext::share(const void* type, std::size_t index, std::uint64_t f
     }
     const std::size_t mask = sharedRecords_.size() - 1;
     std::size_t slot = fingerprint & mask;
-    while (sharedRecords_[slot].record) {
-        slot = (slot + 1) & mask;
+    for (std::size_t probe = 0; sharedRecords_[slot].record; ++probe, slot = (slot + 1) & mask) {
+        if (probe + 1 == probeLimit) {
+            return;  // beyond where a lookup would look: the value is just not shared
+        }
     }
     sharedRecords_[slot] = {type, index, fingerprint, std::move(record)};
     ++sharedCount_;

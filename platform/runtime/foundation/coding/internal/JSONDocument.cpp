@@ -543,14 +543,25 @@ bool hasText(JSONDocument::Kind kind) noexcept {
     return kind == JSONDocument::Kind::string || kind == JSONDocument::Kind::number;
 }
 
-// A text's first and last eight bytes (its length is in its shape): enough to
-// tell most values apart at once, and a collision costs only a comparison.
-std::uint64_t textSample(const JSONDocument::Entry& entry) noexcept {
-    const std::size_t n = entry.size;
-    if (n >= 8) {
-        return keybytes::load(entry.text, 8) ^ std::rotl(keybytes::load(entry.text + n - 8, 8), 31);
+// The whole text, eight bytes at a time: values that differ anywhere must
+// rarely share a fingerprint, or a document of near-alike values would make
+// every lookup compare them all.
+std::uint64_t textHash(const JSONDocument::Entry& entry) noexcept {
+    std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ entry.size;
+    std::size_t i = 0;
+    for (; i + 8 <= entry.size; i += 8) {
+        hash = std::rotl((hash ^ keybytes::load(entry.text + i, 8)) * 0xBF58476D1CE4E5B9ull, 27);
     }
-    return keybytes::load(entry.text, n);
+    return (hash ^ keybytes::load(entry.text + i, entry.size - i)) * 0x94D049BB133111EBull;
+}
+
+// Spreads every bit of the hash over all the others, so that any bits of it can pick a slot.
+std::uint64_t finished(std::uint64_t hash) noexcept {
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDull;
+    hash ^= hash >> 33;
+    hash *= 0xC4CEB9FE1A85EC53ull;
+    return hash ^ (hash >> 33);
 }
 
 }  // namespace
@@ -563,10 +574,10 @@ std::uint64_t JSONDocument::fingerprint(std::size_t index) const noexcept {
         mix(shape(entry, i));
         mix(payload(entry));
         if (hasText(entry.kind)) {
-            mix(textSample(entry));
+            mix(textHash(entry));
         }
     }
-    return hash;
+    return finished(hash);
 }
 
 bool JSONDocument::sameValue(std::size_t a, std::size_t b) const noexcept {
