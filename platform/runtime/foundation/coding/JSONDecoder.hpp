@@ -43,7 +43,9 @@ public:
         // A JSON number of seconds since 2001-01-01 00:00:00 UTC, fractions allowed.
         static DateDecodingStrategy deferredToDate() { return DateDecodingStrategy(); }
         // A rule of one's own, handed the decoder at the date value (never at a
-        // null). Whatever it throws passes through the decode unchanged.
+        // null). Whatever it throws passes through the decode unchanged. It
+        // must read the value alone, not where it stands: records read from
+        // values that are the same text may be read once and shared.
         static DateDecodingStrategy custom(std::function<Date(Decoder&)> rule);
 
     private:
