@@ -305,7 +305,9 @@ TEST_P(CreateEntryTest, NeverHoldsAnAttachmentInMemory) {
     ASSERT_TRUE(testsupport::restartPeakResident());
     const auto before = testsupport::peakResidentKilobytes();
     createEntry({.blocks = {Block::fileURL(foundation::URL::fileURL(attachment.string()), "video.mp4", "video/mp4")}});
-    EXPECT_LT(testsupport::peakResidentKilobytes() - before, static_cast<std::int64_t>(attachmentSize / 1024 / 4));
+    // Holding the attachment would add all of its 64 MiB; the buffers of the
+    // copies add a few, and a sanitizer's shadow of them some more.
+    EXPECT_LT(testsupport::peakResidentKilobytes() - before, static_cast<std::int64_t>(attachmentSize / 1024 / 2));
     EXPECT_GT(lastRequest().bodyLength, attachmentSize);
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
