@@ -1,5 +1,7 @@
 #include "bench/upload_bench/DiscardingSink.hpp"
 
+#include "tests/support/LoopbackListener.hpp"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -7,8 +9,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -75,21 +75,12 @@ std::string replyOf(int status, std::string_view reason, std::string_view body) 
 }  // namespace
 
 DiscardingSink::DiscardingSink(std::string replyBody) : reply_(replyOf(201, "Created", replyBody)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listener_, 8) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        const std::string reason = std::strerror(errno);
-        if (listener_ >= 0) {
-            ::close(listener_);
-        }
-        throw std::runtime_error("the discarding sink cannot listen on 127.0.0.1: " + reason);
+    const auto listener = testsupport::listenOnLoopback(8);
+    if (listener.descriptor < 0) {
+        throw std::runtime_error(std::string("the discarding sink cannot listen on 127.0.0.1: ") + std::strerror(errno));
     }
-    port_ = ntohs(address.sin_port);
+    listener_ = listener.descriptor;
+    port_ = listener.port;
     thread_ = std::thread([this] { serve(); });
 }
 

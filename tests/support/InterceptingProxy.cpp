@@ -1,5 +1,6 @@
 #include "tests/support/InterceptingProxy.hpp"
 
+#include "tests/support/LoopbackListener.hpp"
 #include "tests/support/TLSIdentity.hpp"
 
 #include <openssl/ssl.h>
@@ -132,18 +133,12 @@ public:
         SSL_CTX_use_certificate(context_, identity_.certificate());
         SSL_CTX_use_PrivateKey(context_, identity_.key());
 
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(listener_, SOMAXCONN) != 0 ||
-            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
-            ::pipe2(wakeup_, O_CLOEXEC) != 0) {
+        const auto listener = listenOnLoopback(SOMAXCONN);
+        listener_ = listener.descriptor;
+        if (listener_ < 0 || ::pipe2(wakeup_, O_CLOEXEC) != 0) {
             throw std::runtime_error("the proxy cannot listen on 127.0.0.1");
         }
-        port_ = ntohs(address.sin_port);
+        port_ = listener.port;
         acceptor_ = std::thread([this] { accept(); });
     }
 

@@ -2,11 +2,9 @@
 // handed to the running instance exactly as the application's own program hands it (the same call with
 // the same URIs and platform data), while the launcher has loaded neither the toolkit nor the web
 // engine; any other launch becomes the application's program, with its arguments and environment.
-#include "tests/support/InterceptingProxy.hpp"
-#include "tests/support/LoopbackServer.hpp"
+#include "tests/support/ApplicationSandbox.hpp"
 #include "tests/support/MainLoop.hpp"
 #include "tests/support/ScratchDirectory.hpp"
-#include "tests/support/ScopedEnvironment.hpp"
 #include "tests/support/SessionProgram.hpp"
 
 #include <gio/gio.h>
@@ -237,24 +235,10 @@ private:
     std::string mappedByCaller_;
 };
 
-class LauncherDesktopTest : public testing::Test {
+// The application that a launch becomes loads its start page through the proxy, from the loopback server.
+class LauncherDesktopTest : public testing::Test, protected testsupport::ApplicationSandbox {
 protected:
     LauncherDesktopTest() {
-        for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
-                 {"XDG_STATE_HOME", (scratch / "state").string()},
-                 {"XDG_CONFIG_HOME", (scratch / "config").string()},
-                 {"XDG_DATA_HOME", (scratch / "data").string()},
-                 {"XDG_CACHE_HOME", (scratch / "cache").string()},
-                 {"KESTROVA_APP_GROUP_DIR", (scratch / "group").string()},
-                 {"KESTROVA_API_BASE_URL", server.url("")},
-                 // The application that a launch becomes loads its start page through the proxy, from
-                 // the loopback server.
-                 {"GIO_USE_PROXY_RESOLVER", "libproxy"},
-                 {"http_proxy", proxy.url()},
-                 {"https_proxy", proxy.url()},
-                 {"KESTROVA_DEV_CERTIFICATE", proxy.certificateFile().string()}}) {
-            environment.set(name, value);
-        }
         // Relative paths on a command line are read against the working directory.
         environment.set("PWD", scratch.path().string());
         fs::current_path(scratch.path());
@@ -262,10 +246,6 @@ protected:
     ~LauncherDesktopTest() override { fs::current_path(startedIn); }
 
     const fs::path startedIn = fs::current_path();
-    testsupport::ScratchDirectory scratch;
-    testsupport::LoopbackServer server;
-    testsupport::InterceptingProxy proxy{server.port(), {"kestrova.example", "beta.kestrova.example", "api.kestrova.example"}};
-    testsupport::ScopedEnvironment environment;
 };
 
 // Libraries of the toolkit, the web engine and the application's storage and transfers.

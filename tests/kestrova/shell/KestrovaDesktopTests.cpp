@@ -11,11 +11,9 @@
 #include "platform/kits/intents/UserActivity.hpp"
 #include "kestrova/intents/IntentJournal.hpp"
 #include "kestrova/intents/OpenPublishViewIntent.hpp"
+#include "tests/support/ApplicationSandbox.hpp"
 #include "tests/support/GtkPixels.hpp"
-#include "tests/support/InterceptingProxy.hpp"
-#include "tests/support/LoopbackServer.hpp"
 #include "tests/support/ScratchDirectory.hpp"
-#include "tests/support/ScopedEnvironment.hpp"
 #include "tests/support/Subprocess.hpp"
 
 #include <gmock/gmock.h>
@@ -87,27 +85,9 @@ void screenshot(const std::string& name) {
     }
 }
 
-class KestrovaDesktopTest : public testing::Test {
+// No handler of "kestrova:" links is installed, as under `make run`: the program handles its own.
+class KestrovaDesktopTest : public testing::Test, protected testsupport::ApplicationSandbox {
 protected:
-    KestrovaDesktopTest() {
-        for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
-                 {"XDG_STATE_HOME", (scratch / "state").string()},
-                 {"XDG_CONFIG_HOME", (scratch / "config").string()},
-                 {"XDG_DATA_HOME", (scratch / "data").string()},
-                 {"XDG_CACHE_HOME", (scratch / "cache").string()},
-                 {"KESTROVA_APP_GROUP_DIR", (scratch / "group").string()},
-                 {"KESTROVA_API_BASE_URL", server.url("")},
-                 // The web engine reaches the pages through the proxy resolver that reads the proxy
-                 // from the environment.
-                 {"GIO_USE_PROXY_RESOLVER", "libproxy"},
-                 {"http_proxy", proxy.url()},
-                 {"https_proxy", proxy.url()},
-                 {"KESTROVA_DEV_CERTIFICATE", proxy.certificateFile().string()}}) {
-            environment.set(name, value);
-        }
-        // No handler of "kestrova:" links is installed, as under `make run`: the program handles its own.
-    }
-
     [[nodiscard]] std::string scenes() const {
         const auto file = scratch / "state" / "kestrova" / "scenes";
         return fs::exists(file) ? ScratchDirectory::read(file) : std::string();
@@ -125,11 +105,6 @@ protected:
         }));
         return program;
     }
-
-    ScratchDirectory scratch;
-    testsupport::LoopbackServer server;
-    testsupport::InterceptingProxy proxy{server.port(), {"kestrova.example", "beta.kestrova.example", "api.kestrova.example"}};
-    testsupport::ScopedEnvironment environment;
 };
 
 TEST_F(KestrovaDesktopTest, LinksAndHandedOverPagesReachTheWindowWhichComesBackAfterQuittingButNotAfterClosing) {

@@ -238,38 +238,22 @@ private:
     static constexpr std::size_t codedCount = ((Fields::coded ? 1 : 0) + ...);
     static_assert(codedCount <= 64, "a record's coded fields are tracked in one word");
 
-    static constexpr std::array<std::string_view, codedCount> keys = [] {
-        std::array<std::string_view, codedCount> declared{};
+    // What `property` gives for each coded field, in declared order: its slot's entry.
+    template <typename Value, typename Property>
+    static constexpr std::array<Value, codedCount> perCodedField(Property property) {
+        std::array<Value, codedCount> declared{};
         std::size_t slot = 0;
         ([&] {
             if constexpr (Fields::coded) {
-                declared[slot++] = Fields::key;
+                declared[slot++] = property.template operator()<Fields>();
             }
         }(), ...);
         return declared;
-    }();
+    }
 
-    static constexpr std::array<Reader, codedCount> readers = [] {
-        std::array<Reader, codedCount> declared{};
-        std::size_t slot = 0;
-        ([&] {
-            if constexpr (Fields::coded) {
-                declared[slot++] = &Fields::read;
-            }
-        }(), ...);
-        return declared;
-    }();
-
-    static constexpr std::array<bool, codedCount> requiredAt = [] {
-        std::array<bool, codedCount> declared{};
-        std::size_t slot = 0;
-        ([&] {
-            if constexpr (Fields::coded) {
-                declared[slot++] = Fields::required;
-            }
-        }(), ...);
-        return declared;
-    }();
+    static constexpr auto keys = perCodedField<std::string_view>([]<typename Field>() { return Field::key; });
+    static constexpr auto readers = perCodedField<Reader>([]<typename Field>() { return &Field::read; });
+    static constexpr auto requiredAt = perCodedField<bool>([]<typename Field>() { return Field::required; });
 
     static constexpr std::uint64_t requiredSlots = [] {
         std::uint64_t slots = 0;
